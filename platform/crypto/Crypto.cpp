@@ -1,0 +1,79 @@
+#include "Crypto.h"
+
+#include <openssl/evp.h>
+#include <zlib.h>
+
+#include <climits>
+#include <memory>
+
+namespace crypto {
+
+namespace {
+
+using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
+
+std::optional<base::Data> run(const EVP_CIPHER* cipher, bool encrypt, const uint8_t* key, const uint8_t* iv,
+                              bool padding, const base::Data& input) {
+    if (input.length() > size_t(INT_MAX) - 32)
+        return std::nullopt;
+    CipherContext ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+    if (!ctx || EVP_CipherInit_ex(ctx.get(), cipher, nullptr, key, iv, encrypt ? 1 : 0) != 1)
+        return std::nullopt;
+    EVP_CIPHER_CTX_set_padding(ctx.get(), padding ? 1 : 0);
+    base::Data out;
+    out.resize(input.length() + 32);
+    int written = 0, last = 0;
+    if (EVP_CipherUpdate(ctx.get(), out.mutableBytes(), &written, input.bytes(), int(input.length())) != 1 ||
+        EVP_CipherFinal_ex(ctx.get(), out.mutableBytes() + written, &last) != 1)
+        return std::nullopt;
+    out.resize(size_t(written + last));
+    return out;
+}
+
+} // namespace
+
+std::optional<base::Data> aesCbcPkcs7(bool encrypt, const base::Data& key32, const base::Data* iv16,
+                                      const base::Data& input) {
+    if (key32.length() != 32 || (iv16 && iv16->length() != 16))
+        return std::nullopt;
+    static const uint8_t zeros[16] = {};
+    return run(EVP_aes_256_cbc(), encrypt, key32.bytes(), iv16 ? iv16->bytes() : zeros, true, input);
+}
+
+std::optional<base::Data> aesEcb128(bool encrypt, const uint8_t key[16], const base::Data& input) {
+    if (input.length() % 16 != 0)
+        return std::nullopt;
+    return run(EVP_aes_128_ecb(), encrypt, key, nullptr, false, input);
+}
+
+base::Data md5(const void* bytes, size_t length) {
+    base::Data out;
+    out.resize(16);
+    unsigned int size = 0;
+    EVP_Digest(bytes, length, out.mutableBytes(), &size, EVP_md5(), nullptr);
+    return out;
+}
+
+std::string md5Hex(const void* bytes, size_t length) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (uint8_t b : md5(bytes, length).vector()) {
+        out += hex[b >> 4];
+        out += hex[b & 15];
+    }
+    return out;
+}
+
+uint32_t crc32(const void* bytes, size_t length, uint32_t initial) {
+    uLong crc = initial;
+    auto p = static_cast<const Bytef*>(bytes);
+    while (length > 0) {
+        uInt chunk = length > UINT_MAX ? UINT_MAX : uInt(length);
+        crc = ::crc32(crc, p, chunk);
+        p += chunk;
+        length -= chunk;
+    }
+    return uint32_t(crc);
+}
+
+} // namespace crypto

@@ -1,0 +1,77 @@
+#include "base/Value.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using base::Array;
+using base::Dict;
+using base::Value;
+
+TEST(Value, ArraysAndDictionariesAreSharedUntilCopied) {
+    Array rows;
+    Value holder = rows;
+    rows.add(1);
+    ASSERT_EQ(holder.array()->size(), 1u);
+
+    Array copied = rows.copy();
+    rows.add(2);
+    EXPECT_EQ(copied.size(), 1u);
+
+    Dict inner{{"n", 1}};
+    Dict outer{{"inner", inner}};
+    Dict shallow = outer.copy();
+    Dict deep = outer.deepCopy();
+    inner.set("n", 2);
+    EXPECT_EQ(shallow["inner"]["n"].intValue(), 2);
+    EXPECT_EQ(Value(deep)["inner"]["n"].intValue(), 1);
+}
+
+TEST(Value, DictKeepsInsertionOrderAndLaterValueOfARepeatedKey) {
+    Dict d;
+    d.set("b", 1);
+    d.set("a", 2);
+    d.set("b", 3);
+    EXPECT_EQ(d.keys(), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(d.get("b").intValue(), 3);
+    d.remove("b");
+    d.set("c", 4);
+    EXPECT_EQ(d.keys(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(d.get("c").intValue(), 4);
+    EXPECT_TRUE(d.get("missing").isNull());
+}
+
+TEST(Value, LenientConversions) {
+    struct Case {
+        Value v;
+        int64_t i;
+        double d;
+        bool b;
+    } cases[] = {
+        {Value("  42abc"), 42, 42, true},  {Value("-3.75"), -3, -3.75, true}, {Value("x1"), 0, 0, false},
+        {Value(2.9), 2, 2.9, true},        {Value(true), 1, 1, true},         {Value(), 0, 0, false},
+        {Value("YES"), 0, 0, true},        {Value(1e300), INT64_MAX, 1e300, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.v.intValue(), c.i) << c.v.description();
+        EXPECT_DOUBLE_EQ(c.v.doubleValue(), c.d) << c.v.description();
+        EXPECT_EQ(c.v.boolValue(), c.b) << c.v.description();
+    }
+}
+
+TEST(Value, NumbersCompareByValueAcrossKinds) {
+    EXPECT_EQ(Value(5), Value(5ull));
+    EXPECT_EQ(Value(5), Value(5.0));
+    EXPECT_FALSE(Value(-1) == Value(18446744073709551615ull));
+    EXPECT_FALSE(Value(true) == Value(1));
+    EXPECT_EQ(Value(Array{1, "a"}), Value(Array{1, "a"}));
+}
+
+TEST(Value, DecimalDescription) {
+    EXPECT_EQ((base::Decimal{12345, -2, false, {}}).description(), "123.45");
+    EXPECT_EQ((base::Decimal{5, -3, true, {}}).description(), "-0.005");
+    EXPECT_EQ((base::Decimal{12, 3, false, {}}).description(), "12000");
+    EXPECT_EQ((base::Decimal{0, 0, false, "12345678901234567890.5"}).description(), "12345678901234567890.5");
+}
+
+} // namespace

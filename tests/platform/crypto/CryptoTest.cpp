@@ -1,0 +1,59 @@
+#include "crypto/Crypto.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string hex(const base::Data& d) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (uint8_t b : d.vector()) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+// Known answers produced with the openssl command line.
+TEST(Crypto, Md5KnownAnswers) {
+    EXPECT_EQ(crypto::md5Hex("", 0), "D41D8CD98F00B204E9800998ECF8427E");
+    std::string fox = "The quick brown fox";
+    EXPECT_EQ(hex(crypto::md5(fox.data(), fox.size())), "a2004f37730b9445670a738fa0fc9ee5");
+}
+
+TEST(Crypto, Crc32KnownAnswer) {
+    EXPECT_EQ(crypto::crc32("123456789", 9), 0xcbf43926u);
+}
+
+TEST(Crypto, AesCbcWithZeroIvMatchesOpenssl) {
+    auto key = base::Data::fromString("01234567890123456789012345678901");
+    auto plain = base::Data::fromString("hello world, 20 bytes!");
+    auto cipher = crypto::aesCbcPkcs7(true, key, nullptr, plain);
+    ASSERT_TRUE(cipher);
+    EXPECT_EQ(hex(*cipher), "56fee6668dfe1a66bfe938e08292bebd858dcd0c5f2ecbf81d537a494a721a52");
+    auto back = crypto::aesCbcPkcs7(false, key, nullptr, *cipher);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, plain);
+}
+
+TEST(Crypto, AesCbcFailuresGiveNothing) {
+    auto key = base::Data::fromString("01234567890123456789012345678901");
+    EXPECT_FALSE(crypto::aesCbcPkcs7(true, base::Data::fromString("short"), nullptr, key));
+    // A cipher text that is not whole blocks, and one whose padding is wrong under another key.
+    EXPECT_FALSE(crypto::aesCbcPkcs7(false, key, nullptr, base::Data::fromString("abc")));
+    auto cipher = crypto::aesCbcPkcs7(true, key, nullptr, base::Data::fromString("secret"));
+    auto other = base::Data::fromString("10234567890123456789012345678901");
+    EXPECT_FALSE(crypto::aesCbcPkcs7(false, other, nullptr, *cipher));
+}
+
+TEST(Crypto, AesEcbWholeBlocksOnly) {
+    const uint8_t key[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    auto plain = base::Data::fromString("0123456789abcdef0123456789abcdef");
+    auto cipher = crypto::aesEcb128(true, key, plain);
+    ASSERT_TRUE(cipher);
+    EXPECT_EQ(hex(*cipher), "281567ab2f4cf0d73d3198225b8b8393281567ab2f4cf0d73d3198225b8b8393");
+    EXPECT_EQ(*crypto::aesEcb128(false, key, *cipher), plain);
+    EXPECT_FALSE(crypto::aesEcb128(true, key, base::Data::fromString("not sixteen")));
+}
+
+} // namespace
