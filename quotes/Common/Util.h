@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Shared display rules of the market screens: prices, changes, percentages, volumes, amounts
+// and market values in the Chinese market style. Class operations only; never instantiated.
+//
+// Integers are converted to single precision before any division, and decimals are printed
+// with the C library's rounding. Decimal counts are taken within 0..10 whatever the data says.
+class Util {
+public:
+    Util() = delete;
+
+    // The value with `dig` decimals, its fraction cut (not rounded again) so that the text fits
+    // `len` characters; the integer part is never cut. "--" for 0.
+    static std::string FormatDStr(float value, unsigned len, int dig);
+    // The value truncated toward zero, or its "%f" text cut to `len` characters when the
+    // whole number leaves room for a fraction.
+    static std::string FormatFloatClip(float value, int len);
+    // Axis text with an automatic unit: 亿 from 10^8, 万 from 10^6.
+    static std::string FormatFloatWithUnit(float value, int digits);
+    // Writes the decimal text of the value and a terminating NUL into `c`, which must hold
+    // 12 characters.
+    static void itoa(int value, char *c);
+
+    // Price scaled by 10^dig, shown with `displayDig` decimals; "--" for 0.
+    static std::string FormatPrice(float price, int dig, int displayDig);
+    static std::string FormatPrice(int price, int dig);
+    // Change against the reference price, without a "+" for rises.
+    static std::string FormatZDString(int price, int closeprice, int dot);
+    // Rise in percent against the reference price, with a "+" for rises.
+    static std::string FormatZAFString(int price, int closeprice, bool unit);
+    // Amplitude: |first − high| / first in percent.
+    static std::string FormatZEFString(int price, int highprice, bool unit);
+    // (value / comparePrice − 1) in percent with `dig` decimals and "%".
+    static std::string FormatRange(int value, int comparePrice, int dig);
+
+    static std::string FormatPer(float ratio, bool unit);
+    static std::string FormatPercent(float ratio, int dig, bool unit = true);
+    // value / radix, not multiplied by 100.
+    static std::string FormatDivisionRate(int value, int radix, bool unit, int dig = 2);
+    static std::string FormatDivisionValue(int value, int radix, int dig);
+    // Big-order indicator stored × 1000.
+    static std::string getDDXString(int value);
+    static std::string FormatFloat(float value, int digit);
+    static std::string FormatIntValue(int value);
+    static std::string FormatIntValue(int value, std::string_view unit);
+
+    // Volumes in 手 with 万 above 9,999 and 亿 above 99,999,999; negative volumes printed whole.
+    static std::string FormatVolume(int volume, int len, int dig);
+    static std::string FormatVolumeByLength(int volume, int len);
+    // Volumes with 万 from 10,000 and 亿 from 100,000,000; "--" for 0 or less.
+    static std::string FormatVolume(int volume, int dig);
+    // Order-book volumes: K and M for Hong Kong codes.
+    static std::string FormatBuySellPanVolume(int volume, std::string_view stockCode, int stockType);
+    // Fund shares in units of 万.
+    static std::string FormatFundSharesByLength(int value, int len);
+    static std::string FormatFundShares(int value, int dig);
+    // Amounts in units of 万.
+    static std::string FormatAmount(int amount, int dig);
+    // Market values in units of 亿.
+    static std::string FormatMarketValue(int value, int dig);
+
+    // Divisor and decimals of a volume axis whose largest value is `volume`.
+    static void getFormatVolumeMultiple(int volume, int &multiple, int &dig);
+    static std::string getFormatVolumeUnit(int volume);
+    static std::string FormatVolumeByMultiple(int volume, int multiple, int dig);
+
+    static std::string getDDType(int type);
+    // A packed wide number: 29-bit magnitude or 30-bit negative, times 16^k.
+    static int64_t convertVal(uint32_t word);
+
+    // The market prefix: the first two characters, "" for a shorter code.
+    static std::string getMarketCode(std::string_view code);
+};
