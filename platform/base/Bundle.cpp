@@ -1,0 +1,53 @@
+#include "Bundle.h"
+
+#include "FileManager.h"
+#include "Paths.h"
+#include "PropertyList.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace base {
+
+namespace {
+
+std::string defaultResourcePath() {
+    if (const char *own = std::getenv("QV_BUNDLE"); own && *own)
+        return own;
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (exe.parent_path() / "resources").string();
+}
+
+} // namespace
+
+Bundle::Bundle(std::string resourcePath) : resourcePath_(std::move(resourcePath)) {}
+
+Bundle &Bundle::main() {
+    static Bundle bundle(defaultResourcePath());
+    return bundle;
+}
+
+std::optional<std::string> Bundle::pathFor(std::string_view name, std::string_view type) const {
+    if (name.empty())
+        return std::nullopt;
+    std::string file(name);
+    if (!type.empty()) {
+        std::string suffix = "." + std::string(type);
+        if (!file.ends_with(suffix))
+            file += suffix;
+    }
+    std::string path = Paths::join(resourcePath_, file);
+    bool isDir = false;
+    if (!FileManager::exists(path, &isDir) || isDir)
+        return std::nullopt;
+    return path;
+}
+
+Value Bundle::info(std::string_view key) const {
+    auto path = pathFor("Info", "plist");
+    auto plist = path ? PropertyList::read(*path) : std::nullopt;
+    return plist ? (*plist)[std::string(key)] : Value();
+}
+
+} // namespace base
