@@ -72,6 +72,27 @@ public:
     // A packed wide number: 29-bit magnitude or 30-bit negative, times 16^k.
     static int64_t convertVal(uint32_t word);
 
+    // Dates are yyyymmdd integers, session times HHMM and tick times HHMMSS.
+    static std::string FormatDate(int date);
+    // "2012-03-05" with the separator "-"; "-" for no date.
+    static std::string formatDate(int date, std::string_view flag);
+    // "9:30" for HHMM; " 9:30:05" for HHMMSS, or only ":05" when the seconds alone are asked for.
+    static std::string FormatTime(int time, bool isShowSecond);
+    // "12-3-5" for day, week and month candles (yyyymmdd); for minute candles the packed bar time
+    // as "12-3-5 9:35", or "3-5 9:35" without the full text.
+    static std::string FormatKLineTime(int time, int ktype, bool showFullText);
+    static std::string getKTypeName(int ktype);
+    // Trading minutes from start to end (HHMM), both ends counted; an end before the start is on
+    // the next day.
+    static int getMinCount(int start, int endtime);
+    // The two yyyymmdd dates packed in a validity word of the account rights; 0 for a half with
+    // an empty field.
+    static void formatPowerDate(uint32_t word, int &pbeginDate, int &pendDate);
+    static void parsePowerDate(uint32_t word, int &byear, int &bmonth, int &bday, int &eyear, int &emonth,
+                               int &eday);
+    // Whether right number `index` is granted; NO for an index outside 0..63.
+    static bool isValidPower(uint64_t mask, int index);
+
     // The market prefix: the first two characters, "" for a shorter code.
     static std::string getMarketCode(std::string_view code);
 };
