@@ -1,0 +1,59 @@
+#pragma once
+
+#include "QXJsonStreamParser.h"
+#include "base/Object.h"
+#include "base/Value.h"
+
+#include <string>
+#include <vector>
+
+class QXJsonStreamParserAdapter;
+
+// Receives each finished top-level container of an adapter.
+class QXJsonStreamParserAdapterDelegate {
+public:
+    virtual ~QXJsonStreamParserAdapterDelegate() = default;
+    virtual void parserFoundArray(QXJsonStreamParserAdapter &adapter, base::Value array) = 0;
+    virtual void parserFoundObject(QXJsonStreamParserAdapter &adapter, base::Value object) = 0;
+};
+
+// Builds arrays and dictionaries from the events of a stream parser.
+class QXJsonStreamParserAdapter : public QXJsonStreamParserDelegate {
+public:
+    QXJsonStreamParserAdapter();
+
+    void setDelegate(base::Weak<QXJsonStreamParserAdapterDelegate> delegate) {
+        delegate_ = std::move(delegate);
+    }
+    // With N above 0 the N outermost containers are not built; what they hold goes straight to the
+    // delegate.
+    void setLevelsToSkip(unsigned levels) { levelsToSkip_ = levels; }
+
+    void parserFoundObjectStart(QXJsonStreamParser &parser) override;
+    void parserFoundObjectKey(QXJsonStreamParser &parser, std::string key) override;
+    void parserFoundObjectEnd(QXJsonStreamParser &parser) override;
+    void parserFoundArrayStart(QXJsonStreamParser &parser) override;
+    void parserFoundArrayEnd(QXJsonStreamParser &parser) override;
+    void parserFoundBoolean(QXJsonStreamParser &parser, bool value) override;
+    void parserFoundNull(QXJsonStreamParser &parser) override;
+    void parserFoundNumber(QXJsonStreamParser &parser, base::Value number) override;
+    void parserFoundString(QXJsonStreamParser &parser, std::string string) override;
+
+private:
+    enum class Type { None, Array, Object };
+
+    void push(base::Value container, Type type);
+    void pop();
+    void end();
+    void found(base::Value value);
+
+    base::Weak<QXJsonStreamParserAdapterDelegate> delegate_;
+    unsigned levelsToSkip_ = 0;
+    unsigned depth_ = 0;
+    // The innermost open containers; they point into `stack_` and are refreshed on every push and pop.
+    base::Array *array_ = nullptr;
+    base::Dict *dict_ = nullptr;
+    std::vector<std::string> keyStack_;
+    std::vector<base::Value> stack_;
+    Type currentType_ = Type::None;
+};
