@@ -1,0 +1,37 @@
+#pragma once
+
+#include "DataBase/NetData/Level2BSItem.h"
+
+#include <cstdint>
+#include <vector>
+
+// One candle. The o-prefixed fields keep the unadjusted values every ex-rights adjustment starts from.
+class KLineItem : public base::Object {
+public:
+    int32_t time = 0; // yyyymmdd, or the packed date-time of minute candles
+    int32_t openprice = 0;
+    int32_t highprice = 0;
+    int32_t lowprice = 0;
+    int32_t closeprice = 0;
+    int32_t vol = 0;
+    int32_t amount = 0;
+    int32_t holdVol = 0;
+    int32_t oopenprice = 0;
+    int32_t ohighprice = 0;
+    int32_t olowprice = 0;
+    int32_t ocloseprice = 0;
+    int32_t ovol = 0;
+    int8_t exrightFlag = 0;
+    int32_t exrightDate = 0;
+    base::Ref<Level2BSItem> bsItem;
+    // Owned values of the overlay security and of the indicator engine; opaque here.
+    base::Ref<base::Object> addStockInfo;
+    base::Ref<base::Object> mainTechIndexInfo;
+    base::Ref<base::Object> techIndexInfo;
+    base::Ref<base::Object> level2TechIndexInfo;
+
+    // Copies the prices and volume into their unadjusted twins.
+    void backupPrices();
+    // The index of the first candle of `items` whose time is `date`; `index` is untouched when none is.
+    static bool getIndex(const std::vector<base::Ref<KLineItem>> &items, int32_t date, int &index);
+};
