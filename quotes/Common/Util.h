@@ -1,6 +1,9 @@
 #pragma once
 
+#include "base/Value.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +96,36 @@ public:
     // Whether right number `index` is granted; NO for an index outside 0..63.
     static bool isValidPower(uint64_t mask, int index);
 
+    // Security codes are a two-letter market prefix and the exchange code: "SH600000".
     // The market prefix: the first two characters, "" for a shorter code.
     static std::string getMarketCode(std::string_view code);
+    // The code without its prefix, and its last two characters; "" for 2 characters or fewer.
+    static std::string getNumCode(std::string_view code);
+    static std::string getNumCodeLast2(std::string_view code);
+    // Shanghai or Shenzhen; also YES when there is no code at all.
+    static bool isSHSZCode(std::optional<std::string_view> code);
+    static bool belongToMarket(std::string_view market, std::optional<std::string_view> code);
+    // Futures security types.
+    static bool isQHType(int type);
+
+    static bool isEmptyStr(std::string_view str);
+    // Equal texts; an empty text and no text count as the same.
+    static bool isSameStr(std::string_view str, std::string_view str2);
+    static std::string getNotNilStr(std::optional<std::string_view> str);
+    // The dictionary's value for the key, or "" when it has none.
+    static base::Value objectForKey(const std::string &key, const base::Dict &dic);
+    // Whether a string element of the array equals the text; NO for no text.
+    static bool strInArray(std::optional<std::string_view> str, const base::Array &array);
+
+    // Value ↔ pixel mappings of the chart axes. Values outside min..max stick to the edges; a
+    // flat range (max equal to min) maps to the bottom or left edge.
+    static float mappingAsixYValue(float max, float min, float v, float top, float bottom);
+    static float mappingValueByAsixY(float max, float min, float y, float top, float bottom);
+    static float mappingAsixXValue(float max, float min, float v, float left, float right);
+
+    // The installation id: the prefix and 16 hexadecimal digits, made once and kept in
+    // "uuid.plist" of the documents directory.
+    static std::string getUUID(std::string_view prefix);
+    // No memory probe on this platform: always 0.
+    static double getAvailableMemory();
 };
