@@ -32,6 +32,20 @@ public:
     static bool ReadData(ByteView buf, uint32_t &pos, void *out, uint32_t len);
     // A signed 16-bit byte count and that many bytes of UTF-8 (see the source for the cursor rules).
     static std::string ReadString(ByteView buf, uint32_t &pos);
+    // Calls `readRow(i)` for the rows a reply announces, stopping once the cursor has reached the
+    // end of the frame or a row has read nothing: a count the bytes cannot hold makes no empty rows,
+    // while a row cut short by the end is still read (its missing fields zero). Answers the rows read.
+    template <class ReadRow>
+    static int64_t ReadRows(ByteView buf, uint32_t &pos, int64_t count, ReadRow &&readRow) {
+        int64_t rows = 0;
+        while (rows < count && pos < buf.size()) {
+            uint32_t start = pos;
+            readRow(rows++);
+            if (pos == start)
+                break;
+        }
+        return rows;
+    }
 
     static void WriteByte(base::Data &buf, int32_t num);
     static void WriteShort(base::Data &buf, int32_t num);

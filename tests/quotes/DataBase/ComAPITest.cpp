@@ -104,6 +104,7 @@ TEST(ComAPIReaders, FloatAndDataRoundTrip) {
 struct StringCase {
     const char *name;
     Bytes bytes;
+    std::string text;
     uint32_t advance;
 };
 
@@ -148,6 +149,7 @@ TEST(ComAPIWriters, StringsCarryTheirUtf8ByteCount) {
 
 TEST(ComAPIWriters, OverlongStringIsCutAtAWholeCharacter) {
     // 21,846 three-byte characters are 65,538 bytes: only 21,845 of them (65,535 bytes) fit.
+    std::string text;
     for (int i = 0; i < 21846; ++i)
         text += "指";
     base::Data buf;
@@ -220,6 +222,52 @@ TEST(ComAPIDeviceID, NineteenCharactersWithAStablePrefixAndRandomDigits) {
         for (char c : id.substr(14))
             EXPECT_TRUE(std::isdigit(uint8_t(c))) << id;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ComAPIRowLoop, StopsAtTheEndOfTheFrame) {
+    struct Case {
+        const char *name;
+        size_t bodyBytes;
+        int64_t count;
+        int64_t rows;
+    };
+    // Rows of an int and a short (6 bytes).
+    const std::vector<Case> cases = {
+        {"announced count beyond the bytes", 20, 65535, 4},
+        {"whole rows only", 18, 65535, 3},
+        {"fewer rows announced than present", 18, 2, 2},
+        {"no rows", 18, 0, 0},
+        {"negative count", 18, -1, 0},
+        {"nothing left to read", 0, 65535, 0},
+    };
+    for (const auto &c : cases) {
+        Bytes body(c.bodyBytes, 0x01);
+        uint32_t pos = 0;
+        std::vector<std::pair<int32_t, int16_t>> stored;
+        int64_t rows = ComAPI::ReadRows(body, pos, c.count, [&](int64_t) {
+            int32_t a = ComAPI::ReadInt(body, pos);
+            int16_t b = ComAPI::ReadShort(body, pos);
+            stored.emplace_back(a, b);
+        });
+        EXPECT_EQ(rows, c.rows) << c.name;
+        EXPECT_EQ(int64_t(stored.size()), c.rows) << c.name;
+    }
+}
+
+TEST(ComAPIRowLoop, ARowThatReadsNothingEndsTheLoop) {
+    // One byte is left, too short for the int each row starts with and for the short after it.
+    Bytes body = {0x01};
+    uint32_t pos = 0;
+    int64_t rows = ComAPI::ReadRows(body, pos, 1000, [&](int64_t) {
+        ComAPI::ReadInt(body, pos);
+        ComAPI::ReadShort(body, pos);
+    });
+    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(pos, 0u);
 }
 
 } // namespace
