@@ -1,6 +1,8 @@
 #include "Common/TimeFunc.h"
 
+#include "base/Calendar.h"
 #include "base/Clock.h"
+#include "base/DateFormatter.h"
 
 #include <chrono>
 
@@ -43,6 +45,33 @@ IsoWeek isoWeek(sys_days d) {
 
 double TimeFunc::getCurTick() {
     return base::Clock::current().now();
+}
+
+int TimeFunc::getNumDate(base::Date date) {
+    base::DateComponents c = base::Calendar::gregorian().components(date);
+    return c.year * 10000 + c.month * 100 + c.day;
+}
+
+std::optional<base::Date> TimeFunc::getDateFromNumDate(int numDate) {
+    if (!civilDay(numDate))
+        return std::nullopt;
+    base::DateComponents fields;
+    fields.year = numDate / 10000;
+    fields.month = numDate / 100 % 100;
+    fields.day = numDate % 100;
+    return base::Calendar::gregorian().date(fields);
+}
+
+base::Date TimeFunc::IncDate(base::Date date, int withDay) {
+    return base::Calendar::gregorian().addingDays(date, withDay);
+}
+
+bool TimeFunc::isTodayOfStrDate(std::optional<std::string_view> strDate, std::string_view formatStr) {
+    return strDate && *strDate == getTodayStr(formatStr);
+}
+
+std::string TimeFunc::getTodayStr(std::string_view formatStr) {
+    return base::DateFormatter(formatStr).string(base::Date::now());
 }
 
 int TimeFunc::getCNWeekDay(int weekday) {

@@ -18,8 +18,12 @@ public:
 
     // Seconds since the platform's reference date; what data is stamped and aged with.
     static double getCurTick();
+    static int getNumDate(base::Date date);
+    // Local midnight at the start of the date; nothing when it is not a date.
+    static std::optional<base::Date> getDateFromNumDate(int numDate);
     // The Monday-based weekday of a platform weekday (Sunday 1 to Saturday 7).
     static int getCNWeekDay(int weekday);
+    static base::Date IncDate(base::Date date, int withDay);
 
     // The Monday of the date's week; 0 when it is not a date.
     static int getBeginningOfWeekNumDate(int numDate);
@@ -34,4 +38,8 @@ public:
     static int getWhichPeriod(int ktype, int numDate);
     // The first day of the date's week (8) or month (9); 0 for other periods.
     static int getBeginningOfPeriod(int ktype, int numDate);
+
+    // Whether today's date written with the pattern is the text; false for no text.
+    static bool isTodayOfStrDate(std::optional<std::string_view> strDate, std::string_view formatStr);
+    static std::string getTodayStr(std::string_view formatStr);
 };
