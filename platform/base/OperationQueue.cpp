@@ -1,0 +1,158 @@
+#include "base/OperationQueue.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace base {
+
+void Operation::start() {
+    if (executing_ || finished_)
+        return;
+    if (isCancelled()) {
+        setFinished(true);
+        return;
+    }
+    setExecuting(true);
+    main();
+    setExecuting(false);
+    setFinished(true);
+}
+
+void Operation::cancel() {
+    if (!cancelled_.exchange(true))
+        changed("isCancelled");
+}
+
+void Operation::onStateChange(StateObserver observer) {
+    std::lock_guard guard(observersLock_);
+    observers_.push_back(std::move(observer));
+}
+
+void Operation::setExecuting(bool executing) {
+    if (executing_.exchange(executing) != executing)
+        changed("isExecuting");
+}
+
+void Operation::setFinished(bool finished) {
+    if (finished_.exchange(finished) != finished)
+        changed("isFinished");
+}
+
+void Operation::changed(std::string_view key) {
+    // An observer may let go of the last other reference to this operation.
+    auto self = weak_from_this().lock();
+    std::vector<StateObserver> observers;
+    {
+        std::lock_guard guard(observersLock_);
+        observers = observers_;
+    }
+    for (auto &observer : observers)
+        observer(*this, key);
+}
+
+// Shared with the worker threads, so that a queue may go away while its operations still run.
+struct OperationQueue::State : std::enable_shared_from_this<State> {
+    explicit State(int maxConcurrent) : maxConcurrent(std::max(maxConcurrent, 1)) {}
+
+    void startReady() {
+        std::vector<Ref<Operation>> starting;
+        {
+            std::lock_guard guard(lock);
+            while (!waiting.empty() && running.size() < size_t(maxConcurrent)) {
+                running.push_back(waiting.front());
+                starting.push_back(waiting.front());
+                waiting.pop_front();
+            }
+        }
+        for (auto &operation : starting)
+            std::thread([self = shared_from_this(), operation] {
+                operation->start();
+                if (operation->isFinished())
+                    self->finished(*operation);
+            }).detach();
+    }
+
+    // Called for every report of the end; only the first one counts.
+    void finished(Operation &operation) {
+        Ref<Operation> done; // let go outside the lock
+        {
+            std::lock_guard guard(lock);
+            auto same = [&](const Ref<Operation> &o) { return o.get() == &operation; };
+            if (auto it = std::find_if(running.begin(), running.end(), same); it != running.end()) {
+                done = std::move(*it);
+                running.erase(it);
+            } else if (auto w = std::find_if(waiting.begin(), waiting.end(), same); w != waiting.end()) {
+                done = std::move(*w);
+                waiting.erase(w);
+            }
+            if (waiting.empty() && running.empty())
+                idle.notify_all();
+        }
+        startReady();
+    }
+
+    mutable std::mutex lock;
+    std::condition_variable idle;
+    int maxConcurrent;
+    std::deque<Ref<Operation>> waiting;
+    std::vector<Ref<Operation>> running;
+};
+
+OperationQueue::OperationQueue(int maxConcurrent) : state_(std::make_shared<State>(maxConcurrent)) {}
+
+OperationQueue &OperationQueue::shared() {
+    // Never destroyed: its operations may still be running when the process exits.
+    static OperationQueue *queue = new OperationQueue(4);
+    return *queue;
+}
+
+void OperationQueue::setMaxConcurrent(int maxConcurrent) {
+    {
+        std::lock_guard guard(state_->lock);
+        state_->maxConcurrent = std::max(maxConcurrent, 1);
+    }
+    state_->startReady();
+}
+
+int OperationQueue::maxConcurrent() const {
+    std::lock_guard guard(state_->lock);
+    return state_->maxConcurrent;
+}
+
+void OperationQueue::add(Ref<Operation> operation) {
+    if (!operation || operation->isFinished())
+        return;
+    operation->onStateChange([weak = std::weak_ptr<State>(state_)](Operation &o, std::string_view key) {
+        if (key == "isFinished" && o.isFinished())
+            if (auto state = weak.lock())
+                state->finished(o);
+    });
+    {
+        std::lock_guard guard(state_->lock);
+        state_->waiting.push_back(std::move(operation));
+    }
+    state_->startReady();
+}
+
+void OperationQueue::cancelAll() {
+    std::vector<Ref<Operation>> all;
+    {
+        std::lock_guard guard(state_->lock);
+        all.assign(state_->waiting.begin(), state_->waiting.end());
+        all.insert(all.end(), state_->running.begin(), state_->running.end());
+    }
+    for (auto &operation : all)
+        operation->cancel();
+}
+
+size_t OperationQueue::count() const {
+    std::lock_guard guard(state_->lock);
+    return state_->waiting.size() + state_->running.size();
+}
+
+void OperationQueue::waitUntilAllFinished() {
+    std::unique_lock guard(state_->lock);
+    state_->idle.wait(guard, [&] { return state_->waiting.empty() && state_->running.empty(); });
+}
+
+} // namespace base

@@ -1,0 +1,161 @@
+#include "base/OperationQueue.h"
+#include "base/RunLoop.h"
+#include "base/Thread.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using base::Operation;
+using base::OperationQueue;
+using base::Ref;
+
+// Blocks operations until opened.
+struct Gate {
+    void open() {
+        std::lock_guard guard(lock);
+        opened = true;
+        changed.notify_all();
+    }
+    void pass() {
+        std::unique_lock guard(lock);
+        changed.wait(guard, [&] { return opened; });
+    }
+    std::mutex lock;
+    std::condition_variable changed;
+    bool opened = false;
+};
+
+// Records the state keys it reports and how many operations run at once.
+struct Tracker {
+    void enter() {
+        std::lock_guard guard(lock);
+        peak = std::max(peak, ++running);
+    }
+    void leave(std::string name) {
+        std::lock_guard guard(lock);
+        --running;
+        order.push_back(std::move(name));
+    }
+    std::mutex lock;
+    int running = 0, peak = 0;
+    std::vector<std::string> order;
+};
+
+struct Work : Operation {
+    Work(Tracker &tracker, Gate &gate, std::string name)
+        : tracker(tracker), gate(gate), name(std::move(name)) {}
+    void main() override {
+        tracker.enter();
+        gate.pass();
+        tracker.leave(name);
+    }
+    Tracker &tracker;
+    Gate &gate;
+    std::string name;
+};
+
+TEST(OperationQueue, RunsAtMostMaxConcurrentAndCountsUntilFinished) {
+    struct Case {
+        int max;
+        int operations;
+    } cases[] = {{1, 3}, {2, 5}, {4, 6}};
+    for (const auto &c : cases) {
+        Tracker tracker;
+        Gate gate;
+        OperationQueue queue(c.max);
+        for (int i = 0; i < c.operations; ++i)
+            queue.add(base::make<Work>(tracker, gate, std::to_string(i)));
+        EXPECT_EQ(queue.count(), size_t(c.operations));
+        gate.open();
+        queue.waitUntilAllFinished();
+        EXPECT_EQ(queue.count(), 0u);
+        EXPECT_EQ(tracker.order.size(), size_t(c.operations));
+        EXPECT_LE(tracker.peak, c.max) << c.max;
+        if (c.max == 1) {
+            EXPECT_EQ(tracker.order, (std::vector<std::string>{"0", "1", "2"}));
+        }
+    }
+}
+
+TEST(OperationQueue, CancelAllSkipsWhatHasNotStartedAndTellsWhatRuns) {
+    Tracker tracker;
+    Gate gate;
+    OperationQueue queue(1);
+    auto running = base::make<Work>(tracker, gate, "running");
+    auto waiting = base::make<Work>(tracker, gate, "waiting");
+    std::vector<std::string> keys;
+    std::mutex keysLock;
+    waiting->onStateChange([&](Operation &, std::string_view key) {
+        std::lock_guard guard(keysLock);
+        keys.emplace_back(key);
+    });
+    queue.add(running);
+    queue.add(waiting);
+    while (!running->isExecuting())
+        std::this_thread::yield();
+    queue.cancelAll();
+    EXPECT_TRUE(running->isCancelled());
+    gate.open();
+    queue.waitUntilAllFinished();
+    EXPECT_EQ(tracker.order, (std::vector<std::string>{"running"}));
+    EXPECT_TRUE(waiting->isFinished());
+    std::lock_guard guard(keysLock);
+    EXPECT_EQ(keys, (std::vector<std::string>{"isCancelled", "isFinished"}));
+}
+
+TEST(OperationQueue, StateChangesOfAPlainOperation) {
+    struct Plain : Operation {};
+    auto plain = base::make<Plain>();
+    std::vector<std::string> keys;
+    plain->onStateChange([&](Operation &o, std::string_view key) {
+        keys.push_back(std::string(key) + (key == "isExecuting" ? (o.isExecuting() ? "=1" : "=0") : ""));
+    });
+    plain->start();
+    plain->start();
+    EXPECT_EQ(keys, (std::vector<std::string>{"isExecuting=1", "isExecuting=0", "isFinished"}));
+}
+
+// Hands its work to another thread's run loop and finishes from there, as network requests do.
+struct Handed : Operation {
+    explicit Handed(base::Thread &worker) : worker(worker) {}
+    bool isConcurrent() const override { return true; }
+    void start() override {
+        setExecuting(true);
+        auto self = std::static_pointer_cast<Handed>(shared_from_this());
+        worker.runLoop().post([self] {
+            self->ranElsewhere = !base::Thread::isMain();
+            self->setExecuting(false);
+            self->setFinished(true);
+        });
+    }
+    base::Thread &worker;
+    bool ranElsewhere = false;
+};
+
+TEST(OperationQueue, AConcurrentOperationCountsUntilItReportsItsEnd) {
+    Gate stop;
+    auto worker = base::Thread::detach([&] {
+        base::RunLoop::current().addKeepAliveSource();
+        base::RunLoop::current().run();
+        stop.open();
+    });
+    OperationQueue queue(1);
+    auto first = base::make<Handed>(*worker);
+    auto second = base::make<Handed>(*worker);
+    queue.add(first);
+    queue.add(second);
+    queue.waitUntilAllFinished();
+    EXPECT_TRUE(first->ranElsewhere);
+    EXPECT_TRUE(second->isFinished());
+    worker->runLoop().stop();
+    stop.pass();
+}
+
+} // namespace
