@@ -173,6 +173,28 @@ TEST_F(VirtualTime, ModesSelectWhatRuns) {
     EXPECT_FALSE(loop.runOnce(custom, 0));
 }
 
+TEST_F(VirtualTime, ANestedPassDoesNotRunACallTwice) {
+    loop.performAfter(0, Action("outer", [&](Object *) {
+                          log.push_back("outer");
+                          loop.runOnce(RunLoop::Default, 0); // as a synchronous request does
+                      }));
+    loop.performAfter(0, logging(log, "inner"));
+    loop.runOnce(RunLoop::Default, 0);
+    loop.runOnce(RunLoop::Default, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"outer", "inner"}));
+}
+
+TEST_F(VirtualTime, RunOnceDoesNotSleepForAVirtualDeadline) {
+    loop.performAfter(100, logging(log, "far"));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(loop.runOnce(RunLoop::Default, 30));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(log.empty());
+    loop.cancelPerforms(nullptr);
+    clock.advance(100);
+    EXPECT_EQ(log, (std::vector<std::string>{"far"}));
+}
+
 TEST(RunLoop, RunOnceTimesOutWhenNothingHappens) {
     EXPECT_FALSE(RunLoop::main().runOnce(RunLoop::Default, 0.02));
 }
