@@ -11,7 +11,10 @@ size_t runAes(bool encrypt, const uint8_t *input, size_t length, const uint8_t *
               uint8_t *output) {
     if (keyLength != 16 || length % 16 != 0 || length == 0)
         return 0;
-    auto result = crypto::aesEcb128(encrypt, key, base::Data(input, length));
+    // Both copies may hold plain text (a request carries the trade password): wipe them after use.
+    base::Data in(input, length);
+    auto result = crypto::aesEcb128(encrypt, key, in);
+    wipeSecret(in.mutableBytes(), in.length());
     if (!result || result->length() != length)
         return 0;
     std::memcpy(output, result->bytes(), length);
