@@ -305,6 +305,24 @@ TEST(Context, ShadowFallsAtItsOffsetAndStaysWithTheSavedState) {
     EXPECT_EQ(s.pixel(17, 7), None) << "no shadow after the restore";
 }
 
+TEST(Context, ColourBlendTakesHueFromTheSourceAndLightnessFromBelow) {
+    Surface s(4, 4);
+    Context c(s);
+    c.setFill(*Color::white(0.5f));
+    c.fillRect({0, 0, 4, 4});
+    c.save();
+    c.setBlendMode(Blend::Color);
+    c.setFill(*Color::red());
+    c.fillRect({0, 0, 2, 4});
+    c.restore();
+    c.setFill(*Color::white(0.5f));
+    c.fillRect({3, 0, 1, 4}); // normal again after the restore
+    Rgba8 tinted = s.pixel(0, 0);
+    EXPECT_GT(tinted.r, tinted.g + 60);
+    EXPECT_GT(tinted.g, 20) << "lighter than pure red: the lightness of the grey below is kept";
+    EXPECT_EQ(s.pixel(3, 0), s.pixel(2, 0));
+}
+
 TEST(Image, TintingRecoloursAndKeepsTheShape) {
     Surface pixels(4, 4);
     Context c(pixels);
