@@ -5,7 +5,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <set>
 #include <sstream>
 
 namespace gfx {
@@ -90,7 +89,6 @@ TEST(Image, WritesAPngThatReadsBack) {
 TEST(BundleImages, EveryNameTheApplicationLoadsHasAFile) {
     std::ifstream manifest(sourceRoot / "tools/images/images.tsv");
     ASSERT_TRUE(manifest);
-    std::set<std::string> known;
     std::string line;
     while (std::getline(manifest, line)) {
         if (line.empty() || line[0] == '#')
@@ -100,7 +98,6 @@ TEST(BundleImages, EveryNameTheApplicationLoadsHasAFile) {
         std::getline(fields, name, '\t');
         std::getline(fields, width, '\t');
         std::getline(fields, height, '\t');
-        known.insert(name);
         auto path = base::Bundle::main().pathFor(name);
         ASSERT_TRUE(path) << name << " is missing from the bundle";
         Surface pixels = Surface::readFile(*path);
@@ -109,7 +106,10 @@ TEST(BundleImages, EveryNameTheApplicationLoadsHasAFile) {
         EXPECT_EQ(pixels.height(), std::stoi(height)) << name;
     }
 
+    // Literal file names anywhere, and names without an extension handed to an image loader.
     const std::regex literal(R"re("([^"%\n]+\.(png|jpg))")re");
+    const std::regex loaded(
+        R"re((?:Image::named|Image::forScale|Image::fromBundle|imageNamed\w*)\(\s*"([^"%\n]+)")re");
     const std::regex tabImage(R"re(<key>Tab_Image</key>\s*<string>([^<]+)</string>)re");
     std::vector<std::string> missing;
     auto check = [&](const std::string &name, const fs::path &where) {
@@ -125,8 +125,9 @@ TEST(BundleImages, EveryNameTheApplicationLoadsHasAFile) {
             if (ext != ".cpp" && ext != ".h")
                 continue;
             std::string text = readAll(item.path());
-            for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m)
-                check((*m)[1], item.path());
+            for (const auto *pattern : {&literal, &loaded})
+                for (std::sregex_iterator m(text.begin(), text.end(), *pattern), end; m != end; ++m)
+                    check((*m)[1], item.path());
         }
     }
     for (const auto &item : fs::recursive_directory_iterator(base::Bundle::main().resourcePath())) {
