@@ -103,6 +103,15 @@ TEST(Context, HorizontalGradientPutsTheMiddleStopHalfWay) {
     EXPECT_GT(s.pixel(5, 2).r, 245);
     EXPECT_GT(s.pixel(94, 2).b, 245);
     EXPECT_EQ(s.pixel(2, 2), None) << "no extension beyond the clip";
+
+    // A candle body: vertical, three stops, the unextended ends left as they were.
+    Surface candle(16, 40);
+    Context cc(candle);
+    cc.setFill(*Color::black());
+    cc.fillRect({0, 0, 16, 40});
+    cc.drawLinearGradient(*gradient, {0, 5}, {0, 35});
+    EXPECT_EQ(candle.pixel(8, 2), Rgba8({0, 0, 0, 255}));
+    EXPECT_TRUE(matchesGolden(candle, "gradient"));
 }
 
 TEST(Gradient, StopsAreEvenAndComponentsChecked) {
