@@ -171,8 +171,7 @@ bool ComAPI::WriteInt(base::Data &buf, int32_t num, int32_t &pos) {
 }
 
 bool ComAPI::MakeNTDataPage(base::Data &buf, int type, ByteView body, int tag) {
-    uint8_t seqID = uint8_t(tag) == 0 ? NTDataPageHead::RestartSeqID : uint8_t(tag);
-    return NTDataPageHead::append(buf, seqID, uint16_t(type), NTDataPageHead::PlainAttribute, body);
+    return NTDataPageHead::append(buf, uint8_t(tag), uint16_t(type), NTDataPageHead::PlainAttribute, body);
 }
 
 std::string ComAPI::getDeviceID() {

@@ -16,7 +16,7 @@ bool NTDataPageHead::append(base::Data &out, uint8_t seqID, uint16_t type, uint1
                             ByteView body) {
     if (body.size() > MaxBodyLength)
         return false;
-    ComAPI::WriteByte(out, seqID);
+    ComAPI::WriteByte(out, seqID == 0 ? RestartSeqID : seqID);
     ComAPI::WriteShort(out, type);
     ComAPI::WriteShort(out, attribute);
     ComAPI::WriteShort(out, int32_t(body.size()));

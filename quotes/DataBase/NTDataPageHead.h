@@ -27,8 +27,8 @@ struct NTDataPageHead {
 
     // The reply header at the front of `bytes`; nothing until all of it has arrived.
     static std::optional<NTDataPageHead> read(ByteView bytes);
-    // Appends a 7-byte request header and the body. A body longer than the 16-bit length can
-    // describe is refused: false, nothing appended.
+    // Appends a 7-byte request header and the body; a sequence id of 0 goes out as 123. A body
+    // longer than the 16-bit length can describe is refused: false, nothing appended.
     static bool append(base::Data &out, uint8_t seqID, uint16_t type, uint16_t attribute, ByteView body);
 };
 

@@ -72,3 +72,33 @@ TEST(NTDataFrame, AFrameWithoutBodyIsEmpty) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(NTDataPageHead, AppendWritesTheRequestHeader) {
+    struct Case {
+        uint8_t seqID;
+        uint16_t type, attribute;
+        Bytes head;
+    };
+    const std::vector<Case> cases = {
+        {5, 2955, 0, {0x05, 0x8B, 0x0B, 0x00, 0x00, 0x03, 0x00}},
+        {0, 1000, 0, {0x7B, 0xE8, 0x03, 0x00, 0x00, 0x03, 0x00}},
+        {249, 2956, 4, {0xF9, 0x8C, 0x0B, 0x04, 0x00, 0x03, 0x00}},
+    };
+    for (const auto &c : cases) {
+        base::Data out;
+        ASSERT_TRUE(NTDataPageHead::append(out, c.seqID, c.type, c.attribute, Bytes{1, 2, 3}));
+        Bytes expected = c.head;
+        expected.insert(expected.end(), {1, 2, 3});
+        EXPECT_EQ(out.vector(), expected) << c.type;
+    }
+}
+
+TEST(NTDataPageHead, AppendRefusesAnOverlongBody) {
+    base::Data out;
+    EXPECT_FALSE(NTDataPageHead::append(out, 1, 2955, 0, Bytes(NTDataPageHead::MaxBodyLength + 1)));
+    EXPECT_TRUE(out.empty());
+}
+
+} // namespace

@@ -53,6 +53,9 @@ TEST(StockQuoteInf, FormatValueFollowsTheFieldTable) {
          "25.00%"},
         {"5-day share", [](StockQuoteInf &r) { r.fundIn5 = 1, r.fundOut5 = 2, r.fundAmount5 = 3; }, 538, -1,
          "-33.33%"},
+        // 3/800 is just below 0.00375 in single precision, so the share rounds down.
+        {"share in single precision", [](StockQuoteInf &r) { r.fundIn = 1, r.amount = 800; }, 536, -1,
+         "0.12%"},
         {"30-day share without turnover", [](StockQuoteInf &r) { r.fundIn30 = 1; }, 540, -1, "--"},
         {"rise speed has no percent", [](StockQuoteInf &r) { r.IncreaseSPD = 125; }, 25, -1, "1.25"},
         {"imbalance has no percent", [](StockQuoteInf &r) { r.weibi = -50; }, 26, -1, "-0.50"},
