@@ -32,6 +32,17 @@ public:
 
     // Copies the prices and volume into their unadjusted twins.
     void backupPrices();
-    // The index of the first candle of `items` whose time is `date`; `index` is untouched when none is.
-    static bool getIndex(const std::vector<base::Ref<KLineItem>> &items, int32_t date, int &index);
+    // The index of the first candle of `items` whose time is `date`; `index` is untouched when none
+    // is. Works on candle lists and on reply lists of any records.
+    template <class T>
+    static bool getIndex(const std::vector<base::Ref<T>> &items, int32_t date, int &index) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            auto candle = dynamic_cast<const KLineItem *>(items[i].get());
+            if (candle && candle->time == date) {
+                index = int(i);
+                return true;
+            }
+        }
+        return false;
+    }
 };

@@ -34,12 +34,17 @@ base::Ref<KLineItem> candle(int32_t time) {
 
 TEST(KLineItem, GetIndexFindsTheFirstCandleOfADate) {
     int index = -7;
-    EXPECT_FALSE(KLineItem::getIndex({}, 20120305, index));
+    EXPECT_FALSE(KLineItem::getIndex(std::vector<base::Ref<KLineItem>>{}, 20120305, index));
     EXPECT_EQ(index, -7);
     std::vector<base::Ref<KLineItem>> candles = {candle(20120302), candle(20120305), candle(20120305)};
     EXPECT_TRUE(KLineItem::getIndex(candles, 20120305, index));
     EXPECT_EQ(index, 1);
     EXPECT_FALSE(KLineItem::getIndex(candles, 20120306, index));
+    EXPECT_EQ(index, 1);
+
+    // A reply list of records, candles among them.
+    std::vector<base::Ref<base::Object>> replies = {base::make<StkMinLineItem>(), candle(20120305)};
+    EXPECT_TRUE(KLineItem::getIndex(replies, 20120305, index));
     EXPECT_EQ(index, 1);
 }
 
