@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <poll.h>
 #include <sys/socket.h>
 
 namespace net {
@@ -70,12 +69,14 @@ bool ReadStream::fill() {
         buffer_.erase(0, offset_);
         offset_ = 0;
         buffer_.append(chunk, size_t(n));
+        drained_ = size_t(n) < sizeof chunk;
         return true;
     }
     if (n == 0)
         atEnd_ = true;
     else if (!wouldBlock(errno))
         failure_ = errno;
+    drained_ = true;
     return false;
 }
 
@@ -86,7 +87,7 @@ bool ReadStream::wantsReadable() const {
 bool ReadStream::hasBytesAvailable() {
     if (offset_ < buffer_.size())
         return true;
-    return status_ == Status::Open && !atEnd_ && !failure_ && fill();
+    return status_ == Status::Open && !atEnd_ && !failure_ && !drained_ && fill();
 }
 
 long ReadStream::read(uint8_t *bytes, size_t length) {
@@ -106,6 +107,7 @@ long ReadStream::read(uint8_t *bytes, size_t length) {
 }
 
 void ReadStream::readable() {
+    drained_ = false;
     if (!atEnd_ && !failure_)
         fill();
     if (offset_ < buffer_.size()) {
@@ -126,8 +128,7 @@ void ReadStream::readable() {
 bool WriteStream::canAcceptBytes() {
     if (status_ != Status::Open)
         return false;
-    pollfd p{link_->fd(), POLLOUT, 0};
-    if (::poll(&p, 1, 0) == 1 && (p.revents & POLLOUT))
+    if (!full_)
         return true;
     waiting_ = true;
     link_->updateInterest();
@@ -143,6 +144,7 @@ long WriteStream::write(const uint8_t *bytes, size_t length) {
         return -1;
     }
     if (n < 0 || size_t(n) < length) {
+        full_ = true;
         waiting_ = true;
         link_->updateInterest();
     }
@@ -156,6 +158,7 @@ void WriteStream::fail(int code) {
 }
 
 void WriteStream::writable() {
+    full_ = false;
     waiting_ = false;
     link_->updateInterest();
     signal(CanAcceptBytes);

@@ -69,6 +69,9 @@ public:
     explicit ReadStream(base::Ref<Link> link) : Stream(std::move(link)) {}
     // Copies up to `length` received bytes; 0 when none are at hand, -1 after an error.
     long read(uint8_t *bytes, size_t length);
+    // Whether a read would return bytes now: buffered ones, or ones the socket holds unless it was
+    // found empty since the loop last reported it readable (bytes arriving after that are reported
+    // by the next HasBytesAvailable).
     bool hasBytesAvailable();
 
 private:
@@ -81,6 +84,8 @@ private:
 
     std::string buffer_;
     size_t offset_ = 0;
+    // The socket had nothing more at the last look; the loop says when that changes.
+    bool drained_ = false;
     bool atEnd_ = false;
     int failure_ = 0;
 };
@@ -90,6 +95,7 @@ public:
     explicit WriteStream(base::Ref<Link> link) : Stream(std::move(link)) {}
     // Hands bytes to the connection; returns how many it took (0 when it is full), -1 on error.
     long write(const uint8_t *bytes, size_t length);
+    // False from a write the connection did not take whole until the next CanAcceptBytes.
     bool canAcceptBytes();
 
 private:
@@ -97,7 +103,10 @@ private:
     void writable();
     void fail(int code);
 
+    // Waiting for a CanAcceptBytes event (the client asked, or the connection just opened).
     bool waiting_ = false;
+    // The connection took less than offered at the last write, and has not said it has room since.
+    bool full_ = false;
 };
 
 // A pair of streams over one TCP connection to `host` (a name or a numeric address) and `port`.
