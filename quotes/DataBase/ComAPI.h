@@ -30,7 +30,10 @@ public:
     static uint32_t ReadNum(ByteView buf, uint32_t &pos, int width);
     // Copies `len` bytes into `out`; false, nothing copied and the cursor unchanged when short.
     static bool ReadData(ByteView buf, uint32_t &pos, void *out, uint32_t len);
-    // A signed 16-bit byte count and that many bytes of UTF-8 (see the source for the cursor rules).
+    // A signed 16-bit byte count and that many bytes of UTF-8. Without 2 bytes for the count: empty,
+    // cursor unchanged. A count below 1 or beyond the bytes left: empty, cursor just past the count.
+    // Otherwise the cursor moves past the bytes; an embedded zero byte ends the text, and bytes that
+    // are not UTF-8 give the empty string.
     static std::string ReadString(ByteView buf, uint32_t &pos);
     // Calls `readRow(i)` for the rows a reply announces, stopping once the cursor has reached the
     // end of the frame or a row has read nothing: a count the bytes cannot hold makes no empty rows,
