@@ -161,7 +161,8 @@ void RunLoopSocket::didOpen() {
     maybeDequeueWrite();
 }
 
-// Deferred steps: they run on a later pass, in the socket's modes, and keep it alive until then.
+// Deferred steps run on a later pass, in the socket's modes; like the timers, they do not keep the
+// socket alive.
 
 void RunLoopSocket::performLater(const char *name, void (RunLoopSocket::*step)()) {
     base::RunLoop &loop = theRunLoop_ ? *theRunLoop_ : base::RunLoop::current();

@@ -319,6 +319,17 @@ TEST_F(RunLoopSocketTest, ConnectThatNeverOpensTimesOutAfterTenSeconds) {
     EXPECT_EQ(recorder->errorText, "Attempt to connect to host timed out");
 }
 
+TEST_F(RunLoopSocketTest, ReadQueuedDuringTheConnectTimesFromTheNextPass) {
+    peers::TcpPeer peer({.accept = false});
+    peer.fillBacklog();
+    ASSERT_TRUE(connectTo(peer.port()));
+    socket->readDataWithTimeout(5.0, 1);
+    settle(0.2);
+    clock.advance(5.1);
+    settle();
+    EXPECT_EQ(recorder->log, (Log{"error RunLoopSocketErrorDomain 4", "disconnected"}));
+}
+
 TEST_F(RunLoopSocketTest, SecondConnectWhileOneIsUnderWayIsRefused) {
     peers::TcpPeer peer;
     ASSERT_TRUE(connectTo(peer.port()));
