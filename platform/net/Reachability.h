@@ -39,6 +39,10 @@ public:
     static base::Ref<ReachabilityTarget> forHost(std::string host);
     // An address; 0.0.0.0 stands for the Internet at large.
     static base::Ref<ReachabilityTarget> forAddress(const SocketAddress &address);
+    // The Internet at large (the zero IPv4 address).
+    static base::Ref<ReachabilityTarget> forInternet() {
+        return base::make<ReachabilityTarget>(std::nullopt);
+    }
 
     explicit ReachabilityTarget(std::optional<SocketAddress> address, bool loopbackName = false)
         : address_(std::move(address)), loopbackName_(loopbackName) {}

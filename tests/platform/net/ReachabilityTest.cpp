@@ -48,12 +48,13 @@ TEST_F(ReachabilityTest, LocalTargetsAreReachableLocalAndDirect) {
 TEST_F(ReachabilityTest, TheInternetIsReachableExactlyWhenAnInterfaceIsUp) {
     auto internet = net::ReachabilityTarget::forAddress(*net::SocketAddress::numeric("0.0.0.0", 0));
     EXPECT_EQ(flagsOf(internet), ownAddress() ? uint32_t(net::Reachable) : 0u);
+    EXPECT_EQ(flagsOf(net::ReachabilityTarget::forInternet()), flagsOf(internet));
     EXPECT_EQ(flagsOf(net::ReachabilityTarget::forHost("quotes.example.com")), flagsOf(internet))
         << "names are judged without a lookup";
 }
 
 TEST_F(ReachabilityTest, OverrideSimulatesAnotherNetworkAndReachesScheduledTargets) {
-    auto internet = net::ReachabilityTarget::forAddress(*net::SocketAddress::numeric("0.0.0.0", 0));
+    auto internet = net::ReachabilityTarget::forInternet();
     auto local = net::ReachabilityTarget::forHost("127.0.0.1");
     std::vector<uint32_t> heard;
     internet->setCallback([&](uint32_t flags) { heard.push_back(flags); });
