@@ -131,8 +131,9 @@ bool RunLoop::pass(std::string_view mode, double maxWait) {
     auto ready = poll(mode, wait);
     bool handled = isCommon(mode) && runPosts();
     for (auto &[source, events] : ready) {
+        const auto &target = source;
         auto it = std::find_if(sources_.begin(), sources_.end(),
-                               [&](const SourceEntry &e) { return e.source == source; });
+                               [&](const SourceEntry &e) { return e.source == target; });
         // An earlier callback of this pass may have removed it.
         if (it == sources_.end() || !runsIn(it->modes, mode))
             continue;

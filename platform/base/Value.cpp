@@ -43,10 +43,10 @@ Array::Array(std::vector<Value> values) : items_(std::make_shared<std::vector<Va
 size_t Array::size() const {
     return items_->size();
 }
-Value& Array::operator[](size_t i) {
+Value &Array::operator[](size_t i) {
     return (*items_)[i];
 }
-const Value& Array::operator[](size_t i) const {
+const Value &Array::operator[](size_t i) const {
     return (*items_)[i];
 }
 Value Array::at(size_t i) const {
@@ -65,10 +65,10 @@ void Array::remove(size_t i) {
 void Array::clear() {
     items_->clear();
 }
-std::vector<Value>& Array::items() {
+std::vector<Value> &Array::items() {
     return *items_;
 }
-const std::vector<Value>& Array::items() const {
+const std::vector<Value> &Array::items() const {
     return *items_;
 }
 std::vector<Value>::iterator Array::begin() {
@@ -89,11 +89,11 @@ Array Array::copy() const {
 Array Array::deepCopy() const {
     std::vector<Value> out;
     out.reserve(items_->size());
-    for (const auto& v : *items_)
+    for (const auto &v : *items_)
         out.push_back(v.deepCopy());
     return Array(std::move(out));
 }
-bool Array::operator==(const Array& other) const {
+bool Array::operator==(const Array &other) const {
     return same(other) || *items_ == *other.items_;
 }
 
@@ -101,45 +101,45 @@ bool Array::operator==(const Array& other) const {
 
 Dict::Dict() : store_(std::make_shared<Store>()) {}
 Dict::Dict(std::initializer_list<Entry> entries) : Dict() {
-    for (const auto& e : entries)
+    for (const auto &e : entries)
         set(e.first, e.second);
 }
 
 size_t Dict::size() const {
     return store_->entries.size();
 }
-bool Dict::has(const std::string& key) const {
+bool Dict::has(const std::string &key) const {
     return store_->index.count(key) != 0;
 }
-const Value* Dict::find(const std::string& key) const {
+const Value *Dict::find(const std::string &key) const {
     auto it = store_->index.find(key);
     return it == store_->index.end() ? nullptr : &store_->entries[it->second].second;
 }
-Value* Dict::find(const std::string& key) {
+Value *Dict::find(const std::string &key) {
     auto it = store_->index.find(key);
     return it == store_->index.end() ? nullptr : &store_->entries[it->second].second;
 }
-Value Dict::get(const std::string& key) const {
-    const Value* v = find(key);
+Value Dict::get(const std::string &key) const {
+    const Value *v = find(key);
     return v ? *v : Value();
 }
-void Dict::set(const std::string& key, Value value) {
+void Dict::set(const std::string &key, Value value) {
     (*this)[key] = std::move(value);
 }
-Value& Dict::operator[](const std::string& key) {
+Value &Dict::operator[](const std::string &key) {
     auto [it, inserted] = store_->index.emplace(key, store_->entries.size());
     if (inserted)
         store_->entries.emplace_back(key, Value());
     return store_->entries[it->second].second;
 }
-void Dict::remove(const std::string& key) {
+void Dict::remove(const std::string &key) {
     auto it = store_->index.find(key);
     if (it == store_->index.end())
         return;
     size_t at = it->second;
     store_->index.erase(it);
     store_->entries.erase(store_->entries.begin() + std::ptrdiff_t(at));
-    for (auto& [k, i] : store_->index)
+    for (auto &[k, i] : store_->index)
         if (i > at)
             --i;
 }
@@ -150,11 +150,11 @@ void Dict::clear() {
 std::vector<std::string> Dict::keys() const {
     std::vector<std::string> out;
     out.reserve(size());
-    for (const auto& e : store_->entries)
+    for (const auto &e : store_->entries)
         out.push_back(e.first);
     return out;
 }
-const std::vector<Dict::Entry>& Dict::entries() const {
+const std::vector<Dict::Entry> &Dict::entries() const {
     return store_->entries;
 }
 std::vector<Dict::Entry>::const_iterator Dict::begin() const {
@@ -170,17 +170,17 @@ Dict Dict::copy() const {
 }
 Dict Dict::deepCopy() const {
     Dict out;
-    for (const auto& [k, v] : store_->entries)
+    for (const auto &[k, v] : store_->entries)
         out.set(k, v.deepCopy());
     return out;
 }
-bool Dict::operator==(const Dict& other) const {
+bool Dict::operator==(const Dict &other) const {
     if (same(other))
         return true;
     if (size() != other.size())
         return false;
-    for (const auto& [k, v] : store_->entries) {
-        const Value* o = other.find(k);
+    for (const auto &[k, v] : store_->entries) {
+        const Value *o = other.find(k);
         if (!o || !(*o == v))
             return false;
     }
@@ -308,33 +308,40 @@ std::string Value::description() const {
     }
     case Type::Dict: {
         std::string out = "{";
-        for (const auto& [k, v] : *dict())
+        for (const auto &[k, v] : *dict())
             out += k + " = " + v.description() + "; ";
         return out + "}";
     }
+    case Type::Object:
+        return object() ? object()->description() : "<null>";
     }
     return {};
 }
 
-Value Value::operator[](const std::string& key) const {
-    const Dict* d = dict();
+Ref<Object> Value::object() const {
+    const Ref<Object> *o = std::get_if<Ref<Object>>(&v_);
+    return o ? *o : nullptr;
+}
+
+Value Value::operator[](const std::string &key) const {
+    const Dict *d = dict();
     return d ? d->get(key) : Value();
 }
 
 Value Value::operator[](size_t i) const {
-    const Array* a = array();
+    const Array *a = array();
     return a ? a->at(i) : Value();
 }
 
 Value Value::deepCopy() const {
-    if (const Array* a = array())
+    if (const Array *a = array())
         return a->deepCopy();
-    if (const Dict* d = dict())
+    if (const Dict *d = dict())
         return d->deepCopy();
     return *this;
 }
 
-bool Value::operator==(const Value& other) const {
+bool Value::operator==(const Value &other) const {
     bool numeric = isNumber() && other.isNumber() && !isBool() && !other.isBool();
     if (numeric && type() != other.type()) {
         if (type() == Type::Integer && other.type() == Type::Unsigned)

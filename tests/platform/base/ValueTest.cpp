@@ -1,4 +1,5 @@
 #include "base/Value.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +49,12 @@ TEST(Value, LenientConversions) {
         double d;
         bool b;
     } cases[] = {
-        {Value("  42abc"), 42, 42, true},  {Value("-3.75"), -3, -3.75, true}, {Value("x1"), 0, 0, false},
-        {Value(2.9), 2, 2.9, true},        {Value(true), 1, 1, true},         {Value(), 0, 0, false},
-        {Value("YES"), 0, 0, true},        {Value(1e300), INT64_MAX, 1e300, true},
+        {Value("  42abc"), 42, 42, true}, {Value("-3.75"), -3, -3.75, true},
+        {Value("x1"), 0, 0, false},       {Value(2.9), 2, 2.9, true},
+        {Value(true), 1, 1, true},        {Value(), 0, 0, false},
+        {Value("YES"), 0, 0, true},       {Value(1e300), INT64_MAX, 1e300, true},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(c.v.intValue(), c.i) << c.v.description();
         EXPECT_DOUBLE_EQ(c.v.doubleValue(), c.d) << c.v.description();
         EXPECT_EQ(c.v.boolValue(), c.b) << c.v.description();
@@ -72,6 +74,23 @@ TEST(Value, DecimalDescription) {
     EXPECT_EQ((base::Decimal{5, -3, true, {}}).description(), "-0.005");
     EXPECT_EQ((base::Decimal{12, 3, false, {}}).description(), "12000");
     EXPECT_EQ((base::Decimal{0, 0, false, "12345678901234567890.5"}).description(), "12345678901234567890.5");
+}
+
+} // namespace
+
+namespace {
+
+class Pack : public base::Object {};
+
+TEST(Value, ObjectsRideByReference) {
+    auto pack = std::make_shared<Pack>();
+    base::Dict params{{"pack", pack}};
+    EXPECT_EQ(params.get("pack").objectAs<Pack>(), pack);
+    EXPECT_EQ(params.get("pack").objectAs<base::Error>(), nullptr);
+    EXPECT_EQ(params.deepCopy().get("pack").object(), pack);
+    EXPECT_EQ(params.get("pack"), base::Value(pack));
+    EXPECT_FALSE(params.get("pack") == base::Value(std::make_shared<Pack>()));
+    EXPECT_EQ(base::Value(1).object(), nullptr);
 }
 
 } // namespace
