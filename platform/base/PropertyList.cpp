@@ -1,9 +1,11 @@
 #include "PropertyList.h"
 
 #include "FileManager.h"
+#include "Str.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <plist/plist.h>
@@ -47,7 +49,7 @@ std::optional<Value> toDict(plist_t node, int depth) {
             std::free(key);
             break;
         }
-        auto value = toValue(item, depth + 1);
+        auto value = str::isValidUtf8(key) ? toValue(item, depth + 1) : std::nullopt;
         if (value)
             out.set(key, std::move(*value));
         ok = value.has_value();
@@ -77,7 +79,10 @@ std::optional<Value> toScalar(plist_t node) {
     case PLIST_STRING: {
         uint64_t length = 0;
         const char *s = plist_get_string_ptr(node, &length);
-        return Value(std::string(s ? s : "", s ? length : 0));
+        std::string text(s ? s : "", s ? length : 0);
+        if (!str::isValidUtf8(text))
+            return std::nullopt;
+        return Value(std::move(text));
     }
     case PLIST_DATA: {
         uint64_t length = 0;
@@ -113,6 +118,10 @@ std::optional<Value> toValue(plist_t node, int depth) {
 
 plist_t toNode(const Value &value, int depth);
 
+bool isWritableText(const std::string &text) {
+    return text.find('\0') == std::string::npos && str::isValidUtf8(text);
+}
+
 plist_t toArrayNode(const Array &array, int depth) {
     Node out(plist_new_array());
     for (const Value &item : array) {
@@ -127,7 +136,7 @@ plist_t toArrayNode(const Array &array, int depth) {
 plist_t toDictNode(const Dict &dict, int depth) {
     Node out(plist_new_dict());
     for (const auto &[key, item] : dict) {
-        plist_t child = toNode(item, depth + 1);
+        plist_t child = isWritableText(key) ? toNode(item, depth + 1) : nullptr;
         if (!child)
             return nullptr;
         plist_dict_set_item(out.get(), key.c_str(), child);
@@ -165,8 +174,9 @@ plist_t toNode(const Value &value, int depth) {
     case Value::Type::Decimal:
         return plist_new_real(value.decimal()->toDouble());
     case Value::Type::String:
-        // A property-list string ends at its first NUL; refuse rather than cut it short.
-        if (value.string()->find('\0') != std::string::npos)
+        // A property-list string is UTF-8 and ends at its first NUL; refuse rather than
+        // write something that reads back different.
+        if (!isWritableText(*value.string()))
             return nullptr;
         return plist_new_string(value.string()->c_str());
     case Value::Type::Data:
@@ -178,6 +188,7 @@ plist_t toNode(const Value &value, int depth) {
     case Value::Type::Dict:
         return toDictNode(*value.dict(), depth);
     case Value::Type::Null:
+    case Value::Type::Object:
         break;
     }
     return nullptr;
@@ -198,6 +209,20 @@ std::optional<Data> serialise(const Value &value, Serialise serialiseFn, Release
     return out;
 }
 
+// A binary property list can hold a key or string with a NUL inside, which the library's
+// key accessor aborts on. Its XML writer copies such text whole, so a NUL in the XML form
+// gives them away; the XML form of a sound list never holds one.
+bool hasEmbeddedNul(plist_t root) {
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    if (!xml)
+        return true;
+    bool found = std::memchr(xml, 0, length) != nullptr;
+    plist_to_xml_free(xml);
+    return found;
+}
+
 } // namespace
 
 std::optional<Value> PropertyList::read(const std::string &path) {
@@ -211,6 +236,9 @@ std::optional<Value> PropertyList::read(const Data &data) {
     plist_t raw = nullptr;
     plist_from_memory(reinterpret_cast<const char *>(data.bytes()), uint32_t(data.length()), &raw);
     Node root(raw);
+    if (!root || (plist_is_binary(reinterpret_cast<const char *>(data.bytes()), uint32_t(data.length())) &&
+                  hasEmbeddedNul(root.get())))
+        return std::nullopt;
     return toValue(root.get(), 0);
 }
 

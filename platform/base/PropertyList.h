@@ -9,7 +9,7 @@
 namespace base {
 
 // Property lists in XML or binary form, read into Values and written as XML.
-// Types: dictionary, array, string, integer, real, boolean, data and date. Integers are read as
+// Types: dictionary, array, string (UTF-8), integer, real, boolean, data and date. Integers are read as
 // signed 64-bit numbers. Anything that is not a well-formed property list reads as nothing.
 class PropertyList {
 public:

@@ -16,6 +16,13 @@ using base::Dict;
 using base::PropertyList;
 using base::Value;
 
+std::string hex(std::string_view digits) {
+    std::string out;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2)
+        out += char(std::stoi(std::string(digits.substr(i, 2)), nullptr, 16));
+    return out;
+}
+
 Value sample() {
     Dict inner{{"name", "中文 ünïcode ✓"}, {"empty", Array{}}, {"emptyDict", Dict{}}};
     return Dict{
@@ -102,6 +109,12 @@ TEST(PropertyList, MalformedInputReadsAsNothing) {
         "bplist00",
         valid.substr(0, valid.size() / 2),
         valid.substr(0, valid.size() - 10) + std::string(10, '\xff'),
+        // {"é\0b": 1}: a NUL inside a key
+        hex("62706c6973743030d101026300e9000000621001080b1200000000000001010000000000000003000000000000000000"
+            "00000000000014"),
+        // {"k": "a\xff"}: a string that is not UTF-8
+        hex("62706c6973743030d10102516b5261ff080b0d0000000000000101000000000000000300000000000000000000000000"
+            "000010"),
     };
     for (const auto &bytes : cases)
         EXPECT_FALSE(PropertyList::read(Data::fromString(bytes))) << bytes.size();
@@ -115,6 +128,8 @@ TEST(PropertyList, ValuesAPropertyListCannotHoldAreRefused) {
         Dict{{"u", std::numeric_limits<uint64_t>::max()}},
         Array{Date(1e12)},
         Value(std::string("a\0b", 3)),
+        Value(std::string("a\xff")),
+        Dict{{std::string("k\xff"), 1}},
     };
     for (const auto &value : cases) {
         EXPECT_FALSE(PropertyList::xml(value)) << value.description();
