@@ -3,7 +3,6 @@
 #include "Calendar.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -43,8 +42,14 @@ const Names &namesFor(const Locale &locale) {
     return locale.language() == "zh" ? chinese : english;
 }
 
+// Only ASCII letters are pattern letters, whatever the C library's locale; Chinese text in a
+// pattern stays literal.
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 bool isPatternLetter(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 std::vector<Field> compile(std::string_view pattern) {
@@ -129,7 +134,7 @@ public:
     std::optional<int> number(size_t exactly) {
         size_t end = pos_;
         size_t limit = exactly ? pos_ + exactly : pos_ + 9;
-        while (end < text_.size() && end < limit && std::isdigit(static_cast<unsigned char>(text_[end])))
+        while (end < text_.size() && end < limit && text_[end] >= '0' && text_[end] <= '9')
             ++end;
         if (end == pos_ || (exactly && end - pos_ != exactly))
             return std::nullopt;
@@ -186,8 +191,7 @@ private:
         if (text_.size() - pos_ < candidate.size())
             return false;
         for (size_t i = 0; i < candidate.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(text_[pos_ + i])) !=
-                std::tolower(static_cast<unsigned char>(candidate[i])))
+            if (asciiLower(text_[pos_ + i]) != asciiLower(candidate[i]))
                 return false;
         }
         return true;

@@ -198,6 +198,7 @@ TEST(DateFormatter, PatternsInUse) {
         {"MMMM yyyy", "en_US", "March 2012"},
         {"h a", "en_US_POSIX", "1 AM"},
         {"h a", "zh_CN", "1 上午"},
+        {"今天 HH:mm", "zh_CN", "今天 01:30"},
         {"EEE EEEE eee e", "en_US_POSIX", "Mon Monday Mon 2"},
         {"EEE", "zh_CN", "周一"},
         {"'at' HH 'o''clock' yy", "en_US_POSIX", "at 01 o'clock 12"},
@@ -211,7 +212,7 @@ TEST(DateFormatter, PatternsInUse) {
 
 TEST(DateFormatter, ParsesWhatItWrites) {
     for (const char *pattern : {"yyyy-MM-dd HH:mm:ss", "yyyyMMddHHmmss", "EEE, dd MMM yyyy hh:mm:ss a Z",
-                                "MMMM d, yyyy HH:mm:ss z", "yy-M-d H:m:s"}) {
+                                "MMMM d, yyyy HH:mm:ss z", "yy-M-d H:m:s", "昨天 yyyy年M月d日 HH:mm:ss"}) {
         for (const char *locale : {"en_US_POSIX", "zh_CN"}) {
             DateFormatter formatter(pattern, Locale(locale), zone("America/New_York"));
             std::string text = formatter.string(sample);
