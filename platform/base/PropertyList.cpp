@@ -22,6 +22,11 @@ struct PlistFree {
 };
 using Node = std::unique_ptr<void, PlistFree>;
 
+// Property-list text is UTF-8 without NULs; anything else is refused both ways.
+bool isPlistText(const std::string &text) {
+    return text.find('\0') == std::string::npos && str::isValidUtf8(text);
+}
+
 std::optional<Value> toValue(plist_t node, int depth);
 
 std::optional<Value> toArray(plist_t node, int depth) {
@@ -49,7 +54,7 @@ std::optional<Value> toDict(plist_t node, int depth) {
             std::free(key);
             break;
         }
-        auto value = str::isValidUtf8(key) ? toValue(item, depth + 1) : std::nullopt;
+        auto value = isPlistText(key) ? toValue(item, depth + 1) : std::nullopt;
         if (value)
             out.set(key, std::move(*value));
         ok = value.has_value();
@@ -80,7 +85,7 @@ std::optional<Value> toScalar(plist_t node) {
         uint64_t length = 0;
         const char *s = plist_get_string_ptr(node, &length);
         std::string text(s ? s : "", s ? length : 0);
-        if (!str::isValidUtf8(text))
+        if (!isPlistText(text))
             return std::nullopt;
         return Value(std::move(text));
     }
@@ -118,10 +123,6 @@ std::optional<Value> toValue(plist_t node, int depth) {
 
 plist_t toNode(const Value &value, int depth);
 
-bool isWritableText(const std::string &text) {
-    return text.find('\0') == std::string::npos && str::isValidUtf8(text);
-}
-
 plist_t toArrayNode(const Array &array, int depth) {
     Node out(plist_new_array());
     for (const Value &item : array) {
@@ -136,7 +137,7 @@ plist_t toArrayNode(const Array &array, int depth) {
 plist_t toDictNode(const Dict &dict, int depth) {
     Node out(plist_new_dict());
     for (const auto &[key, item] : dict) {
-        plist_t child = isWritableText(key) ? toNode(item, depth + 1) : nullptr;
+        plist_t child = isPlistText(key) ? toNode(item, depth + 1) : nullptr;
         if (!child)
             return nullptr;
         plist_dict_set_item(out.get(), key.c_str(), child);
@@ -174,9 +175,8 @@ plist_t toNode(const Value &value, int depth) {
     case Value::Type::Decimal:
         return plist_new_real(value.decimal()->toDouble());
     case Value::Type::String:
-        // A property-list string is UTF-8 and ends at its first NUL; refuse rather than
-        // write something that reads back different.
-        if (!isWritableText(*value.string()))
+        // Refused rather than written as something that reads back different.
+        if (!isPlistText(*value.string()))
             return nullptr;
         return plist_new_string(value.string()->c_str());
     case Value::Type::Data:

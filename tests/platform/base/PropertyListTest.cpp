@@ -107,6 +107,7 @@ TEST(PropertyList, MalformedInputReadsAsNothing) {
         "not a plist",
         "<plist version=\"1.0\"><dict><key>a</key>",
         "bplist00",
+        std::string("<plist version=\"1.0\"><array><string>x\0y</string></array></plist>", 64),
         valid.substr(0, valid.size() / 2),
         valid.substr(0, valid.size() - 10) + std::string(10, '\xff'),
         // {"é\0b": 1}: a NUL inside a key
