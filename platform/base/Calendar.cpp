@@ -1,6 +1,7 @@
 #include "Calendar.h"
 
 #include <cmath>
+#include <ctime>
 
 namespace base {
 
@@ -14,12 +15,19 @@ int daysInYear(int year) {
     return isLeap(year) ? 366 : 365;
 }
 
-int64_t wholeSeconds(Date date) {
-    return int64_t(std::floor(date.since1970()));
+double fraction(Date date) {
+    double seconds = date.since1970();
+    return std::isfinite(seconds) ? seconds - std::floor(seconds) : 0;
 }
 
-double fraction(Date date) {
-    return date.since1970() - std::floor(date.since1970());
+// Days since 1970-01-01 of a local date.
+int64_t dayNumber(std::tm local) {
+    local.tm_hour = local.tm_min = local.tm_sec = 0;
+    return int64_t(timegm(&local)) / 86400;
+}
+
+int secondOfDay(const std::tm &local) {
+    return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
 int floorMod(int a, int n) {
@@ -35,7 +43,7 @@ int Calendar::daysInMonth(int year, int month) {
 }
 
 DateComponents Calendar::components(Date date) const {
-    std::tm tm = zone_.local(wholeSeconds(date));
+    std::tm tm = zone_.local(TimeZone::unixSeconds(date));
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,     tm.tm_hour,
             tm.tm_min,         tm.tm_sec,     tm.tm_wday + 1, weekOfYear(tm)};
 }
@@ -52,13 +60,13 @@ Date Calendar::date(const DateComponents &fields) const {
 }
 
 Date Calendar::addingDays(Date date, int days) const {
-    std::tm tm = zone_.local(wholeSeconds(date));
+    std::tm tm = zone_.local(TimeZone::unixSeconds(date));
     tm.tm_mday += days;
     return Date::since1970(double(zone_.fromLocal(tm)) + fraction(date));
 }
 
 Date Calendar::addingMonths(Date date, int months) const {
-    std::tm tm = zone_.local(wholeSeconds(date));
+    std::tm tm = zone_.local(TimeZone::unixSeconds(date));
     int total = tm.tm_mon + months;
     int year = tm.tm_year + 1900 + (total >= 0 ? total / 12 : (total - 11) / 12);
     int month = floorMod(total, 12) + 1;
@@ -101,13 +109,13 @@ int Calendar::wholeMonths(Date from, Date to) const {
 int Calendar::wholeDays(Date from, Date to) const {
     if (to < from)
         return -wholeDays(to, from);
-    // A first guess from the length of a day, corrected for days that are not 24 hours long.
-    auto days = int(to.secondsSince(from) / 86400);
-    while (days > 0 && addingDays(from, days) > to)
+    // Calendar days between the two local dates, less one when the time of day of `to` has not
+    // yet come round again.
+    std::tm a = zone_.local(TimeZone::unixSeconds(from)), b = zone_.local(TimeZone::unixSeconds(to));
+    int64_t days = dayNumber(b) - dayNumber(a);
+    if (days > 0 && secondOfDay(b) + fraction(to) < secondOfDay(a) + fraction(from))
         --days;
-    while (addingDays(from, days + 1) <= to)
-        ++days;
-    return days;
+    return int(days);
 }
 
 int Calendar::weekOfYear(const std::tm &local) const {

@@ -1,5 +1,6 @@
 #include "TimeZone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -101,10 +102,18 @@ std::optional<TimeZone> TimeZone::named(std::string_view name) {
     return TimeZone(std::string(name), ":" + std::string(name), std::nullopt);
 }
 
+int64_t TimeZone::unixSeconds(Date date) {
+    constexpr double limit = 3.2e13;
+    double seconds = std::floor(date.since1970());
+    if (std::isnan(seconds))
+        return 0;
+    return int64_t(std::clamp(seconds, -limit, limit));
+}
+
 int TimeZone::secondsFromGmt(Date date) const {
     if (fixed_)
         return *fixed_;
-    return int(local(int64_t(std::floor(date.since1970()))).tm_gmtoff);
+    return int(local(unixSeconds(date)).tm_gmtoff);
 }
 
 std::string TimeZone::abbreviation(Date date) const {

@@ -26,6 +26,9 @@ public:
     // "GMT" for GMT itself, else "GMT+8", "GMT-3:30".
     std::string abbreviation(Date date) const;
 
+    // Whole seconds since 1970 of a date, rounded down; dates beyond a million years (or not
+    // a number) are clamped so that every conversion stays defined.
+    static int64_t unixSeconds(Date date);
     // Broken-down local time of a moment given in seconds since 1970.
     std::tm local(int64_t unixSeconds) const;
     // The moment named by a local time; out-of-range fields roll over (day 0 is the last day of

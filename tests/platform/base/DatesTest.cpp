@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <thread>
@@ -177,6 +178,28 @@ TEST(Calendar, ElapsedCountsWholeUnits) {
     EXPECT_EQ(calendar.wholeDays(at(2012, 1, 1), at(2012, 3, 1)), 60);
     EXPECT_EQ(calendar.wholeMonths(at(2012, 1, 31), at(2012, 2, 29)), 1);
     EXPECT_EQ(calendar.wholeMonths(at(2012, 3, 31), at(2012, 1, 31)), -2);
+}
+
+TEST(Calendar, WholeDaysAcrossClockChanges) {
+    Calendar calendar(zone("America/New_York"));
+    auto at = [&](int d, int h, int mi = 0) {
+        return calendar.date({.year = 2012, .month = 11, .day = d, .hour = h, .minute = mi});
+    };
+    // 4 November 2012 is 25 hours long there.
+    EXPECT_EQ(calendar.wholeDays(at(3, 12), at(4, 11, 30)), 0);
+    EXPECT_EQ(calendar.wholeDays(at(3, 12), at(4, 12)), 1);
+    EXPECT_EQ(calendar.wholeDays(at(4, 12), at(1, 12)), -3);
+}
+
+TEST(Calendar, DatesFarOutOfRangeStayDefined) {
+    Calendar calendar(zone("Asia/Shanghai"));
+    for (double t : {1e300, -1e300, std::numeric_limits<double>::quiet_NaN()}) {
+        calendar.components(Date(t));
+        calendar.addingDays(Date(t), 1);
+        calendar.wholeDays(Date(0), Date(t));
+        DateFormatter("yyyy-MM-dd z", Locale::posix(), zone("Asia/Shanghai")).string(Date(t));
+    }
+    EXPECT_EQ(calendar.components(Date(std::numeric_limits<double>::quiet_NaN())).year, 1970);
 }
 
 TEST(DateFormatter, PatternsInUse) {
