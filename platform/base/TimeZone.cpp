@@ -66,15 +66,21 @@ bool isSafeZoneName(std::string_view name) {
 } // namespace
 
 TimeZone TimeZone::device() {
-    const char *tz = std::getenv("TZ");
+    std::optional<std::string> tz;
+    {
+        // Read under the lock, so as not to race a conversion that switches $TZ for a moment.
+        std::lock_guard<std::mutex> guard(zoneLock());
+        if (const char *value = std::getenv("TZ"))
+            tz = value;
+    }
     if (!tz)
         return TimeZone(systemZoneName(), "", std::nullopt);
-    std::string_view name(tz);
+    std::string_view name(*tz);
     if (name.starts_with(':'))
         name.remove_prefix(1);
     if (name.empty())
         return gmt();
-    return TimeZone(std::string(name), tz, std::nullopt);
+    return TimeZone(std::string(name), *tz, std::nullopt);
 }
 
 TimeZone TimeZone::gmt() {

@@ -78,9 +78,14 @@ TEST(TimeZone, ConversionsInDifferentZonesMayRunOnSeveralThreads) {
                 wrong[i] += z.secondsFromGmt(sample) != cases[i].offset;
         });
     }
+    // The device zone, read meanwhile, stays what it is.
+    int deviceOffset = TimeZone::device().secondsFromGmt(sample), deviceWrong = 0;
+    for (int n = 0; n < 300; ++n)
+        deviceWrong += TimeZone::device().secondsFromGmt(sample) != deviceOffset;
     for (auto &t : threads)
         t.join();
     EXPECT_EQ(wrong, std::vector<int>(std::size(cases), 0));
+    EXPECT_EQ(deviceWrong, 0);
 }
 
 TEST(DateFormatter, DayTextFollowsTheDeviceZoneAcrossMidnight) {
