@@ -5,7 +5,8 @@
 
 namespace base {
 
-// Calendar fields of a moment. weekday: 1 = Sunday … 7 = Saturday.
+// Calendar fields of a moment. weekday: 1 = Sunday … 7 = Saturday. Fields left as they are
+// name 1970-01-01 00:00:00.
 struct DateComponents {
     int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
     int weekday = 0, weekOfYear = 0;
