@@ -1,0 +1,159 @@
+#include "ui/Compositor.h"
+
+#include "ui/Animator.h"
+#include "ui/View.h"
+
+#include <cairo.h>
+#include <cmath>
+
+namespace ui::compositor {
+
+namespace {
+
+void roundedRect(gfx::Context &c, gfx::Rect r, float radius) {
+    c.beginPath();
+    radius = std::min({radius, r.width() / 2, r.height() / 2});
+    if (radius <= 0) {
+        c.addRect(r);
+        return;
+    }
+    c.moveTo({r.minX() + radius, r.minY()});
+    c.addArcToPoint({r.maxX(), r.minY()}, {r.maxX(), r.maxY()}, radius);
+    c.addArcToPoint({r.maxX(), r.maxY()}, {r.minX(), r.maxY()}, radius);
+    c.addArcToPoint({r.minX(), r.maxY()}, {r.minX(), r.minY()}, radius);
+    c.addArcToPoint({r.minX(), r.minY()}, {r.maxX(), r.minY()}, radius);
+    c.closePath();
+}
+
+gfx::Transform placement(const Look &look) {
+    const gfx::Rect &b = look.bounds;
+    return gfx::Transform::translation(-b.x() - b.width() / 2, -b.y() - b.height() / 2)
+        .concat(look.transform)
+        .concat(gfx::Transform::translation(look.center.x, look.center.y));
+}
+
+void drawLayer(const Layer &layer, gfx::Context &c) {
+    if (layer.hidden || layer.opacity <= 0)
+        return;
+    const gfx::Rect &f = layer.frame;
+    c.save();
+    c.concat(gfx::Transform::translation(-f.width() / 2, -f.height() / 2)
+                 .concat(layer.transform)
+                 .concat(gfx::Transform::translation(f.midX(), f.midY())));
+    cairo_push_group(c.cairo());
+    gfx::Rect box{0, 0, f.width(), f.height()};
+    if (layer.backgroundColor) {
+        c.setFill(*layer.backgroundColor);
+        c.fillRect(box);
+    }
+    if (layer.contents) {
+        gfx::Size s = layer.contents->size();
+        gfx::Rect r = box;
+        if (layer.gravity == Layer::Gravity::Center) {
+            r = {(box.width() - s.w) / 2, (box.height() - s.h) / 2, s.w, s.h};
+        } else if (layer.gravity == Layer::Gravity::ResizeAspect && s.w > 0 && s.h > 0) {
+            float k = std::min(box.width() / s.w, box.height() / s.h);
+            r = {(box.width() - s.w * k) / 2, (box.height() - s.h * k) / 2, s.w * k, s.h * k};
+        }
+        c.drawImage(r, *layer.contents);
+    }
+    for (const auto &sub : layer.sublayers())
+        drawLayer(*sub, c);
+    cairo_pop_group_to_source(c.cairo());
+    cairo_paint_with_alpha(c.cairo(), layer.opacity);
+    c.restore();
+}
+
+void drawInside(View &view, const Look &look, gfx::Context &c) {
+    const Layer &layer = view.layer();
+    const gfx::Rect b = look.bounds;
+    const float radius = layer.cornerRadius;
+    if (layer.shadowOpacity > 0) {
+        auto color = layer.shadowColor ? layer.shadowColor : gfx::Color::black();
+        c.save();
+        c.translate(layer.shadowOffset.w, layer.shadowOffset.h);
+        roundedRect(c, b, radius);
+        c.setFill(*color->withAlpha(color->a() * layer.shadowOpacity));
+        c.fillPath();
+        c.restore();
+    }
+    c.save();
+    if (view.clipsToBounds || layer.masksToBounds) {
+        roundedRect(c, b, radius);
+        c.clip();
+    }
+    if (auto background = look.background ? look.background : layer.backgroundColor) {
+        roundedRect(c, b, radius);
+        c.setFill(*background);
+        c.fillPath();
+    }
+    if (const gfx::Surface &content = view.content()) {
+        cairo_set_source_surface(c.cairo(), content.cairo(), b.x(), b.y());
+        cairo_paint(c.cairo());
+    }
+    for (const auto &sub : layer.sublayers())
+        drawLayer(*sub, c);
+    for (const auto &sub : std::vector(view.subviews()))
+        draw(*sub, c);
+    c.restore();
+    if (layer.borderWidth > 0) {
+        float half = layer.borderWidth / 2;
+        roundedRect(c, b.inset(half, half), std::max(0.f, radius - half));
+        c.setStroke(layer.borderColor ? *layer.borderColor : *gfx::Color::black());
+        c.setLineWidth(layer.borderWidth);
+        c.strokePath();
+    }
+}
+
+} // namespace
+
+void prepare(View &root) {
+    root.layoutIfNeeded();
+    struct Display {
+        static void pass(View &v) {
+            v.display();
+            for (const auto &sub : std::vector(v.subviews()))
+                pass(*sub);
+        }
+    };
+    Display::pass(root);
+}
+
+void draw(View &view, gfx::Context &c) {
+    Animator &animator = Animator::shared();
+    Look look = animator.presentation(view);
+    bool transition = animator.transition(view, {}) != nullptr;
+    if (!transition && (view.isHidden() || look.alpha <= 0))
+        return;
+    c.save();
+    c.concat(placement(look));
+    bool group = look.alpha < 1;
+    if (group)
+        cairo_push_group(c.cairo());
+    if (!animator.drawTransition(view, c))
+        drawInside(view, look, c);
+    if (group) {
+        cairo_pop_group_to_source(c.cairo());
+        cairo_paint_with_alpha(c.cairo(), look.alpha);
+    }
+    c.restore();
+}
+
+void drawContents(View &view, gfx::Context &c) {
+    if (!Animator::shared().drawTransition(view, c))
+        drawInside(view, Animator::shared().presentation(view), c);
+}
+
+gfx::Surface snapshot(View &view) {
+    Look look = Animator::shared().presentation(view);
+    gfx::Surface surface(int(std::ceil(look.bounds.width())), int(std::ceil(look.bounds.height())));
+    if (!surface)
+        return surface;
+    prepare(view);
+    gfx::Context c(surface);
+    c.translate(-look.bounds.x(), -look.bounds.y());
+    drawInside(view, look, c);
+    return surface;
+}
+
+} // namespace ui::compositor

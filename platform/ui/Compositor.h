@@ -1,0 +1,25 @@
+#pragma once
+
+#include "gfx/Context.h"
+#include "gfx/Surface.h"
+
+namespace ui {
+
+class View;
+
+// Turns a view tree into pixels: the passes that run before a frame, and drawing with the values
+// on screen (those of running animations and transitions) rather than the model's.
+namespace compositor {
+
+// The layout pass, then the display pass, over the view and its descendants.
+void prepare(View &root);
+// Draws the view and its descendants into a context in the view's superview space.
+void draw(View &view, gfx::Context &context);
+// Draws what lies inside the view (background, content, layers, subviews, border) in its bounds
+// space, without its own position, transform or alpha.
+void drawContents(View &view, gfx::Context &context);
+// drawContents into a new surface of the view's size.
+gfx::Surface snapshot(View &view);
+
+} // namespace compositor
+} // namespace ui

@@ -1,0 +1,134 @@
+#include "ui/Label.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+Label::Label(gfx::Rect frame) : View(frame), font_(gfx::Font::system(17)), textColor_(gfx::Color::black()) {
+    userInteractionEnabled = false;
+    opaque = false;
+}
+
+void Label::setText(std::string text) {
+    text_ = std::move(text);
+    setNeedsDisplay();
+}
+
+void Label::setFont(base::Ref<gfx::Font> font) {
+    if (!font)
+        return;
+    font_ = std::move(font);
+    setNeedsDisplay();
+}
+
+void Label::setTextColor(base::Ref<gfx::Color> color) {
+    textColor_ = color ? std::move(color) : gfx::Color::black();
+    setNeedsDisplay();
+}
+
+void Label::setHighlightedTextColor(base::Ref<gfx::Color> color) {
+    highlightedColor_ = std::move(color);
+    setNeedsDisplay();
+}
+
+void Label::setTextAlignment(gfx::Align alignment) {
+    alignment_ = alignment;
+    setNeedsDisplay();
+}
+
+void Label::setNumberOfLines(int lines) {
+    lines_ = std::max(0, lines);
+    setNeedsDisplay();
+}
+
+void Label::setLineBreakMode(gfx::LineBreak mode) {
+    lineBreak_ = mode;
+    setNeedsDisplay();
+}
+
+void Label::setAdjustsFontSizeToFitWidth(bool adjusts) {
+    adjusts_ = adjusts;
+    setNeedsDisplay();
+}
+
+void Label::setMinimumFontSize(float size) {
+    minimumFontSize_ = size;
+    setNeedsDisplay();
+}
+
+void Label::setShadowColor(base::Ref<gfx::Color> color) {
+    shadowColor_ = std::move(color);
+    setNeedsDisplay();
+}
+
+void Label::setShadowOffset(gfx::Size offset) {
+    shadowOffset_ = offset;
+    setNeedsDisplay();
+}
+
+void Label::setHighlighted(bool highlighted) {
+    if (highlighted_ != highlighted)
+        setNeedsDisplay();
+    highlighted_ = highlighted;
+}
+
+void Label::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    setNeedsDisplay();
+}
+
+gfx::LineBreak Label::wrapping() const {
+    if (lines_ == 1)
+        return lineBreak_ == gfx::LineBreak::WordWrap || lineBreak_ == gfx::LineBreak::CharWrap
+                   ? gfx::LineBreak::Clip
+                   : lineBreak_;
+    return lineBreak_ == gfx::LineBreak::CharWrap ? gfx::LineBreak::CharWrap : gfx::LineBreak::WordWrap;
+}
+
+base::Ref<gfx::Font> Label::fittedFont() const {
+    if (!adjusts_ || lines_ != 1 || text_.empty())
+        return font_;
+    const float width = bounds().width();
+    float size = font_->pointSize();
+    const float smallest = std::max(1.f, minimumFontSize_);
+    base::Ref<gfx::Font> font = font_;
+    while (size > smallest && gfx::measure(text_, *font).w > width) {
+        size = std::max(smallest, size - 1);
+        font = font_->withSize(size);
+    }
+    return font;
+}
+
+gfx::Size Label::sizeThatFits(gfx::Size size) const {
+    float width = lines_ == 1 ? INFINITY : size.w;
+    gfx::Size s = gfx::measure(text_, *font_, width, wrapping());
+    if (lines_ > 0)
+        s.h = std::min(s.h, font_->lineHeight() * float(lines_));
+    return {std::ceil(s.w), std::ceil(s.h)};
+}
+
+void Label::drawRect(gfx::Context &c, gfx::Rect) {
+    if (text_.empty())
+        return;
+    base::Ref<gfx::Font> font = fittedFont();
+    gfx::Rect b = bounds();
+    gfx::LineBreak mode = wrapping();
+    gfx::Size used = gfx::measure(text_, *font, lines_ == 1 ? INFINITY : b.width(), mode);
+    float height = used.h;
+    if (lines_ > 0)
+        height = std::min(height, font->lineHeight() * float(lines_));
+    height = std::min(height, b.height());
+    gfx::Rect box{b.x(), b.y() + std::floor((b.height() - height) / 2), b.width(), height};
+    if (shadowColor_ && (shadowOffset_.w != 0 || shadowOffset_.h != 0)) {
+        c.setFill(*shadowColor_);
+        c.drawText(text_, box.offset(shadowOffset_.w, shadowOffset_.h), *font, mode, alignment_);
+    }
+    auto color = highlighted_ && highlightedColor_ ? highlightedColor_ : textColor_;
+    if (!enabled_)
+        color = color->withAlpha(color->a() * 0.45f);
+    c.setFill(*color);
+    c.drawText(text_, box, *font, mode, alignment_);
+}
+
+} // namespace ui

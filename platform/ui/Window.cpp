@@ -1,0 +1,273 @@
+#include "ui/Window.h"
+
+#include "base/Clock.h"
+#include "ui/Application.h"
+#include "ui/Compositor.h"
+#include "ui/Gesture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+constexpr double MultiTapInterval = 0.35;
+constexpr float MultiTapDistance = 20;
+
+bool simultaneous(GestureRecognizer &a, GestureRecognizer &b) {
+    for (auto [x, y] : {std::pair{&a, &b}, std::pair{&b, &a}})
+        if (auto d = x->delegate.lock())
+            if (d->simultaneously(*x, *y).valueOr(false))
+                return true;
+    return false;
+}
+
+} // namespace
+
+Window::Window(gfx::Rect frame) : View(frame), alertLayer_(base::make<View>(gfx::Rect{{0, 0}, frame.s})) {
+    alertLayer_->superview_ = this;
+}
+
+Window::~Window() {
+    alertLayer_->superview_ = nullptr;
+}
+
+void Window::makeKeyAndVisible() {
+    Application::shared().makeKey(self<Window>());
+}
+
+bool Window::isKeyWindow() const {
+    return Application::shared().keyWindow() == this;
+}
+
+View *Window::hitTest(gfx::Point point, const Event *event) {
+    if (!alertLayer_->subviews().empty()) {
+        alertLayer_->setFrame(bounds());
+        View *hit = alertLayer_->hitTest(point, event);
+        return hit ? hit : alertLayer_.get();
+    }
+    return View::hitTest(point, event);
+}
+
+double Window::timeOr(std::optional<double> time) {
+    return time ? *time : base::Clock::current().monotonic();
+}
+
+std::vector<base::Ref<Touch>> Window::activeTouches() const {
+    std::vector<base::Ref<Touch>> all;
+    for (auto &[id, t] : touches_)
+        all.push_back(t.touch);
+    return all;
+}
+
+void Window::touchDown(int id, gfx::Point point, std::optional<double> time) {
+    if (touches_.count(id))
+        return;
+    double now = timeOr(time);
+    auto touch = base::make<Touch>(id, *this, point, now);
+    bool again = now - lastTap_.time <= MultiTapInterval &&
+                 std::hypot(point.x - lastTap_.point.x, point.y - lastTap_.point.y) <= MultiTapDistance;
+    touch->tapCount_ = again ? lastTap_.count + 1 : 1;
+    Tracked tracked{touch, true, {}};
+    if (View *hit = hitTest(point, nullptr)) {
+        touch->view_ = hit->weakSelf<View>();
+        if (!hit->multipleTouchEnabled)
+            for (auto &[other, t] : touches_)
+                if (t.toView && t.touch->view() == hit)
+                    tracked.toView = false;
+        for (View *v = hit; v; v = v->superview())
+            for (const auto &r : v->gestureRecognizers()) {
+                if (!r->enabled)
+                    continue;
+                if (r->finished())
+                    r->reset();
+                auto d = r->delegate.lock();
+                if (d && !d->shouldReceiveTouch(*r, *touch).valueOr(true))
+                    continue;
+                tracked.recognizers.push_back(r);
+            }
+    } else {
+        tracked.toView = false;
+    }
+    touches_[id] = std::move(tracked);
+    dispatch(Touch::Phase::Began, {id}, now);
+}
+
+void Window::touchMove(int id, gfx::Point point, std::optional<double> time) {
+    auto it = touches_.find(id);
+    if (it == touches_.end())
+        return;
+    Touch &t = *it->second.touch;
+    t.previous_ = t.point_;
+    t.point_ = point;
+    double now = timeOr(time);
+    t.timestamp_ = now;
+    dispatch(Touch::Phase::Moved, {id}, now);
+}
+
+void Window::touchUp(int id, std::optional<double> time) {
+    auto it = touches_.find(id);
+    if (it == touches_.end())
+        return;
+    double now = timeOr(time);
+    const Touch &t = *it->second.touch;
+    lastTap_ = {t.point_, now, t.tapCount_};
+    dispatch(Touch::Phase::Ended, {id}, now);
+}
+
+void Window::touchCancel(int id, std::optional<double> time) {
+    if (touches_.count(id))
+        dispatch(Touch::Phase::Cancelled, {id}, timeOr(time));
+}
+
+void Window::dispatch(Touch::Phase phase, std::vector<int> ids, double time) {
+    std::vector<base::Ref<Touch>> changed;
+    for (int id : ids) {
+        Touch &t = *touches_[id].touch;
+        t.phase_ = phase;
+        t.timestamp_ = time;
+        changed.push_back(touches_[id].touch);
+    }
+    Event event(time, activeTouches());
+
+    // Recognisers first, each with its own touches among those that changed.
+    std::vector<base::Ref<GestureRecognizer>> order;
+    for (int id : ids)
+        for (auto &r : touches_[id].recognizers)
+            if (std::find(order.begin(), order.end(), r) == order.end())
+                order.push_back(r);
+    for (auto &r : order) {
+        TouchSet mine;
+        for (int id : ids)
+            if (auto it = touches_.find(id); it != touches_.end()) {
+                auto &rs = it->second.recognizers;
+                if (std::find(rs.begin(), rs.end(), r) != rs.end())
+                    mine.push_back(it->second.touch.get());
+            }
+        if (!mine.empty() && r->view())
+            r->handle(phase, mine, event);
+    }
+
+    // Then the views, grouped by the view each touch belongs to.
+    std::vector<std::pair<base::Ref<View>, TouchSet>> byView;
+    for (int id : ids) {
+        auto it = touches_.find(id);
+        if (it == touches_.end() || !it->second.toView)
+            continue;
+        base::Ref<View> v = it->second.touch->view_.lock();
+        if (!v)
+            continue;
+        auto group = std::find_if(byView.begin(), byView.end(), [&](auto &g) { return g.first == v; });
+        if (group == byView.end())
+            byView.push_back({v, {it->second.touch.get()}});
+        else
+            group->second.push_back(it->second.touch.get());
+    }
+    for (auto &[view, set] : byView) {
+        switch (phase) {
+        case Touch::Phase::Began:
+            view->touchesBegan(set, event);
+            break;
+        case Touch::Phase::Moved:
+        case Touch::Phase::Stationary:
+            view->touchesMoved(set, event);
+            break;
+        case Touch::Phase::Ended:
+            view->touchesEnded(set, event);
+            break;
+        case Touch::Phase::Cancelled:
+            view->touchesCancelled(set, event);
+            break;
+        }
+    }
+    if (phase == Touch::Phase::Ended || phase == Touch::Phase::Cancelled)
+        for (int id : ids)
+            touches_.erase(id);
+}
+
+bool Window::shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const {
+    for (auto &[id, t] : touches_) {
+        bool hasA = false, hasB = false;
+        for (auto &r : t.recognizers)
+            hasA |= r.get() == &a, hasB |= r.get() == &b;
+        if (hasA && hasB)
+            return true;
+    }
+    return false;
+}
+
+bool Window::mayBegin(GestureRecognizer &recognizer) {
+    for (auto &[id, t] : touches_)
+        for (auto &other : t.recognizers) {
+            if (other.get() == &recognizer)
+                continue;
+            bool running = other->state() == GestureState::Began || other->state() == GestureState::Changed;
+            if (running && shareTouches(recognizer, *other) && !simultaneous(recognizer, *other))
+                return false;
+        }
+    return true;
+}
+
+void Window::recognized(GestureRecognizer &recognizer) {
+    // Competing recognisers of the same touches give up.
+    std::vector<base::Ref<GestureRecognizer>> rivals;
+    for (auto &[id, t] : touches_)
+        for (auto &other : t.recognizers)
+            if (other.get() != &recognizer && other->state() == GestureState::Possible &&
+                shareTouches(recognizer, *other) &&
+                std::find(rivals.begin(), rivals.end(), other) == rivals.end())
+                rivals.push_back(other);
+    for (auto &r : rivals)
+        if (!simultaneous(recognizer, *r))
+            r->fail();
+    if (recognizer.cancelsTouchesInView)
+        cancelInViews(recognizer);
+}
+
+void Window::cancelInViews(GestureRecognizer &recognizer) {
+    double now = base::Clock::current().monotonic();
+    for (auto &[id, t] : touches_) {
+        if (!t.toView)
+            continue;
+        auto &rs = t.recognizers;
+        if (std::find_if(rs.begin(), rs.end(), [&](auto &r) { return r.get() == &recognizer; }) == rs.end())
+            continue;
+        t.toView = false;
+        if (base::Ref<View> v = t.touch->view_.lock()) {
+            Touch::Phase phase = t.touch->phase_;
+            t.touch->phase_ = Touch::Phase::Cancelled;
+            v->touchesCancelled({t.touch.get()}, Event(now, activeTouches()));
+            t.touch->phase_ = phase;
+        }
+    }
+}
+
+void Window::prepareFrame() {
+    alertLayer_->setFrame(bounds());
+    compositor::prepare(*this);
+    compositor::prepare(*alertLayer_);
+}
+
+gfx::Surface Window::render() {
+    gfx::Rect b = bounds();
+    gfx::Surface surface(int(std::ceil(b.width())), int(std::ceil(b.height())));
+    if (surface)
+        renderInto(surface);
+    return surface;
+}
+
+void Window::renderInto(const gfx::Surface &target) {
+    prepareFrame();
+    gfx::Context context(target);
+    context.clearRect({0, 0, float(target.width()), float(target.height())});
+    compositor::drawContents(*this, context);
+    if (!alertLayer_->subviews().empty()) {
+        // Dim what lies below an alert.
+        context.setFill(*gfx::Color::white(0, 0.4f));
+        context.fillRect(bounds());
+        compositor::draw(*alertLayer_, context);
+    }
+}
+
+} // namespace ui

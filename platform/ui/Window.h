@@ -1,0 +1,72 @@
+#pragma once
+
+#include "gfx/Surface.h"
+#include "ui/View.h"
+
+#include <map>
+#include <optional>
+
+namespace ui {
+
+class GestureRecognizer;
+
+// The root of a view tree and the place touches enter it. Above its subviews it keeps an alert
+// layer: while an alert shows there, that layer takes every touch.
+//
+// A touch goes first to the gesture recognisers of the hit view and its ancestors (those whose
+// delegate accepts it), then to the hit view, unless a recogniser has recognised and cancelled it
+// there. A view that does not take multiple touches gets only the first finger on it.
+class Window : public View {
+public:
+    explicit Window(gfx::Rect frame = {});
+    ~Window() override;
+
+    Window *window() const override { return const_cast<Window *>(this); }
+    // Makes this the application's key window.
+    void makeKeyAndVisible();
+    bool isKeyWindow() const;
+
+    View &alertLayer() { return *alertLayer_; }
+
+    View *hitTest(gfx::Point point, const Event *event) override;
+
+    // Touches in window coordinates, identified by the caller's finger numbers. The time is
+    // the clock's monotonic time unless given.
+    void touchDown(int id, gfx::Point point, std::optional<double> time = {});
+    void touchMove(int id, gfx::Point point, std::optional<double> time = {});
+    void touchUp(int id, std::optional<double> time = {});
+    void touchCancel(int id, std::optional<double> time = {});
+    // The touches currently down.
+    std::vector<base::Ref<Touch>> activeTouches() const;
+
+    // Runs the layout and display passes over the tree, alert layer included.
+    void prepareFrame();
+    // Lays out, draws and composites the window into a surface of its size.
+    gfx::Surface render();
+    void renderInto(const gfx::Surface &target);
+
+    // Called by recognisers.
+    void recognized(GestureRecognizer &recognizer);
+    bool mayBegin(GestureRecognizer &recognizer);
+
+private:
+    struct Tracked {
+        base::Ref<Touch> touch;
+        bool toView = true;
+        std::vector<base::Ref<GestureRecognizer>> recognizers;
+    };
+    void dispatch(Touch::Phase phase, std::vector<int> ids, double time);
+    void cancelInViews(GestureRecognizer &recognizer);
+    bool shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const;
+    static double timeOr(std::optional<double> time);
+
+    base::Ref<View> alertLayer_;
+    std::map<int, Tracked> touches_;
+    struct LastTap {
+        gfx::Point point;
+        double time = -1;
+        int count = 0;
+    } lastTap_;
+};
+
+} // namespace ui
