@@ -37,12 +37,14 @@ const char *QXJsonStreamParser::tokenName(QXJsonToken token) {
 QXJsonParserStatus QXJsonStreamParser::parse(std::string_view bytes) {
     base::Ref<QXJsonStreamParserDelegate> held = delegate_.lock();
     receiver_ = held.get();
-    struct Release {
-        QXJsonStreamParserDelegate *&receiver;
-        ~Release() { receiver = nullptr; }
-    } release{receiver_};
-
     tokeniser_.appendData(bytes);
+    QXJsonParserStatus status = parseTokens();
+    tokeniser_.retainUnread();
+    receiver_ = nullptr;
+    return status;
+}
+
+QXJsonParserStatus QXJsonStreamParser::parseTokens() {
     const QXJsonStreamParserState *error = QXJsonStreamParserStateError::sharedInstance();
     for (;;) {
         if (state_ == error)

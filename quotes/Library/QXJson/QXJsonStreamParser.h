@@ -50,6 +50,7 @@ public:
     static const char *tokenName(QXJsonToken token);
 
 private:
+    QXJsonParserStatus parseTokens();
     void handleObjectStart();
     void handleArrayStart();
     void maxDepthError();

@@ -32,7 +32,7 @@ void QXJsonStreamParserAdapter::end() {
     found(std::move(finished));
 }
 
-void QXJsonStreamParserAdapter::found(base::Value value) {
+void QXJsonStreamParserAdapter::found(base::Value &&value) {
     switch (currentType_) {
     case Type::Array:
         array_->add(std::move(value));
@@ -78,11 +78,11 @@ void QXJsonStreamParserAdapter::parserFoundArrayEnd(QXJsonStreamParser &) {
 }
 
 void QXJsonStreamParserAdapter::parserFoundBoolean(QXJsonStreamParser &, bool value) {
-    found(value);
+    found(base::Value(value));
 }
 
 void QXJsonStreamParserAdapter::parserFoundNull(QXJsonStreamParser &) {
-    found(nullptr);
+    found(base::Value());
 }
 
 void QXJsonStreamParserAdapter::parserFoundNumber(QXJsonStreamParser &, base::Value number) {
@@ -90,5 +90,5 @@ void QXJsonStreamParserAdapter::parserFoundNumber(QXJsonStreamParser &, base::Va
 }
 
 void QXJsonStreamParserAdapter::parserFoundString(QXJsonStreamParser &, std::string string) {
-    found(std::move(string));
+    found(base::Value(std::move(string)));
 }

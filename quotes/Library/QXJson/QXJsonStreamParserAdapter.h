@@ -45,7 +45,7 @@ private:
     void push(base::Value container, Type type);
     void pop();
     void end();
-    void found(base::Value value);
+    void found(base::Value &&value);
 
     base::Weak<QXJsonStreamParserAdapterDelegate> delegate_;
     unsigned levelsToSkip_ = 0;

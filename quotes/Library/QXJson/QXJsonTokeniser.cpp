@@ -51,7 +51,7 @@ bool QXJsonTokeniser::atEnd() {
 
 QXJsonToken QXJsonTokeniser::getToken(QXJsonTokenValue &value) {
     stream_.skipWhitespace();
-    unsigned char ch;
+    unsigned char ch = 0;
     if (!stream_.getUnichar(ch))
         return QXJsonTokenEof;
     size_t start = stream_.index();
@@ -120,7 +120,7 @@ QXJsonToken QXJsonTokeniser::getStringToken(std::string &value) {
         case QXJsonUTF8Stream::Fragment::Complete:
             break;
         }
-        unsigned char ch;
+        unsigned char ch = 0;
         stream_.getUnichar(ch);
         if (!accumulating && ch == '"') {
             value.assign(fragment);
@@ -167,7 +167,7 @@ QXJsonToken QXJsonTokeniser::decodeUnicodeEscape(std::string &into) {
     }
     if (!stream_.haveRemainingCharacters(7))
         return QXJsonTokenEof;
-    unsigned char ch;
+    unsigned char ch = 0;
     uint16_t low;
     if (!stream_.getNextUnichar(ch) || ch != '\\' || !stream_.getNextUnichar(ch) || ch != 'u' ||
         !decodeHexQuad(low))
@@ -208,7 +208,7 @@ bool QXJsonTokeniser::decodeEscape(unsigned char ch, std::string &into) {
 bool QXJsonTokeniser::decodeHexQuad(uint16_t &quad) {
     quad = 0;
     for (int i = 0; i < 4; ++i) {
-        unsigned char ch;
+        unsigned char ch = 0;
         if (!stream_.getNextUnichar(ch))
             return false;
         int digit;
@@ -231,7 +231,7 @@ QXJsonToken QXJsonTokeniser::getNumberToken(base::Value &value) {
     constexpr int exactDigits = 18;
     constexpr int64_t exponentCap = 1'000'000'000;
     size_t start = stream_.index();
-    unsigned char ch;
+    unsigned char ch = 0;
     stream_.getUnichar(ch);
     bool negative = ch == '-';
     if (negative && !stream_.getNextUnichar(ch))

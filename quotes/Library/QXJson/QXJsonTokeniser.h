@@ -34,7 +34,9 @@ struct QXJsonTokenValue {
 // A token cut off by the end of the bytes is read again whole on the next call.
 class QXJsonTokeniser {
 public:
+    // The bytes are read where they lie until `retainUnread`, which keeps a copy of what is left.
     void appendData(std::string_view bytes) { stream_.appendData(bytes); }
+    void retainUnread() { stream_.retainUnread(); }
     QXJsonToken getToken(QXJsonTokenValue &value);
     const std::string &error() const { return error_; }
     // Whether nothing but whitespace is left unread.

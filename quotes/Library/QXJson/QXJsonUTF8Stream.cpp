@@ -1,5 +1,6 @@
 #include "QXJsonUTF8Stream.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -48,16 +49,32 @@ QXJsonUTF8Stream::QXJsonUTF8Stream() {
 }
 
 void QXJsonUTF8Stream::appendData(std::string_view bytes) {
-    if (index_ > 0) {
-        data_.erase(0, std::min(index_, data_.size()));
-        index_ = 0;
+    size_t read = std::min(index_, bytes_.size());
+    index_ = 0;
+    if (read == bytes_.size()) {
+        data_.clear();
+        bytes_ = bytes;
+        return;
     }
+    if (bytes_.data() == data_.data())
+        data_.erase(0, read);
+    else
+        data_.assign(bytes_.substr(read));
     data_.append(bytes);
+    bytes_ = data_;
+}
+
+void QXJsonUTF8Stream::retainUnread() {
+    if (bytes_.data() == data_.data())
+        return;
+    data_.assign(bytes_.substr(std::min(index_, bytes_.size())));
+    bytes_ = data_;
+    index_ = 0;
 }
 
 void QXJsonUTF8Stream::skipWhitespace() {
-    while (index_ < data_.size()) {
-        char c = data_[index_];
+    while (index_ < bytes_.size()) {
+        char c = bytes_[index_];
         if (c != ' ' && c != '\n' && c != '\r' && c != '\t')
             return;
         ++index_;
@@ -65,7 +82,7 @@ void QXJsonUTF8Stream::skipWhitespace() {
 }
 
 bool QXJsonUTF8Stream::skipCharacters(const char *chars, size_t length) {
-    if (!haveRemainingCharacters(length) || std::memcmp(data_.data() + index_, chars, length) != 0)
+    if (!haveRemainingCharacters(length) || std::memcmp(bytes_.data() + index_, chars, length) != 0)
         return false;
     index_ += length;
     return true;
@@ -88,6 +105,13 @@ size_t QXJsonUTF8Stream::scanText(std::string_view text, size_t from, bool &brok
             ++i;
             continue;
         }
+        // Most non-ASCII text here is Chinese: three-byte sequences whose lead byte needs no
+        // further range check.
+        if (c >= 0xE1 && c != 0xED && c <= 0xEF && length - i >= 3 && continuation(bytes[i + 1]) &&
+            continuation(bytes[i + 2])) {
+            i += 3;
+            continue;
+        }
         size_t n = sequenceLength(bytes + i, length - i);
         if (n == 0) {
             broken = true;
@@ -100,8 +124,8 @@ size_t QXJsonUTF8Stream::scanText(std::string_view text, size_t from, bool &brok
 
 QXJsonUTF8Stream::Fragment QXJsonUTF8Stream::getRetainedStringFragment(std::string_view &fragment) {
     bool broken = false;
-    size_t stop = scanText(data_, index_, broken);
-    if (stop >= data_.size())
+    size_t stop = scanText(bytes_, index_, broken);
+    if (stop >= bytes_.size())
         return Fragment::Incomplete;
     fragment = stringWithRange(index_, stop - index_);
     index_ = stop;

@@ -6,6 +6,8 @@
 
 // The bytes of a JSON text with a read position. Characters are single bytes; bytes of 0x80 and
 // above only ever occur inside string fragments, which are checked as whole UTF-8 runs.
+// Appended bytes are read where they lie until `retainUnread`, which copies what is left unread
+// into the stream's own buffer; call it before the appended bytes go away.
 class QXJsonUTF8Stream {
 public:
     enum class Fragment { Incomplete, Complete, Broken };
@@ -14,12 +16,13 @@ public:
 
     // Drops the bytes already read, then appends the new ones.
     void appendData(std::string_view bytes);
+    void retainUnread();
 
     // The byte at the read position, not consumed; false at the end.
     bool getUnichar(unsigned char &ch) const {
-        if (index_ >= data_.size())
+        if (index_ >= bytes_.size())
             return false;
-        ch = static_cast<unsigned char>(data_[index_]);
+        ch = static_cast<unsigned char>(bytes_[index_]);
         return true;
     }
     // Advances by one, then reads there; false at the end (the position stays advanced).
@@ -30,12 +33,12 @@ public:
     void skip() { ++index_; }
     void skipWhitespace();
     bool haveRemainingCharacters(size_t count) const {
-        return index_ <= data_.size() && data_.size() - index_ >= count;
+        return index_ <= bytes_.size() && bytes_.size() - index_ >= count;
     }
     // Advances past the given bytes when they come next.
     bool skipCharacters(const char *chars, size_t length);
     std::string_view stringWithRange(size_t start, size_t length) const {
-        return {data_.data() + start, length};
+        return bytes_.substr(start, length);
     }
     size_t index() const { return index_; }
     void setIndex(size_t index) { index_ = index; }
@@ -51,6 +54,7 @@ public:
     static size_t scanText(std::string_view text, size_t from, bool &broken);
 
 private:
-    std::string data_;
+    std::string data_;       // owned bytes
+    std::string_view bytes_; // the bytes being read: `data_` or the caller's
     size_t index_ = 0;
 };
