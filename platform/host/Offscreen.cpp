@@ -46,6 +46,11 @@ void Offscreen::touchMove(int id, gfx::Point point) {
         w->touchMove(id, point, clock_.monotonic());
 }
 
+void Offscreen::touchesMove(const std::vector<std::pair<int, gfx::Point>> &moves) {
+    if (ui::Window *w = window())
+        w->touchesMove(moves, clock_.monotonic());
+}
+
 void Offscreen::touchUp(int id) {
     if (ui::Window *w = window())
         w->touchUp(id, clock_.monotonic());

@@ -52,6 +52,7 @@ public:
     // Fingers on the key window, in window coordinates, at the clock's time.
     void touchDown(int id, gfx::Point point);
     void touchMove(int id, gfx::Point point);
+    void touchesMove(const std::vector<std::pair<int, gfx::Point>> &moves);
     void touchUp(int id);
     void touchCancel(int id);
     // A finger down and up again at the point, 0.05 s apart.

@@ -95,15 +95,22 @@ void Window::touchDown(int id, gfx::Point point, std::optional<double> time) {
 }
 
 void Window::touchMove(int id, gfx::Point point, std::optional<double> time) {
-    auto it = touches_.find(id);
-    if (it == touches_.end())
-        return;
-    Touch &t = *it->second.touch;
-    t.previous_ = t.point_;
-    t.point_ = point;
-    double now = timeOr(time);
-    t.timestamp_ = now;
-    dispatch(Touch::Phase::Moved, {id}, now);
+    touchesMove({{id, point}}, time);
+}
+
+void Window::touchesMove(const std::vector<std::pair<int, gfx::Point>> &moves, std::optional<double> time) {
+    std::vector<int> ids;
+    for (auto &[id, point] : moves) {
+        auto it = touches_.find(id);
+        if (it == touches_.end())
+            continue;
+        Touch &t = *it->second.touch;
+        t.previous_ = t.point_;
+        t.point_ = point;
+        ids.push_back(id);
+    }
+    if (!ids.empty())
+        dispatch(Touch::Phase::Moved, ids, timeOr(time));
 }
 
 void Window::touchUp(int id, std::optional<double> time) {

@@ -34,6 +34,8 @@ public:
     // the clock's monotonic time unless given.
     void touchDown(int id, gfx::Point point, std::optional<double> time = {});
     void touchMove(int id, gfx::Point point, std::optional<double> time = {});
+    // Several fingers moving in one event.
+    void touchesMove(const std::vector<std::pair<int, gfx::Point>> &moves, std::optional<double> time = {});
     void touchUp(int id, std::optional<double> time = {});
     void touchCancel(int id, std::optional<double> time = {});
     // The touches currently down.
