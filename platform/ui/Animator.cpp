@@ -187,7 +187,7 @@ void Animator::modelChanged(View &view, const Look &before) {
     if (open_.empty() && found == changes_.end())
         return;
     // What shows now, before any running change of these properties is replaced.
-    Look shown = presentation(view);
+    Look shown = presentationOver(view, before);
     std::vector<Change> &list = changes_[&view];
     for (auto property : properties)
         std::erase_if(list, [&](const Change &c) {
@@ -207,7 +207,10 @@ void Animator::modelChanged(View &view, const Look &before) {
 }
 
 Look Animator::presentation(const View &view) const {
-    Look look = view.model();
+    return presentationOver(view, view.model());
+}
+
+Look Animator::presentationOver(const View &view, Look look) const {
     auto found = changes_.find(&view);
     if (found == changes_.end())
         return look;
@@ -342,8 +345,13 @@ bool Animator::drawTransition(View &view, gfx::Context &c) {
     c.clipToRect(b);
     switch (tr.type) {
     case Transition::Type::Fade:
+        // Adding the two weighted pictures gives a true cross-dissolve.
+        cairo_push_group(cr);
         paint(running->before, 0, 0, 1, 1, 1 - p);
+        cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
         paint(after, 0, 0, 1, 1, p);
+        cairo_pop_group_to_source(cr);
+        cairo_paint(cr);
         break;
     case Transition::Type::Push:
         paint(running->before, ux * w * float(p), uy * h * float(p), 1, 1, 1);

@@ -76,6 +76,8 @@ private:
     void finish(const std::shared_ptr<Group> &group);
     void endTransition(const std::shared_ptr<Running> &running, bool finished);
     double now() const;
+    // What the view shows when its model is `model`.
+    Look presentationOver(const View &view, Look model) const;
 
     std::vector<std::shared_ptr<Group>> open_;
     std::map<const View *, std::vector<Change>> changes_;
