@@ -112,7 +112,8 @@ void NetDataCenter::ParseMarketStockList(ByteView frame, const base::Ref<ReqPara
     ByteView records = frame.size() > RecordsOffset ? frame.subspan(RecordsOffset) : ByteView{};
     records = records.first(std::min<size_t>(records.size(), length - BodyFieldsLength));
 
-    if (uint64_t(crc) == uint64_t(entry->get("crc").intValue())) {
+    // Checksums are 32-bit patterns wherever they come from: reply, file or entry.
+    if (crc == uint32_t(entry->get("crc").intValue())) {
         const base::Value lib = entry->get("Lib");
         if (!lib.array() || lib.array()->empty())
             readCodeList(*entry);

@@ -91,8 +91,9 @@ void NetDataCenter::ParseServerAddress(ByteView frame) {
     inf.loginnews = ComAPI::ReadString(frame, pos);
     inf.newverno = ComAPI::ReadString(frame, pos);
     inf.downloadaddrs = ComAPI::ReadString(frame, pos);
-    inf.isupdate = pos < frame.size() && ComAPI::ReadNum(frame, pos, 1) == 1;
-    inf.isforceupdate = pos < frame.size() && ComAPI::ReadNum(frame, pos, 1) == 1;
+    // Flags missing at the end of the reply read as 0: no update.
+    inf.isupdate = ComAPI::ReadNum(frame, pos, 1) == 1;
+    inf.isforceupdate = ComAPI::ReadNum(frame, pos, 1) == 1;
 }
 
 void NetDataCenter::RequestUserInf(const QuoteRequester &requester, const std::string &username,
@@ -114,7 +115,7 @@ void NetDataCenter::RequestUserInf(const QuoteRequester &requester, const std::s
 void NetDataCenter::ParseUserInf(ByteView frame) {
     uint32_t pos = NTDataPageHead::Size;
     // A reply without its result byte is no acceptance.
-    bool hasResult = !IsEmptyPack(frame) && pos < frame.size();
+    bool hasResult = !IsEmptyPack(frame);
     int result = int(ComAPI::ReadNum(frame, pos, 1));
     std::vector<uint32_t> dateWords;
     if (hasResult && isAccepted(result)) {

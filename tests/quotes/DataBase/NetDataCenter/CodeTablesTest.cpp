@@ -155,6 +155,15 @@ TEST_F(CodeTablesTest, AnUnchangedTableIsLoadedFromItsFileWhenNotInMemory) {
     EXPECT_EQ(codes(1).size(), 3u);
 }
 
+TEST_F(CodeTablesTest, ChecksumsWithTheTopBitSetMatchTheStoredTable) {
+    parse(plainTable(0xFFFFFFF0, Shanghai), 1);
+    market(1).remove("Lib");
+    market(1).remove("crc");
+    center->RequestMarketStockList({});
+    parse(plainTable(0xFFFFFFF0, {}), 1);
+    EXPECT_EQ(codes(1).size(), 3u);
+}
+
 TEST_F(CodeTablesTest, ANewChecksumWithoutRecords) {
     parse(plainTable(77, Shanghai), 1);
     parse(plainTable(78, {}), 1);
