@@ -1,0 +1,154 @@
+#include "host/Sdl.h"
+#include "base/FileManager.h"
+#include "base/Paths.h"
+#include "host/Offscreen.h"
+#include "ui/Application.h"
+#include "ui/Button.h"
+#include "ui/Gesture.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace host {
+namespace {
+
+using base::make;
+using base::Ref;
+
+// Takes typed text.
+struct Field : ui::View {
+    using View::View;
+    std::string text;
+    bool canBecomeFirstResponder() const override { return true; }
+    void insertText(const std::string &t) override { text += t; }
+    void deleteBackward() override {
+        if (!text.empty())
+            text.pop_back();
+    }
+};
+
+// An SDL window on the real display when there is one, else on SDL's display-less driver.
+struct SdlTest : ::testing::Test {
+    base::VirtualClock clock;
+    Sdl sdl;
+    Ref<ui::Window> window = make<ui::Window>(gfx::Rect{0, 0, 1024, 768});
+    std::optional<int> status;
+
+    void SetUp() override {
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+        base::Clock::setCurrent(&clock);
+        window->makeKeyAndVisible();
+        ui::Application::setTerminateHandler([this](int s) { status = s; });
+        if (!sdl.open("test"))
+            GTEST_SKIP() << "SDL cannot open a window here";
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override {
+        sdl.close();
+        ui::Application::setTerminateHandler({});
+        ui::Application::shared().removeWindow(window.get());
+        base::Clock::setCurrent(nullptr);
+    }
+    void push(SDL_Event e) { SDL_PushEvent(&e); }
+    void button(Uint32 type, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = x, e.button.y = y;
+        push(e);
+    }
+    void motion(int x, int y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x, e.motion.y = y;
+        push(e);
+    }
+};
+
+TEST_F(SdlTest, AClickIsATapAndFramesAreDrawn) {
+    auto b = ui::Button::custom({100, 100, 80, 40});
+    window->addSubview(b);
+    int taps = 0;
+    b->addTarget(base::Action("tap", [&](base::Object *) { ++taps; }), ui::TouchUpInside);
+    button(SDL_MOUSEBUTTONDOWN, 120, 110);
+    button(SDL_MOUSEBUTTONUP, 120, 110);
+    sdl.pump();
+    EXPECT_EQ(taps, 1);
+    EXPECT_EQ(sdl.framesPresented(), 1);
+    sdl.pump();
+    EXPECT_EQ(sdl.framesPresented(), 1) << "no more than 60 frames a second";
+    clock.advance(0.05);
+    EXPECT_GE(sdl.framesPresented(), 2) << "the run loop pumps while the window is open";
+}
+
+TEST_F(SdlTest, CtrlDragIsATwoFingerPan) {
+    auto pan = make<ui::PanRecognizer>();
+    pan->minTouches = pan->maxTouches = 2;
+    window->addGestureRecognizer(pan);
+    std::vector<ui::GestureState> states;
+    pan->addTarget(base::Action("pan", [&](base::Object *) { states.push_back(pan->state()); }));
+    SDL_SetModState(KMOD_LCTRL);
+    button(SDL_MOUSEBUTTONDOWN, 300, 300);
+    motion(300, 330);
+    motion(300, 360);
+    button(SDL_MOUSEBUTTONUP, 300, 360);
+    sdl.pump();
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_EQ(states,
+              (std::vector{ui::GestureState::Began, ui::GestureState::Changed, ui::GestureState::Ended}));
+    EXPECT_EQ(pan->translation(nullptr), (gfx::Point{0, 60}));
+}
+
+TEST_F(SdlTest, TheWheelPinchesAboutThePointer) {
+    auto pinch = make<ui::PinchRecognizer>();
+    window->addGestureRecognizer(pinch);
+    float scale = 0;
+    pinch->addTarget(base::Action("pinch", [&](base::Object *) { scale = pinch->scale; }));
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = 2;
+    e.wheel.mouseX = 500, e.wheel.mouseY = 400;
+    push(e);
+    sdl.pump();
+    EXPECT_NEAR(scale, 1.21f, 0.01f);
+}
+
+TEST_F(SdlTest, TextGoesToTheFirstResponderAndClosingQuits) {
+    auto field = make<Field>(gfx::Rect{0, 0, 100, 30});
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::snprintf(text.text.text, sizeof text.text.text, "%s", "600");
+    push(text);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_BACKSPACE;
+    push(key);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+    sdl.pump();
+    EXPECT_EQ(field->text, "60");
+    EXPECT_EQ(status, 0);
+    field->resignFirstResponder();
+}
+
+TEST(OffscreenHost, WritesTheKeyWindowToAPngWithoutADisplay) {
+    TestApp app;
+    app.window().setBackgroundColor(gfx::Color::blue());
+    std::string path = base::Paths::join(base::Paths::temporary(), "offscreen-window.png");
+    ASSERT_TRUE(app.renderPng(path));
+    gfx::Surface back = gfx::Surface::readFile(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.width(), 1024);
+    EXPECT_EQ(back.height(), 768);
+    EXPECT_EQ(back.pixel(500, 400), (gfx::Rgba8{0, 0, 255, 255}));
+    base::FileManager::remove(path);
+}
+
+} // namespace
+} // namespace host
