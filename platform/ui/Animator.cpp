@@ -116,6 +116,24 @@ double Animator::ease(Curve curve, double t) {
     return t;
 }
 
+gfx::Transform Animator::blend(const gfx::Transform &a, const gfx::Transform &b, double k) {
+    // Split each into scale, rotation and translation, and move each part on its own.
+    struct Parts {
+        float sx, sy, angle, tx, ty;
+    };
+    auto split = [](const gfx::Transform &t) {
+        float sx = std::hypot(t.a, t.b);
+        float sy = sx > 0 ? (t.a * t.d - t.b * t.c) / sx : std::hypot(t.c, t.d);
+        return Parts{sx, sy, std::atan2(t.b, t.a), t.tx, t.ty};
+    };
+    Parts p = split(a), q = split(b);
+    float angle = mix(p.angle, q.angle, k);
+    float sx = mix(p.sx, q.sx, k), sy = mix(p.sy, q.sy, k);
+    return gfx::Transform::scale(sx, sy)
+        .concat(gfx::Transform::rotation(angle))
+        .concat(gfx::Transform::translation(mix(p.tx, q.tx, k), mix(p.ty, q.ty, k)));
+}
+
 void Animator::begin(std::string name, base::Ref<base::Object> context) {
     auto group = std::make_shared<Group>();
     group->name = std::move(name);
@@ -228,12 +246,9 @@ Look Animator::presentationOver(const View &view, Look look) const {
                            {mix(c.from.bounds.width(), look.bounds.width(), k),
                             mix(c.from.bounds.height(), look.bounds.height(), k)}};
             break;
-        case Change::Transform: {
-            const gfx::Transform &a = c.from.transform, &b = look.transform;
-            look.transform = {mix(a.a, b.a, k), mix(a.b, b.b, k),   mix(a.c, b.c, k),
-                              mix(a.d, b.d, k), mix(a.tx, b.tx, k), mix(a.ty, b.ty, k)};
+        case Change::Transform:
+            look.transform = blend(c.from.transform, look.transform, k);
             break;
-        }
         case Change::Alpha:
             look.alpha = mix(c.from.alpha, look.alpha, k);
             break;
@@ -437,7 +452,47 @@ void View::animate(double duration, const std::function<void()> &changes,
     animate(duration, 0, Curve::EaseInOut, changes, std::move(completion));
 }
 
-// Layers hand their transitions to the animator.
+// Layers hand their transitions to the animator and run their own implicit moves.
+
+namespace {
+
+constexpr double ImplicitDuration = 0.25;
+
+std::vector<double> &transactions() {
+    static std::vector<double> open;
+    return open;
+}
+
+} // namespace
+
+void Transaction::begin() {
+    transactions().push_back(ImplicitDuration);
+}
+
+void Transaction::setDuration(double seconds) {
+    if (!transactions().empty())
+        transactions().back() = std::max(0.0, seconds);
+}
+
+void Transaction::commit() {
+    if (!transactions().empty())
+        transactions().pop_back();
+}
+
+void Layer::setTransform(gfx::Transform transform) {
+    double now = base::Clock::current().monotonic();
+    from_ = presentedTransform();
+    transform_ = transform;
+    start_ = now;
+    duration_ = transactions().empty() ? ImplicitDuration : transactions().back();
+}
+
+gfx::Transform Layer::presentedTransform() const {
+    double t = base::Clock::current().monotonic() - start_;
+    if (duration_ <= 0 || t >= duration_)
+        return transform_;
+    return Animator::blend(from_, transform_, Animator::ease(Curve::EaseInOut, t / duration_));
+}
 
 void Layer::addSublayer(base::Ref<Layer> layer) {
     if (!layer || layer.get() == this)

@@ -67,6 +67,8 @@ public:
     bool busy() const;
     // The eased progress of a curve at linear time t in [0, 1].
     static double ease(Curve curve, double t);
+    // The transform k of the way from a to b, turning rotations rather than squashing them.
+    static gfx::Transform blend(const gfx::Transform &a, const gfx::Transform &b, double k);
 
 private:
     struct Group;

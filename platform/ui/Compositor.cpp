@@ -38,7 +38,7 @@ void drawLayer(const Layer &layer, gfx::Context &c) {
     const gfx::Rect &f = layer.frame;
     c.save();
     c.concat(gfx::Transform::translation(-f.width() / 2, -f.height() / 2)
-                 .concat(layer.transform)
+                 .concat(layer.presentedTransform())
                  .concat(gfx::Transform::translation(f.midX(), f.midY())));
     cairo_push_group(c.cairo());
     gfx::Rect box{0, 0, f.width(), f.height()};

@@ -79,7 +79,8 @@ void GestureRecognizer::handle(Touch::Phase phase, const TouchSet &touches, cons
         break;
     case Touch::Phase::Moved:
     case Touch::Phase::Stationary:
-        if (state_ != GestureState::Failed && state_ != GestureState::Ended)
+        if (state_ != GestureState::Failed && state_ != GestureState::Ended &&
+            state_ != GestureState::Cancelled)
             moved(touches, event);
         break;
     case Touch::Phase::Ended:

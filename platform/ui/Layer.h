@@ -24,7 +24,6 @@ public:
     gfx::Rect frame;
     base::Ref<gfx::Image> contents;
     Gravity gravity = Gravity::Resize;
-    gfx::Transform transform;
     float opacity = 1;
     bool hidden = false;
 
@@ -37,6 +36,12 @@ public:
     float shadowOpacity = 0;
     float shadowRadius = 3;
     base::Ref<gfx::Color> shadowColor;
+
+    // A stand-alone layer's transform about its centre. A change moves there over the open
+    // transaction's duration (0.25 s outside any transaction), starting from what shows.
+    const gfx::Transform &transform() const { return transform_; }
+    void setTransform(gfx::Transform transform);
+    gfx::Transform presentedTransform() const;
 
     // The view this layer backs; nullptr for a stand-alone layer.
     View *view() const { return view_; }
@@ -55,9 +60,19 @@ public:
 
 private:
     friend class View;
+    gfx::Transform transform_, from_;
+    double start_ = 0, duration_ = 0;
     View *view_ = nullptr;
     Layer *superlayer_ = nullptr;
     std::vector<base::Ref<Layer>> sublayers_;
+};
+
+// Groups layer changes: those made between begin and commit move over the set duration; a
+// duration of 0 applies them at once.
+struct Transaction {
+    static void begin();
+    static void setDuration(double seconds);
+    static void commit();
 };
 
 } // namespace ui

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -103,6 +105,37 @@ TEST_F(AnimationTest, CompletionsDueTogetherRunInCommitOrder) {
 TEST_F(AnimationTest, HiddenIsNotAnimated) {
     View::animate(1, [&] { box->setHidden(true); });
     EXPECT_TRUE(box->isHidden());
+}
+
+TEST_F(AnimationTest, TransformsTurnRatherThanSquash) {
+    auto half = Animator::blend({}, gfx::Transform::rotation(float(M_PI)), 0.5);
+    gfx::Point p = half.apply({10, 0});
+    EXPECT_NEAR(p.x, 0, 1e-4);
+    EXPECT_NEAR(std::abs(p.y), 10, 1e-4) << "half a half-turn is a quarter turn, not a point";
+    auto grown = Animator::blend(gfx::Transform::scale(1, 1), gfx::Transform::scale(3, 2), 0.5);
+    EXPECT_EQ(grown.apply({1, 1}), (gfx::Point{2, 1.5f}));
+}
+
+TEST_F(AnimationTest, StandAloneLayersMoveOverTheTransactionsDuration) {
+    auto arrow = make<Layer>();
+    arrow->frame = {0, 0, 20, 40};
+    box->layer().addSublayer(arrow);
+    Transaction::begin();
+    Transaction::setDuration(0.18);
+    arrow->setTransform(gfx::Transform::rotation(float(M_PI)));
+    Transaction::commit();
+    app.advance(0.09);
+    gfx::Point mid = arrow->presentedTransform().apply({10, 0});
+    EXPECT_NEAR(std::abs(mid.y), 10, 0.5f);
+    app.advance(0.1);
+    EXPECT_EQ(arrow->presentedTransform(), arrow->transform());
+    Transaction::begin();
+    Transaction::setDuration(0);
+    arrow->setTransform({});
+    Transaction::commit();
+    EXPECT_TRUE(arrow->presentedTransform().isIdentity());
+    arrow->removeFromSuperlayer();
+    EXPECT_TRUE(box->layer().sublayers().empty());
 }
 
 // Colour of the rendered window at a point.

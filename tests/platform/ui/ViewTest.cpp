@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -205,6 +207,41 @@ TEST(ViewPasses, LabelRedrawsWhenItsTextChanges) {
     EXPECT_FALSE(label->needsDisplay());
     label->setText("600000");
     EXPECT_TRUE(label->needsDisplay());
+}
+
+TEST(LabelText, ShrinksToFitOneLineButNotBelowTheMinimum) {
+    struct Case {
+        float width, minimum;
+        bool shrinks, fits;
+    };
+    const Case cases[] = {
+        {400, 8, false, true},
+        {100, 8, true, true},
+        {40, 16, true, false},
+    };
+    for (const Case &c : cases) {
+        auto label = make<Label>(gfx::Rect{0, 0, c.width, 30});
+        label->setText("600000 浦发银行");
+        label->setFont(gfx::Font::system(20));
+        label->setAdjustsFontSizeToFitWidth(true);
+        label->setMinimumFontSize(c.minimum);
+        auto font = label->fittedFont();
+        EXPECT_EQ(font->pointSize() < 20, c.shrinks) << c.width;
+        EXPECT_GE(font->pointSize(), c.minimum);
+        EXPECT_EQ(gfx::measure(label->text(), *font).w <= c.width, c.fits) << c.width;
+    }
+}
+
+TEST(LabelText, SizeThatFitsKeepsToTheLineLimit) {
+    auto label = make<Label>(gfx::Rect{0, 0, 80, 20});
+    label->setText("one two three four five six seven eight nine ten");
+    label->setFont(gfx::Font::system(14));
+    float line = gfx::Font::system(14)->lineHeight();
+    EXPECT_LE(label->sizeThatFits({80, 1000}).h, std::ceil(line));
+    label->setNumberOfLines(2);
+    EXPECT_LE(label->sizeThatFits({80, 1000}).h, std::ceil(2 * line));
+    label->setNumberOfLines(0);
+    EXPECT_GT(label->sizeThatFits({80, 1000}).h, std::ceil(3 * line)) << "as many lines as it takes";
 }
 
 TEST(HitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
