@@ -2,6 +2,7 @@
 #include "base/FileManager.h"
 #include "base/Paths.h"
 #include "host/Offscreen.h"
+#include "host/Run.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/Gesture.h"
@@ -148,6 +149,27 @@ TEST(OffscreenHost, WritesTheKeyWindowToAPngWithoutADisplay) {
     EXPECT_EQ(back.height(), 768);
     EXPECT_EQ(back.pixel(500, 400), (gfx::Rgba8{0, 0, 255, 255}));
     base::FileManager::remove(path);
+}
+
+TEST(OffscreenHost, RunsTheApplicationWithoutADisplayAndWritesItsWindow) {
+    struct Delegate : ui::ApplicationDelegate {
+        Ref<ui::Window> window = make<ui::Window>(gfx::Rect{0, 0, 1024, 768});
+        bool didFinishLaunching(ui::Application &, const base::Dict &) override {
+            window->setBackgroundColor(gfx::Color::red());
+            window->makeKeyAndVisible();
+            return true;
+        }
+    };
+    auto delegate = make<Delegate>();
+    RunOptions options;
+    options.useDisplay = false;
+    options.pngPath = base::Paths::join(base::Paths::temporary(), "offscreen-run.png");
+    EXPECT_EQ(run(delegate, {}, options), 0);
+    EXPECT_EQ(gfx::Surface::readFile(options.pngPath).pixel(10, 10), (gfx::Rgba8{255, 0, 0, 255}));
+    options.pngPath = "/nonexistent/dir/x.png";
+    EXPECT_EQ(run(delegate, {}, options), 1);
+    ui::Application::shared().removeWindow(delegate->window.get());
+    ui::Application::shared().launch(nullptr);
 }
 
 } // namespace
