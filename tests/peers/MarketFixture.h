@@ -1,0 +1,82 @@
+#pragma once
+
+#include "base/Data.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace peers {
+
+struct Security {
+    std::string market; // "SH", "SZ"
+    std::string code;   // exchange code without the market prefix
+    std::string name;
+    std::string pinyin; // initials the search keypad matches
+    int type = 1;       // 0 index, 1 stock
+    int decimal = 2;
+    int32_t closePrice = 0; // previous close, scaled by 10^decimal
+
+    std::string fullCode() const { return market + code; }
+};
+
+// The day's quote of a security, prices scaled like its previous close.
+struct Quote {
+    int32_t open = 0;
+    int32_t last = 0;
+    int32_t high = 0;
+    int32_t low = 0;
+    int32_t volume = 0; // 手
+    int32_t amount = 0; // 万
+};
+
+struct Candle {
+    int32_t time = 0; // yyyymmdd
+    int32_t open = 0;
+    int32_t high = 0;
+    int32_t low = 0;
+    int32_t close = 0;
+    int32_t volume = 0;
+    int32_t amount = 0;
+};
+
+// A small market the loopback quote server serves: real Shanghai and Shenzhen securities with
+// their names, plus generated ones, and quotes and day candles made up from the code and the day,
+// the same on every run.
+class MarketFixture {
+public:
+    // Market prefixes in the order of the code-table market ids (id = position + 1).
+    static constexpr std::array<std::string_view, 11> Markets = {"SH", "SZ", "HK", "IX", "OF", "BI",
+                                                                 "SF", "SC", "ZC", "DC", "SG"};
+    static constexpr int32_t DefaultQuotesDate = 20121207;
+
+    // The real securities and `generated` made-up stocks in each of Shanghai and Shenzhen.
+    static MarketFixture standard(int generated = 20);
+    MarketFixture(std::vector<Security> securities, int32_t quotesDate);
+
+    const std::vector<Security> &securities() const { return securities_; }
+    std::vector<Security> market(std::string_view prefix) const;
+    // A full code such as "SH600000"; nothing for an unknown one.
+    const Security *find(std::string_view fullCode) const;
+
+    int32_t quotesDate() const { return quotesDate_; }
+    void setQuotesDate(int32_t date) { quotesDate_ = date; }
+
+    // A market's code-table records as the code-table reply carries them (code, name, pinyin
+    // strings each), and the checksum of those bytes, never 0 (0 is the client's "no table").
+    base::Data codeTable(std::string_view prefix) const;
+    static uint32_t checksum(const base::Data &records);
+
+    Quote quote(const Security &security) const;
+    // Up to `count` day candles on weekdays, oldest first, ending at the quotes date, or on the last
+    // weekday before `before` when that is above 0.
+    std::vector<Candle> dayCandles(const Security &security, int32_t before, int count) const;
+
+private:
+    std::vector<Security> securities_;
+    int32_t quotesDate_;
+};
+
+} // namespace peers

@@ -1,0 +1,425 @@
+#include "QuoteServer.h"
+
+#include <algorithm>
+#include <zlib.h>
+
+namespace peers {
+
+namespace {
+
+constexpr int MaxCandles = 1000;
+constexpr int IndexClassID = 105;
+constexpr int CodeListClassID = 106;
+constexpr int KnownQuoteGroups = 0x3FFF;
+constexpr int ServiceCount = 15;
+
+// A validity date word: start date in the low half, end date in the high half, each packed as
+// year - 2000 in 7 bits, month in 4, day in 5.
+uint32_t validityWord(int32_t start, int32_t end) {
+    auto pack = [](int32_t date) {
+        return uint32_t(date / 10000 - 2000) | uint32_t(date / 100 % 100) << 7 | uint32_t(date % 100) << 11;
+    };
+    return pack(start) | pack(end) << 16;
+}
+
+struct ProductClass {
+    const char *name;
+    int value; // class id of a leaf, child count otherwise
+    bool hasChildren;
+};
+
+// The product class tree, depth first.
+const ProductClass ProductClasses[] = {
+    {"上海期货", 3, true}, {"铜", 101, false},   {"铝", 102, false},       {"锌", 103, false},
+    {"大连商品", 2, true}, {"大豆", 201, false}, {"豆粕", 202, false},     {"郑州商品", 2, true},
+    {"白糖", 301, false},  {"棉花", 302, false}, {"上海黄金", 401, false},
+};
+constexpr int ProductRootChildren = 4;
+
+base::Data compressed(const base::Data &plain) {
+    uLongf length = compressBound(uLong(plain.length()));
+    base::Data out;
+    out.resize(length);
+    compress2(out.mutableBytes(), &length, plain.bytes(), uLong(plain.length()), Z_BEST_COMPRESSION);
+    out.resize(length);
+    return out;
+}
+
+void writeQuoteGroups(base::Data &out, int flags, const Quote &quote) {
+    auto ints = [&out](int count, int32_t value) {
+        for (int i = 0; i < count; ++i)
+            ComAPI::WriteInt(out, value);
+    };
+    if (flags & 0x0001) {
+        ComAPI::WriteShort(out, 100); // shares per lot
+        ComAPI::WriteInt(out, quote.volume);
+    }
+    if (flags & 0x0002)
+        ComAPI::WriteInt(out, quote.volume / 2);
+    if (flags & 0x0004)
+        ComAPI::WriteInt(out, quote.volume % 1000);
+    for (int bit : {0x0008, 0x0010, 0x0020, 0x0040})
+        if (flags & bit)
+            ComAPI::WriteShort(out, 100);
+    if (flags & 0x0080)
+        ComAPI::WriteByte(out, 0);
+    if (flags & 0x0100)
+        ints(2, 1500);
+    if (flags & 0x0200) {
+        ComAPI::WriteInt(out, quote.last + 1);
+        ComAPI::WriteInt(out, std::max(quote.last - 1, 1));
+    }
+    if (flags & 0x0400)
+        ints(4, 0);
+    if (flags & 0x0800) {
+        ComAPI::WriteShort(out, 0);
+        ComAPI::WriteShort(out, 0);
+        ints(3, 0);
+        ComAPI::WriteByte(out, 0);
+        ComAPI::WriteByte(out, 0);
+    }
+    if (flags & 0x1000)
+        ints(8, 0);
+    if (flags & 0x2000)
+        ints(4, 0);
+}
+
+} // namespace
+
+QuoteServer::QuoteServer(uint16_t port, MarketFixture market)
+    : FrameServer(port), market_(std::move(market)), navigation_(NavigationInfo::pointingAt(this->port())) {
+    start([this](const ReceivedFrame &request) { return answer(request); });
+}
+
+QuoteServer::~QuoteServer() {
+    stop();
+}
+
+void QuoteServer::addAccount(const std::string &name, const std::string &password, int64_t rights) {
+    std::lock_guard lock(stateMutex_);
+    Account &account = accounts_[name];
+    account.password = password;
+    account.rights = rights;
+}
+
+void QuoteServer::setLoginResult(std::optional<int> result) {
+    std::lock_guard lock(stateMutex_);
+    loginResult_ = result;
+}
+
+void QuoteServer::setSyncResult(std::optional<int> result) {
+    std::lock_guard lock(stateMutex_);
+    syncResult_ = result;
+}
+
+std::vector<std::string> QuoteServer::watchList(const std::string &name) const {
+    std::lock_guard lock(stateMutex_);
+    auto it = accounts_.find(name);
+    return it == accounts_.end() ? std::vector<std::string>{} : it->second.watchList;
+}
+
+void QuoteServer::setWatchList(const std::string &name, std::vector<std::string> codes) {
+    std::lock_guard lock(stateMutex_);
+    accounts_[name].watchList = std::move(codes);
+}
+
+int64_t QuoteServer::lastSessionID() const {
+    std::lock_guard lock(stateMutex_);
+    return lastSessionID_;
+}
+
+void QuoteServer::setNavigation(NavigationInfo info) {
+    std::lock_guard lock(stateMutex_);
+    navigation_ = std::move(info);
+}
+
+void QuoteServer::setCompressCodeTables(bool compress) {
+    std::lock_guard lock(stateMutex_);
+    compressCodeTables_ = compress;
+}
+
+void QuoteServer::setQuotesDate(int32_t date) {
+    std::lock_guard lock(stateMutex_);
+    market_.setQuotesDate(date);
+}
+
+void QuoteServer::setServerTime(int32_t date, int32_t hhmmss) {
+    std::lock_guard lock(stateMutex_);
+    serverDate_ = date;
+    serverTime_ = hhmmss;
+}
+
+int32_t QuoteServer::addNews(std::string text) {
+    std::lock_guard lock(stateMutex_);
+    news_.push_back(std::move(text));
+    return int32_t(news_.size());
+}
+
+MarketFixture QuoteServer::market() const {
+    std::lock_guard lock(stateMutex_);
+    return market_;
+}
+
+void QuoteServer::pushAccountError(int reason) {
+    push(accountErrorFrame(reason));
+}
+
+void QuoteServer::pushAlarm(uint16_t subType, uint32_t serverValue, const base::Data &payload,
+                            uint8_t seqID) {
+    push(alarmFrame(seqID, subType, serverValue, payload));
+}
+
+Frame QuoteServer::accountErrorFrame(int reason, uint8_t seqID) {
+    Frame frame{seqID, AccountErrorType};
+    ComAPI::WriteByte(frame.body, reason);
+    return frame;
+}
+
+Frame QuoteServer::alarmFrame(uint8_t seqID, uint16_t subType, uint32_t serverValue,
+                              const base::Data &payload) {
+    Frame frame{seqID, AlarmType};
+    ComAPI::WriteByte(frame.body, 2);
+    ComAPI::WriteShort(frame.body, subType);
+    ComAPI::WriteShort(frame.body, 0);
+    ComAPI::WriteShort(frame.body, int32_t(payload.length()));
+    ComAPI::WriteInt(frame.body, int32_t(serverValue));
+    frame.body.append(payload);
+    return frame;
+}
+
+std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
+    std::lock_guard lock(stateMutex_);
+    Frame reply{request.seqID, request.type};
+    switch (request.type) {
+    case HeartBeatType:
+        return std::nullopt;
+    case ServerAddressType:
+        return navigation_.reply(request.seqID);
+    case AccountLoginType:
+        reply.body = login(request.bytes());
+        break;
+    case CodeTableType:
+        return codeTable(request);
+    case ProductClassType:
+        ComAPI::WriteShort(reply.body, 0);
+        ComAPI::WriteString(reply.body, "商品");
+        ComAPI::WriteShort(reply.body, 0);
+        ComAPI::WriteByte(reply.body, 1);
+        ComAPI::WriteShort(reply.body, ProductRootChildren);
+        for (const ProductClass &entry : ProductClasses) {
+            ComAPI::WriteString(reply.body, entry.name);
+            ComAPI::WriteByte(reply.body, 0);
+            ComAPI::WriteByte(reply.body, 0);
+            ComAPI::WriteByte(reply.body, entry.hasChildren ? 1 : 0);
+            ComAPI::WriteShort(reply.body, entry.value);
+        }
+        break;
+    case BreakingNewsType:
+        reply.body = breakingNews(request.bytes());
+        break;
+    case CandleType:
+        reply.body = candles(request.bytes());
+        break;
+    case QuoteListType:
+        reply.body = quoteList(request.bytes());
+        break;
+    case ServerTimeType:
+        reply.body = serverTime();
+        break;
+    case WatchListSyncType:
+        reply.body = syncWatchList(request.bytes());
+        break;
+    default:
+        break;
+    }
+    return reply;
+}
+
+int QuoteServer::accountCheck(const std::string &name, const std::string &password) const {
+    auto it = accounts_.find(name);
+    if (it == accounts_.end())
+        return 1;
+    return it->second.password == password ? 0 : 2;
+}
+
+// Request: Int 0, String "", String name, String password.
+base::Data QuoteServer::login(ByteView request) {
+    uint32_t pos = 0;
+    ComAPI::ReadInt(request, pos);
+    ComAPI::ReadString(request, pos);
+    std::string name = ComAPI::ReadString(request, pos);
+    std::string password = ComAPI::ReadString(request, pos);
+    int result = loginResult_.value_or(accountCheck(name, password));
+    bool accepted = result == 0 || result == 6 || result == 7 || result == 9;
+
+    base::Data body;
+    ComAPI::WriteByte(body, result);
+    if (!accepted) {
+        ComAPI::WriteShort(body, 0);
+        ComAPI::WriteShort(body, 0);
+        return body;
+    }
+    auto account = accounts_.find(name);
+    lastSessionID_ = lastSessionID_ ? lastSessionID_ + 1 : 0x10000001;
+    ComAPI::WriteLongLong(body, lastSessionID_);
+    ComAPI::WriteLongLong(body, account == accounts_.end() ? AllRights : account->second.rights);
+    ComAPI::WriteShort(body, ServiceCount);
+    for (int i = 0; i < ServiceCount; ++i)
+        ComAPI::WriteInt(body, int32_t(validityWord(20120305, 20301231)));
+    ComAPI::WriteShort(body, 0);
+    return body;
+}
+
+// Request: two bytes of the market prefix, Int checksum held. The reply has the long header: u32
+// records size, u32 checksum, u16 count, records. An unchanged table comes back without records.
+Frame QuoteServer::codeTable(const ReceivedFrame &request) const {
+    ByteView body = request.bytes();
+    uint32_t pos = 0;
+    char prefix[2] = {};
+    ComAPI::ReadData(body, pos, prefix, 2);
+    uint32_t held = uint32_t(ComAPI::ReadInt(body, pos));
+    std::string_view title(prefix, 2);
+
+    base::Data records = market_.codeTable(title);
+    uint32_t crc = MarketFixture::checksum(records);
+    auto count = int32_t(market_.market(title).size());
+    Frame reply{request.seqID, CodeTableType};
+    if (held == crc) {
+        records = {};
+        count = 0;
+    } else if (compressCodeTables_ && (request.attribute & CompressedAttribute) && count > 0) {
+        reply.attribute = CompressedAttribute;
+    }
+    ComAPI::WriteInt(reply.body, int32_t(records.length()));
+    ComAPI::WriteInt(reply.body, int32_t(crc));
+    ComAPI::WriteShort(reply.body, count);
+    reply.body.append(reply.attribute ? compressed(records) : records);
+    return reply;
+}
+
+// Request: String "test", Short 0, Int id (0: the newest item; above 0: the item before that id).
+// Reply: Int id, String content; id 0 when there is no such item.
+base::Data QuoteServer::breakingNews(ByteView request) const {
+    uint32_t pos = 0;
+    ComAPI::ReadString(request, pos);
+    ComAPI::ReadShort(request, pos);
+    int32_t wanted = ComAPI::ReadInt(request, pos);
+    int32_t id = wanted > 0 ? wanted - 1 : int32_t(news_.size());
+    if (id < 1 || id > int32_t(news_.size()))
+        id = 0;
+    base::Data body;
+    ComAPI::WriteInt(body, id);
+    ComAPI::WriteString(body, id ? news_[size_t(id - 1)] : "");
+    return body;
+}
+
+// Request: String code, Byte period, Int position (0: the newest; else the oldest date held), Short
+// count. Reply: Byte hold flag 0, Short count, candles of seven Ints. Only day candles are known.
+base::Data QuoteServer::candles(ByteView request) const {
+    uint32_t pos = 0;
+    std::string code = ComAPI::ReadString(request, pos);
+    int period = ComAPI::ReadByte(request, pos);
+    int32_t position = ComAPI::ReadInt(request, pos);
+    int count = std::clamp<int>(ComAPI::ReadShort(request, pos), 0, MaxCandles);
+    const Security *security = market_.find(code);
+    std::vector<Candle> found;
+    if (security && period == DayPeriod)
+        found = market_.dayCandles(*security, position, count);
+
+    base::Data body;
+    ComAPI::WriteByte(body, 0);
+    ComAPI::WriteShort(body, int32_t(found.size()));
+    for (const Candle &candle : found)
+        for (int32_t field :
+             {candle.time, candle.open, candle.high, candle.low, candle.close, candle.volume, candle.amount})
+            ComAPI::WriteInt(body, field);
+    return body;
+}
+
+// Request by class: Short class, Short flags, Byte sort field, Byte order, Short start, Short count.
+// By codes: Short 106, Short flags, Short n, n Strings. Class 105 lists the indexes, any other class
+// every stock, in the fixture's order.
+base::Data QuoteServer::quoteList(ByteView request) const {
+    uint32_t pos = 0;
+    int classID = uint16_t(ComAPI::ReadShort(request, pos));
+    int flags = ComAPI::ReadShort(request, pos) & KnownQuoteGroups;
+    std::vector<Security> rows;
+    size_t total = 0;
+    if (classID == CodeListClassID) {
+        int count = ComAPI::ReadShort(request, pos);
+        for (int i = 0; i < count && pos < request.size(); ++i)
+            if (const Security *security = market_.find(ComAPI::ReadString(request, pos)))
+                rows.push_back(*security);
+        total = rows.size();
+    } else {
+        ComAPI::ReadByte(request, pos);
+        ComAPI::ReadByte(request, pos);
+        size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
+        size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
+        int wantedType = classID == IndexClassID ? 0 : 1;
+        for (const Security &security : market_.securities())
+            if (security.type == wantedType && total++ >= start && rows.size() < count)
+                rows.push_back(security);
+    }
+
+    base::Data body;
+    ComAPI::WriteShort(body, classID);
+    ComAPI::WriteShort(body, flags);
+    ComAPI::WriteShort(body, int32_t(total));
+    ComAPI::WriteShort(body, int32_t(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Security &security = rows[i];
+        Quote quote = market_.quote(security);
+        ComAPI::WriteString(body, security.fullCode());
+        ComAPI::WriteString(body, security.name);
+        ComAPI::WriteByte(body, security.decimal);
+        ComAPI::WriteByte(body, security.type);
+        for (int32_t field :
+             {security.closePrice, quote.open, quote.last, quote.high, quote.low, quote.amount})
+            ComAPI::WriteInt(body, field);
+        if (classID == IndexClassID)
+            ComAPI::WriteShort(body, int32_t(i + 1));
+        writeQuoteGroups(body, flags, quote);
+    }
+    return body;
+}
+
+// Short year, Byte month, Byte day, Byte hour, Byte minute, Byte second.
+base::Data QuoteServer::serverTime() const {
+    int32_t date = serverDate_.value_or(market_.quotesDate());
+    base::Data body;
+    ComAPI::WriteShort(body, date / 10000);
+    for (int32_t field :
+         {date / 100 % 100, date % 100, serverTime_ / 10000, serverTime_ / 100 % 100, serverTime_ % 100})
+        ComAPI::WriteByte(body, field);
+    return body;
+}
+
+// Request: Byte direction (1 upload, 0 download), String password, String name, and for an upload
+// Short n and n codes. Reply: Byte result, and for a download accepted Short n and n codes.
+base::Data QuoteServer::syncWatchList(ByteView request) {
+    uint32_t pos = 0;
+    bool upload = ComAPI::ReadByte(request, pos) == 1;
+    std::string password = ComAPI::ReadString(request, pos);
+    std::string name = ComAPI::ReadString(request, pos);
+    int result = syncResult_.value_or(accountCheck(name, password));
+
+    base::Data body;
+    ComAPI::WriteByte(body, result);
+    if (result != 0)
+        return body;
+    std::vector<std::string> &stored = accounts_[name].watchList;
+    if (upload) {
+        int count = ComAPI::ReadShort(request, pos);
+        stored.clear();
+        for (int i = 0; i < count && pos < request.size(); ++i)
+            stored.push_back(ComAPI::ReadString(request, pos));
+        return body;
+    }
+    ComAPI::WriteShort(body, int32_t(stored.size()));
+    for (const std::string &code : stored)
+        ComAPI::WriteString(body, code);
+    return body;
+}
+
+} // namespace peers

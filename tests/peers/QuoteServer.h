@@ -1,0 +1,105 @@
+#pragma once
+
+#include "FrameServer.h"
+#include "MarketFixture.h"
+#include "NavigationServer.h"
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace peers {
+
+// The loopback quote server. It answers the login and start-up messages of a quote connection from
+// a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
+// code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
+// news (2600), candles (2944, day candles in the plain layout), quote lists (2955), server time
+// (2963) and watch-list sync (2912). Heartbeats (2925) get no reply; any other request gets an empty
+// reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
+// pushes and the record of requests come from `FrameServer`.
+class QuoteServer : public FrameServer {
+public:
+    enum MessageType : uint16_t {
+        ServerAddressType = 1000,
+        BreakingNewsType = 2600,
+        AccountErrorType = 2907,
+        WatchListSyncType = 2912,
+        HeartBeatType = 2925,
+        AccountLoginType = 2936,
+        ProductClassType = 2937,
+        CandleType = 2944,
+        QuoteListType = 2955,
+        CodeTableType = 2956,
+        ServerTimeType = 2963,
+        AlarmType = 3001,
+    };
+    // The code-table attribute bit of a compressed body (and of a request that accepts one).
+    static constexpr uint16_t CompressedAttribute = 4;
+    static constexpr int64_t AllRights = 0x7FFF;
+    static constexpr int32_t DayPeriod = 7;
+
+    explicit QuoteServer(uint16_t port = 0, MarketFixture market = MarketFixture::standard());
+    ~QuoteServer() override;
+
+    // A login or sync under a name not added is refused with result 1, one with a wrong password
+    // with result 2.
+    void addAccount(const std::string &name, const std::string &password, int64_t rights = AllRights);
+    // Forces the result byte of the login (2936) or sync (2912) replies; nothing: the account check.
+    void setLoginResult(std::optional<int> result);
+    void setSyncResult(std::optional<int> result);
+    std::vector<std::string> watchList(const std::string &name) const;
+    void setWatchList(const std::string &name, std::vector<std::string> codes);
+    // The session id of the last accepted login; 0 before any.
+    int64_t lastSessionID() const;
+
+    // What this server answers to message 1000 itself.
+    void setNavigation(NavigationInfo info);
+    // When off, code tables go out plain even to requests that accept compressed ones.
+    void setCompressCodeTables(bool compress);
+    // The date of the newest day candle; the server date follows it unless set apart.
+    void setQuotesDate(int32_t date);
+    void setServerTime(int32_t date, int32_t hhmmss);
+    // Adds the newest breaking-news item and answers its id (1 for the first).
+    int32_t addNews(std::string text);
+    MarketFixture market() const;
+
+    void pushAccountError(int reason);
+    void pushAlarm(uint16_t subType, uint32_t serverValue, const base::Data &payload = {}, uint8_t seqID = 0);
+    // The same frames, for faults that write them together with a reply.
+    static Frame accountErrorFrame(int reason, uint8_t seqID = 0);
+    static Frame alarmFrame(uint8_t seqID, uint16_t subType, uint32_t serverValue,
+                            const base::Data &payload = {});
+
+private:
+    struct Account {
+        std::string password;
+        int64_t rights = AllRights;
+        std::vector<std::string> watchList;
+    };
+
+    std::optional<Frame> answer(const ReceivedFrame &request);
+    int accountCheck(const std::string &name, const std::string &password) const;
+    base::Data login(ByteView request);
+    Frame codeTable(const ReceivedFrame &request) const;
+    base::Data breakingNews(ByteView request) const;
+    base::Data candles(ByteView request) const;
+    base::Data quoteList(ByteView request) const;
+    base::Data serverTime() const;
+    base::Data syncWatchList(ByteView request);
+
+    mutable std::mutex stateMutex_;
+    MarketFixture market_;
+    NavigationInfo navigation_;
+    std::map<std::string, Account> accounts_;
+    std::optional<int> loginResult_;
+    std::optional<int> syncResult_;
+    int64_t lastSessionID_ = 0;
+    bool compressCodeTables_ = true;
+    std::optional<int32_t> serverDate_;
+    int32_t serverTime_ = 150000;
+    std::vector<std::string> news_;
+};
+
+} // namespace peers

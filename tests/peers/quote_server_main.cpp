@@ -1,0 +1,109 @@
+// The loopback quote server on its own, as the local default quote service:
+//   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
+// Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
+
+#include "peers/NavigationServer.h"
+#include "peers/QuoteServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Arguments {
+    std::optional<int> port;
+    std::optional<int> navPort;
+    std::vector<std::pair<std::string, std::string>> accounts;
+    int quotesDate = peers::MarketFixture::DefaultQuotesDate;
+};
+
+std::optional<int> portNumber(const char *text) {
+    char *end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || value < 0 || value > 65535)
+        return std::nullopt;
+    return int(value);
+}
+
+std::optional<Arguments> parse(int argc, char **argv) {
+    Arguments args;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        const char *value = argv[i + 1];
+        if (option == "--port") {
+            args.port = portNumber(value);
+            if (!args.port)
+                return std::nullopt;
+        } else if (option == "--nav-port") {
+            args.navPort = portNumber(value);
+            if (!args.navPort)
+                return std::nullopt;
+        } else if (option == "--account") {
+            std::string account = value;
+            size_t colon = account.find(':');
+            if (colon == std::string::npos)
+                return std::nullopt;
+            args.accounts.emplace_back(account.substr(0, colon), account.substr(colon + 1));
+        } else if (option == "--quotes-date") {
+            args.quotesDate = std::atoi(value);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (argc % 2 == 0 || !args.port)
+        return std::nullopt;
+    return args;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::optional<Arguments> args = parse(argc, argv);
+    if (!args) {
+        std::fprintf(stderr,
+                     "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
+                     "[--quotes-date YYYYMMDD]\n",
+                     argv[0]);
+        return 2;
+    }
+    // The servers' threads inherit the blocked signals, so that only sigwait below sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    peers::QuoteServer quotes(uint16_t(*args->port));
+    if (quotes.port() == 0) {
+        std::fprintf(stderr, "qv_quote_server: cannot listen on port %d\n", *args->port);
+        return 1;
+    }
+    quotes.setQuotesDate(args->quotesDate);
+    for (const auto &[name, password] : args->accounts)
+        quotes.addAccount(name, password);
+    quotes.addNews("沪深两市早盘小幅高开，银行板块领涨。");
+    quotes.addNews("午后两市震荡走高，成交量温和放大。");
+    std::printf("quote server on 127.0.0.1:%d\n", quotes.port());
+
+    std::unique_ptr<peers::NavigationServer> navigation;
+    if (args->navPort) {
+        navigation = std::make_unique<peers::NavigationServer>(
+            peers::NavigationInfo::pointingAt(quotes.port()), uint16_t(*args->navPort));
+        if (navigation->port() == 0) {
+            std::fprintf(stderr, "qv_quote_server: cannot listen on port %d\n", *args->navPort);
+            return 1;
+        }
+        std::printf("navigation server on 127.0.0.1:%d\n", navigation->port());
+    }
+    std::fflush(stdout);
+
+    int received = 0;
+    sigwait(&signals, &received);
+    return 0;
+}
