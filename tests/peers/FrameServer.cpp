@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <future>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -40,6 +41,27 @@ FrameServer::FrameServer(uint16_t port) {
     listener_ = listenOn(port);
     port_ = listener_ < 0 ? 0 : port;
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+bool FrameServer::setListening(bool listening) {
+    if (port_ == 0)
+        return false;
+    auto apply = [this, listening] {
+        if (!listening && listener_ >= 0) {
+            ::close(listener_);
+            listener_ = -1;
+        } else if (listening && listener_ < 0) {
+            uint16_t port = port_;
+            listener_ = listenOn(port);
+        }
+        return (listener_ >= 0) == listening;
+    };
+    if (!thread_.joinable())
+        return apply();
+    auto done = std::make_shared<std::promise<bool>>();
+    std::future<bool> result = done->get_future();
+    command([apply, done] { done->set_value(apply()); });
+    return result.get();
 }
 
 FrameServer::~FrameServer() {
@@ -229,18 +251,19 @@ void FrameServer::run() {
     }
 }
 
+// Until the earliest chunk that waits for its time; chunks already due wait for room to write.
 int FrameServer::pollTimeout() const {
+    auto now = std::chrono::steady_clock::now();
     std::optional<TimePoint> earliest;
     for (const auto &conn : conns_) {
-        if (conn->output.empty() || !conn->output.front().due)
+        if (conn->output.empty() || !conn->output.front().due || *conn->output.front().due <= now)
             continue;
         TimePoint due = *conn->output.front().due;
         earliest = earliest ? std::min(*earliest, due) : due;
     }
     if (!earliest)
         return -1;
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(*earliest - std::chrono::steady_clock::now());
-    return int(std::max<int64_t>(left.count(), 0));
+    return int(std::chrono::ceil<std::chrono::milliseconds>(*earliest - now).count());
 }
 
 void FrameServer::acceptOne() {

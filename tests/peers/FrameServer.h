@@ -90,6 +90,9 @@ public:
     void start(Handler handler);
     // Stops serving and closes every connection; the handler is not called afterwards.
     void stop();
+    // Closes the listening socket, so that connecting is refused, or listens again on the same
+    // port; open connections stay. Returns once done; false when listening again failed.
+    bool setListening(bool listening);
 
     void addFault(Fault fault);
     void clearFaults();

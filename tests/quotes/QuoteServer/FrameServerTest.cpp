@@ -221,3 +221,22 @@ TEST(FrameServer, PushWithoutClientAndPortInUse) {
     QuoteServer second(server.port());
     EXPECT_EQ(second.port(), 0);
 }
+
+TEST(FrameServer, RefusesWhileNotListeningAndListensAgainOnItsPort) {
+    QuoteServer server;
+    RawClient first(server.port());
+    ASSERT_TRUE(server.waitForConnections(1));
+
+    ASSERT_TRUE(server.setListening(false));
+    EXPECT_FALSE(RawClient(server.port()).connected());
+    // The open connection is still served.
+    first.send(SeqID, 2963);
+    EXPECT_TRUE(first.frame());
+
+    ASSERT_TRUE(server.setListening(true));
+    RawClient again(server.port());
+    ASSERT_TRUE(again.connected());
+    again.send(SeqID, 2963);
+    EXPECT_TRUE(again.frame());
+    EXPECT_EQ(server.acceptedConnections(), 2);
+}
