@@ -30,6 +30,45 @@ void GestureRecognizer::addTarget(base::Action action) {
     actions_.push_back(std::move(action));
 }
 
+void GestureRecognizer::requireToFail(GestureRecognizer &other) {
+    if (&other == this)
+        return;
+    required_.push_back(other.weakSelf<GestureRecognizer>());
+    other.dependents_.push_back(weakSelf<GestureRecognizer>());
+}
+
+bool GestureRecognizer::heldBack(GestureState &state) {
+    for (const auto &weak : required_) {
+        auto other = weak.lock();
+        if (!other)
+            continue;
+        if (active(other->state_) || other->state_ == GestureState::Ended) {
+            state = GestureState::Failed;
+            return false;
+        }
+        if (other->state_ == GestureState::Possible && other->inProgress()) {
+            deferred_ = state;
+            return true;
+        }
+    }
+    return false;
+}
+
+void GestureRecognizer::requiredFailed() {
+    if (!deferred_)
+        return;
+    GestureState state = *deferred_;
+    deferred_.reset();
+    setState(state);
+}
+
+void GestureRecognizer::requiredRecognized() {
+    if (!deferred_)
+        return;
+    deferred_.reset();
+    fail();
+}
+
 gfx::Point GestureRecognizer::centroid() const {
     gfx::Point sum;
     for (const auto &t : touches_) {
@@ -58,6 +97,7 @@ bool GestureRecognizer::finished() const {
 }
 
 void GestureRecognizer::reset() {
+    deferred_.reset();
     touches_.clear();
     state_ = GestureState::Possible;
     resetGesture();
@@ -65,7 +105,12 @@ void GestureRecognizer::reset() {
 
 void GestureRecognizer::fail() {
     resetGesture();
+    deferred_.reset();
     state_ = GestureState::Failed;
+    base::Ref<Object> keep = shared_from_this();
+    for (const auto &weak : std::vector(dependents_))
+        if (auto d = weak.lock())
+            d->requiredFailed();
 }
 
 void GestureRecognizer::handle(Touch::Phase phase, const TouchSet &touches, const Event &event) {
@@ -110,16 +155,27 @@ bool GestureRecognizer::mayBegin() {
 }
 
 void GestureRecognizer::setState(GestureState state) {
+    if (deferred_) {
+        if (state == GestureState::Changed)
+            return;
+        deferred_.reset();
+    }
     bool recognizing =
         state == GestureState::Began || (state == GestureState::Ended && state_ == GestureState::Possible);
-    if (recognizing && !mayBegin())
+    if (recognizing && heldBack(state))
+        return;
+    if (state != GestureState::Failed && recognizing && !mayBegin())
         state = GestureState::Failed;
     if (state == state_ && state != GestureState::Changed)
         return;
     state_ = state;
+    base::Ref<Object> keep = shared_from_this();
+    if (state == GestureState::Failed || recognizing)
+        for (const auto &weak : std::vector(dependents_))
+            if (auto d = weak.lock())
+                state == GestureState::Failed ? d->requiredFailed() : d->requiredRecognized();
     if (state == GestureState::Failed || state == GestureState::Possible)
         return;
-    base::Ref<Object> keep = shared_from_this();
     if (recognizing && view_)
         if (Window *w = view_->window())
             w->recognized(*this);
@@ -165,6 +221,10 @@ void TapRecognizer::ended(const TouchSet &, const Event &) {
 void TapRecognizer::tooLate() {
     if (state() == GestureState::Possible)
         setState(GestureState::Failed);
+}
+
+bool TapRecognizer::inProgress() const {
+    return taps_ > 0 || GestureRecognizer::inProgress();
 }
 
 void TapRecognizer::resetGesture() {

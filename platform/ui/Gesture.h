@@ -6,6 +6,7 @@
 #include "ui/Responder.h"
 
 #include <climits>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -35,6 +36,8 @@ public:
     explicit GestureRecognizer(base::Action action = {});
 
     void addTarget(base::Action action);
+    // Holds this recogniser back until `other` has failed; if `other` recognises, this one fails.
+    void requireToFail(GestureRecognizer &other);
     GestureState state() const { return state_; }
     // The centroid of its touches in the view's space (window coordinates for nullptr).
     gfx::Point location(const View *in) const;
@@ -60,6 +63,8 @@ protected:
     virtual void ended(const TouchSet &, const Event &) {}
     virtual void cancelled();
     virtual void resetGesture() {}
+    // Whether a gesture may still come of the touches seen so far.
+    virtual bool inProgress() const { return !touches_.empty(); }
 
     void setState(GestureState state);
     gfx::Point centroid() const;
@@ -68,7 +73,13 @@ protected:
 private:
     friend class View;
     bool mayBegin();
+    // Whether a required recogniser makes this one wait (true) or fail (state set to Failed).
+    bool heldBack(GestureState &state);
+    void requiredFailed();
+    void requiredRecognized();
     View *view_ = nullptr;
+    std::vector<base::Weak<GestureRecognizer>> required_, dependents_;
+    std::optional<GestureState> deferred_;
     std::vector<base::Action> actions_;
     std::vector<base::Ref<Touch>> touches_;
     GestureState state_ = GestureState::Possible;
@@ -89,6 +100,7 @@ protected:
     void moved(const TouchSet &, const Event &) override;
     void ended(const TouchSet &, const Event &) override;
     void resetGesture() override;
+    bool inProgress() const override;
 
 private:
     void tooLate();

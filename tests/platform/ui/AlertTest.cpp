@@ -164,6 +164,25 @@ TEST_F(AlertTest, ADelegateMayRestyleTheLabelsBeforePresenting) {
     EXPECT_EQ(a->titleLabel().textAlignment(), gfx::Align::Center);
 }
 
+TEST_F(AlertTest, TwoButtonsSitSideBySideAndMoreStackWithCancelLast) {
+    auto pair = alert("A", "取消", {"确定"});
+    pair->show();
+    gfx::Rect cancel = pair->buttonFrame(0), ok = pair->buttonFrame(1);
+    EXPECT_EQ(cancel.y(), ok.y());
+    EXPECT_LT(cancel.x(), ok.x());
+    pair->dismiss(0, false);
+    auto stack = alert("B", "取消", {"一", "二"});
+    stack->show();
+    gfx::Rect c = stack->buttonFrame(0), one = stack->buttonFrame(1), two = stack->buttonFrame(2);
+    EXPECT_EQ(c.x(), one.x());
+    EXPECT_LT(one.y(), two.y());
+    EXPECT_LT(two.y(), c.y());
+    gfx::Rect box = stack->frame();
+    EXPECT_LE(c.maxY(), box.maxY()) << "the alert is tall enough for its buttons";
+    EXPECT_NEAR(box.midX(), 512, 1);
+    EXPECT_NEAR(box.midY(), 384, 1);
+}
+
 TEST_F(AlertTest, PressingAMissingButtonFails) {
     EXPECT_FALSE(app.pressAlertButton(0));
     alert("A", "取消")->show();

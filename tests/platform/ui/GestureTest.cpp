@@ -120,6 +120,30 @@ TEST_F(GestureTest, DoubleTapNeedsTheSecondTapInTime) {
     EXPECT_EQ(doubleTap->state(), S::Possible);
 }
 
+TEST_F(GestureTest, ASingleTapWaitsForTheDoubleTapItRequiresToFail) {
+    auto doubleLog = make<Log>();
+    auto doubleTap = doubleLog->watch(make<TapRecognizer>());
+    doubleTap->tapsRequired = 2;
+    auto single = log->watch(make<TapRecognizer>());
+    single->requireToFail(*doubleTap);
+    pad->addGestureRecognizer(doubleTap);
+    pad->addGestureRecognizer(single);
+    app.tap({50, 50});
+    EXPECT_TRUE(log->states.empty()) << "held back while a second tap may come";
+    app.advance(0.4);
+    EXPECT_EQ(log->states, (States{S::Ended}));
+    EXPECT_TRUE(doubleLog->states.empty());
+
+    log->states.clear();
+    app.advance(1);
+    app.tap({50, 50});
+    app.advance(0.1);
+    app.tap({50, 50});
+    app.advance(1);
+    EXPECT_EQ(doubleLog->states, (States{S::Ended}));
+    EXPECT_TRUE(log->states.empty()) << "the double tap won";
+}
+
 TEST_F(GestureTest, ATapFailsWhenTheFingerWanders) {
     auto tap = log->watch(make<TapRecognizer>());
     pad->addGestureRecognizer(tap);
