@@ -60,7 +60,10 @@ bool FrameServer::setListening(bool listening) {
         return apply();
     auto done = std::make_shared<std::promise<bool>>();
     std::future<bool> result = done->get_future();
-    command([apply, done] { done->set_value(apply()); });
+    command([apply, done] {
+        done->set_value(apply());
+        return true;
+    });
     return result.get();
 }
 
@@ -106,6 +109,7 @@ void FrameServer::resume() {
         for (auto &conn : conns_)
             for (Chunk &chunk : conn->output)
                 chunk.wait = std::max(chunk.wait, 0.0);
+        return true;
     });
 }
 
@@ -115,15 +119,19 @@ void FrameServer::push(const Frame &frame) {
 
 void FrameServer::pushBytes(std::string bytes) {
     command([this, bytes = std::move(bytes)] {
-        if (Connection *conn = newest())
+        Connection *conn = newest();
+        if (conn)
             conn->output.push_back(Chunk(bytes));
+        return conn != nullptr;
     });
 }
 
 void FrameServer::closeConnection() {
     command([this] {
-        if (Connection *conn = newest())
+        Connection *conn = newest();
+        if (conn)
             conn->output.push_back(Chunk::closing());
+        return conn != nullptr;
     });
 }
 
@@ -364,7 +372,7 @@ FrameServer::Connection *FrameServer::newest() {
     return nullptr;
 }
 
-void FrameServer::command(std::function<void()> action) {
+void FrameServer::command(std::function<bool()> action) {
     {
         std::lock_guard lock(mutex_);
         commands_.push_back(std::move(action));
@@ -372,17 +380,22 @@ void FrameServer::command(std::function<void()> action) {
     wake();
 }
 
+// Runs the queued commands; those that need a connection while none is open wait, in order.
 void FrameServer::serviceCommands() {
+    std::deque<std::function<bool()>> waiting;
     for (;;) {
-        std::function<void()> action;
+        std::function<bool()> action;
         {
             std::lock_guard lock(mutex_);
-            if (commands_.empty())
+            if (commands_.empty()) {
+                commands_ = std::move(waiting);
                 return;
+            }
             action = std::move(commands_.front());
             commands_.pop_front();
         }
-        action();
+        if (!action())
+            waiting.push_back(std::move(action));
     }
 }
 

@@ -99,11 +99,13 @@ public:
     // Lets held bytes go out.
     void resume();
 
-    // Writes to the newest open connection after what is already queued for it, unshaped;
-    // nothing when no client is connected.
+    // Writes to the newest open connection after what is already queued for it, unshaped; waits
+    // for a connection when none is open. Which one is newest is decided on the server's thread:
+    // after a reconnect, wait for the new connection (waitForConnections) before pushing.
     void push(const Frame &frame);
     void pushBytes(std::string bytes);
-    // Closes the newest open connection once what is queued for it has gone out.
+    // Closes the newest open connection once what is queued for it has gone out (waiting for a
+    // connection as pushes do).
     void closeConnection();
 
     std::vector<ReceivedFrame> received() const;
@@ -151,7 +153,8 @@ private:
     void flush(Connection &conn);
     void closeConnection(Connection &conn);
     Connection *newest();
-    void command(std::function<void()> action);
+    // Runs `action` on the server thread; one answering false is tried again after the next event.
+    void command(std::function<bool()> action);
     void serviceCommands();
     void wake();
     bool waitUntil(double seconds, const std::function<bool()> &pred);
@@ -165,7 +168,7 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::function<void()>> commands_;
+    std::deque<std::function<bool()>> commands_;
     std::deque<Fault> faults_;
     std::vector<ReceivedFrame> received_;
     int accepted_ = 0;

@@ -210,13 +210,14 @@ TEST_F(FrameServerTest, PushesAndClosingGoToTheNewestConnection) {
     EXPECT_EQ(intactReply().size(), 14u);
 }
 
-TEST(FrameServer, PushWithoutClientAndPortInUse) {
+TEST(FrameServer, PushesWaitForAClientAndAPortInUseIsRefused) {
     QuoteServer server;
     server.pushAccountError(1);
     server.closeConnection();
     RawClient client(server.port());
-    client.send(SeqID, 2963);
-    EXPECT_TRUE(client.frame());
+    EXPECT_EQ(client.frame(), (std::vector<uint8_t>{0, 0x5B, 0x0B, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(client.readFor(1.0), "");
+    EXPECT_TRUE(client.closedByServer());
 
     QuoteServer second(server.port());
     EXPECT_EQ(second.port(), 0);
