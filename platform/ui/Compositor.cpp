@@ -68,24 +68,25 @@ void drawInside(View &view, const Look &look, gfx::Context &c) {
     const Layer &layer = view.layer();
     const gfx::Rect b = look.bounds;
     const float radius = layer.cornerRadius;
-    if (layer.shadowOpacity > 0) {
-        auto color = layer.shadowColor ? layer.shadowColor : gfx::Color::black();
+    const bool clip = view.clipsToBounds || layer.masksToBounds;
+    auto background = look.background ? look.background : layer.backgroundColor;
+    if (background) {
+        // The shadow falls from the background's shape; a layer that masks to its bounds has none.
         c.save();
-        c.translate(layer.shadowOffset.w, layer.shadowOffset.h);
+        if (layer.shadowOpacity > 0 && !clip) {
+            auto color = layer.shadowColor ? layer.shadowColor : gfx::Color::black();
+            auto shadow = color->withAlpha(color->a() * layer.shadowOpacity);
+            c.setShadow(layer.shadowOffset, layer.shadowRadius, shadow.get());
+        }
         roundedRect(c, b, radius);
-        c.setFill(*color->withAlpha(color->a() * layer.shadowOpacity));
+        c.setFill(*background);
         c.fillPath();
         c.restore();
     }
     c.save();
-    if (view.clipsToBounds || layer.masksToBounds) {
+    if (clip) {
         roundedRect(c, b, radius);
         c.clip();
-    }
-    if (auto background = look.background ? look.background : layer.backgroundColor) {
-        roundedRect(c, b, radius);
-        c.setFill(*background);
-        c.fillPath();
     }
     if (const gfx::Surface &content = view.content()) {
         cairo_set_source_surface(c.cairo(), content.cairo(), b.x(), b.y());

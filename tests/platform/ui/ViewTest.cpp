@@ -244,6 +244,28 @@ TEST(LabelText, SizeThatFitsKeepsToTheLineLimit) {
     EXPECT_GT(label->sizeThatFits({80, 1000}).h, std::ceil(3 * line)) << "as many lines as it takes";
 }
 
+TEST(LayerLook, CornersBordersAndShadows) {
+    host::TestApp app;
+    app.window().setBackgroundColor(gfx::Color::white());
+    auto card = make<View>(gfx::Rect{100, 100, 100, 60});
+    card->setBackgroundColor(gfx::Color::blue());
+    card->layer().cornerRadius = 12;
+    card->layer().borderWidth = 4;
+    card->layer().borderColor = gfx::Color::red();
+    card->layer().shadowOpacity = 1;
+    card->layer().shadowOffset = {0, 8};
+    card->layer().shadowRadius = 0;
+    app.window().addSubview(card);
+    gfx::Surface s = app.render();
+    EXPECT_EQ(s.pixel(101, 101), (gfx::Rgba8{255, 255, 255, 255}))
+        << "a rounded corner leaves the window showing";
+    EXPECT_EQ(s.pixel(150, 101), (gfx::Rgba8{255, 0, 0, 255})) << "the border runs along the edge";
+    EXPECT_EQ(s.pixel(150, 130), (gfx::Rgba8{0, 0, 255, 255}));
+    EXPECT_EQ(s.pixel(150, 165), (gfx::Rgba8{0, 0, 0, 255})) << "the shadow falls below";
+    card->layer().masksToBounds = true;
+    EXPECT_EQ(app.render().pixel(150, 165), (gfx::Rgba8{255, 255, 255, 255})) << "masking drops the shadow";
+}
+
 TEST(HitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
     host::TestApp app;
     auto back = tagged(1, {0, 0, 300, 300});
