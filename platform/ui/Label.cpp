@@ -114,8 +114,8 @@ void Label::drawRect(gfx::Context &c, gfx::Rect) {
     base::Ref<gfx::Font> font = fittedFont();
     gfx::Rect b = bounds();
     gfx::LineBreak mode = wrapping();
-    gfx::Size used = gfx::measure(text_, *font, lines_ == 1 ? INFINITY : b.width(), mode);
-    float height = used.h;
+    // One line is as tall as the font's line; only wrapped text needs measuring.
+    float height = lines_ == 1 ? font->lineHeight() : gfx::measure(text_, *font, b.width(), mode).h;
     if (lines_ > 0)
         height = std::min(height, font->lineHeight() * float(lines_));
     height = std::min(height, b.height());
