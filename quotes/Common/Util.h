@@ -7,6 +7,13 @@
 #include <string>
 #include <string_view>
 
+namespace gfx {
+class Image;
+}
+namespace ui {
+class Button;
+}
+
 // Shared display rules of the market screens: prices, changes, percentages, volumes, amounts
 // and market values in the Chinese market style. Class operations only; never instantiated.
 //
@@ -128,4 +135,21 @@ public:
     static std::string getUUID(std::string_view prefix);
     // No memory probe on this platform: always 0.
     static double getAvailableMemory();
+
+    // Alerts and button set-ups for the screens; they live in the quotes_common_ui library.
+    // A modal alert with the title, the message and the one button "关闭"; nobody hears the answer.
+    static void ShowInfoBox(const std::string &message, const std::string &title = "提示");
+    // The transient message box over the main view, gone after 2.5 s.
+    static void ShowTipBox(const std::string &message);
+    // A clear background and, when there is one, the image of the normal state.
+    static void setImgBtnProp(ui::Button &btn, const base::Ref<gfx::Image> &img);
+    static void setImgBgBtnProp(ui::Button &btn, const std::string &title,
+                                const base::Ref<gfx::Image> &imgBG);
+    static void setHorzBtnProp(ui::Button &btn, const base::Ref<gfx::Image> &imgBG, const std::string &title);
+    // A drop-down look: the title in a label tagged 66 left of the arrow of "selbox.png". A button
+    // without a width or height gets the frame (0, 0, width, height).
+    static void setSelBoxBtnProp(ui::Button &btn, const std::string &title, float width, float height);
+    static void setSelBoxTitle(ui::Button &btn, const std::string &title);
+    // The title written top to bottom, one character per line from 4 characters on.
+    static void setVertBtnProp(ui::Button &btn, const base::Ref<gfx::Image> &imgBG, const std::string &title);
 };
