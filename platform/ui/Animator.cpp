@@ -207,15 +207,18 @@ void Animator::modelChanged(View &view, const Look &before) {
     // What shows now, before any running change of these properties is replaced.
     Look shown = presentationOver(view, before);
     std::vector<Change> &list = changes_[&view];
+    const std::shared_ptr<Group> current = open_.empty() ? nullptr : open_.back();
     for (auto property : properties)
         std::erase_if(list, [&](const Change &c) {
             if (c.property != property)
                 return false;
-            c.group->interrupted = true;
+            // A block that changes a property twice does not interrupt itself.
+            if (c.group != current)
+                c.group->interrupted = true;
             return true;
         });
-    if (!open_.empty()) {
-        const auto &group = open_.back();
+    if (current) {
+        const auto &group = current;
         double start = now() + group->delay;
         for (auto property : properties)
             list.push_back({view.self<View>(), property, shown, start, group->duration, group->curve, group});

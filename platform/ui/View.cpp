@@ -67,11 +67,9 @@ void View::setFrame(gfx::Rect frame) {
     look_.bounds.s = frame.s;
     if (old == frame)
         return;
-    changed(Property::Center, before);
-    if (before.bounds.s != frame.s) {
-        changed(Property::Bounds, before);
+    changed(before);
+    if (before.bounds.s != frame.s)
         resizeSubviews(before.bounds.s);
-    }
     setNeedsLayout();
 }
 
@@ -80,7 +78,7 @@ void View::setBounds(gfx::Rect bounds) {
     look_.bounds = bounds;
     if (before.bounds == bounds)
         return;
-    changed(Property::Bounds, before);
+    changed(before);
     if (before.bounds.s != bounds.s) {
         resizeSubviews(before.bounds.s);
         setNeedsLayout();
@@ -91,35 +89,35 @@ void View::setCenter(gfx::Point center) {
     Look before = look_;
     look_.center = center;
     if (before.center != center)
-        changed(Property::Center, before);
+        changed(before);
 }
 
 void View::setTransform(gfx::Transform transform) {
     Look before = look_;
     look_.transform = transform;
     if (before.transform != transform)
-        changed(Property::Transform, before);
+        changed(before);
 }
 
 void View::setAlpha(float alpha) {
     Look before = look_;
     look_.alpha = std::clamp(alpha, 0.f, 1.f);
     if (before.alpha != look_.alpha)
-        changed(Property::Alpha, before);
+        changed(before);
 }
 
 void View::setBackgroundColor(base::Ref<gfx::Color> color) {
     Look before = look_;
     look_.background = std::move(color);
-    changed(Property::Background, before);
+    changed(before);
 }
 
 void View::setHidden(bool hidden) {
     hidden_ = hidden;
 }
 
-void View::changed(Property property, const Look &before) {
-    if (property == Property::Bounds && before.bounds.s != look_.bounds.s)
+void View::changed(const Look &before) {
+    if (before.bounds.s != look_.bounds.s)
         setNeedsDisplay();
     Animator::shared().modelChanged(*this, before);
 }

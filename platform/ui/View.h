@@ -147,8 +147,8 @@ protected:
 
 private:
     friend class Window;
-    enum class Property { Center, Bounds, Transform, Alpha, Background };
-    void changed(Property property, const Look &before);
+    // Redraws after a change of size and lets the animator see every model change.
+    void changed(const Look &before);
     void resizeSubviews(gfx::Size oldSize);
     void autoresize(gfx::Size oldSize, gfx::Size newSize);
     void attach(base::Ref<View> view, size_t index);

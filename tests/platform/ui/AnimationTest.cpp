@@ -35,6 +35,22 @@ TEST_F(AnimationTest, ModelIsFinalAtOnceAndCompletionWaitsForDelayAndDuration) {
     EXPECT_EQ(log, (std::vector<std::string>{"done"}));
 }
 
+TEST_F(AnimationTest, ABlockThatResizesAndMovesTwiceStillFinishes) {
+    View::animate(
+        0.3,
+        [&] {
+            box->setFrame({10, 10, 300, 200});
+            box->setCenter({400, 300});
+        },
+        [&](bool finished) { log.push_back(finished ? "done" : "stopped"); });
+    app.advance(0.15);
+    Look mid = Animator::shared().presentation(*box);
+    EXPECT_GT(mid.bounds.width(), 100);
+    EXPECT_LT(mid.bounds.width(), 300);
+    app.advance(0.2);
+    EXPECT_EQ(log, (std::vector<std::string>{"done"}));
+}
+
 TEST_F(AnimationTest, ZeroDurationCallsBackOnTheNextPassNeverInsideTheCommit) {
     View::animate(
         0, [&] { box->setAlpha(0); }, [&](bool) { log.push_back("done"); });
