@@ -53,6 +53,11 @@ bool hasCode(const base::Value &entry, std::string_view code) {
     return stored.string() && *stored.string() == code;
 }
 
+bool isHelp(const base::Value &entry, int helpId) {
+    const base::Value id = entry["TIP_HELP_ID"];
+    return id.isNumber() && id.intValue() == helpId;
+}
+
 base::Dict entry(const std::string &stockName, const std::string &marketCode) {
     return {{"MarketCode", marketCode}, {"StockName", stockName}};
 }
@@ -215,15 +220,6 @@ void DataManager::reloadTipHelp() {
     base::Value flags = readUserCopy(dataFilePath(plistName(TipHelpName))).value_or(base::Value());
     gTipHelpArray = arrayIn(flags.array() ? flags : readBundleCopy(TipHelpName));
 }
-
-namespace {
-
-bool isHelp(const base::Value &entry, int helpId) {
-    const base::Value id = entry["TIP_HELP_ID"];
-    return id.isNumber() && id.intValue() == helpId;
-}
-
-} // namespace
 
 bool DataManager::IsFirstShowHelp(int helpId) {
     reloadTipHelp();
