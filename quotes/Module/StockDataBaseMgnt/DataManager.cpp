@@ -89,6 +89,7 @@ void DataManager::initData() {
     gSettingsPopoverVC = nullptr;
     gBreakingNewsPopoverVC = nullptr;
     importOldVersionConfig();
+    removeShowAlertTipInfo();
     alertTipInfo_ =
         base::make<ui::Alert>("提示", "网络连接已断开，请检查本地网络是否畅通...",
                               base::Weak<ui::AlertDelegate>(), "关闭", std::vector<std::string>{});
