@@ -5,8 +5,9 @@
 
 namespace host {
 
-Offscreen::Offscreen() {
-    base::Clock::setCurrent(&clock_);
+Offscreen::Offscreen(base::VirtualClock *clock)
+    : clock_(clock ? clock : &ownClock_), previousClock_(&base::Clock::current()) {
+    base::Clock::setCurrent(clock_);
     ui::Host::setCurrent(this);
 }
 
@@ -14,12 +15,12 @@ Offscreen::~Offscreen() {
     ui::Alert::discardAll();
     if (ui::Host::current() == this)
         ui::Host::setCurrent(nullptr);
-    if (&base::Clock::current() == &clock_)
-        base::Clock::setCurrent(nullptr);
+    if (&base::Clock::current() == clock_)
+        base::Clock::setCurrent(previousClock_ == clock_ ? nullptr : previousClock_);
 }
 
 void Offscreen::advance(double seconds) {
-    clock_.advance(seconds);
+    clock_->advance(seconds);
 }
 
 ui::Window *Offscreen::window() const {
@@ -38,27 +39,27 @@ bool Offscreen::renderPng(const std::string &path) {
 
 void Offscreen::touchDown(int id, gfx::Point point) {
     if (ui::Window *w = window())
-        w->touchDown(id, point, clock_.monotonic());
+        w->touchDown(id, point, clock_->monotonic());
 }
 
 void Offscreen::touchMove(int id, gfx::Point point) {
     if (ui::Window *w = window())
-        w->touchMove(id, point, clock_.monotonic());
+        w->touchMove(id, point, clock_->monotonic());
 }
 
 void Offscreen::touchesMove(const std::vector<std::pair<int, gfx::Point>> &moves) {
     if (ui::Window *w = window())
-        w->touchesMove(moves, clock_.monotonic());
+        w->touchesMove(moves, clock_->monotonic());
 }
 
 void Offscreen::touchUp(int id) {
     if (ui::Window *w = window())
-        w->touchUp(id, clock_.monotonic());
+        w->touchUp(id, clock_->monotonic());
 }
 
 void Offscreen::touchCancel(int id) {
     if (ui::Window *w = window())
-        w->touchCancel(id, clock_.monotonic());
+        w->touchCancel(id, clock_->monotonic());
 }
 
 void Offscreen::tap(gfx::Point point) {
@@ -123,10 +124,11 @@ void Offscreen::alertDismissed(ui::Alert &alert, int index) {
 }
 
 void Offscreen::toastShown(const std::string &text, ui::View &) {
-    toasts_.push_back({text, clock_.monotonic()});
+    toasts_.push_back({text, clock_->monotonic()});
 }
 
-TestApp::TestApp() : window_(base::make<ui::Window>(gfx::Rect{{0, 0}, ui::Screen::main().windowSize()})) {
+TestApp::TestApp(base::VirtualClock *clock)
+    : Offscreen(clock), window_(base::make<ui::Window>(gfx::Rect{{0, 0}, ui::Screen::main().windowSize()})) {
     window_->makeKeyAndVisible();
     ui::Application::setTerminateHandler([this](int status) { status_ = status; });
 }

@@ -27,16 +27,17 @@ struct ToastRecord {
 };
 
 // A host without a display, for tests and for writing screens to PNG files. It installs a
-// virtual clock while it lives, so time moves only through advance(); touches carry that time.
-// It records every alert, toast and opened address.
+// virtual clock while it lives (its own, or the caller's), so time moves only through advance();
+// touches carry that time. It records every alert, toast and opened address. The clock in use
+// before comes back when it goes.
 class Offscreen : public ui::Host {
 public:
-    Offscreen();
+    explicit Offscreen(base::VirtualClock *clock = nullptr);
     ~Offscreen() override;
     Offscreen(const Offscreen &) = delete;
     Offscreen &operator=(const Offscreen &) = delete;
 
-    base::VirtualClock &clock() { return clock_; }
+    base::VirtualClock &clock() { return *clock_; }
     // Moves the clock on, running the timers, deferred calls and animation completions that fall
     // due on the way, each at its own time.
     void advance(double seconds);
@@ -76,7 +77,9 @@ public:
     void toastShown(const std::string &text, ui::View &view) override;
 
 private:
-    base::VirtualClock clock_;
+    base::VirtualClock ownClock_;
+    base::VirtualClock *clock_;
+    base::Clock *previousClock_;
     std::vector<AlertRecord> alerts_;
     std::vector<ToastRecord> toasts_;
     std::vector<std::string> urls_;
@@ -87,7 +90,7 @@ private:
 // the process. Make one per test; it leaves no window, alert or clock behind.
 class TestApp : public Offscreen {
 public:
-    TestApp();
+    explicit TestApp(base::VirtualClock *clock = nullptr);
     ~TestApp() override;
 
     ui::Window &window() { return *window_; }

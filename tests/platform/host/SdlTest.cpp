@@ -3,6 +3,7 @@
 #include "base/Paths.h"
 #include "host/Offscreen.h"
 #include "host/Run.h"
+#include "ui/Alert.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/Gesture.h"
@@ -149,6 +150,21 @@ TEST(OffscreenHost, WritesTheKeyWindowToAPngWithoutADisplay) {
     EXPECT_EQ(back.height(), 768);
     EXPECT_EQ(back.pixel(500, 400), (gfx::Rgba8{0, 0, 255, 255}));
     base::FileManager::remove(path);
+}
+
+TEST(OffscreenHost, UsesTheCallersClockAndGivesTheOldOneBack) {
+    base::VirtualClock outer, mine;
+    base::Clock::setCurrent(&outer);
+    {
+        TestApp app(&mine);
+        EXPECT_EQ(&base::Clock::current(), &mine);
+        app.advance(2);
+        EXPECT_EQ(mine.monotonic(), 2);
+        ui::Toast::show("已断开");
+        EXPECT_EQ(app.toasts().at(0).time, 2);
+    }
+    EXPECT_EQ(&base::Clock::current(), &outer);
+    base::Clock::setCurrent(nullptr);
 }
 
 TEST(OffscreenHost, RunsTheApplicationWithoutADisplayAndWritesItsWindow) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include <string>
 #include <vector>
@@ -124,7 +125,7 @@ TEST_F(AnimationTest, HiddenIsNotAnimated) {
 }
 
 TEST_F(AnimationTest, TransformsTurnRatherThanSquash) {
-    auto half = Animator::blend({}, gfx::Transform::rotation(float(M_PI)), 0.5);
+    auto half = Animator::blend({}, gfx::Transform::rotation(std::numbers::pi_v<float>), 0.5);
     gfx::Point p = half.apply({10, 0});
     EXPECT_NEAR(p.x, 0, 1e-4);
     EXPECT_NEAR(std::abs(p.y), 10, 1e-4) << "half a half-turn is a quarter turn, not a point";
@@ -138,7 +139,7 @@ TEST_F(AnimationTest, StandAloneLayersMoveOverTheTransactionsDuration) {
     box->layer().addSublayer(arrow);
     Transaction::begin();
     Transaction::setDuration(0.18);
-    arrow->setTransform(gfx::Transform::rotation(float(M_PI)));
+    arrow->setTransform(gfx::Transform::rotation(std::numbers::pi_v<float>));
     Transaction::commit();
     app.advance(0.09);
     gfx::Point mid = arrow->presentedTransform().apply({10, 0});
