@@ -45,7 +45,7 @@ int Application::run(base::Ref<ApplicationDelegate> delegate,
     base::RunLoop &loop = base::RunLoop::main();
     loop.addKeepAliveSource();
     loop.run();
-    return exitStatus_;
+    return 0;
 }
 
 Window *Application::keyWindow() const {

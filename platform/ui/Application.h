@@ -46,7 +46,8 @@ public:
     // delegate's answer.
     bool launch(base::Ref<ApplicationDelegate> delegate, const std::function<void()> &buildMainInterface = {},
                 const base::Dict &options = {});
-    // launch, then the main run loop until terminate() or the run loop's stop.
+    // launch, then the main run loop until terminate() ends the process or the loop is stopped
+    // (answering 0).
     int run(base::Ref<ApplicationDelegate> delegate, const std::function<void()> &buildMainInterface = {});
     const base::Ref<ApplicationDelegate> &delegate() const { return delegate_; }
 
@@ -93,7 +94,6 @@ private:
     Orientation orientation_ = Orientation::LandscapeLeft;
     bool networkActivity_ = false;
     uint64_t nextTask_ = 1;
-    int exitStatus_ = 0;
 };
 
 // The one screen: a 1024 × 768 landscape display whose bounds are reported the portrait way.
