@@ -5,6 +5,7 @@
 
 #include "DataBase/NTDataPageHead.h"
 #include "DataBase/WT/WTTrader.h"
+#include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 #include "base/Str.h"
 
 #include <algorithm>
@@ -71,6 +72,10 @@ base::Ref<WTTrader> readBroker(ByteView bytes, uint32_t &pos) {
 
 void NetDataCenter::RequestSecuritiesAddressInfo(const QuoteRequester &requester) {
     int16_t checksum = 0;
+    if (std::optional<base::Data> cached = LocalFileFunc::readTradeAddressInfo()) {
+        ReadTradeAddressInfo(cached->span(), 0);
+        checksum = m_securitiesTableCRC;
+    }
     base::Data body;
     ComAPI::WriteShort(body, BrokerTableVersion);
     ComAPI::WriteShort(body, checksum);
@@ -81,6 +86,7 @@ void NetDataCenter::ParseSecuritiesAddressInfo(ByteView frame) {
     IO_GetSecuritiesAddressRsp = true;
     if (IsEmptyPack(frame))
         return;
+    LocalFileFunc::saveTradeAddressInfo(frame.subspan(NTDataPageHead::Size));
     ReadTradeAddressInfo(frame, NTDataPageHead::Size);
 }
 

@@ -11,6 +11,7 @@
 #include "DataBase/NetData/RequestPosItem.h"
 #include "DataBase/NetData/SeriesNumber.h"
 #include "DataBase/NetData/StkMinLineItem.h"
+#include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -291,6 +292,8 @@ void NetDataCenter::ParseRspArray(int reqType, ByteView frame, const base::Ref<R
         }
         ParseStockExright(frame, list);
         pack->isRsp = true;
+        // Read back on the same trading day instead of asking again.
+        LocalFileFunc::saveExright(pack->code, list, IO_QuotesDate);
         break;
     case 2969:
         ParseStockBoards(frame, list);

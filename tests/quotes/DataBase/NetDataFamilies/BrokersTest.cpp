@@ -126,4 +126,23 @@ TEST_F(BrokersTest, ATableCutShortOrOverAnnouncedStopsAtItsEnd) {
     EXPECT_EQ(names(center->IO_SecuritiesAddressArray()), std::vector<std::string>{"c"});
 }
 
+TEST_F(BrokersTest, TheStoredTableIsLoadedAndItsChecksumSentWithTheRequest) {
+    center->ParseSecuritiesAddressInfo(brokerTable(1234, {{"kept", 'K', {}, {}}}).frame(1003));
+
+    auto restarted = NetDataCenter::create();
+    restarted->theDelegate = coordinator;
+    EXPECT_TRUE(restarted->IO_SecuritiesAddressArray().empty());
+    restarted->RequestSecuritiesAddressInfo({});
+    EXPECT_EQ(lastType(), 1003);
+    EXPECT_EQ(lastBody(), (Bytes{0x04, 0x00, 0xD2, 0x04}));
+    EXPECT_FALSE(lastRecord().reqParams);
+    EXPECT_EQ(names(restarted->IO_SecuritiesAddressArray()), std::vector<std::string>{"kept"});
+    EXPECT_FALSE(restarted->IO_GetSecuritiesAddressRsp);
+
+    // An empty reply leaves the stored table as it is.
+    restarted->ParseSecuritiesAddressInfo(emptyFrame(1003));
+    restarted->RequestSecuritiesAddressInfo({});
+    EXPECT_EQ(lastBody(), (Bytes{0x04, 0x00, 0xD2, 0x04}));
+}
+
 } // namespace

@@ -4,6 +4,8 @@
 #include "DataBase/NetData/NetDataCenter.h"
 #include "DataBase/NetData/RequestPosItem.h"
 #include "base/Data.h"
+#include "base/FileManager.h"
+#include "base/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -75,8 +77,15 @@ inline Bytes emptyFrame(int type = 2955) {
 class FamilyTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        forgetStoredFiles();
         center = NetDataCenter::create();
         center->theDelegate = coordinator;
+    }
+    void TearDown() override { forgetStoredFiles(); }
+
+    // Replies stored by one test must not reach the next.
+    static void forgetStoredFiles() {
+        base::FileManager::remove(base::Paths::join(base::Paths::documents(), "data"));
     }
 
     const QuoteRequestRecord &lastRecord() const { return coordinator->records.back(); }

@@ -4,6 +4,7 @@
 #include "DataBase/NetData/NewExrightItem.h"
 #include "DataBase/NetData/SeriesNumber.h"
 #include "DataBase/NetData/StkMinLineItem.h"
+#include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 
 namespace {
 
@@ -275,6 +276,32 @@ TEST_F(SeriesEntryTest, ExrightsAreKnownOnlyAfterANonEmptyReply) {
     EXPECT_EQ(event->date, 20120608);
     EXPECT_EQ(event->give, 1000);
     EXPECT_EQ(event->profit, 1500);
+}
+
+TEST_F(SeriesEntryTest, ExrightsAreStoredForTheQuotesDate) {
+    center->IO_QuotesDate = 20120608;
+    auto pack = packAt("SH600000", -1);
+    Bytes frame = Body()
+                      .i16(2)
+                      .i32(20110601)
+                      .i32(1000)
+                      .i32(0)
+                      .i32(0)
+                      .i32(0)
+                      .i32(20120601)
+                      .i32(0)
+                      .i32(3000)
+                      .i32(80000)
+                      .i32(0)
+                      .frame(2966);
+    center->ParseRspArray(2966, frame, packParams(pack));
+
+    std::vector<base::Ref<NewExrightItem>> stored;
+    ASSERT_TRUE(LocalFileFunc::readExright("SH600000", stored, 20120608));
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1]->pei, 3000);
+    EXPECT_EQ(stored[1]->peiPrice, 80000);
+    EXPECT_FALSE(LocalFileFunc::readExright("SH600000", stored, 20120611));
 }
 
 Bytes contributionReply(std::initializer_list<const char *> codes) {
