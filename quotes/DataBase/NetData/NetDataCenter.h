@@ -230,233 +230,168 @@ public:
 
     // The code as body; "stockDetailReqNo", "code" and, when given, "rspInfo", the record the reply
     // fills.
-  void RequestByStkCode(const QuoteRequester &requester, int reqType,
-                        const std::string &code, int32_t reqNo,
-                        const base::Ref<StockBasicInf> &rspInfo);
-  void RequestStkBaseInfo(const QuoteRequester &requester,
-                          const std::string &code, int32_t reqNo,
-                          const base::Ref<StockBasicInf> &rspInfo);
-  void RequestDynamicInfo(const QuoteRequester &requester,
-                          const std::string &code, int32_t reqNo,
-                          const base::Ref<StockBasicInf> &rspInfo);
-  void RequestRiseFallCount(const QuoteRequester &requester,
-                            const std::string &code, int32_t reqNo,
+    void RequestByStkCode(const QuoteRequester &requester, int reqType, const std::string &code,
+                          int32_t reqNo, const base::Ref<StockBasicInf> &rspInfo);
+    void RequestStkBaseInfo(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
                             const base::Ref<StockBasicInf> &rspInfo);
-  void RequestFundBaseInfo(const QuoteRequester &requester,
-                           const std::string &code, int32_t reqNo,
-                           const base::Ref<StockBasicInf> &rspInfo);
-  void RequestLevel2BuySellPan(const QuoteRequester &requester,
-                               const std::string &code, int32_t reqNo,
-                               const base::Ref<StockBasicInf> &rspInfo);
-  void RequestStockFinancialData(const QuoteRequester &requester,
-                                 const std::string &code, int32_t reqNo,
-                                 const base::Ref<StockBasicInf> &rspInfo);
-  // Fills the request's "rspInfo" by type; nothing without one.
-  static void ParseStockDetailInfo(int reqType, ByteView frame,
-                                   const base::Ref<ReqParams> &reqParams);
-  // An empty reply resets the fields the parser fills.
-  static void ParseStkBaseInfo(ByteView frame, StockBasicInf &basicInf);
-  // Order book levels 1 to 10: the ask half of the pairs farthest level first,
-  // then the bid half.
-  static void ParseDynamicInfo(ByteView frame, StockBasicInf &basicInf);
-  static void ParseRiseFallCount(ByteView frame, StockBasicInf &basicInf);
-  static void ParseFundBaseInfo(ByteView frame, StockBasicInf &basicInf);
-  // Order book levels 6 to 10: up to five ask pairs farthest first, then up to
-  // five bid pairs.
-  static void ParseLevel2BuySellPan(ByteView frame, StockBasicInf &basicInf);
-
-  // ---------------------------------------------------------------------------------------------
-  // Series of one security (NetDataCenterSeries.cpp)
-
-  // What a pack's reply list holds: records, or SeriesNumber values.
-  using PackList = std::vector<base::Ref<base::Object>>;
-
-  // One request of a pack-driven series; nothing for a missing or busy pack, or
-  // for ex-rights already known. Marks the pack busy.
-  void RequestArrayData(const QuoteRequester &requester, int reqType,
-                        const base::Ref<RequestPosItem> &pack,
-                        const base::Ref<StockBasicInf> &rspInfo = nullptr);
-  void RequestStkStrikeDetail(const QuoteRequester &requester,
-                              const base::Ref<RequestPosItem> &pack);
-  void RequestDealDetail(const QuoteRequester &requester,
-                         const base::Ref<RequestPosItem> &pack);
-  void RequestStockDDDetailV2(const QuoteRequester &requester,
-                              const base::Ref<RequestPosItem> &pack,
+    void RequestDynamicInfo(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
+                            const base::Ref<StockBasicInf> &rspInfo);
+    void RequestRiseFallCount(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
                               const base::Ref<StockBasicInf> &rspInfo);
-  void RequestStockDDDetail(const QuoteRequester &requester,
-                            const base::Ref<RequestPosItem> &pack,
-                            const base::Ref<StockBasicInf> &rspInfo);
-  void RequestIndexDDDetailV2(const QuoteRequester &requester,
-                              const base::Ref<RequestPosItem> &pack);
-  void RequestIndexDDDetail(const QuoteRequester &requester,
-                            const base::Ref<RequestPosItem> &pack);
-  void RequestStockExright(const QuoteRequester &requester,
-                           const base::Ref<RequestPosItem> &pack);
-  void RequestIndexRiseFallLine(const QuoteRequester &requester,
-                                const base::Ref<RequestPosItem> &pack);
-  // The reply of a pack-driven series: marks the pack idle, fills it and moves
-  // its position.
-  void ParseRspArray(int reqType, ByteView frame,
-                     const base::Ref<ReqParams> &reqParams);
-  // Ticks; without isReqAllData the list keeps the newest 100.
-  static void ParseStkStrikeDetail(ByteView frame, PackList &rspArray,
-                                   int32_t &newPos, bool isReqAllData,
-                                   ReqParams *reqParams);
-  static void ParseDealDetail(ByteView frame, PackList &rspArray,
-                              int32_t &newPos, bool isReqAllData,
-                              ReqParams *reqParams);
-  // Big orders of a stock, newest first, with the day's ratios into the record.
-  static void ParseStockDDDetailV2(ByteView frame, PackList &rspArray,
-                                   int32_t &newPos, StockBasicInf &basicInf);
-  static void ParseStockDDDetail(ByteView frame, PackList &rspArray,
-                                 int32_t &newPos, StockBasicInf &basicInf);
-  // Big orders in a market; the list keeps the newest 100.
-  static void ParseIndexDDDetailV2(ByteView frame, PackList &rspArray,
-                                   int32_t &newPos);
-  static void ParseIndexDDDetail(ByteView frame, PackList &rspArray,
-                                 int32_t &newPos);
-  // The last point held is sent again and replaced.
-  static void ParseIndexRiseFallLine(ByteView frame, PackList &rspArray,
-                                     int32_t &newPos);
-  static void ParseStockExright(ByteView frame, PackList &rspArray);
-  // 2929: the market prefix of the pack's code, the order type and the count.
-  void RequestIndexGX(const QuoteRequester &requester,
-                      const base::Ref<IndexGXPack> &pack, int orderType,
-                      int reqCount);
-  static void ParseIndexGX(ByteView frame,
-                           const base::Ref<ReqParams> &reqParams);
-  // 2958, a test whose reply nobody reads.
-  void TestRequest2958(const QuoteRequester &requester, const std::string &code,
-                       int exrightMode);
+    void RequestFundBaseInfo(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
+                             const base::Ref<StockBasicInf> &rspInfo);
+    void RequestLevel2BuySellPan(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
+                                 const base::Ref<StockBasicInf> &rspInfo);
+    void RequestStockFinancialData(const QuoteRequester &requester, const std::string &code, int32_t reqNo,
+                                   const base::Ref<StockBasicInf> &rspInfo);
+    // Fills the request's "rspInfo" by type; nothing without one.
+    static void ParseStockDetailInfo(int reqType, ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // An empty reply resets the fields the parser fills.
+    static void ParseStkBaseInfo(ByteView frame, StockBasicInf &basicInf);
+    // Order book levels 1 to 10: the ask half of the pairs farthest level first, then the bid half.
+    static void ParseDynamicInfo(ByteView frame, StockBasicInf &basicInf);
+    static void ParseRiseFallCount(ByteView frame, StockBasicInf &basicInf);
+    static void ParseFundBaseInfo(ByteView frame, StockBasicInf &basicInf);
+    // Order book levels 6 to 10: up to five ask pairs farthest first, then up to five bid pairs.
+    static void ParseLevel2BuySellPan(ByteView frame, StockBasicInf &basicInf);
 
-  // ---------------------------------------------------------------------------------------------
-  // Product and fund lists (NetDataCenterFunds.cpp)
+    // ---------------------------------------------------------------------------------------------
+    // Series of one security (NetDataCenterSeries.cpp)
 
-  // A list of records of more than one class (fund rows, plain texts stay in
-  // base::Array).
-  using ObjectList = RecordList<base::Object>;
+    // What a pack's reply list holds: records, or SeriesNumber values.
+    using PackList = std::vector<base::Ref<base::Object>>;
 
-  // 2938: one page of product rows (StockBasicInf) of class `rid`.
-  void RequestMerchandiseList(const QuoteRequester &requester, int rid, int oid,
-                              int ostatu, int startid, int count,
-                              const base::Ref<StockQuoteList> &rspArray,
-                              int tag);
-  static void ParseMerchandiseList(ByteView frame,
-                                   const base::Ref<ReqParams> &reqParams);
-  // 2331: fund rows, CurrencyFundQuoteInf for fund type 5, else
-  // OpenFundQuoteInf. Fill type 1 first pads the list so that every row of the
-  // page has its place.
-  void RequestOpenFundList(const QuoteRequester &requester, int fundType,
-                           int companyid, int startid, int count, int sortID,
-                           int sortType, const base::Ref<ObjectList> &rspArray,
-                           int tag, int fillType, int totalCount);
-  static void ParseOpenFundList(ByteView frame,
-                                const base::Ref<ReqParams> &reqParams);
-  void RequestFundKLine(const QuoteRequester &requester,
-                        const base::Ref<RequestPosItem> &pack);
-  void RequestFundStocks(const QuoteRequester &requester,
-                         const base::Ref<RequestPosItem> &pack);
-  void RequestFundShares(const QuoteRequester &requester,
-                         const base::Ref<RequestPosItem> &pack);
-  void RequestFundStruct(const QuoteRequester &requester,
-                         const base::Ref<RequestPosItem> &pack);
-  // The fund's value curve as flat candles.
-  static void ParseFundKLine(ByteView frame, PackList &rspArray);
-  static void ParseFundStocks(ByteView frame, PackList &rspArray);
-  static void ParseFundShares(ByteView frame, PackList &rspArray);
-  static void ParseFundStruct(ByteView frame, PackList &rspArray);
-  // 2300 or 2301 (`ftype`): the older fund list.
-  void RequestFundList(const QuoteRequester &requester, int ftype, int oid,
-                       int ostatu, int startid, int count,
-                       const base::Ref<StockQuoteList> &rspArray, int tag);
-  static void ParseFundList(ByteView frame,
-                            const base::Ref<ReqParams> &reqParams);
-  // 2330: the fund company names as texts into `rspArray`.
-  void RequestFundCompany(const QuoteRequester &requester,
-                          const base::Array &rspArray);
-  static void ParseFundCompany(ByteView frame,
-                               const base::Ref<ReqParams> &reqParams);
+    // One request of a pack-driven series; nothing for a missing or busy pack, or for ex-rights
+    // already known. Marks the pack busy.
+    void RequestArrayData(const QuoteRequester &requester, int reqType, const base::Ref<RequestPosItem> &pack,
+                          const base::Ref<StockBasicInf> &rspInfo = nullptr);
+    void RequestStkStrikeDetail(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestDealDetail(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestStockDDDetailV2(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack,
+                                const base::Ref<StockBasicInf> &rspInfo);
+    void RequestStockDDDetail(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack,
+                              const base::Ref<StockBasicInf> &rspInfo);
+    void RequestIndexDDDetailV2(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestIndexDDDetail(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestStockExright(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestIndexRiseFallLine(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    // The reply of a pack-driven series: marks the pack idle, fills it and moves its position.
+    void ParseRspArray(int reqType, ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // Ticks; without isReqAllData the list keeps the newest 100.
+    static void ParseStkStrikeDetail(ByteView frame, PackList &rspArray, int32_t &newPos, bool isReqAllData,
+                                     ReqParams *reqParams);
+    static void ParseDealDetail(ByteView frame, PackList &rspArray, int32_t &newPos, bool isReqAllData,
+                                ReqParams *reqParams);
+    // Big orders of a stock, newest first, with the day's ratios into the record.
+    static void ParseStockDDDetailV2(ByteView frame, PackList &rspArray, int32_t &newPos,
+                                     StockBasicInf &basicInf);
+    static void ParseStockDDDetail(ByteView frame, PackList &rspArray, int32_t &newPos,
+                                   StockBasicInf &basicInf);
+    // Big orders in a market; the list keeps the newest 100.
+    static void ParseIndexDDDetailV2(ByteView frame, PackList &rspArray, int32_t &newPos);
+    static void ParseIndexDDDetail(ByteView frame, PackList &rspArray, int32_t &newPos);
+    // The last point held is sent again and replaced.
+    static void ParseIndexRiseFallLine(ByteView frame, PackList &rspArray, int32_t &newPos);
+    static void ParseStockExright(ByteView frame, PackList &rspArray);
+    // 2929: the market prefix of the pack's code, the order type and the count.
+    void RequestIndexGX(const QuoteRequester &requester, const base::Ref<IndexGXPack> &pack, int orderType,
+                        int reqCount);
+    static void ParseIndexGX(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // 2958, a test whose reply nobody reads.
+    void TestRequest2958(const QuoteRequester &requester, const std::string &code, int exrightMode);
 
-  // ---------------------------------------------------------------------------------------------
-  // Level-2 series (NetDataCenterLevel2.cpp)
+    // ---------------------------------------------------------------------------------------------
+    // Product and fund lists (NetDataCenterFunds.cpp)
 
-  void RequestLevel2EntrustQueue(const QuoteRequester &requester,
-                                 const base::Ref<RequestPosItem> &pack);
-  void RequestLevel2MinDDX(const QuoteRequester &requester,
-                           const base::Ref<RequestPosItem> &pack);
-  void RequestLevel2MinDiffer(const QuoteRequester &requester,
-                              const base::Ref<RequestPosItem> &pack);
-  void RequestLevel2MinBSVol(const QuoteRequester &requester,
-                             const base::Ref<RequestPosItem> &pack);
-  // The order queue at the best ask ("sell…") and bid ("buy…"), volumes in lots
-  // of 100.
-  static void ParseLevel2EntrustQueue(ByteView frame, base::Dict &rspDict);
-  // Minute series: the last minute held is sent again and replaced.
-  static void ParseLevel2MinDDX(ByteView frame, PackList &rspArray,
-                                int32_t &newPos);
-  static void ParseLevel2MinDiffer(ByteView frame, PackList &rspArray,
-                                   int32_t &newPos);
-  static void ParseLevel2MinBSVol(ByteView frame, PackList &rspArray,
-                                  int32_t &newPos);
-  // 2918, 2919, 2920, 2928 and 2933: days before the pack's `pos`
-  // (isForwardReq) or the newest.
-  void RequestLevel2DD_(const QuoteRequester &requester, int reqType,
-                        const base::Ref<RequestPosItem> &pack);
-  static void ParseLevel2DD_(int reqType, ByteView frame,
-                             const base::Ref<ReqParams> &reqParams);
-  // Buy/sell statistics onto the candles of the pack's `obj`, the candle pack
-  // whose list they attach to.
-  static void ParseLevel2BS(ByteView frame,
-                            const base::Ref<ReqParams> &reqParams);
+    // A list of records of more than one class (fund rows, plain texts stay in base::Array).
+    using ObjectList = RecordList<base::Object>;
 
-  // ---------------------------------------------------------------------------------------------
-  // Stock pools, boards and web rights (NetDataCenterPools.cpp)
+    // 2938: one page of product rows (StockBasicInf) of class `rid`.
+    void RequestMerchandiseList(const QuoteRequester &requester, int rid, int oid, int ostatu, int startid,
+                                int count, const base::Ref<StockQuoteList> &rspArray, int tag);
+    static void ParseMerchandiseList(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // 2331: fund rows, CurrencyFundQuoteInf for fund type 5, else OpenFundQuoteInf. Fill type 1 first
+    // pads the list so that every row of the page has its place.
+    void RequestOpenFundList(const QuoteRequester &requester, int fundType, int companyid, int startid,
+                             int count, int sortID, int sortType, const base::Ref<ObjectList> &rspArray,
+                             int tag, int fillType, int totalCount);
+    static void ParseOpenFundList(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    void RequestFundKLine(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestFundStocks(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestFundShares(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestFundStruct(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    // The fund's value curve as flat candles.
+    static void ParseFundKLine(ByteView frame, PackList &rspArray);
+    static void ParseFundStocks(ByteView frame, PackList &rspArray);
+    static void ParseFundShares(ByteView frame, PackList &rspArray);
+    static void ParseFundStruct(ByteView frame, PackList &rspArray);
+    // 2300 or 2301 (`ftype`): the older fund list.
+    void RequestFundList(const QuoteRequester &requester, int ftype, int oid, int ostatu, int startid,
+                         int count, const base::Ref<StockQuoteList> &rspArray, int tag);
+    static void ParseFundList(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // 2330: the fund company names as texts into `rspArray`.
+    void RequestFundCompany(const QuoteRequester &requester, const base::Array &rspArray);
+    static void ParseFundCompany(ByteView frame, const base::Ref<ReqParams> &reqParams);
 
-  using StockPoolList = RecordList<StockPoolInf>;
+    // ---------------------------------------------------------------------------------------------
+    // Level-2 series (NetDataCenterLevel2.cpp)
 
-  void RequestStockPoolStockList(const QuoteRequester &requester, int poolID,
-                                 int start, int count,
-                                 const base::Ref<StockPoolList> &rspArray);
-  static void ParseStockPoolStockList(ByteView frame,
-                                      const base::Ref<ReqParams> &reqParams);
-  void RequestStockPoolStockList2(const QuoteRequester &requester, int poolID,
-                                  int start, int count,
-                                  const base::Ref<StockPoolList> &rspArray);
-  // 2949: one dictionary per pool into `rspArray`.
-  void RequestStockPoolConfigInfo(const QuoteRequester &requester,
-                                  const base::Array &rspArray);
-  static void ParseStockPoolConfigInfo(ByteView frame,
-                                       const base::Ref<ReqParams> &reqParams);
-  // 2952, whose reply nobody reads.
-  void RequestStockPoolEnterStock(const QuoteRequester &requester);
-  void RequestStockBoards(const QuoteRequester &requester,
+    void RequestLevel2EntrustQueue(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestLevel2MinDDX(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestLevel2MinDiffer(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    void RequestLevel2MinBSVol(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    // The order queue at the best ask ("sell…") and bid ("buy…"), volumes in lots of 100.
+    static void ParseLevel2EntrustQueue(ByteView frame, base::Dict &rspDict);
+    // Minute series: the last minute held is sent again and replaced.
+    static void ParseLevel2MinDDX(ByteView frame, PackList &rspArray, int32_t &newPos);
+    static void ParseLevel2MinDiffer(ByteView frame, PackList &rspArray, int32_t &newPos);
+    static void ParseLevel2MinBSVol(ByteView frame, PackList &rspArray, int32_t &newPos);
+    // 2918, 2919, 2920, 2928 and 2933: days before the pack's `pos` (isForwardReq) or the newest.
+    void RequestLevel2DD_(const QuoteRequester &requester, int reqType,
                           const base::Ref<RequestPosItem> &pack);
-  static void ParseStockBoards(ByteView frame, PackList &rspArray);
-  // 2972 with the market account; the reply's "subType" and "userKey" go into
-  // "rspDict".
-  void RequestWebPower(const QuoteRequester &requester);
-  static void ParseWebPower(ByteView frame,
-                            const base::Ref<ReqParams> &reqParams);
+    static void ParseLevel2DD_(int reqType, ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // Buy/sell statistics onto the candles of the pack's `obj`, the candle pack whose list they attach to.
+    static void ParseLevel2BS(ByteView frame, const base::Ref<ReqParams> &reqParams);
 
-  // ---------------------------------------------------------------------------------------------
-  // Broker table (NetDataCenterBrokers.cpp)
+    // ---------------------------------------------------------------------------------------------
+    // Stock pools, boards and web rights (NetDataCenterPools.cpp)
 
-  // Loads the stored table, then asks with its checksum so that an unchanged
-  // table is not sent.
-  void RequestSecuritiesAddressInfo(const QuoteRequester &requester);
-  // A non-empty reply replaces the table and the stored copy.
-  void ParseSecuritiesAddressInfo(ByteView frame);
-  // Decodes a table from `pos` and rebuilds the sections.
-  void ReadTradeAddressInfo(ByteView bytes, uint32_t pos);
-  // The first broker of that name.
-  base::Ref<WTTrader> getSecuritiesAddressInfo(const std::string &name) const;
-  // Sections by index letter ("Title", "SubArray"), sorted by title.
-  void MakeSecuritiesTableArray();
-  // YES once any broker-table reply has arrived.
-  bool IO_GetSecuritiesAddressRsp = false;
-  const std::vector<base::Ref<WTTrader>> &IO_SecuritiesAddressArray() const {
-    return m_securitiesAddressArray;
-  }
+    using StockPoolList = RecordList<StockPoolInf>;
+
+    void RequestStockPoolStockList(const QuoteRequester &requester, int poolID, int start, int count,
+                                   const base::Ref<StockPoolList> &rspArray);
+    static void ParseStockPoolStockList(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    void RequestStockPoolStockList2(const QuoteRequester &requester, int poolID, int start, int count,
+                                    const base::Ref<StockPoolList> &rspArray);
+    // 2949: one dictionary per pool into `rspArray`.
+    void RequestStockPoolConfigInfo(const QuoteRequester &requester, const base::Array &rspArray);
+    static void ParseStockPoolConfigInfo(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // 2952, whose reply nobody reads.
+    void RequestStockPoolEnterStock(const QuoteRequester &requester);
+    void RequestStockBoards(const QuoteRequester &requester, const base::Ref<RequestPosItem> &pack);
+    static void ParseStockBoards(ByteView frame, PackList &rspArray);
+    // 2972 with the market account; the reply's "subType" and "userKey" go into "rspDict".
+    void RequestWebPower(const QuoteRequester &requester);
+    static void ParseWebPower(ByteView frame, const base::Ref<ReqParams> &reqParams);
+
+    // ---------------------------------------------------------------------------------------------
+    // Broker table (NetDataCenterBrokers.cpp)
+
+    // Loads the stored table, then asks with its checksum so that an unchanged table is not sent.
+    void RequestSecuritiesAddressInfo(const QuoteRequester &requester);
+    // A non-empty reply replaces the table and the stored copy.
+    void ParseSecuritiesAddressInfo(ByteView frame);
+    // Decodes a table from `pos` and rebuilds the sections.
+    void ReadTradeAddressInfo(ByteView bytes, uint32_t pos);
+    // The first broker of that name.
+    base::Ref<WTTrader> getSecuritiesAddressInfo(const std::string &name) const;
+    // Sections by index letter ("Title", "SubArray"), sorted by title.
+    void MakeSecuritiesTableArray();
+    // YES once any broker-table reply has arrived.
+    bool IO_GetSecuritiesAddressRsp = false;
+    const std::vector<base::Ref<WTTrader>> &IO_SecuritiesAddressArray() const {
+        return m_securitiesAddressArray;
+    }
     const base::Array &IO_SecuritiesTableArray() const { return m_securitiesTableArray; }
 
     // ---------------------------------------------------------------------------------------------
