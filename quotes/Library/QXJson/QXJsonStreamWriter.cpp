@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <functional>
+#include <cstring>
 
 namespace {
 
@@ -60,25 +60,32 @@ bool appendQuoted(std::string &out, std::string_view text) {
 // holding one short string, so the cache stays small however many strings pass through it.
 class QuotedStringCache {
 public:
-    static constexpr size_t slotCount = 1024;
-    static constexpr size_t longestCached = 64;
+    static constexpr size_t slotCount = 256;
+    static constexpr size_t longestCached = 32;
 
-    // The quoted form of the string, from the cache or built into `scratch`; nullptr when the
-    // string is not well-formed UTF-8.
-    const std::string *quoted(std::string_view text, std::string &scratch) {
+    // Appends the quoted form of the string, from the cache when it is there; false when the
+    // string is not well-formed UTF-8 (nothing is appended then).
+    bool append(std::string &out, std::string_view text) {
+        size_t start = out.size();
         if (text.size() > longestCached) {
-            scratch.clear();
-            return appendQuoted(scratch, text) ? &scratch : nullptr;
+            if (appendQuoted(out, text))
+                return true;
+            out.resize(start);
+            return false;
         }
-        Slot &slot = slots_[std::hash<std::string_view>{}(text) % slotCount];
-        if (slot.filled && slot.text == text)
-            return &slot.quoted;
-        slot.quoted.clear();
-        slot.filled = appendQuoted(slot.quoted, text);
-        if (!slot.filled)
-            return nullptr;
+        Slot &slot = slots_[hash(text) % slotCount];
+        if (slot.filled && slot.text == text) {
+            out += slot.quoted;
+            return true;
+        }
+        slot.filled = appendQuoted(out, text);
+        if (!slot.filled) {
+            out.resize(start);
+            return false;
+        }
         slot.text.assign(text);
-        return &slot.quoted;
+        slot.quoted.assign(out, start);
+        return true;
     }
 
 private:
@@ -87,6 +94,20 @@ private:
         std::string text;
         std::string quoted;
     };
+
+    // Mixes the length with the first and the last eight bytes: cheap, and enough to spread
+    // keys, names and times over the slots. A clash only costs a miss.
+    static size_t hash(std::string_view text) {
+        uint64_t head = 0, tail = 0;
+        if (!text.empty()) {
+            size_t n = std::min<size_t>(text.size(), 8);
+            std::memcpy(&head, text.data(), n);
+            std::memcpy(&tail, text.data() + text.size() - n, n);
+        }
+        uint64_t h = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ text.size();
+        return size_t(h ^ (h >> 29));
+    }
+
     std::vector<Slot> slots_ = std::vector<Slot>(slotCount);
 };
 
@@ -124,18 +145,20 @@ template <class T> std::string_view printed(char (&buffer)[128], T value) {
     return {buffer, size_t(result.ptr - buffer)};
 }
 
+constexpr size_t batchSize = 4096;
+
 } // namespace
 
-QXJsonStreamWriter::Hold::Hold(QXJsonStreamWriter &writer) : writer_(writer) {
-    if (writer_.receiver_)
-        return;
-    held_ = writer_.delegate_.lock();
-    writer_.receiver_ = held_.get();
+QXJsonStreamWriter::Batch::Batch(QXJsonStreamWriter &writer) : writer_(writer) {
+    outermost_ = !writer_.batching_;
+    writer_.batching_ = true;
 }
 
-QXJsonStreamWriter::Hold::~Hold() {
-    if (held_)
-        writer_.receiver_ = nullptr;
+QXJsonStreamWriter::Batch::~Batch() {
+    if (!outermost_)
+        return;
+    writer_.batching_ = false;
+    writer_.flush();
 }
 
 QXJsonStreamWriter::QXJsonStreamWriter() : state_(QXJsonStreamWriterStateStart::sharedInstance()) {
@@ -143,10 +166,22 @@ QXJsonStreamWriter::QXJsonStreamWriter() : state_(QXJsonStreamWriterStateStart::
 }
 
 void QXJsonStreamWriter::appendBytes(const char *bytes, size_t length) {
-    if (receiver_)
-        receiver_->writerAppendBytes(*this, bytes, length);
-    else if (base::Ref<QXJsonStreamWriterDelegate> delegate = delegate_.lock())
-        delegate->writerAppendBytes(*this, bytes, length);
+    if (!batching_) {
+        if (base::Ref<QXJsonStreamWriterDelegate> delegate = delegate_.lock())
+            delegate->writerAppendBytes(*this, bytes, length);
+        return;
+    }
+    batch_.append(bytes, length);
+    if (batch_.size() >= batchSize)
+        flush();
+}
+
+void QXJsonStreamWriter::flush() {
+    if (batch_.empty())
+        return;
+    if (base::Ref<QXJsonStreamWriterDelegate> delegate = delegate_.lock())
+        delegate->writerAppendBytes(*this, batch_.data(), batch_.size());
+    batch_.clear();
 }
 
 bool QXJsonStreamWriter::fail(std::string error) {
@@ -213,23 +248,31 @@ bool QXJsonStreamWriter::writeArrayClose() {
 }
 
 bool QXJsonStreamWriter::writeObject(const base::Dict &dict) {
-    Hold hold(*this);
+    Batch batch(*this);
     if (!writeObjectOpen())
         return false;
-    std::vector<const base::Dict::Entry *> entries;
-    entries.reserve(dict.size());
+    auto writeEntry = [this](const base::Dict::Entry &entry) {
+        return writeString(entry.first) && writeValue(entry.second);
+    };
+    if (!sortKeys_) {
+        for (const auto &entry : dict)
+            if (!writeEntry(entry))
+                return false;
+        return writeObjectClose();
+    }
+    std::vector<const base::Dict::Entry *> sorted;
+    sorted.reserve(dict.size());
     for (const auto &entry : dict)
-        entries.push_back(&entry);
-    if (sortKeys_)
-        std::sort(entries.begin(), entries.end(), [](auto *a, auto *b) { return a->first < b->first; });
-    for (const auto *entry : entries)
-        if (!writeString(entry->first) || !writeValue(entry->second))
+        sorted.push_back(&entry);
+    std::sort(sorted.begin(), sorted.end(), [](auto *a, auto *b) { return a->first < b->first; });
+    for (const auto *entry : sorted)
+        if (!writeEntry(*entry))
             return false;
     return writeObjectClose();
 }
 
 bool QXJsonStreamWriter::writeArray(const base::Array &array) {
-    Hold hold(*this);
+    Batch batch(*this);
     if (!writeArrayOpen())
         return false;
     for (const auto &element : array)
@@ -239,7 +282,7 @@ bool QXJsonStreamWriter::writeArray(const base::Array &array) {
 }
 
 bool QXJsonStreamWriter::writeValue(const base::Value &value) {
-    Hold hold(*this);
+    Batch batch(*this);
     switch (value.type()) {
     case base::Value::Type::Dict:
         return writeObject(*value.dict());
@@ -274,15 +317,16 @@ bool QXJsonStreamWriter::writeBool(bool value) {
 }
 
 bool QXJsonStreamWriter::writeString(std::string_view string) {
+    Batch batch(*this);
     if (state_->isInvalidState(*this))
         return false;
     state_->appendSeparator(*this);
     if (humanReadable_)
         state_->appendWhitespace(*this);
-    const std::string *quoted = quotedStrings.quoted(string, scratch_);
-    if (!quoted)
+    if (!quotedStrings.append(batch_, string))
         return fail("Broken Unicode encoding");
-    appendBytes(quoted->data(), quoted->size());
+    if (batch_.size() >= batchSize)
+        flush();
     state_->transitionState(*this);
     return true;
 }

@@ -52,18 +52,19 @@ public:
     const std::vector<const QXJsonStreamWriterState *> &stateStack() const { return stateStack_; }
 
 private:
-    // Holds the delegate for the length of a value write, so that every byte run of it reaches the
-    // same receiver without taking the weak reference again.
-    class Hold {
+    // Collects the byte runs of one write call, nested calls included, and hands them to the
+    // delegate in large pieces, the last when the outermost call ends.
+    class Batch {
     public:
-        explicit Hold(QXJsonStreamWriter &writer);
-        ~Hold();
+        explicit Batch(QXJsonStreamWriter &writer);
+        ~Batch();
 
     private:
         QXJsonStreamWriter &writer_;
-        base::Ref<QXJsonStreamWriterDelegate> held_;
+        bool outermost_ = false;
     };
 
+    void flush();
     bool beginValue();
     bool beginContainer(const QXJsonStreamWriterState *start, char bracket);
     bool endContainer(char bracket);
@@ -73,9 +74,9 @@ private:
     std::vector<const QXJsonStreamWriterState *> stateStack_;
     const QXJsonStreamWriterState *state_;
     base::Weak<QXJsonStreamWriterDelegate> delegate_;
-    QXJsonStreamWriterDelegate *receiver_ = nullptr;
+    bool batching_ = false;
+    std::string batch_;
     uint32_t maxDepth_ = 32;
     bool sortKeys_ = false;
     bool humanReadable_ = false;
-    std::string scratch_;
 };
