@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -83,8 +84,14 @@ protected:
     }
     void TearDown() override { forgetStoredFiles(); }
 
-    // Replies stored by one test must not reach the next.
+    // Replies stored by one test must not reach the next. Run by hand without a test home, the
+    // tests get a throw-away one rather than the application's own files.
     static void forgetStoredFiles() {
+        if (!std::getenv("QV_HOME")) {
+            char dir[] = "/tmp/netdata_families_XXXXXX";
+            if (mkdtemp(dir))
+                setenv("QV_HOME", dir, 1);
+        }
         base::FileManager::remove(base::Paths::join(base::Paths::documents(), "data"));
     }
 
