@@ -21,6 +21,8 @@
 using StockQuoteList = RecordList<StockQuoteInf>;
 
 class IndexGXPack;
+class KLinePack;
+class MinLinePack;
 class RequestPosItem;
 class StockAlarmInfo;
 class StockPoolInf;
@@ -425,4 +427,36 @@ private:
     base::Array m_securitiesTableArray;
     uint32_t m_alarmSubExtension = 0;
     bool m_tokenUploaded = false;
+
+public:
+    // ---------------------------------------------------------------------------------------------
+    // Chart messages: intraday minutes 2942 and candles 2944 (NetDataCenterChart.cpp)
+
+    // What the manager of a candle pack implements to continue batched requests after a reply.
+    class KLineManager {
+    public:
+        virtual ~KLineManager() = default;
+        virtual base::Opt<void> OnRspKLine(const base::Ref<ReqParams> &reqParams) {
+            (void)reqParams;
+            return base::notImplemented;
+        }
+    };
+
+    // 2942 for an idle pack, asking from its position, with the pack's delegate as the requester;
+    // always accepts a bit-coded reply. "pack", "code" and "tag" travel with the request.
+    void RequestMinLine(const base::Ref<MinLinePack> &pack);
+    // Joins the reply's minutes onto the pack's, or empties them for an empty reply or one whose
+    // position falls behind what is held; saves the day's minutes to the intraday cache as they
+    // grow. A bit-coded reply that cannot be expanded in full changes nothing but the pack's busy
+    // flag; the trading sessions it carries still update the session table.
+    void ParseMinLine(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // 2944 for an idle pack (accepting a bit-coded reply above 10 candles); NO, sending nothing,
+    // when the pack is busy or asks for older candles and already holds the oldest. "pack",
+    // "manager" (when set) and "isForwardReq" travel with the request.
+    bool RequestKLine(const QuoteRequester &requester, const base::Ref<KLinePack> &pack);
+    // Puts older candles in front, or refreshes the newest; sets the pack's reply fields and tells
+    // its manager. A bit-coded reply that cannot be expanded changes no candle and tells nobody.
+    void ParseKLine(ByteView frame, const base::Ref<ReqParams> &reqParams);
+    // Asks for the newest day candle of "SH000001", which dates the quotes (IO_QuotesDate).
+    void reqQuotesDate();
 };
