@@ -1,0 +1,113 @@
+// Expansion of bit-coded chart replies, in output bytes per second, next to zlib inflating a
+// reply of the same output size: a full trading day of minutes and a page of 200 day candles.
+#include "ChartFrameWriter.h"
+
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <random>
+
+namespace {
+
+using namespace chartframes;
+
+// A day of minutes on the two Shanghai sessions, prices drifting by a few ticks.
+base::Data fullDayFrame() {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> tick(-3, 3), volume(0, 4000);
+    MinFrame spec;
+    spec.hold = true;
+    spec.position = 241;
+    spec.count = 241;
+    Minute minute{1500, 0, 1500, 80000};
+    for (int i = 0; i < 241; ++i) {
+        minute.price += tick(random);
+        minute.totalVol += volume(random);
+        minute.ave += tick(random) / 2;
+        minute.holdVol += tick(random) * 10;
+        spec.coded.push_back(minute);
+    }
+    return codedMinFrame(spec);
+}
+
+base::Data candlePageFrame() {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> move(-40, 40), range(0, 30), volume(50000, 900000);
+    std::vector<Candle> candles;
+    int32_t close = 1500;
+    for (int i = 0; i < 200; ++i) {
+        Candle c;
+        c.time = 20120101 + i;
+        c.open = close + move(random) / 4;
+        c.close = c.open + move(random);
+        c.high = std::max(c.open, c.close) + range(random);
+        c.low = std::min(c.open, c.close) - range(random);
+        c.vol = volume(random);
+        c.amount = c.vol / 7;
+        close = c.close;
+        candles.push_back(c);
+    }
+    return codedKLineFrame(7, false, candles);
+}
+
+template <class Expand> std::vector<uint8_t> expandOnce(const base::Data &frame, Expand expand) {
+    uint32_t size = 0;
+    expand(frame.span(), std::span<uint8_t>(), size);
+    std::vector<uint8_t> out(size);
+    expand(frame.span(), out, size);
+    return out;
+}
+
+int expandMin(ByteView frame, std::span<uint8_t> out, uint32_t &size) {
+    return NewExpandMinData(frame, out, size, nullptr);
+}
+
+template <class Expand> void expandBench(benchmark::State &state, const base::Data &frame, Expand expand) {
+    std::vector<uint8_t> out = expandOnce(frame, expand);
+    state.SetLabel(std::to_string(frame.length()) + " coded bytes");
+    for (auto _ : state) {
+        uint32_t size = 0;
+        benchmark::DoNotOptimize(expand(frame.span(), out, size));
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(out.size()));
+}
+
+// zlib inflating the same expanded frame from its deflated form.
+template <class Expand> void inflateBench(benchmark::State &state, const base::Data &frame, Expand expand) {
+    std::vector<uint8_t> plain = expandOnce(frame, expand);
+    uLongf deflatedSize = compressBound(uLong(plain.size()));
+    std::vector<uint8_t> deflated(deflatedSize);
+    compress2(deflated.data(), &deflatedSize, plain.data(), uLong(plain.size()), Z_DEFAULT_COMPRESSION);
+    state.SetLabel(std::to_string(deflatedSize) + " deflated bytes");
+    std::vector<uint8_t> out(plain.size());
+    for (auto _ : state) {
+        uLongf outSize = uLongf(out.size());
+        benchmark::DoNotOptimize(uncompress(out.data(), &outSize, deflated.data(), deflatedSize));
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(plain.size()));
+}
+
+void BM_ExpandFullDayMinutes(benchmark::State &state) {
+    expandBench(state, fullDayFrame(), expandMin);
+}
+
+void BM_InflateFullDayMinutes(benchmark::State &state) {
+    inflateBench(state, fullDayFrame(), expandMin);
+}
+
+void BM_Expand200Candles(benchmark::State &state) {
+    expandBench(state, candlePageFrame(), NewExpandKLineData);
+}
+
+void BM_Inflate200Candles(benchmark::State &state) {
+    inflateBench(state, candlePageFrame(), NewExpandKLineData);
+}
+
+} // namespace
+
+BENCHMARK(BM_ExpandFullDayMinutes);
+BENCHMARK(BM_InflateFullDayMinutes);
+BENCHMARK(BM_Expand200Candles);
+BENCHMARK(BM_Inflate200Candles);
