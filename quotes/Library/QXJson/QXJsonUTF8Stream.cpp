@@ -44,10 +44,6 @@ size_t sequenceLength(const unsigned char *p, size_t n) {
 
 } // namespace
 
-QXJsonUTF8Stream::QXJsonUTF8Stream() {
-    data_.reserve(4096);
-}
-
 void QXJsonUTF8Stream::appendData(std::string_view bytes) {
     size_t read = std::min(index_, bytes_.size());
     index_ = 0;

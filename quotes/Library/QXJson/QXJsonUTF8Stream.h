@@ -12,8 +12,6 @@ class QXJsonUTF8Stream {
 public:
     enum class Fragment { Incomplete, Complete, Broken };
 
-    QXJsonUTF8Stream();
-
     // Drops the bytes already read, then appends the new ones.
     void appendData(std::string_view bytes);
     void retainUnread();
