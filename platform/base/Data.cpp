@@ -23,21 +23,21 @@ int sextet(char c) {
 }
 } // namespace
 
-Data::Data(const void* bytes, size_t length) {
+Data::Data(const void *bytes, size_t length) {
     append(bytes, length);
 }
 
-void Data::append(const void* bytes, size_t length) {
+void Data::append(const void *bytes, size_t length) {
     if (length == 0)
         return;
-    auto p = static_cast<const uint8_t*>(bytes);
+    auto p = static_cast<const uint8_t *>(bytes);
     bytes_.insert(bytes_.end(), p, p + length);
 }
 
-void Data::replace(size_t offset, size_t length, const void* bytes, size_t newLength) {
+void Data::replace(size_t offset, size_t length, const void *bytes, size_t newLength) {
     offset = std::min(offset, bytes_.size());
     length = std::min(length, bytes_.size() - offset);
-    auto p = static_cast<const uint8_t*>(bytes);
+    auto p = static_cast<const uint8_t *>(bytes);
     auto at = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
     at = bytes_.erase(at, at + static_cast<std::ptrdiff_t>(length));
     if (newLength)
@@ -45,7 +45,8 @@ void Data::replace(size_t offset, size_t length, const void* bytes, size_t newLe
 }
 
 void Data::removeFront(size_t length) {
-    bytes_.erase(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes_.size())));
+    bytes_.erase(bytes_.begin(),
+                 bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes_.size())));
 }
 
 Data Data::subdata(size_t offset, size_t length) const {
@@ -66,10 +67,12 @@ std::string Data::description() const {
     return out + ">";
 }
 
-std::string Data::base64(bool lines64) const {
+std::string Data::base64(size_t lineLength, std::string_view lineBreak) const {
     std::string out;
     size_t n = bytes_.size();
     for (size_t i = 0; i < n; i += 3) {
+        if (lineLength && i && i / 3 * 4 % lineLength == 0)
+            out += lineBreak;
         uint32_t v = uint32_t(bytes_[i]) << 16;
         if (i + 1 < n)
             v |= uint32_t(bytes_[i + 1]) << 8;
@@ -80,34 +83,36 @@ std::string Data::base64(bool lines64) const {
         out += i + 1 < n ? alphabet[(v >> 6) & 63] : '=';
         out += i + 2 < n ? alphabet[v & 63] : '=';
     }
-    if (!lines64)
-        return out;
-    std::string wrapped;
-    for (size_t i = 0; i < out.size(); i += 64) {
-        if (i)
-            wrapped += '\n';
-        wrapped += out.substr(i, 64);
-    }
-    return wrapped;
+    return out;
 }
 
-std::optional<Data> Data::fromBase64(std::string_view text) {
+namespace {
+
+// The sextets of the alphabet's characters in `text`, and the count of "=" among them; nothing
+// when a character of the alphabet follows padding.
+struct Sextets {
     std::vector<int> values;
     size_t padding = 0;
+    bool afterPadding = false;
+};
+
+Sextets sextets(std::string_view text) {
+    Sextets out;
     for (char c : text) {
         if (c == '=') {
-            ++padding;
+            ++out.padding;
             continue;
         }
         int v = sextet(c);
         if (v < 0)
             continue;
-        if (padding)
-            return std::nullopt;
-        values.push_back(v);
+        out.afterPadding |= out.padding > 0;
+        out.values.push_back(v);
     }
-    if (values.size() % 4 == 1 || padding > 2 || (padding && (values.size() + padding) % 4 != 0))
-        return std::nullopt;
+    return out;
+}
+
+Data decode(const std::vector<int> &values) {
     Data out;
     uint32_t acc = 0;
     int bits = 0;
@@ -121,6 +126,20 @@ std::optional<Data> Data::fromBase64(std::string_view text) {
         }
     }
     return out;
+}
+
+} // namespace
+
+std::optional<Data> Data::fromBase64(std::string_view text) {
+    Sextets s = sextets(text);
+    size_t n = s.values.size();
+    if (s.afterPadding || n % 4 == 1 || s.padding > 2 || (s.padding && (n + s.padding) % 4 != 0))
+        return std::nullopt;
+    return decode(s.values);
+}
+
+Data Data::fromBase64Lenient(std::string_view text) {
+    return decode(sextets(text).values);
 }
 
 } // namespace base

@@ -1,6 +1,6 @@
+#include "base/Str.h"
 #include "base/Data.h"
 #include "base/Error.h"
-#include "base/Str.h"
 #include "base/Value.h"
 
 #include <gtest/gtest.h>
@@ -32,15 +32,15 @@ TEST(Format, LongResultsAreNotCut) {
 
 TEST(Parse, LenientNumbers) {
     struct Case {
-        const char* text;
+        const char *text;
         long long ll;
         double d;
     } cases[] = {
-        {"  12", 12, 12},          {"-7.5kg", -7, -7.5}, {"abc", 0, 0},    {"", 0, 0},
-        {"+3", 3, 3},              {".5", 0, 0.5},       {"0x10", 0, 0},   {"nan", 0, 0},
-        {"99999999999999999999", LLONG_MAX, 1e20},
+        {"  12", 12, 12}, {"-7.5kg", -7, -7.5}, {"abc", 0, 0},
+        {"", 0, 0},       {"+3", 3, 3},         {".5", 0, 0.5},
+        {"0x10", 0, 0},   {"nan", 0, 0},        {"99999999999999999999", LLONG_MAX, 1e20},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(base::str::toLongLong(c.text), c.ll) << c.text;
         EXPECT_DOUBLE_EQ(base::str::toDouble(c.text), c.d) << c.text;
     }
@@ -65,13 +65,15 @@ TEST(Strings, Utf8) {
 TEST(DataBytes, Base64RoundTripAndLines) {
     std::string text(100, 'a');
     auto d = base::Data::fromString(text);
-    std::string lines = d.base64(true);
+    std::string lines = d.base64(64);
     EXPECT_EQ(lines.find('\n'), 64u);
     EXPECT_EQ(base::Data::fromBase64(lines)->toString(), text);
     EXPECT_EQ(base::Data::fromBase64("aGk=")->toString(), "hi");
     EXPECT_EQ(base::Data::fromBase64("a G\nk =")->toString(), "hi");
     EXPECT_FALSE(base::Data::fromBase64("a"));
     EXPECT_FALSE(base::Data::fromBase64("aG=k"));
+    EXPECT_EQ(base::Data::fromBase64Lenient("a=G=k").toString(), "hi");
+    EXPECT_EQ(base::Data::fromBase64Lenient("aGkhI").toString(), "hi!");
 }
 
 TEST(DataBytes, DescriptionAndEditing) {
@@ -86,7 +88,8 @@ TEST(DataBytes, DescriptionAndEditing) {
 }
 
 TEST(Errors, DescriptionFallsBackToDomainAndCode) {
-    EXPECT_EQ(base::Error::make("D", 3)->localizedDescription(), "The operation couldn't be completed. (D error 3.)");
+    EXPECT_EQ(base::Error::make("D", 3)->localizedDescription(),
+              "The operation couldn't be completed. (D error 3.)");
     EXPECT_EQ(base::Error::make("D", 3, "坏了")->localizedDescription(), "坏了");
 }
 
