@@ -377,6 +377,17 @@ public:
     static void ParseWebPower(ByteView frame, const base::Ref<ReqParams> &reqParams);
 
     // ---------------------------------------------------------------------------------------------
+    // Watch-list upload and download, message 2912 (NetDataCenterSync.cpp)
+
+    // Uploads the codes of `stockArray` (texts) or downloads into it. "isDownload", "tag" and
+    // "stockArray" travel with the request; the reply adds "resultFlag" (0: success).
+    void RequestUpDownMyStocksByUserName(const QuoteRequester &requester, const std::string &username,
+                                         const std::string &password, bool isDownload,
+                                         const base::Array &stockArray, int tag);
+    // A successful download replaces the list's contents with the codes received.
+    static void ParseUpDownMyStocksByUserName(ByteView frame, const base::Ref<ReqParams> &reqParams);
+
+    // ---------------------------------------------------------------------------------------------
     // Broker table (NetDataCenterBrokers.cpp)
 
     // Loads the stored table, then asks with its checksum so that an unchanged table is not sent.

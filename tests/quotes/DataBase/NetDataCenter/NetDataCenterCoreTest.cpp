@@ -1,6 +1,5 @@
 #include "MessageTestSupport.h"
 
-#include "DataBase/DataBase.h"
 #include "DataBase/NetData/KLineItem.h"
 #include "DataBase/NetData/RequestPosItem.h"
 #include "DataBase/NetData/StockInterface.h"
@@ -226,15 +225,6 @@ TEST_F(RefreshTimerTest, StopsWithTheLayer) {
     center.reset();
     clock.advance(120);
     EXPECT_TRUE(coordinator->records.empty());
-}
-
-TEST(DataBaseTest, KeepsTheRecordsOfItsMessageLayer) {
-    auto dataBase = DataBase::sharedDataBase();
-    ASSERT_EQ(dataBase, DataBase::sharedDataBase());
-    size_t before = dataBase->m_RequestGroups().size();
-    dataBase->IO_NetDataCenter()->RequestServerTime({});
-    ASSERT_EQ(dataBase->m_RequestGroups().size(), before + 1);
-    EXPECT_EQ(dataBase->m_RequestGroups().back().reqType, 2963);
 }
 
 TEST(StockInterfaceTest, SortCodesOfProductAndFundLists) {
