@@ -505,7 +505,8 @@ void DataBase::advanceLogin(int type, const base::Ref<ReqParams> &params) {
     switch (type) {
     case NavigationType:
         m_isInitLogining = false;
-        if (loading && !m_NetDataCenter->IO_IndexServerINF->serverAddrlist.empty())
+        // Only a login under way hurries on; a keeper going round failing servers keeps its pace.
+        if (loading && m_isLoginingAccount && !m_NetDataCenter->IO_IndexServerINF->serverAddrlist.empty())
             m_connectTimes = QuickReconnect;
         m_HQServerIndex = m_HQServersTried = 0;
         marker = "[服务器信息加载完毕,正在断开导航服务器]";

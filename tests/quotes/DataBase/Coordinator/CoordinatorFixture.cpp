@@ -122,20 +122,13 @@ void CoordinatorTest::loginWithAccount(const std::string &name, const std::strin
 }
 
 bool CoordinatorTest::waitForStatus(int status) {
-    return pumpUntil([&] { return std::find(statuses.begin(), statuses.end(), status) != statuses.end(); });
+    return runUntil([&] { return std::find(statuses.begin(), statuses.end(), status) != statuses.end(); });
 }
 
-// Runs through the navigation exchange and the keeper's wait for the quote server.
 bool CoordinatorTest::waitForEnd() {
-    auto ended = [&] {
+    return runUntil([&] {
         return !statuses.empty() && (statuses.back() == 4 || statuses.back() == 6 || statuses.back() == 9);
-    };
-    for (int round = 0; round < 100 && !ended(); ++round) {
-        pumpUntil(ended, 0.05);
-        if (!ended())
-            advance(0.3);
-    }
-    return ended();
+    });
 }
 
 void CoordinatorTest::readyWithoutAccount() {

@@ -83,12 +83,22 @@ protected:
         }
         return true;
     }
+    // Pumps, and moves the clock on in small steps while nothing happens, so that the keeper's
+    // waits pass: up to 30 s of clock time.
+    template <class Pred> bool runUntil(Pred done) {
+        for (int round = 0; round < 100 && !done(); ++round) {
+            pumpUntil(done, 0.05);
+            if (!done())
+                advance(0.3);
+        }
+        return done();
+    }
     // Runs the main loop for a short real while: what has arrived is handled.
     void settle(double seconds = 0.1);
     // Moves the clock on and handles what that starts.
     void advance(double seconds);
 
-    // Logins that run until the status that ends them.
+    // Logins started from scratch, and the wait for a status or for the one that ends the login.
     void loginWithoutAccount();
     void loginWithAccount(const std::string &name = "u1", const std::string &password = "pw");
     bool waitForEnd();
