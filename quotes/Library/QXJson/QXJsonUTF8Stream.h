@@ -46,9 +46,9 @@ public:
     // is not well-formed UTF-8.
     Fragment getRetainedStringFragment(std::string_view &fragment);
 
-    // The offset, from `from`, of the first byte below 0x20, quote or backslash in `text`, or its
-    // size when there is none; `broken` is set when a byte of 0x80 or above on the way is not part
-    // of a well-formed UTF-8 sequence.
+    // The position of the first byte at or after `from` in `text` that is below 0x20, a quote or a
+    // backslash, or the size of `text` when there is none; `broken` is set when a byte of 0x80 or above on
+    // the way is not part of a well-formed UTF-8 sequence.
     static size_t scanText(std::string_view text, size_t from, bool &broken);
 
 private:
