@@ -343,6 +343,9 @@ Value Value::deepCopy() const {
 
 bool Value::operator==(const Value &other) const {
     bool numeric = isNumber() && other.isNumber() && !isBool() && !other.isBool();
+    // Decimals compare by value: 1.50 equals 1.5.
+    if (type() == Type::Decimal && other.type() == Type::Decimal)
+        return *decimal() == *other.decimal() || doubleValue() == other.doubleValue();
     if (numeric && type() != other.type()) {
         if (type() == Type::Integer && other.type() == Type::Unsigned)
             return *integer() >= 0 && uint64_t(*integer()) == *other.unsignedInteger();

@@ -94,3 +94,34 @@ TEST(Value, ObjectsRideByReference) {
 }
 
 } // namespace
+
+namespace {
+
+// Removals shift the positions behind them; lookups, order and copies must follow.
+TEST(Value, LargeDictionariesKeepOrderAndLookups) {
+    base::Dict d;
+    for (int i = 0; i < 100; ++i)
+        d.set("key-with-a-long-name-" + std::to_string(i), i);
+    d.set("key-with-a-long-name-7", 700);
+    d.remove("key-with-a-long-name-3");
+    base::Dict copied = d.copy();
+    d.clear();
+    ASSERT_EQ(copied.size(), 99u);
+    EXPECT_EQ(copied.keys()[3], "key-with-a-long-name-4");
+    EXPECT_EQ(copied.get("key-with-a-long-name-7").intValue(), 700);
+    EXPECT_EQ(copied.get("key-with-a-long-name-99").intValue(), 99);
+    EXPECT_FALSE(copied.has("key-with-a-long-name-3"));
+    for (int i = 0; i < 90; ++i)
+        copied.remove("key-with-a-long-name-" + std::to_string(i));
+    EXPECT_EQ(copied.size(), 10u);
+    EXPECT_EQ(copied.get("k").intValue(), 0);
+    EXPECT_EQ(copied.get("key-with-a-long-name-95").intValue(), 95);
+}
+
+TEST(Value, DecimalsCompareByValue) {
+    EXPECT_EQ(base::Value(base::Decimal{150, -2, false, {}}), base::Value(base::Decimal{15, -1, false, {}}));
+    EXPECT_FALSE(base::Value(base::Decimal{15, -1, true, {}}) ==
+                 base::Value(base::Decimal{15, -1, false, {}}));
+}
+
+} // namespace
