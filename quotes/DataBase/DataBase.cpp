@@ -481,21 +481,17 @@ void DataBase::reqDataOnConnectHQSuccessFirst() {
 }
 
 void DataBase::reqDataOnConnectHQSuccessAgain() {
-    requestQuotesDate();
+    m_NetDataCenter->reqQuotesDate();
     m_NetDataCenter->RequestServerTime(self<DataBase>());
     m_NetDataCenter->RequestMarketStockList(self<DataBase>());
 }
 
 void DataBase::reqDataOnLoginFinished() {
-    requestQuotesDate();
+    m_NetDataCenter->reqQuotesDate();
     m_NetDataCenter->RequestServerTime(self<DataBase>());
     m_NetDataCenter->TestRequest();
     newsData->reqMarketBoard();
 }
-
-// The newest day candle of the Shanghai index dates the quotes; its request comes with the chart
-// messages.
-void DataBase::requestQuotesDate() {}
 
 // Replies that move the login on, right after their parser ran.
 void DataBase::advanceLogin(int type, const base::Ref<ReqParams> &params) {

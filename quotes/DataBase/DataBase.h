@@ -174,7 +174,6 @@ private:
     void reqDataOnConnectHQSuccessFirst();
     void reqDataOnConnectHQSuccessAgain();
     void reqDataOnLoginFinished();
-    void requestQuotesDate();
     void startKeeper(double interval);
     void stopKeeper();
     void OnConnectKeeperEvent();

@@ -252,8 +252,14 @@ void DataBase::parseReply(int type, ByteView frame, const base::Ref<ReqParams> &
     case 2938:
         NetDataCenter::ParseMerchandiseList(frame, params);
         break;
+    case 2942:
+        center.ParseMinLine(frame, params);
+        break;
     case 2943:
         center.ParseSearchStocks(frame, params);
+        break;
+    case 2944:
+        center.ParseKLine(frame, params);
         break;
     case 2949:
         NetDataCenter::ParseStockPoolConfigInfo(frame, params);
