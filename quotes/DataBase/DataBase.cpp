@@ -289,6 +289,17 @@ std::optional<DataBase::Endpoint> DataBase::nextHQServer() {
     return std::nullopt;
 }
 
+// After a failed connect the next attempt goes to the next quote server; after a full round,
+// back to navigation for a fresh list.
+void DataBase::moveToNextHQServer() {
+    auto &list = m_NetDataCenter->IO_IndexServerINF->serverAddrlist;
+    ++m_HQServerIndex;
+    if (++m_HQServersTried >= int(list.size())) {
+        list.clear();
+        m_HQServerIndex = m_HQServersTried = 0;
+    }
+}
+
 int32_t DataBase::connectToHQServer() {
     std::optional<Endpoint> endpoint = nextHQServer();
     if (!endpoint) {
@@ -299,8 +310,10 @@ int32_t DataBase::connectToHQServer() {
     reportProgress(-1, base::str::format("正在连接行情服务器[%@:%d]", endpoint->host, int(endpoint->port)));
     ClearRequestGroups();
     m_isConnectingHQServer = false;
-    if (!m_RunLoopSocket->connectToHost(endpoint->host, endpoint->port))
+    if (!m_RunLoopSocket->connectToHost(endpoint->host, endpoint->port)) {
+        moveToNextHQServer();
         return -2;
+    }
     m_isConnectingHQServer = true;
     m_connecting = *endpoint;
     return 2;
@@ -384,15 +397,8 @@ base::Opt<void> DataBase::onSocketDidDisconnect(RunLoopSocket &) {
     stopKeeper();
     m_isDownloadMyStock = false;
     reportProgress(-1, "网络连接已经中断!!!");
-    if (hqConnectFailed) {
-        // The next attempt goes to the next quote server; after a full round, back to navigation.
-        auto &list = m_NetDataCenter->IO_IndexServerINF->serverAddrlist;
-        ++m_HQServerIndex;
-        if (++m_HQServersTried >= int(list.size())) {
-            list.clear();
-            m_HQServerIndex = m_HQServersTried = 0;
-        }
-    }
+    if (hqConnectFailed)
+        moveToNextHQServer();
     if (m_isWillDisconnect)
         return {};
     if (m_connectTimes < ReconnectCeiling)

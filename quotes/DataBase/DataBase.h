@@ -164,6 +164,7 @@ private:
     int32_t connectToNavServer();
     int32_t connectToHQServer();
     std::optional<Endpoint> nextHQServer();
+    void moveToNextHQServer();
     int32_t startLogin(int accountType, const std::string &username, const std::string &password,
                        bool hasAccount, bool isRelogin);
     void loadNavServers();
