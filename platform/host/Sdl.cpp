@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 
 extern char **environ;
 
@@ -41,11 +43,27 @@ Sdl::~Sdl() {
         ui::Host::setCurrent(nullptr);
 }
 
+namespace {
+
+// Without a desktop SDL falls back to drivers that show nothing: that counts as no display unless
+// such a driver was asked for by name (as the tests do).
+bool hasDisplay() {
+    const char *asked = std::getenv("SDL_VIDEODRIVER");
+    std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    return (asked && *asked) || (driver != "offscreen" && driver != "dummy");
+}
+
+} // namespace
+
 bool Sdl::open(const std::string &title) {
     if (window_)
         return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
+    if (!hasDisplay()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     gfx::Size size = ui::Screen::main().windowSize();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.w),
                                int(size.h), SDL_WINDOW_SHOWN);
