@@ -4,6 +4,7 @@
 #include "DataBase/NTDataPageHead.h"
 #include "DataBase/NetData/KLineItem.h"
 #include "DataBase/NetData/RequestPosItem.h"
+#include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 
 #include <algorithm>
 
@@ -116,8 +117,15 @@ void NetDataCenter::OnDisConnect() {
 
 void NetDataCenter::OnRefreshTimer() {
     auto coordinator = theDelegate.lock();
-    if (coordinator && coordinator->isHQConnected().valueOr(false))
+    if (coordinator && coordinator->isHQConnected().valueOr(false)) {
         RequestHeartBeat();
+        reqQuotesDate();
+    }
+    // Stale chart caches are cleared every half hour, connected or not.
+    if (--m_cleanCountDown <= 0) {
+        LocalFileFunc::clearTempFiles(IO_QuotesDate);
+        m_cleanCountDown = CleanTicks;
+    }
 }
 
 void NetDataCenter::DataPoolCallBack(int32_t reqType, const base::Ref<ReqParams> &params) {

@@ -220,6 +220,9 @@ private:
     uint8_t m_seqID_ = 1;
     std::string m_deviceID;
     base::Ref<base::Timer> m_refreshTimer;
+    // Refresh ticks until the next clean-up of stale chart caches: half an hour of 30 s ticks.
+    static constexpr int CleanTicks = 60;
+    int m_cleanCountDown = CleanTicks;
     std::vector<int32_t> m_validStockDetailReqNos;
     int64_t m_sessionID = 0;
     int64_t m_rightsMask = 0;

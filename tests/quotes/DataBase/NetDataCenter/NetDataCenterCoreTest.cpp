@@ -3,7 +3,11 @@
 #include "DataBase/NetData/KLineItem.h"
 #include "DataBase/NetData/RequestPosItem.h"
 #include "DataBase/NetData/StockInterface.h"
+#include "base/FileManager.h"
+#include "base/Paths.h"
 #include "base/VirtualClock.h"
+
+#include <utime.h>
 
 #include <set>
 
@@ -200,24 +204,51 @@ protected:
     base::Ref<NetDataCenter> center;
 };
 
-TEST_F(RefreshTimerTest, SendsTheHeartbeatEvery30sWhileConnectedWithASession) {
+TEST_F(RefreshTimerTest, SendsTheHeartbeatAndQuotesDateEvery30sWhileConnected) {
     center->ParseUserInf(acceptedLogin(0x1122334455667788, 0).span());
     clock.advance(29.9);
     EXPECT_TRUE(coordinator->records.empty());
     clock.advance(0.2);
-    ASSERT_EQ(coordinator->records.size(), 1u);
+    ASSERT_EQ(coordinator->records.size(), 2u);
     const QuoteRequestRecord &heartbeat = coordinator->records[0];
     EXPECT_EQ(heartbeat.reqType, 2925);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(heartbeat.delegate));
     Bytes body(heartbeat.data.bytes() + 7, heartbeat.data.bytes() + heartbeat.data.length());
     EXPECT_EQ(body, (Bytes{0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11}));
+    EXPECT_EQ(coordinator->records[1].reqType, 2944);
 
     coordinator->connected = false;
     clock.advance(60);
-    EXPECT_EQ(coordinator->records.size(), 1u);
+    EXPECT_EQ(coordinator->records.size(), 2u);
     coordinator->connected = true;
     clock.advance(30);
-    EXPECT_EQ(coordinator->records.size(), 2u);
+    EXPECT_EQ(coordinator->records.size(), 4u);
+}
+
+// Stale intraday caches go on the 60th tick, half an hour after start, connected or not.
+TEST_F(RefreshTimerTest, ClearsStaleChartCachesEveryHalfHour) {
+    coordinator->connected = false;
+    center->IO_QuotesDate = 20121207;
+    std::string dir = base::Paths::join(base::Paths::documents(), "data", "minline");
+    ASSERT_TRUE(base::FileManager::createDirectory(dir, true));
+    auto makeStale = [&](const std::string &name) {
+        std::string path = base::Paths::join(dir, name);
+        EXPECT_TRUE(base::FileManager::writeAtomically(path, base::Data::fromString("x")));
+        struct utimbuf old = {946684800, 946684800};
+        EXPECT_EQ(utime(path.c_str(), &old), 0);
+        return path;
+    };
+    std::string first = makeStale("SH600000.dat");
+    clock.advance(59 * 30 + 1);
+    EXPECT_TRUE(base::FileManager::exists(first));
+    clock.advance(30);
+    EXPECT_FALSE(base::FileManager::exists(first));
+
+    std::string second = makeStale("SZ000001.dat");
+    clock.advance(59 * 30);
+    EXPECT_TRUE(base::FileManager::exists(second));
+    clock.advance(30);
+    EXPECT_FALSE(base::FileManager::exists(second));
 }
 
 TEST_F(RefreshTimerTest, StopsWithTheLayer) {
