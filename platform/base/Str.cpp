@@ -13,7 +13,7 @@
 
 namespace base::str {
 
-FormatArg::FormatArg(const Value& v) {
+FormatArg::FormatArg(const Value &v) {
     switch (v.type()) {
     case Value::Type::Integer:
     case Value::Type::Bool:
@@ -35,7 +35,8 @@ FormatArg::FormatArg(const Value& v) {
     }
 }
 
-FormatArg::FormatArg(const Object* object) : kind_(Kind::Text), text_(object ? object->description() : "(null)") {}
+FormatArg::FormatArg(const Object *object)
+    : kind_(Kind::Text), text_(object ? object->description() : "(null)") {}
 
 long long FormatArg::asSigned() const {
     switch (kind_) {
@@ -92,28 +93,28 @@ std::string FormatArg::asText() const {
 namespace {
 
 // Formats one conversion with snprintf, whatever its length.
-template <class T> std::string printOne(const std::string& spec, T value) {
+template <class T> std::string printOne(const std::string &conversion, T value) {
     char small[128];
-    int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+    int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
     if (n < 0)
         return {};
     if (size_t(n) < sizeof small)
         return std::string(small, size_t(n));
     std::string big(size_t(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), conversion.c_str(), value);
     big.resize(size_t(n));
     return big;
 }
 
 struct ArgReader {
-    const std::vector<FormatArg>& args;
+    const std::vector<FormatArg> &args;
     size_t next = 0;
-    const FormatArg* take() { return next < args.size() ? &args[next++] : nullptr; }
+    const FormatArg *take() { return next < args.size() ? &args[next++] : nullptr; }
 };
 
 } // namespace
 
-std::string formatArgs(std::string_view format, const std::vector<FormatArg>& args) {
+std::string formatArgs(std::string_view format, const std::vector<FormatArg> &args) {
     std::string out;
     ArgReader reader{args};
     size_t i = 0;
@@ -124,29 +125,29 @@ std::string formatArgs(std::string_view format, const std::vector<FormatArg>& ar
             ++i;
             continue;
         }
-        std::string spec = "%";
+        std::string conversion = "%";
         ++i;
         // Flags, width and precision, with "*" read from the arguments.
         while (i < format.size() && std::strchr("-+ #0'", format[i]))
-            spec += format[i++];
+            conversion += format[i++];
         for (int part = 0; part < 2 && i < format.size(); ++part) {
             if (part == 1) {
                 if (format[i] != '.')
                     break;
-                spec += format[i++];
+                conversion += format[i++];
             }
             if (i < format.size() && format[i] == '*') {
-                const FormatArg* a = reader.take();
-                spec += std::to_string(a ? a->asSigned() : 0);
+                const FormatArg *a = reader.take();
+                conversion += std::to_string(a ? a->asSigned() : 0);
                 ++i;
             }
             while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i])))
-                spec += format[i++];
+                conversion += format[i++];
         }
         while (i < format.size() && std::strchr("hlqLjzt", format[i]))
             ++i;
         if (i >= format.size()) {
-            out += spec;
+            out += conversion;
             break;
         }
         char conv = format[i++];
@@ -154,20 +155,20 @@ std::string formatArgs(std::string_view format, const std::vector<FormatArg>& ar
             out += '%';
             continue;
         }
-        const FormatArg* a = reader.take();
+        const FormatArg *a = reader.take();
         switch (conv) {
         case 'd':
         case 'i':
-            out += printOne(spec + "lld", a ? a->asSigned() : 0LL);
+            out += printOne(conversion + "lld", a ? a->asSigned() : 0LL);
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            out += printOne(spec + "ll" + conv, a ? a->asUnsigned() : 0ULL);
+            out += printOne(conversion + "ll" + conv, a ? a->asUnsigned() : 0ULL);
             break;
         case 'c':
-            out += printOne(spec + "c", int(a ? a->asSigned() : 0));
+            out += printOne(conversion + "c", int(a ? a->asSigned() : 0));
             break;
         case 'f':
         case 'F':
@@ -177,17 +178,17 @@ std::string formatArgs(std::string_view format, const std::vector<FormatArg>& ar
         case 'G':
         case 'a':
         case 'A':
-            out += printOne(spec + conv, a ? a->asReal() : 0.0);
+            out += printOne(conversion + conv, a ? a->asReal() : 0.0);
             break;
         case 'p':
-            out += printOne(spec + "p", a ? a->asPointer() : nullptr);
+            out += printOne(conversion + "p", a ? a->asPointer() : nullptr);
             break;
         case 's':
         case '@':
-            out += printOne(spec + "s", (a ? a->asText() : std::string()).c_str());
+            out += printOne(conversion + "s", (a ? a->asText() : std::string()).c_str());
             break;
         default:
-            out += spec;
+            out += conversion;
             out += conv;
         }
     }
@@ -221,9 +222,11 @@ long long toLongLong(std::string_view text) {
             magnitude = magnitude * 10 + digit;
     }
     if (negative)
-        return overflow || magnitude > (unsigned long long)LLONG_MAX + 1 ? LLONG_MIN
-                                                                           : static_cast<long long>(0 - magnitude);
-    return overflow || magnitude > (unsigned long long)LLONG_MAX ? LLONG_MAX : static_cast<long long>(magnitude);
+        return overflow || magnitude > (unsigned long long)LLONG_MAX + 1
+                   ? LLONG_MIN
+                   : static_cast<long long>(0 - magnitude);
+    return overflow || magnitude > (unsigned long long)LLONG_MAX ? LLONG_MAX
+                                                                 : static_cast<long long>(magnitude);
 }
 
 int toInt(std::string_view text) {
@@ -270,14 +273,14 @@ std::string trim(std::string_view text) {
 
 std::string upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
+    for (char &c : out)
         c = char(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string lower(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
+    for (char &c : out)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
@@ -299,13 +302,14 @@ std::vector<std::string> split(std::string_view text, std::string_view separator
     if (separator.empty())
         return {std::string(text)};
     size_t start = 0;
-    for (size_t at; (at = text.find(separator, start)) != std::string_view::npos; start = at + separator.size())
+    for (size_t at; (at = text.find(separator, start)) != std::string_view::npos;
+         start = at + separator.size())
         parts.emplace_back(text.substr(start, at - start));
     parts.emplace_back(text.substr(start));
     return parts;
 }
 
-std::string join(const std::vector<std::string>& parts, std::string_view separator) {
+std::string join(const std::vector<std::string> &parts, std::string_view separator) {
     std::string out;
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i)
@@ -331,7 +335,7 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
 namespace {
 
 // Decodes one code point at i; answers the number of bytes used, 0 for an invalid sequence.
-size_t decodeOne(std::string_view s, size_t i, char32_t& out) {
+size_t decodeOne(std::string_view s, size_t i, char32_t &out) {
     auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     unsigned char c = b(i);
     size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
