@@ -15,19 +15,19 @@ using namespace chartframes;
 base::Data fullDayFrame() {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> tick(-3, 3), volume(0, 4000);
-    MinFrame spec;
-    spec.hold = true;
-    spec.position = 241;
-    spec.count = 241;
+    MinFrame layout;
+    layout.hold = true;
+    layout.position = 241;
+    layout.count = 241;
     Minute minute{1500, 0, 1500, 80000};
     for (int i = 0; i < 241; ++i) {
         minute.price += tick(random);
         minute.totalVol += volume(random);
         minute.ave += tick(random) / 2;
         minute.holdVol += tick(random) * 10;
-        spec.coded.push_back(minute);
+        layout.coded.push_back(minute);
     }
-    return codedMinFrame(spec);
+    return codedMinFrame(layout);
 }
 
 base::Data candlePageFrame() {

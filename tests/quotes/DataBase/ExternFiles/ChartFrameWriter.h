@@ -98,34 +98,34 @@ struct MinFrame {
     std::vector<Minute> plain;
 };
 
-inline base::Data codedMinFrame(const MinFrame &spec) {
+inline base::Data codedMinFrame(const MinFrame &layout) {
     BitWriter w;
     Minute prev;
-    for (const Minute &m : spec.coded) {
+    for (const Minute &m : layout.coded) {
         putField(w, MinPriceCodes, prev.price, m.price);
         putField(w, MinVolumeCodes, prev.totalVol, m.totalVol);
         putField(w, MinPriceCodes, prev.ave, m.ave);
-        if (spec.hold)
+        if (layout.hold)
             putField(w, MinPriceCodes, prev.holdVol, m.holdVol);
         prev = m;
     }
-    base::Data block = sessionBlock(spec.sessions);
+    base::Data block = sessionBlock(layout.sessions);
     base::Data body;
-    ComAPI::WriteByte(body, spec.hold ? 1 : 0);
+    ComAPI::WriteByte(body, layout.hold ? 1 : 0);
     ComAPI::WriteShort(body, 0x0A0B);
-    ComAPI::WriteShort(body, spec.position);
-    ComAPI::WriteShort(body, spec.count);
-    ComAPI::WriteShort(body, int(spec.coded.size()));
-    ComAPI::WriteShort(body, int(spec.plain.size()));
-    ComAPI::WriteByte(body, spec.step);
+    ComAPI::WriteShort(body, layout.position);
+    ComAPI::WriteShort(body, layout.count);
+    ComAPI::WriteShort(body, int(layout.coded.size()));
+    ComAPI::WriteShort(body, int(layout.plain.size()));
+    ComAPI::WriteByte(body, layout.step);
     ComAPI::WriteByte(body, int(block.length()));
     body.append(block);
     body.append(w.bytes().data(), w.bytes().size());
-    for (const Minute &m : spec.plain) {
+    for (const Minute &m : layout.plain) {
         ComAPI::WriteInt(body, m.price);
         ComAPI::WriteInt(body, m.totalVol);
         ComAPI::WriteInt(body, m.ave);
-        if (spec.hold)
+        if (layout.hold)
             ComAPI::WriteInt(body, m.holdVol);
     }
     base::Data frame;

@@ -47,14 +47,14 @@ const std::vector<Minute> minutes = {
 
 TEST(ExpandMinData, CodedAndPlainMinutesGetTheirSlotTimes) {
     for (bool hold : {false, true}) {
-        MinFrame spec;
-        spec.hold = hold;
-        spec.position = 17;
-        spec.count = 6;
-        spec.coded.assign(minutes.begin(), minutes.begin() + 4);
-        spec.plain.assign(minutes.begin() + 4, minutes.end());
-        spec.step = 60;
-        Expanded e = expandMin(codedMinFrame(spec));
+        MinFrame layout;
+        layout.hold = hold;
+        layout.position = 17;
+        layout.count = 6;
+        layout.coded.assign(minutes.begin(), minutes.begin() + 4);
+        layout.plain.assign(minutes.begin() + 4, minutes.end());
+        layout.step = 60;
+        Expanded e = expandMin(codedMinFrame(layout));
         const uint32_t R = hold ? 20 : 16;
         ASSERT_EQ(e.records, 6) << hold;
         EXPECT_EQ(e.size, R * 6 + 14);
@@ -83,13 +83,13 @@ TEST(ExpandMinData, CodedAndPlainMinutesGetTheirSlotTimes) {
 }
 
 TEST(ExpandMinData, TooSmallABufferGetsTheSizeAndNothingWritten) {
-    MinFrame spec;
-    spec.hold = true;
-    spec.coded.assign(600, Minute{1000, 10, 1000, 3});
+    MinFrame layout;
+    layout.hold = true;
+    layout.coded.assign(600, Minute{1000, 10, 1000, 3});
     std::vector<uint8_t> out(10240, 0xEE);
     uint32_t size = 0;
     ByteView sessions;
-    base::Data frame = codedMinFrame(spec);
+    base::Data frame = codedMinFrame(layout);
     EXPECT_EQ(NewExpandMinData(frame.span(), out, size, &sessions), 0);
     EXPECT_EQ(size, 12014u);
     EXPECT_EQ(sessions.data(), frame.bytes() + 20);
@@ -102,16 +102,16 @@ TEST(ExpandMinData, TooSmallABufferGetsTheSizeAndNothingWritten) {
 }
 
 TEST(ExpandMinData, LongestDayIsExpandedAndLongerFramesRefused) {
-    MinFrame spec;
-    spec.hold = true;
-    spec.sessions = {{600, 559}};
-    spec.coded.assign(1440, Minute{1000, 10, 1000, 3});
-    Expanded full = expandMin(codedMinFrame(spec), MaxExpandedMinDataSize);
+    MinFrame layout;
+    layout.hold = true;
+    layout.sessions = {{600, 559}};
+    layout.coded.assign(1440, Minute{1000, 10, 1000, 3});
+    Expanded full = expandMin(codedMinFrame(layout), MaxExpandedMinDataSize);
     EXPECT_EQ(full.records, 1440);
     EXPECT_EQ(word(full.out, 14 + 1439 * 20), 559);
 
-    spec.plain.push_back({});
-    Expanded over = expandMin(codedMinFrame(spec), 2 * MaxExpandedMinDataSize);
+    layout.plain.push_back({});
+    Expanded over = expandMin(codedMinFrame(layout), 2 * MaxExpandedMinDataSize);
     EXPECT_EQ(over.records, 0);
     EXPECT_EQ(over.size, 0u);
     EXPECT_EQ(over.sessions.size(), 8u);
@@ -119,9 +119,9 @@ TEST(ExpandMinData, LongestDayIsExpandedAndLongerFramesRefused) {
 }
 
 TEST(ExpandMinData, RefusedFrames) {
-    MinFrame spec;
-    spec.coded.assign(minutes.begin(), minutes.begin() + 2);
-    const base::Data good = codedMinFrame(spec);
+    MinFrame layout;
+    layout.coded.assign(minutes.begin(), minutes.begin() + 2);
+    const base::Data good = codedMinFrame(layout);
     auto patched = [&](size_t offset, uint8_t byte) {
         base::Data frame = good;
         frame.mutableBytes()[offset] = byte;
@@ -153,9 +153,9 @@ TEST(ExpandMinData, RefusedFrames) {
 }
 
 TEST(ExpandMinData, StreamFailingPartWayLeavesAFullLengthFrameOfZeros) {
-    MinFrame spec;
-    spec.coded = {{1000, 50, 1000}, {5000000, 60, 1000}, {1000, 70, 1000}};
-    base::Data frame = codedMinFrame(spec);
+    MinFrame layout;
+    layout.coded = {{1000, 50, 1000}, {5000000, 60, 1000}, {1000, 70, 1000}};
+    base::Data frame = codedMinFrame(layout);
     // Cut the stream inside the second minute's escaped price: the price takes the bits left,
     // the total volume finds none.
     size_t cut = 8;
@@ -173,9 +173,9 @@ TEST(ExpandMinData, StreamFailingPartWayLeavesAFullLengthFrameOfZeros) {
 }
 
 TEST(ExpandMinData, PlainTailMissingFromTheBodyStaysZero) {
-    MinFrame spec;
-    spec.coded.assign(minutes.begin(), minutes.begin() + 2);
-    base::Data frame = codedMinFrame(spec);
+    MinFrame layout;
+    layout.coded.assign(minutes.begin(), minutes.begin() + 2);
+    base::Data frame = codedMinFrame(layout);
     // Announce two plain minutes that the body does not hold.
     frame.mutableBytes()[16] = 2;
     Expanded e = expandMin(frame);

@@ -170,27 +170,27 @@ TEST_F(MinLineMessages, GrowingDaysAreCachedForTheQuotesDate) {
 }
 
 TEST_F(MinLineMessages, CodedReplyIsExpandedAndItsSessionsKept) {
-    chartframes::MinFrame spec;
-    spec.position = 3;
-    spec.count = 3;
-    spec.sessions = {{900, 1000}, {1300, 1330}};
-    spec.coded = {{1000, 100, 1000}, {1002, 130, 1001}};
-    spec.plain = {{1003, 170, 1001}};
+    chartframes::MinFrame layout;
+    layout.position = 3;
+    layout.count = 3;
+    layout.sessions = {{900, 1000}, {1300, 1330}};
+    layout.coded = {{1000, 100, 1000}, {1002, 130, 1001}};
+    layout.plain = {{1003, 170, 1001}};
     pack->code = "QQ000001";
-    parse(chartframes::codedMinFrame(spec));
+    parse(chartframes::codedMinFrame(layout));
     EXPECT_EQ(shown(*pack), (std::vector<Shown>{{900, 100, 100}, {901, 30, 130}, {902, 40, 170}}));
     EXPECT_EQ(MarketTimes::Instance().getMinCount("QQ000009"), 92);
 }
 
 TEST_F(MinLineMessages, LongSessionDaysFitTheExpansion) {
-    chartframes::MinFrame spec;
-    spec.hold = true;
-    spec.sessions = {{600, 500}};
-    spec.position = 1381;
-    spec.count = 1381;
+    chartframes::MinFrame layout;
+    layout.hold = true;
+    layout.sessions = {{600, 500}};
+    layout.position = 1381;
+    layout.count = 1381;
     for (int i = 0; i < 1381; ++i)
-        spec.coded.push_back({1000 + i % 7, 10 * (i + 1), 1000, 5});
-    parse(chartframes::codedMinFrame(spec));
+        layout.coded.push_back({1000 + i % 7, 10 * (i + 1), 1000, 5});
+    parse(chartframes::codedMinFrame(layout));
     ASSERT_EQ(pack->rspArray.size(), 1381u);
     auto last = std::dynamic_pointer_cast<StkMinLineItem>(pack->rspArray.back());
     EXPECT_EQ(last->time, 500);
@@ -202,12 +202,12 @@ TEST_F(MinLineMessages, PartlyExpandedReplyChangesNothing) {
     hold({{930, 1, 1}, {931, 1, 2}});
     pack->pos = 2;
     pack->isIdle = false;
-    chartframes::MinFrame spec;
-    spec.position = 2;
-    spec.count = 3;
-    spec.sessions = {{900, 1000}};
-    spec.coded = {{1000, 100, 1000}, {5000000, 130, 1001}, {1, 140, 1}};
-    base::Data frame = chartframes::codedMinFrame(spec);
+    chartframes::MinFrame layout;
+    layout.position = 2;
+    layout.count = 3;
+    layout.sessions = {{900, 1000}};
+    layout.coded = {{1000, 100, 1000}, {5000000, 130, 1001}, {1, 140, 1}};
+    base::Data frame = chartframes::codedMinFrame(layout);
     base::Data cut = frame.subdata(0, frame.length() - 8);
     cut.mutableBytes()[5] = uint8_t(cut.length() - 7);
     pack->code = "RR000001";
@@ -218,13 +218,13 @@ TEST_F(MinLineMessages, PartlyExpandedReplyChangesNothing) {
     EXPECT_EQ(MarketTimes::Instance().getMinCount("RR000001"), 61);
 
     // A plain tail the body does not hold is as much a failure.
-    base::Data noTail = chartframes::codedMinFrame(spec);
+    base::Data noTail = chartframes::codedMinFrame(layout);
     noTail.mutableBytes()[16] = 1;
     parse(noTail);
     EXPECT_EQ(pack->rspArray.size(), 2u);
 
     // More minutes than any day holds.
-    base::Data tooLong = chartframes::codedMinFrame(spec);
+    base::Data tooLong = chartframes::codedMinFrame(layout);
     tooLong.mutableBytes()[14] = 0x00;
     tooLong.mutableBytes()[15] = 0x08;
     parse(tooLong);
