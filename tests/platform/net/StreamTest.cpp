@@ -159,7 +159,7 @@ TEST(StreamTest, ClosedStreamsStayQuietAndCloseTheSocket) {
     EXPECT_TRUE(peer.waitForClientClose());
     EXPECT_EQ(pair.read->nativeSocket(), -1);
     runUntil([] { return false; }, 0.1);
-    for (const auto& e : pair.events)
+    for (const auto &e : pair.events)
         EXPECT_NE(e[0], 'r') << e;
 }
 
