@@ -126,6 +126,17 @@ Value Dict::get(const std::string &key) const {
 void Dict::set(const std::string &key, Value value) {
     (*this)[key] = std::move(value);
 }
+void Dict::set(std::string &&key, Value value) {
+    auto [it, inserted] = store_->index.try_emplace(key, store_->entries.size());
+    if (inserted)
+        store_->entries.emplace_back(std::move(key), std::move(value));
+    else
+        store_->entries[it->second].second = std::move(value);
+}
+void Dict::reserve(size_t n) {
+    store_->entries.reserve(n);
+    store_->index.reserve(n);
+}
 Value &Dict::operator[](const std::string &key) {
     auto [it, inserted] = store_->index.emplace(key, store_->entries.size());
     if (inserted)

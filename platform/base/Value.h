@@ -84,6 +84,9 @@ public:
     const Value *find(const std::string &key) const;
     Value *find(const std::string &key);
     void set(const std::string &key, Value value);
+    void set(std::string &&key, Value value);
+    // Room for n entries without growing, for callers that know the size ahead.
+    void reserve(size_t n);
     // The value for key, inserting null when absent.
     Value &operator[](const std::string &key);
     void remove(const std::string &key);

@@ -1,51 +1,44 @@
 #include "QXJsonStreamParserAdapter.h"
 
+#include <iterator>
+
 QXJsonStreamParserAdapter::QXJsonStreamParserAdapter() {
-    keyStack_.reserve(32);
-    stack_.reserve(32);
-}
-
-void QXJsonStreamParserAdapter::push(base::Value container, Type type) {
-    stack_.push_back(std::move(container));
-    array_ = stack_.back().array();
-    dict_ = stack_.back().dict();
-    currentType_ = type;
-}
-
-void QXJsonStreamParserAdapter::pop() {
-    stack_.pop_back();
-    array_ = nullptr;
-    dict_ = nullptr;
-    currentType_ = Type::None;
-    if (stack_.empty())
-        return;
-    array_ = stack_.back().array();
-    dict_ = stack_.back().dict();
-    currentType_ = array_ ? Type::Array : Type::Object;
+    frames_.reserve(32);
+    keys_.reserve(64);
+    values_.reserve(256);
 }
 
 void QXJsonStreamParserAdapter::end() {
     if (depth_-- <= levelsToSkip_)
         return;
-    base::Value finished = std::move(stack_.back());
-    pop();
-    found(std::move(finished));
+    Frame frame = frames_.back();
+    frames_.pop_back();
+    found(finish(frame));
+}
+
+base::Value QXJsonStreamParserAdapter::finish(const Frame &frame) {
+    auto first = values_.begin() + std::ptrdiff_t(frame.values);
+    if (!frame.object) {
+        base::Array array(
+            std::vector<base::Value>(std::make_move_iterator(first), std::make_move_iterator(values_.end())));
+        values_.erase(first, values_.end());
+        return array;
+    }
+    base::Dict dict;
+    dict.reserve(values_.size() - frame.values);
+    auto key = keys_.begin() + std::ptrdiff_t(frame.keys);
+    for (auto value = first; value != values_.end(); ++value, ++key)
+        dict.set(std::move(*key), std::move(*value));
+    values_.erase(first, values_.end());
+    keys_.erase(keys_.begin() + std::ptrdiff_t(frame.keys), keys_.end());
+    return dict;
 }
 
 void QXJsonStreamParserAdapter::found(base::Value &&value) {
-    switch (currentType_) {
-    case Type::Array:
-        array_->add(std::move(value));
+    if (!frames_.empty()) {
+        values_.push_back(std::move(value));
         return;
-    case Type::Object:
-        dict_->set(keyStack_.back(), std::move(value));
-        keyStack_.pop_back();
-        return;
-    case Type::None:
-        break;
     }
-    // No container is being built: keys read so far belonged to skipped objects.
-    keyStack_.clear();
     base::Ref<QXJsonStreamParserAdapterDelegate> delegate = delegate_.lock();
     if (!delegate)
         return;
@@ -57,11 +50,13 @@ void QXJsonStreamParserAdapter::found(base::Value &&value) {
 
 void QXJsonStreamParserAdapter::parserFoundObjectStart(QXJsonStreamParser &) {
     if (++depth_ > levelsToSkip_)
-        push(base::Dict(), Type::Object);
+        frames_.push_back({true, values_.size(), keys_.size()});
 }
 
 void QXJsonStreamParserAdapter::parserFoundObjectKey(QXJsonStreamParser &, std::string key) {
-    keyStack_.push_back(std::move(key));
+    // Keys of skipped objects have no container to go into.
+    if (!frames_.empty())
+        keys_.push_back(std::move(key));
 }
 
 void QXJsonStreamParserAdapter::parserFoundObjectEnd(QXJsonStreamParser &) {
@@ -70,7 +65,7 @@ void QXJsonStreamParserAdapter::parserFoundObjectEnd(QXJsonStreamParser &) {
 
 void QXJsonStreamParserAdapter::parserFoundArrayStart(QXJsonStreamParser &) {
     if (++depth_ > levelsToSkip_)
-        push(base::Array(), Type::Array);
+        frames_.push_back({false, values_.size(), keys_.size()});
 }
 
 void QXJsonStreamParserAdapter::parserFoundArrayEnd(QXJsonStreamParser &) {

@@ -40,20 +40,23 @@ public:
     void parserFoundString(QXJsonStreamParser &parser, std::string string) override;
 
 private:
-    enum class Type { None, Array, Object };
+    // An open container: where its members begin in `values_` and, for an object, in `keys_`.
+    struct Frame {
+        bool object;
+        size_t values;
+        size_t keys;
+    };
 
-    void push(base::Value container, Type type);
-    void pop();
     void end();
+    base::Value finish(const Frame &frame);
     void found(base::Value &&value);
 
     base::Weak<QXJsonStreamParserAdapterDelegate> delegate_;
     unsigned levelsToSkip_ = 0;
     unsigned depth_ = 0;
-    // The innermost open containers; they point into `stack_` and are refreshed on every push and pop.
-    base::Array *array_ = nullptr;
-    base::Dict *dict_ = nullptr;
-    std::vector<std::string> keyStack_;
-    std::vector<base::Value> stack_;
-    Type currentType_ = Type::None;
+    // The members of all open containers, innermost last. A container is built only when it ends,
+    // so that it is allocated once at its final size.
+    std::vector<Frame> frames_;
+    std::vector<std::string> keys_;
+    std::vector<base::Value> values_;
 };
