@@ -5,7 +5,6 @@
 #include "base/Value.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <variant>
 #include <vector>
@@ -21,27 +20,16 @@ public:
 
     base::Dict values;
 
-    // Whether a value or an object is stored under the key.
-    bool has(const std::string &key) const { return values.has(key) || objects_.count(key) > 0; }
+    bool has(const std::string &key) const { return values.has(key); }
     // The value under the key; null when there is none.
     base::Value get(const std::string &key) const { return values.get(key); }
     void set(const std::string &key, base::Value value) { values.set(key, std::move(value)); }
 
-    void setObject(const std::string &key, base::Ref<base::Object> object) {
-        objects_[key] = std::move(object);
-    }
+    void setObject(const std::string &key, base::Ref<base::Object> object) { set(key, std::move(object)); }
     // The object under the key; null when there is none.
-    base::Ref<base::Object> object(const std::string &key) const {
-        auto found = objects_.find(key);
-        return found == objects_.end() ? nullptr : found->second;
-    }
+    base::Ref<base::Object> object(const std::string &key) const { return get(key).object(); }
     // The object under the key as a T; null when there is none or it is something else.
-    template <class T> base::Ref<T> object(const std::string &key) const {
-        return std::dynamic_pointer_cast<T>(object(key));
-    }
-
-private:
-    std::map<std::string, base::Ref<base::Object>> objects_;
+    template <class T> base::Ref<T> object(const std::string &key) const { return get(key).objectAs<T>(); }
 };
 
 // A list of records shared by reference: the requester keeps it, a request carries it under

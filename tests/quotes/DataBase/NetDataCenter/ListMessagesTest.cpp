@@ -74,9 +74,12 @@ TEST_F(ListMessagesTest, PageRequestPadsTheRowsAndCarriesItsParameters) {
     EXPECT_EQ(record.reqType, 2955);
     EXPECT_EQ(record.data.bytes()[3], 0);
     EXPECT_EQ(record.reqParams->object("rspArray"), rows);
-    EXPECT_EQ(
-        record.reqParams->values,
-        (base::Dict{{"tag", 201}, {"fillType", 1}, {"startid", 30}, {"reqCount", 30}, {"classID", 104}}));
+    EXPECT_EQ(record.reqParams->values, (base::Dict{{"tag", 201},
+                                                    {"fillType", 1},
+                                                    {"startid", 30},
+                                                    {"reqCount", 30},
+                                                    {"classID", 104},
+                                                    {"rspArray", rows}}));
 
     // Fill type 0 pads nothing.
     center->RequestStockListCom({}, 105, 0, 1, 1, 0, 5, rows, 201, 0, 0);
