@@ -99,6 +99,32 @@ bool Array::operator==(const Array &other) const {
 
 // Dict
 
+namespace {
+// Up to this many entries a scan of the keys costs less than hashing and an index entry per key.
+constexpr size_t scannedSize = 16;
+} // namespace
+
+size_t Dict::Store::position(const std::string &key) const {
+    if (index.empty()) {
+        size_t i = 0;
+        while (i < entries.size() && entries[i].first != key)
+            ++i;
+        return i;
+    }
+    auto it = index.find(key);
+    return it == index.end() ? entries.size() : it->second;
+}
+Value &Dict::Store::append(std::string key, Value value) {
+    entries.emplace_back(std::move(key), std::move(value));
+    if (entries.size() > scannedSize) {
+        if (index.empty())
+            for (size_t i = 0; i + 1 < entries.size(); ++i)
+                index.emplace(entries[i].first, i);
+        index.emplace(entries.back().first, entries.size() - 1);
+    }
+    return entries.back().second;
+}
+
 Dict::Dict() : store_(std::make_shared<Store>()) {}
 Dict::Dict(std::initializer_list<Entry> entries) : Dict() {
     for (const auto &e : entries)
@@ -109,15 +135,15 @@ size_t Dict::size() const {
     return store_->entries.size();
 }
 bool Dict::has(const std::string &key) const {
-    return store_->index.count(key) != 0;
+    return store_->position(key) < size();
 }
 const Value *Dict::find(const std::string &key) const {
-    auto it = store_->index.find(key);
-    return it == store_->index.end() ? nullptr : &store_->entries[it->second].second;
+    size_t at = store_->position(key);
+    return at < size() ? &store_->entries[at].second : nullptr;
 }
 Value *Dict::find(const std::string &key) {
-    auto it = store_->index.find(key);
-    return it == store_->index.end() ? nullptr : &store_->entries[it->second].second;
+    size_t at = store_->position(key);
+    return at < size() ? &store_->entries[at].second : nullptr;
 }
 Value Dict::get(const std::string &key) const {
     const Value *v = find(key);
@@ -127,29 +153,30 @@ void Dict::set(const std::string &key, Value value) {
     (*this)[key] = std::move(value);
 }
 void Dict::set(std::string &&key, Value value) {
-    auto [it, inserted] = store_->index.try_emplace(key, store_->entries.size());
-    if (inserted)
-        store_->entries.emplace_back(std::move(key), std::move(value));
+    if (Value *v = find(key))
+        *v = std::move(value);
     else
-        store_->entries[it->second].second = std::move(value);
+        store_->append(std::move(key), std::move(value));
 }
 void Dict::reserve(size_t n) {
     store_->entries.reserve(n);
-    store_->index.reserve(n);
+    if (n > scannedSize)
+        store_->index.reserve(n);
 }
 Value &Dict::operator[](const std::string &key) {
-    auto [it, inserted] = store_->index.emplace(key, store_->entries.size());
-    if (inserted)
-        store_->entries.emplace_back(key, Value());
-    return store_->entries[it->second].second;
+    Value *v = find(key);
+    return v ? *v : store_->append(key, Value());
 }
 void Dict::remove(const std::string &key) {
-    auto it = store_->index.find(key);
-    if (it == store_->index.end())
+    size_t at = store_->position(key);
+    if (at == size())
         return;
-    size_t at = it->second;
-    store_->index.erase(it);
+    store_->index.erase(key);
     store_->entries.erase(store_->entries.begin() + std::ptrdiff_t(at));
+    if (size() <= scannedSize) {
+        store_->index.clear();
+        return;
+    }
     for (auto &[k, i] : store_->index)
         if (i > at)
             --i;

@@ -104,7 +104,12 @@ public:
 private:
     struct Store {
         std::vector<Entry> entries;
+        // Entry positions by key, kept only while the dictionary is too large for a quick scan.
         std::unordered_map<std::string, size_t> index;
+
+        // The position of key, or entries.size() when absent.
+        size_t position(const std::string &key) const;
+        Value &append(std::string key, Value value);
     };
     std::shared_ptr<Store> store_;
 };

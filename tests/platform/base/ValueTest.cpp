@@ -118,6 +118,30 @@ TEST(Value, LargeDictionariesKeepOrderAndLookups) {
     EXPECT_EQ(copied.get("key-with-a-long-name-95").intValue(), 95);
 }
 
+// Small dictionaries scan their keys and larger ones keep an index: growing and shrinking across
+// that size must keep every key findable and a repeated key in its first place.
+TEST(Value, DictionariesGrowAndShrinkAcrossTheIndexedSize) {
+    base::Dict d;
+    auto key = [](int i) { return "k" + std::to_string(i); };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 40; ++i)
+            d.set(key(i), i);
+        d.set(key(0), 100);
+        for (int i = 39; i >= 5; --i)
+            d.remove(key(i));
+    }
+    ASSERT_EQ(d.keys(), (std::vector<std::string>{"k0", "k1", "k2", "k3", "k4"}));
+    EXPECT_EQ(d.get("k0").intValue(), 100);
+    for (int i = 5; i < 30; ++i)
+        d[key(i)] = i;
+    d.set(std::string("k20"), 200);
+    EXPECT_EQ(d.size(), 30u);
+    EXPECT_EQ(d.keys()[20], "k20");
+    EXPECT_EQ(d.get("k20").intValue(), 200);
+    EXPECT_EQ(d.get("k29").intValue(), 29);
+    EXPECT_FALSE(d.has("k30"));
+}
+
 TEST(Value, DecimalsCompareByValue) {
     EXPECT_EQ(base::Value(base::Decimal{150, -2, false, {}}), base::Value(base::Decimal{15, -1, false, {}}));
     EXPECT_FALSE(base::Value(base::Decimal{15, -1, true, {}}) ==
