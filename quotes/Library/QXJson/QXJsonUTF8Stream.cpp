@@ -20,6 +20,12 @@ bool continuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
+// Whether a three-byte sequence whose lead byte needs no further range check starts at p (n bytes
+// available).
+bool plainThreeBytes(const unsigned char *p, size_t n) {
+    return n >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED && continuation(p[1]) && continuation(p[2]);
+}
+
 // The length of the well-formed UTF-8 sequence at p (at most n bytes available), or 0.
 size_t sequenceLength(const unsigned char *p, size_t n) {
     unsigned char c = p[0];
@@ -101,11 +107,12 @@ size_t QXJsonUTF8Stream::scanText(std::string_view text, size_t from, bool &brok
             ++i;
             continue;
         }
-        // Most non-ASCII text here is Chinese: three-byte sequences whose lead byte needs no
-        // further range check.
-        if (c >= 0xE1 && c != 0xED && c <= 0xEF && length - i >= 3 && continuation(bytes[i + 1]) &&
-            continuation(bytes[i + 2])) {
-            i += 3;
+        // Most non-ASCII text here is Chinese: runs of three-byte sequences, taken one after another
+        // without going back to the word test that every one of their words fails.
+        if (plainThreeBytes(bytes + i, length - i)) {
+            do
+                i += 3;
+            while (plainThreeBytes(bytes + i, length - i));
             continue;
         }
         size_t n = sequenceLength(bytes + i, length - i);

@@ -205,6 +205,10 @@ TEST(QXJsonParser, ReportsTheFirstFault) {
         {"[\"\xed\xa0\x80\"]", "Broken Unicode encoding"},
         {"[\"\xe4\xb8\"]", "Broken Unicode encoding"},
         {"[\"\xf4\x90\x80\x80\"]", "Broken Unicode encoding"},
+        // A bad sequence right behind a run of Chinese characters, or cutting one short.
+        {"[\"中文\xed\xa0\x80\"]", "Broken Unicode encoding"},
+        {"[\"中文\xe4\xb8\"]", "Broken Unicode encoding"},
+        {"[\"中文\x80中\"]", "Broken Unicode encoding"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(parseError(c.text), c.error) << c.text;
