@@ -34,11 +34,8 @@ base::Value QXJsonStreamParserAdapter::finish(const Frame &frame) {
     return dict;
 }
 
-void QXJsonStreamParserAdapter::found(base::Value &&value) {
-    if (!frames_.empty()) {
-        values_.push_back(std::move(value));
-        return;
-    }
+// No container is being built: the value belongs to a skipped level.
+void QXJsonStreamParserAdapter::deliver(base::Value &&value) {
     base::Ref<QXJsonStreamParserAdapterDelegate> delegate = delegate_.lock();
     if (!delegate)
         return;
@@ -73,11 +70,11 @@ void QXJsonStreamParserAdapter::parserFoundArrayEnd(QXJsonStreamParser &) {
 }
 
 void QXJsonStreamParserAdapter::parserFoundBoolean(QXJsonStreamParser &, bool value) {
-    found(base::Value(value));
+    found(value);
 }
 
 void QXJsonStreamParserAdapter::parserFoundNull(QXJsonStreamParser &) {
-    found(base::Value());
+    found(nullptr);
 }
 
 void QXJsonStreamParserAdapter::parserFoundNumber(QXJsonStreamParser &, base::Value number) {
@@ -85,5 +82,5 @@ void QXJsonStreamParserAdapter::parserFoundNumber(QXJsonStreamParser &, base::Va
 }
 
 void QXJsonStreamParserAdapter::parserFoundString(QXJsonStreamParser &, std::string string) {
-    found(base::Value(std::move(string)));
+    found(std::move(string));
 }

@@ -49,7 +49,15 @@ private:
 
     void end();
     base::Value finish(const Frame &frame);
-    void found(base::Value &&value);
+    // Puts a finished value into the innermost open container, built in place there, or hands it to
+    // the delegate when none is open.
+    template <class T> void found(T &&value) {
+        if (frames_.empty())
+            deliver(base::Value(std::forward<T>(value)));
+        else
+            values_.emplace_back(std::forward<T>(value));
+    }
+    void deliver(base::Value &&value);
 
     base::Weak<QXJsonStreamParserAdapterDelegate> delegate_;
     unsigned levelsToSkip_ = 0;
