@@ -3,9 +3,10 @@
 #include <iterator>
 
 QXJsonStreamParserAdapter::QXJsonStreamParserAdapter() {
+    // Enough for small replies without a large first allocation; big documents grow the stacks.
     frames_.reserve(32);
-    keys_.reserve(64);
-    values_.reserve(256);
+    keys_.reserve(16);
+    values_.reserve(16);
 }
 
 void QXJsonStreamParserAdapter::end() {
