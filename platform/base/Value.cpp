@@ -114,7 +114,7 @@ size_t Dict::Store::position(const std::string &key) const {
     auto it = index.find(key);
     return it == index.end() ? entries.size() : it->second;
 }
-Value &Dict::Store::append(std::string key, Value value) {
+Value &Dict::Store::append(std::string &&key, Value &&value) {
     entries.emplace_back(std::move(key), std::move(value));
     if (entries.size() > scannedSize) {
         if (index.empty())
@@ -165,7 +165,7 @@ void Dict::reserve(size_t n) {
 }
 Value &Dict::operator[](const std::string &key) {
     Value *v = find(key);
-    return v ? *v : store_->append(key, Value());
+    return v ? *v : store_->append(std::string(key), Value());
 }
 void Dict::remove(const std::string &key) {
     size_t at = store_->position(key);

@@ -109,7 +109,7 @@ private:
 
         // The position of key, or entries.size() when absent.
         size_t position(const std::string &key) const;
-        Value &append(std::string key, Value value);
+        Value &append(std::string &&key, Value &&value);
     };
     std::shared_ptr<Store> store_;
 };
