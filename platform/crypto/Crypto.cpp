@@ -12,8 +12,8 @@ namespace {
 
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
 
-std::optional<base::Data> run(const EVP_CIPHER* cipher, bool encrypt, const uint8_t* key, const uint8_t* iv,
-                              bool padding, const base::Data& input) {
+std::optional<base::Data> run(const EVP_CIPHER *cipher, bool encrypt, const uint8_t *key, const uint8_t *iv,
+                              bool padding, const base::Data &input) {
     if (input.length() > size_t(INT_MAX) - 32)
         return std::nullopt;
     CipherContext ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
@@ -32,21 +32,21 @@ std::optional<base::Data> run(const EVP_CIPHER* cipher, bool encrypt, const uint
 
 } // namespace
 
-std::optional<base::Data> aesCbcPkcs7(bool encrypt, const base::Data& key32, const base::Data* iv16,
-                                      const base::Data& input) {
+std::optional<base::Data> aesCbcPkcs7(bool encrypt, const base::Data &key32, const base::Data *iv16,
+                                      const base::Data &input) {
     if (key32.length() != 32 || (iv16 && iv16->length() != 16))
         return std::nullopt;
     static const uint8_t zeros[16] = {};
     return run(EVP_aes_256_cbc(), encrypt, key32.bytes(), iv16 ? iv16->bytes() : zeros, true, input);
 }
 
-std::optional<base::Data> aesEcb128(bool encrypt, const uint8_t key[16], const base::Data& input) {
+std::optional<base::Data> aesEcb128(bool encrypt, const uint8_t key[16], const base::Data &input) {
     if (input.length() % 16 != 0)
         return std::nullopt;
     return run(EVP_aes_128_ecb(), encrypt, key, nullptr, false, input);
 }
 
-base::Data md5(const void* bytes, size_t length) {
+base::Data md5(const void *bytes, size_t length) {
     base::Data out;
     out.resize(16);
     unsigned int size = 0;
@@ -54,7 +54,7 @@ base::Data md5(const void* bytes, size_t length) {
     return out;
 }
 
-std::string md5Hex(const void* bytes, size_t length) {
+std::string md5Hex(const void *bytes, size_t length) {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
     for (uint8_t b : md5(bytes, length).vector()) {
@@ -64,9 +64,23 @@ std::string md5Hex(const void* bytes, size_t length) {
     return out;
 }
 
-uint32_t crc32(const void* bytes, size_t length, uint32_t initial) {
+std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t limit) {
+    if (length > ULONG_MAX || limit >= ULONG_MAX)
+        return std::nullopt;
+    base::Data out;
+    // One spare byte tells a stream that makes more than the limit from one that fits exactly.
+    out.resize(limit + 1);
+    uLongf produced = uLongf(out.length());
+    int rc = ::uncompress(out.mutableBytes(), &produced, static_cast<const Bytef *>(bytes), uLong(length));
+    if (rc != Z_OK || produced > limit)
+        return std::nullopt;
+    out.resize(produced);
+    return out;
+}
+
+uint32_t crc32(const void *bytes, size_t length, uint32_t initial) {
     uLong crc = initial;
-    auto p = static_cast<const Bytef*>(bytes);
+    auto p = static_cast<const Bytef *>(bytes);
     while (length > 0) {
         uInt chunk = length > UINT_MAX ? UINT_MAX : uInt(length);
         crc = ::crc32(crc, p, chunk);

@@ -7,8 +7,7 @@
 #include "DataBase/NTDataPageHead.h"
 #include "base/FileManager.h"
 #include "base/Str.h"
-
-#include <zlib.h>
+#include "crypto/Crypto.h"
 
 namespace {
 
@@ -57,16 +56,6 @@ std::optional<CodeListFile> readCodeListFile(std::string_view title, bool withLi
     if (withLib)
         file.lib = readSecurities(bytes, pos, ComAPI::ReadNum(bytes, pos, 2));
     return file;
-}
-
-// The records of a code-table reply, inflated when the server compressed them.
-std::optional<std::vector<uint8_t>> inflateRecords(ByteView records, uint32_t size) {
-    std::vector<uint8_t> out(size);
-    uLongf length = size;
-    if (uncompress(out.data(), &length, records.data(), uLong(records.size())) != Z_OK)
-        return std::nullopt;
-    out.resize(length);
-    return out;
 }
 
 std::string entryTitle(const base::Dict &entry) {
@@ -119,14 +108,14 @@ void NetDataCenter::ParseMarketStockList(ByteView frame, const base::Ref<ReqPara
             readCodeList(*entry);
         return;
     }
-    std::optional<std::vector<uint8_t>> inflated;
+    std::optional<base::Data> inflated;
     if (head->attribute & ZlibBodyBit) {
         if (count < 1 || size < 1 || size > MaxCodeTableBytes)
             return;
-        inflated = inflateRecords(records, size);
+        inflated = crypto::uncompress(records.data(), records.size(), size);
         if (!inflated)
             return;
-        records = *inflated;
+        records = inflated->span();
     }
     pos = 0;
     entry->set("crc", crc);

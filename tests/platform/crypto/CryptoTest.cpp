@@ -1,10 +1,13 @@
 #include "crypto/Crypto.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <vector>
 
 namespace {
 
-std::string hex(const base::Data& d) {
+std::string hex(const base::Data &d) {
     static const char digits[] = "0123456789abcdef";
     std::string out;
     for (uint8_t b : d.vector()) {
@@ -54,6 +57,27 @@ TEST(Crypto, AesEcbWholeBlocksOnly) {
     EXPECT_EQ(hex(*cipher), "281567ab2f4cf0d73d3198225b8b8393281567ab2f4cf0d73d3198225b8b8393");
     EXPECT_EQ(*crypto::aesEcb128(false, key, *cipher), plain);
     EXPECT_FALSE(crypto::aesEcb128(true, key, base::Data::fromString("not sixteen")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Crypto, UncompressStopsAtItsLimit) {
+    std::string text(1000, 'q');
+    uLongf packedLength = compressBound(uLong(text.size()));
+    std::vector<uint8_t> packed(packedLength);
+    ASSERT_EQ(compress(packed.data(), &packedLength, reinterpret_cast<const Bytef *>(text.data()),
+                       uLong(text.size())),
+              Z_OK);
+
+    auto exact = crypto::uncompress(packed.data(), packedLength, 1000);
+    ASSERT_TRUE(exact);
+    EXPECT_EQ(exact->toString(), text);
+    EXPECT_EQ(crypto::uncompress(packed.data(), packedLength, 4096)->length(), 1000u);
+    EXPECT_FALSE(crypto::uncompress(packed.data(), packedLength, 999));
+    EXPECT_FALSE(crypto::uncompress(packed.data(), packedLength - 1, 1000));
+    EXPECT_FALSE(crypto::uncompress("not zlib", 8, 1000));
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #include "DataBase/WT/TradeFrame.h"
 
 #include "DataBase/WT/TradeCipher.h"
-
-#include <zlib.h>
+#include "crypto/Crypto.h"
 
 int32_t readInt32LE(const uint8_t *bytes) {
     uint32_t v =
@@ -89,13 +88,8 @@ TradeFrameCut cutTradeFrame(const uint8_t *bytes, size_t length) {
 }
 
 std::optional<base::Data> inflateExactly(const uint8_t *bytes, size_t length, size_t expected) {
-    base::Data out;
-    // One spare byte tells a stream that inflates to more than announced from one that fits.
-    out.resize(expected + 1);
-    uLongf produced = uLongf(out.length());
-    int rc = uncompress(out.mutableBytes(), &produced, bytes, uLong(length));
-    if (rc != Z_OK || produced != expected)
+    auto out = crypto::uncompress(bytes, length, expected);
+    if (!out || out->length() != expected)
         return std::nullopt;
-    out.resize(expected);
     return out;
 }
