@@ -39,7 +39,7 @@ void KLineClassBase::recalc(TechIndex &tech) const {
         tech.calculate(m_klineList, decimal());
 }
 
-void KLineClassBase::recalcLevel2(const base::Ref<Level2Series> &series) {
+void KLineClassBase::recalcLevel2(const base::Ref<ReplyList> &series) {
     if (m_level2TechIndex && m_klineList)
         m_level2TechIndex->calculate(series, m_klineList);
 }
@@ -187,7 +187,7 @@ void KLineClassBase::changeLevel2TechIndex(int32_t techType) {
     recalcLevel2(kept == m_level2Dict.end() ? nullptr : kept->second);
 }
 
-void KLineClassBase::resetLevel2TechIndex(int32_t techType, const base::Ref<Level2Series> &series) {
+void KLineClassBase::resetLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series) {
     if (!m_level2TechIndex)
         return;
     if (techType != m_level2TechType) {
@@ -199,7 +199,7 @@ void KLineClassBase::resetLevel2TechIndex(int32_t techType, const base::Ref<Leve
     recalcLevel2(series);
 }
 
-bool KLineClassBase::UpdateLevel2TechIndex(int32_t techType, const base::Ref<Level2Series> &series) {
+bool KLineClassBase::UpdateLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series) {
     if (!m_level2TechIndex || m_ktype != DayKType || techType != m_level2TechType)
         return false;
     recalcLevel2(series);

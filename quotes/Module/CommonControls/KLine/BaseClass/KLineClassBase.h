@@ -59,8 +59,8 @@ public:
     // candles and the current code.
     void initLevel2TechIndex(int32_t techType);
     void changeLevel2TechIndex(int32_t techType);
-    void resetLevel2TechIndex(int32_t techType, const base::Ref<Level2Series> &series);
-    bool UpdateLevel2TechIndex(int32_t techType, const base::Ref<Level2Series> &series);
+    void resetLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
+    bool UpdateLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
 
     // Comparison stocks: dictionaries {"code", "basicInf", "colorID"} shared with the detail
     // screen's data centre; the scale writes "FirstOpenPrice", "MaxPrice" and "MinPrice" into them.
@@ -95,7 +95,7 @@ protected:
     int decimal() const { return m_basicInf ? m_basicInf->decimal : 0; }
     // Recomputes an indicator when both snapshot and candles are there.
     void recalc(TechIndex &tech) const;
-    void recalcLevel2(const base::Ref<Level2Series> &series);
+    void recalcLevel2(const base::Ref<ReplyList> &series);
 
     base::Ref<StockBasicInf> m_basicInf;
     base::Ref<KLineList> m_klineList;

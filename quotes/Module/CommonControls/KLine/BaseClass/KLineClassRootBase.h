@@ -20,8 +20,8 @@
 // Geometry is in points with y growing downwards. Main thread only.
 class KLineClassRootBase : public base::Object {
 public:
-    // The level-2 reply lists kept per level-2 code.
-    using Level2Series = std::vector<base::Ref<base::Object>>;
+    // A reply list as the quote messages deliver it (level-2 series, an index's rise/fall line).
+    using ReplyList = std::vector<base::Ref<base::Object>>;
 
     // Pane frames at creation: 47/255 grey.
     static constexpr float BorderGrey = 47.0f / 255;
@@ -89,7 +89,7 @@ protected:
     float m_textH = 0;
     base::Ref<gfx::Font> m_techTitleFont;
     int32_t m_level2TechType = 0;
-    std::map<int32_t, base::Ref<Level2Series>> m_level2Dict;
+    std::map<int32_t, base::Ref<ReplyList>> m_level2Dict;
 
 private:
     // Text columns of a pane at its plot's height.

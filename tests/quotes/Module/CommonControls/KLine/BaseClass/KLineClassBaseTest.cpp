@@ -141,8 +141,8 @@ TEST(CandleWindow, IndicatorSwitching) {
     EXPECT_EQ(chart.secondTechIndex()->getParamsText(), "WR(7,14)");
 }
 
-base::Ref<KLineClassRootBase::Level2Series> ddSeries(std::initializer_list<std::pair<int32_t, float>> items) {
-    auto list = base::make<KLineClassRootBase::Level2Series>();
+base::Ref<KLineClassRootBase::ReplyList> ddSeries(std::initializer_list<std::pair<int32_t, float>> items) {
+    auto list = base::make<KLineClassRootBase::ReplyList>();
     for (auto [date, value] : items) {
         auto item = base::make<DD_Item>();
         item->date = date;
