@@ -91,6 +91,9 @@ TEST_F(DetailCentreTest, FiveSecondRulesForCandlesAndMinutes) {
     ASSERT_TRUE(centre->AddStocks_AddCode("SZ000002"));
     settle();
     ASSERT_EQ(centre->getCurKList(7)->size(), 400u);
+    // The day's minutes came bit-coded and were expanded whole.
+    ASSERT_TRUE(centre->minlineLib()->getMinLineRspArray("SH600000"));
+    EXPECT_EQ(centre->minlineLib()->getMinLineRspArray("SH600000")->size(), 241u);
 
     quotes.clearReceived();
     EXPECT_FALSE(centre->reqKLineIfNoDataOrOverTime(7));
