@@ -219,7 +219,7 @@ void TradeGateway::closeConnection() {
         close(*conn);
 }
 
-bool TradeGateway::inFlight() const {
+bool TradeGateway::quiet() const {
     for (const auto &conn : conns_) {
         if (!conn->open())
             continue;
@@ -227,9 +227,9 @@ bool TradeGateway::inFlight() const {
         ioctl(conn->fd, SIOCINQ, &unread);
         ioctl(conn->fd, SIOCOUTQ, &unsent);
         if (unread > 0 || unsent > 0 || !conn->output.empty())
-            return true;
+            return false;
     }
-    return false;
+    return true;
 }
 
 TradeGateway::Connection *TradeGateway::newest() {

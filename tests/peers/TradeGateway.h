@@ -157,9 +157,9 @@ public:
     std::vector<TradeRequest> received(int funcID) const;
     const std::vector<std::string> &violations() const { return violations_; }
     int acceptedConnections() const { return accepted_; }
-    // Bytes wait on a connection: received and not yet read, or written and not yet taken by the
-    // client. A test driving both ends on one run loop is idle only once this is false.
-    bool inFlight() const;
+    // No bytes wait on a connection: none received and not yet read, none written and not yet
+    // taken by the client. A test driving both ends on one run loop is idle only while this holds.
+    bool quiet() const;
     int openConnections() const { return int(conns_.size()); }
 
     // The shareholder accounts the login reply lists for an account.

@@ -9,7 +9,12 @@ namespace {
 // The broker table of the quote server leads the trade connection to the broker's gateway.
 TEST_F(CoordinatorTest, TradeConnectionFindsTheGatewayThroughTheBrokerTable) {
     readyWithoutAccount();
-    peers::TradeGateway gateway;
+    auto served = std::make_shared<peers::TradeGateway>();
+    peers::TradeGateway &gateway = *served;
+    driver.watch([weak = std::weak_ptr<peers::TradeGateway>(served)] {
+        auto alive = weak.lock();
+        return !alive || alive->quiet();
+    });
     gateway.addAccount({"本地券商", "13800138000", "123456", "880001", "123456"});
     quotes.setBrokers({{"本地券商", 'B', {gateway.port()}}});
     // Whatever table came with the login is asked for again.

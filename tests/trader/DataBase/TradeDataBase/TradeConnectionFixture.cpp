@@ -19,6 +19,7 @@ std::vector<Heard> Requester::of(int type) const {
 
 TradeConnectionTest::TradeConnectionTest() {
     base::Clock::setCurrent(&clock);
+    driver.watch([this] { return !gateway || gateway->quiet(); });
     base::NotificationCenter::shared().addObserver(
         observer_, "AppNotify", [this](const base::Notification &n) {
             if (n.userInfo.get("Data").stringValue() == "ReLaunchTrader")
@@ -58,19 +59,10 @@ void TradeConnectionTest::setBrokers(const std::vector<peers::GatewayBroker> &br
     quotes->IO_GetSecuritiesAddressRsp = true;
 }
 
-void TradeConnectionTest::settle() {
-    // The kernel may hand loopback bytes over a little later than the write: idle means two quiet
-    // passes with nothing in flight at the gateway.
-    for (int quiet = 0; quiet < 2;) {
-        bool handled = base::RunLoop::main().runOnce(base::RunLoop::Default, 0.005);
-        quiet = handled || (gateway && gateway->inFlight()) ? 0 : quiet + 1;
-    }
-}
-
-void TradeConnectionTest::advance(double seconds) {
-    settle();
-    clock.advance(seconds);
-    settle();
+bool TradeConnectionTest::pumpUntil(const std::function<bool()> &done) {
+    for (int round = 0; round < 200 && !driver.runUntilIdle(done);)
+        round += base::RunLoop::main().runOnce(base::RunLoop::Default, 0.005) ? 0 : 1;
+    return done();
 }
 
 int TradeConnectionTest::step(const std::string &broker, const std::string &code) {

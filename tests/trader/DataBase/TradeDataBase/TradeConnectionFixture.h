@@ -6,6 +6,7 @@
 #include "base/RunLoop.h"
 #include "base/VirtualClock.h"
 #include "peers/BrokerTable.h"
+#include "peers/LoopDriver.h"
 #include "peers/TradeGateway.h"
 
 #include <gtest/gtest.h>
@@ -61,16 +62,12 @@ protected:
     void start(std::vector<peers::GatewayBroker> more = {});
     void setBrokers(const std::vector<peers::GatewayBroker> &brokers);
 
-    // Runs the loop until a pass finds nothing to do.
-    void settle();
+    // Runs the loop until neither it nor the gateway has anything left to do.
+    void settle() { driver.runUntilIdle(); }
     // Runs the loop until `done` holds; false when it still does not after many idle rounds (a
-    // loaded machine may hand loopback connects and bytes over late).
-    template <class Pred> bool pumpUntil(Pred done) {
-        for (int round = 0; round < 200 && !done(); ++round)
-            settle();
-        return done();
-    }
-    void advance(double seconds);
+    // loaded machine may hand loopback connects and bytes over a little late).
+    bool pumpUntil(const std::function<bool()> &done);
+    void advance(double seconds) { driver.advance(seconds); }
 
     int step(const std::string &broker = kBroker, const std::string &code = kCode);
     // Connected and the phone check passed.
@@ -82,6 +79,7 @@ protected:
     int relaunches() const { return relaunches_; }
 
     base::VirtualClock clock;
+    peers::LoopDriver driver{clock};
     std::unique_ptr<peers::TradeGateway> gateway;
     base::Ref<NetDataCenter> quotes;
     base::Ref<TradeDataBase> db;
