@@ -1,6 +1,7 @@
 #include "KLineClassBase.h"
 
 #include "Common/StyleFunc.h"
+#include "Common/StylePool.h"
 #include "Common/TimeFunc.h"
 
 #include <algorithm>
@@ -166,6 +167,13 @@ void KLineClassBase::changeMainTechIndex(int32_t techType, const std::optional<b
     m_mainTechType = techType;
     m_mainTechIndex->setTechType(techType, paramArray);
     recalc(*m_mainTechIndex);
+}
+
+base::Ref<gfx::Color> KLineClassBase::getTechColor(int index, int32_t techType) const {
+    const StylePool &style = StylePool::Instance();
+    if (techType != TechIndex::VOL)
+        return style.getMAColor(index);
+    return index >= 1 && index <= 4 ? style.getMAColor(index - 1) : style.clTextName;
 }
 
 void KLineClassBase::initLevel2TechIndex(int32_t techType) {

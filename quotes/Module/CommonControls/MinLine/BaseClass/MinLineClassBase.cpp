@@ -1,6 +1,7 @@
 #include "MinLineClassBase.h"
 
 #include "Common/StyleFunc.h"
+#include "Common/StylePool.h"
 #include "Common/TimeFunc.h"
 #include "Common/Util.h"
 #include "DataBase/MarketTimes/MarketTimes.h"
@@ -248,6 +249,15 @@ float MinLineClassBase::getInfoBombXPos(int32_t time) const {
             return item.x;
     }
     return InfoBombDefaultX;
+}
+
+base::Ref<gfx::Color> MinLineClassBase::getTechColor(int index, int32_t techType) const {
+    const StylePool &style = StylePool::Instance();
+    if (techType == Level2TechTypes::MinBSVol && index == 0)
+        return style.clTextRise;
+    if (techType == Level2TechTypes::MinBSVol && index == 1)
+        return style.clTextFall;
+    return style.getMAColor(index);
 }
 
 void MinLineClassBase::initLevel2TechIndex(int32_t techType) {
