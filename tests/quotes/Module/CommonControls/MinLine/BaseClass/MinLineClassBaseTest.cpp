@@ -1,5 +1,6 @@
 #include "Module/CommonControls/MinLine/BaseClass/MinLineClassBase.h"
 
+#include "Common/StylePool.h"
 #include "DataBase/MarketTimes/MarketTimes.h"
 #include "DataBase/NetData/Level2BSItem.h"
 #include "DataBase/NetData/SeriesNumber.h"
@@ -207,6 +208,10 @@ TEST(IntradayLevel2, RepliesAreKeptPerCode) {
     chart.changeLevel2TechIndex(2922);
     EXPECT_NEAR(chart.level2TechIndex()->getItem(-1)->getSubItem(1)->value, 1.2f, 1e-6);
     EXPECT_EQ(chart.getCurLevel2TechType(), 2922);
+    const StylePool &style = StylePool::Instance();
+    EXPECT_EQ(chart.getTechColor(0, 2924), style.clTextRise);
+    EXPECT_EQ(chart.getTechColor(1, 2924), style.clTextFall);
+    EXPECT_EQ(chart.getTechColor(1, 2922), style.clMA2);
 
     chart.Update(quote("SH000001", 0, 1000, 1005, 998), minutes({930}));
     EXPECT_FALSE(chart.UpdateIndexRiseFallLine("SH000002", series({3})));
