@@ -96,6 +96,8 @@ public:
 
 protected:
     int candleCount() const { return m_klineList ? int(m_klineList->size()) : 0; }
+    // Whole candles that fit in a width at the current pitch.
+    int fitCount(float width) const;
     int decimal() const { return m_basicInf ? m_basicInf->decimal : 0; }
     // Recomputes an indicator when both snapshot and candles are there.
     void recalc(TechIndex &tech) const;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 base::Ref<StockQuoteInf> quote(const std::string &code, int type, int32_t close, int32_t high, int32_t low) {
@@ -60,6 +62,7 @@ TEST(IntradayScale, SymmetricAroundThePreviousClose) {
         {"no points", 1, 1000, 1005, 998, 0, 1000, 1100, 900},
         {"no trade yet", 1, 1000, 0, 0, 3, 0, 1100, 900},
         {"no previous close", 1, 0, 1005, 998, 3, 1000, 0, 0},
+        {"a top beyond the integers", 1, 1 << 30, INT32_MAX, 1, 3, 1 << 30, INT32_MAX, 0},
     };
     for (const Case &c : cases) {
         Chart chart;
