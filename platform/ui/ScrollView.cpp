@@ -84,6 +84,8 @@ void ScrollView::setContentSize(gfx::Size size) {
     if (size == contentSize_)
         return;
     contentSize_ = size;
+    if (sizeObservers_.empty())
+        return;
     base::Ref<View> keep = self<View>();
     for (auto &observer : std::vector(sizeObservers_))
         observer(size);
