@@ -265,7 +265,7 @@ TEST_F(TextFieldTest, FieldWithCompositionAndCaretLooksRight) {
     field->becomeFirstResponder();
     app.typeText("中国");
     app.compose("pingan");
-    EXPECT_TRUE(testing::matchesGolden(window->render(), "text-field-composition"));
+    EXPECT_TRUE(qvtest::matchesGolden(window->render(), "ui/text-field-composition"));
 }
 
 } // namespace
