@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "base/RunLoop.h"
 #include "ui/Application.h"
+#include "ui/Compositor.h"
 #include "ui/Responder.h"
 #include "ui/ScrollView.h"
 #include "ui/Window.h"
@@ -112,7 +113,8 @@ void Sdl::pump() {
     while (window_ && SDL_PollEvent(&event))
         handle(event);
     double now = base::Clock::current().monotonic();
-    if (window_ && now - lastFrame_ >= FrameInterval) {
+    // An idle window draws nothing.
+    if (window_ && (exposed_ || ui::compositor::needsFrame()) && now - lastFrame_ >= FrameInterval) {
         lastFrame_ = now;
         present();
     }
@@ -122,6 +124,7 @@ void Sdl::present() {
     ui::Window *w = keyWindow();
     if (!texture_ || !w)
         return;
+    exposed_ = false;
     w->renderInto(frame_);
     cairo_surface_flush(frame_.cairo());
     SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(frame_.cairo()),
@@ -138,6 +141,11 @@ void Sdl::handle(const SDL_Event &e) {
     switch (e.type) {
     case SDL_QUIT:
         ui::Application::shared().quit();
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+            e.window.event == SDL_WINDOWEVENT_RESTORED)
+            exposed_ = true;
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)

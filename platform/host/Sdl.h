@@ -24,8 +24,8 @@ namespace host {
 //     input method's candidate window beside its caret; the composition arrives whole (extended
 //     text) and shows in the input; a secure input gets plain key presses with no input method;
 //   - editing keys and Ctrl+A, C, X, V go to the first responder; closing the window quits.
-// While open it pumps SDL events every 8 ms from the main run loop and draws at most 60 frames a
-// second.
+// While open it pumps SDL events every 8 ms from the main run loop and draws a frame (at most 60 a
+// second) only when something changed on screen, an animation runs or the window was exposed.
 class Sdl : public ui::Host {
 public:
     Sdl();
@@ -72,6 +72,8 @@ private:
     float anchorX_ = 0, anchorY_ = 0;
     // A secure input is first responder: keys are its characters, the input method stays off.
     bool secureInput_ = false;
+    // The window system asks for the picture again.
+    bool exposed_ = true;
 };
 
 } // namespace host

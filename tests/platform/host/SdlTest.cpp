@@ -83,9 +83,26 @@ TEST_F(SdlTest, AClickIsATapAndFramesAreDrawn) {
     EXPECT_EQ(taps, 1);
     EXPECT_EQ(sdl.framesPresented(), 1);
     sdl.pump();
-    EXPECT_EQ(sdl.framesPresented(), 1) << "no more than 60 frames a second";
+    EXPECT_EQ(sdl.framesPresented(), 1);
+    clock.advance(0.5);
+    EXPECT_EQ(sdl.framesPresented(), 1) << "an idle window draws nothing";
+    b->setHidden(true);
     clock.advance(0.05);
-    EXPECT_GE(sdl.framesPresented(), 2) << "the run loop pumps while the window is open";
+    EXPECT_EQ(sdl.framesPresented(), 2) << "the run loop pumps and draws what changed";
+    b->setCenter({300, 300});
+    sdl.pump();
+    EXPECT_EQ(sdl.framesPresented(), 3);
+    b->setCenter({310, 300});
+    sdl.pump();
+    EXPECT_EQ(sdl.framesPresented(), 3) << "no more than 60 frames a second";
+    clock.advance(0.05);
+    EXPECT_EQ(sdl.framesPresented(), 4);
+    ui::View::animate(0.5, [&] { b->setAlpha(0.5f); });
+    clock.advance(0.6);
+    EXPECT_GE(sdl.framesPresented(), 4 + 20) << "an animation draws all along";
+    int afterwards = sdl.framesPresented();
+    clock.advance(0.5);
+    EXPECT_LE(sdl.framesPresented(), afterwards + 1);
 }
 
 TEST_F(SdlTest, CtrlDragIsATwoFingerPan) {
