@@ -113,7 +113,7 @@ bool HttpMessage::addResponseLine(std::string_view line) {
         // A folded continuation of the previous field.
         if (fields_.empty())
             return false;
-        fields_.back().second += " " + std::string(trim(text));
+        fields_.back().second.append(" ").append(trim(text));
         return true;
     }
     auto colon = text.find(':');

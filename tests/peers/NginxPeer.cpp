@@ -6,14 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
-#include <spawn.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace peers {
 
@@ -72,8 +70,14 @@ NginxPeer::NginxPeer(Options options) {
     std::string conf = dir_ + "/nginx.conf", errorLog = dir_ + "/logs/error.log";
     const char *argv[] = {"nginx",      "-e", errorLog.c_str(), "-p",   dir_.c_str(), "-c",
                           conf.c_str(), "-g", "daemon off;",    nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, "/usr/sbin/nginx", nullptr, nullptr, const_cast<char **>(argv), environ) != 0)
+    pid_t pid = fork();
+    if (pid == 0) {
+        // A test that dies must not leave its server behind.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        execv("/usr/sbin/nginx", const_cast<char **>(argv));
+        _exit(127);
+    }
+    if (pid < 0)
         return;
     pid_ = pid;
     if (!waitUntilListening(port_) || (tlsPort_ && !waitUntilListening(tlsPort_))) {

@@ -365,6 +365,8 @@ void HTTPRequest::startRequest() {
         proxy.port = uint16_t(proxyPort_);
         if (proxyType_ == "SOCKS")
             proxy.type = net::HttpProxy::Socks5;
+        else if (proxyType_ == "SOCKS4")
+            proxy.type = net::HttpProxy::Socks4;
         else if (proxyType_ == "HTTPS")
             proxy.type = net::HttpProxy::Https;
         stream->setProxy(proxy);
@@ -806,6 +808,10 @@ void HTTPRequest::clearDelegatesAndCancel() {
 }
 
 void HTTPRequest::cancelLoad() {
+    ++proxyWait_;
+    if (proxyWaitTimer_)
+        proxyWaitTimer_->invalidate();
+    proxyWaitTimer_.reset();
     destroyReadStream();
     if (postBodyReadStream_)
         postBodyReadStream_->close();

@@ -14,6 +14,7 @@
 #include "net/HttpAuthentication.h"
 #include "net/HttpMessage.h"
 #include "net/HttpReadStream.h"
+#include "net/ProxyResolver.h"
 
 #include <atomic>
 #include <cstdint>
@@ -336,6 +337,7 @@ private:
     void failAuthentication();
     void askForCredentialsOrFail(bool proxy);
     bool configureProxies();
+    void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
 
     // Progress, throttling and the activity indicator.
     void deliverProgressFraction(bool upload, unsigned long long progress, unsigned long long total);
@@ -436,6 +438,8 @@ private:
     bool shouldPresentCredentialsBeforeChallenge_ = true;
     std::optional<base::Url> PACurl_;
     bool isPACFileRequest_ = false;
+    uint64_t proxyWait_ = 0;
+    base::Ref<base::Timer> proxyWaitTimer_;
     base::Ref<HTTPRequest> PACFileRequest_;
     std::vector<net::Cookie> requestCookies_, responseCookies_;
     Block authenticationNeededBlock_, proxyAuthenticationNeededBlock_;

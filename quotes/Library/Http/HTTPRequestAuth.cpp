@@ -2,9 +2,11 @@
 
 #include "HTTPRequestState.h"
 
+#include "base/RunLoop.h"
 #include "base/Thread.h"
 #include "net/Cookie.h"
 #include "net/HttpAuthentication.h"
+#include "net/ProxyResolver.h"
 
 namespace {
 
@@ -92,7 +94,8 @@ void HTTPRequest::clearSession() {
 void HTTPRequest::applyAuthorizationHeader() {
     if (!shouldPresentCredentialsBeforeChallenge_ || requestHeaders_.has("Authorization"))
         return;
-    if (!username_.empty() && !password_.empty() && authenticationScheme_ == "Basic") {
+    // An empty password still sends the user name and the colon.
+    if (!username_.empty() && authenticationScheme_ == "Basic") {
         addRequestHeader("Authorization", net::HttpAuthentication::basicValue(username_, password_));
         return;
     }
@@ -264,8 +267,56 @@ void HTTPRequest::cancelAuthentication() {
     performOnRequestThread([this] { failAuthentication(); });
 }
 
+// Proxies. Without one named on the request, the system's list for the URL decides; the request
+// waits for it at most timeOutSeconds and then goes direct.
+
 bool HTTPRequest::configureProxies() {
-    return true;
+    if (isPACFileRequest_ || !proxyHost_.empty() || proxyPort_ != 0)
+        return true;
+    const uint64_t wait = ++proxyWait_;
+    base::Weak<HTTPRequest> weak = self<HTTPRequest>();
+    net::systemProxiesFor(url_, [weak, wait](std::optional<std::vector<net::ProxyEntry>> list) {
+        if (auto request = weak.lock())
+            request->performOnRequestThread([request, wait, list] { request->proxiesFound(wait, list); });
+    });
+    if (timeOutSeconds_ > 0) {
+        proxyWaitTimer_ = base::Timer::make(
+            timeOutSeconds_, false, base::Action("proxyWaitTimedOut", [weak, wait](base::Object *) {
+                if (auto request = weak.lock())
+                    request->proxiesFound(wait, std::vector<net::ProxyEntry>());
+            }));
+        requestLoop_->addTimer(proxyWaitTimer_, runLoopMode_);
+    }
+    return false;
+}
+
+void HTTPRequest::proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list) {
+    {
+        std::lock_guard guard(cancelledLock_);
+        if (wait != proxyWait_ || complete_ || isCancelled() || error())
+            return;
+        ++proxyWait_;
+        if (proxyWaitTimer_)
+            proxyWaitTimer_->invalidate();
+        proxyWaitTimer_.reset();
+        if (!list) {
+            readStream_.reset();
+            failWithError(makeError(InternalErrorWhileBuildingRequestType,
+                                    "Unable to obtain information on proxy servers needed for request"));
+            markAsFinished();
+            return;
+        }
+        if (!list->empty() && list->front().type != net::ProxyEntry::Direct) {
+            const auto &first = list->front();
+            proxyHost_ = first.host;
+            proxyPort_ = first.port;
+            proxyType_ = first.type == net::ProxyEntry::Socks4   ? "SOCKS4"
+                         : first.type == net::ProxyEntry::Socks5 ? "SOCKS"
+                         : first.type == net::ProxyEntry::Https  ? "HTTPS"
+                                                                 : "HTTP";
+        }
+    }
+    startRequest();
 }
 
 void HTTPRequest::failAuthentication() {

@@ -225,6 +225,18 @@ TEST_F(HTTPRequestTest, BasicCredentialsAndTheSessionStore) {
     EXPECT_EQ(again->responseString(), "welcome") << "the session record is sent before any challenge";
     EXPECT_EQ(again->responseStatusCode(), 200);
 
+    for (auto [password, header] :
+         {std::pair{"pass", "Basic dXNlcjpwYXNz"}, std::pair{"", "Basic dXNlcjo="}}) {
+        HTTPRequest::clearSession();
+        auto echo = HTTPRequest::requestWithURL(url(nginx->url("/echo/headers")));
+        echo->setUsername("user");
+        echo->setPassword(password);
+        echo->setAuthenticationScheme("Basic");
+        runAsync(echo);
+        EXPECT_NE(echo->responseString()->find(std::string("Authorization: ") + header + "\r\n"),
+                  std::string::npos);
+    }
+
     HTTPRequest::clearSession();
     auto challenged = HTTPRequest::requestWithURL(url(nginx->url("/basic/x")));
     challenged->setUsername("user");
@@ -459,6 +471,75 @@ TEST_F(HTTPRequestTest, ALostReusedConnectionIsRetriedSilentlyOnce) {
     EXPECT_EQ(delegate->count("failed"), 1u);
     EXPECT_EQ(request->retryCount(), 1);
     EXPECT_EQ(request->error()->code(), ConnectionFailureErrorType);
+}
+
+} // namespace
+
+namespace {
+
+class ProgressRecorder : public HTTPProgressDelegate {
+public:
+    std::vector<float> fractions;
+    long long received = 0, expected = 0;
+    base::Opt<void> setProgress(float f) override {
+        fractions.push_back(f);
+        return {};
+    }
+    base::Opt<void> requestDidReceiveBytes(HTTPRequest &, long long n) override {
+        received += n;
+        return {};
+    }
+    base::Opt<void> requestIncrementDownloadSizeBy(HTTPRequest &, long long n) override {
+        expected += n;
+        return {};
+    }
+};
+
+TEST_F(HTTPRequestTest, DownloadProgressIsExactCoarseOrWholeNeverZeroOfZero) {
+    struct Case {
+        const char *name;
+        std::string path;
+        bool accurate;
+        long long received, expected;
+    };
+    nginx->writeFile("progress.bin", std::string(200000, 'p'));
+    FaultPeer chunked(
+        {FaultPeer::send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n")});
+    FaultPeer empty({FaultPeer::send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")});
+    const Case cases[] = {
+        {"known length", nginx->url("/progress.bin"), true, 200000, 200000},
+        {"unknown length", chunked.url(), false, 1, 1},
+        {"announced empty body", empty.url(), true, 1, 0},
+        {"no content", nginx->url("/status/204"), false, 1, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto request = HTTPRequest::requestWithURL(url(c.path));
+        auto progress = std::make_shared<ProgressRecorder>();
+        request->setDownloadProgressDelegate(progress);
+        runAsync(request);
+        runMainUntil([] { return false; }, 0.1);
+        EXPECT_FALSE(request->error());
+        EXPECT_EQ(request->showAccurateProgress(), c.accurate);
+        EXPECT_EQ(progress->received, c.received);
+        EXPECT_EQ(progress->expected, c.expected);
+        ASSERT_FALSE(progress->fractions.empty());
+        for (float f : progress->fractions)
+            EXPECT_TRUE(f >= 0 && f <= 1) << f;
+        if (c.received > 0)
+            EXPECT_EQ(progress->fractions.back(), 1.0f);
+    }
+}
+
+TEST_F(HTTPRequestTest, AClearedProgressReceiverHearsNothingMore) {
+    nginx->writeFile("progress2.bin", std::string(100000, 'q'));
+    auto request = HTTPRequest::requestWithURL(url(nginx->url("/progress2.bin")));
+    auto progress = std::make_shared<ProgressRecorder>();
+    request->setDownloadProgressDelegate(progress);
+    request->setStartedBlock([&] { request->setDownloadProgressDelegate({}); });
+    runAsync(request);
+    runMainUntil([] { return false; }, 0.1);
+    EXPECT_EQ(progress->received, 0);
 }
 
 } // namespace
