@@ -294,7 +294,8 @@ long HttpReadStream::read(uint8_t *bytes, size_t length) {
     if (offset_ == buffer_.size()) {
         buffer_.clear();
         offset_ = 0;
-    } else if (offset_ > bufferHighWater) {
+    } else if (offset_ > bufferHighWater && offset_ * 2 > buffer_.size()) {
+        // Compacted only once the consumed part outweighs the rest: each byte moves at most once.
         buffer_.erase(0, offset_);
         offset_ = 0;
     }
