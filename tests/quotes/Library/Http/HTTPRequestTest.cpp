@@ -62,6 +62,8 @@ TEST_F(HTTPRequestTest, SynchronousPostOfAFileBodyFromAnotherThread) {
     std::ofstream(path, std::ios::binary) << body;
 
     auto request = HTTPRequest::requestWithURL(url(nginx->url("/echo/body")));
+    auto delegate = std::make_shared<RecordingDelegate>();
+    request->setDelegate(delegate);
     std::optional<std::string> reply;
     base::Ref<base::Error> error;
     bool wasInline = false;
@@ -76,6 +78,10 @@ TEST_F(HTTPRequestTest, SynchronousPostOfAFileBodyFromAnotherThread) {
     });
     worker.join();
     std::filesystem::remove(path);
+    EXPECT_TRUE(delegate->log.empty()) << "nothing reaches the delegate before the main loop runs";
+    ASSERT_TRUE(runMainUntil([&] { return delegate->ended(); }));
+    EXPECT_EQ(delegate->log.back(), "finished");
+    EXPECT_FALSE(delegate->offMain);
     EXPECT_TRUE(wasInline);
     EXPECT_FALSE(error);
     EXPECT_EQ(reply, body);
