@@ -13,6 +13,7 @@
 #include "ui/Alert.h"
 
 #include <cmath>
+#include <mutex>
 #include <random>
 
 namespace {
@@ -90,15 +91,33 @@ private:
     base::Weak<DataBase> owner_;
 };
 
-base::Ref<DataBase> DataBase::sharedDataBase() {
-    static const base::Ref<DataBase> instance = base::make<DataBase>();
+namespace {
+
+base::Ref<DataBase> &sharedSlot() {
+    static base::Ref<DataBase> instance;
     return instance;
+}
+
+} // namespace
+
+base::Ref<DataBase> DataBase::sharedDataBase() {
+    static std::mutex lock;
+    std::lock_guard guard(lock);
+    base::Ref<DataBase> &instance = sharedSlot();
+    if (!instance)
+        instance = base::make<DataBase>();
+    return instance;
+}
+
+void DataBase::setSharedDataBase(base::Ref<DataBase> dataBase) {
+    sharedSlot() = std::move(dataBase);
 }
 
 DataBase::DataBase() = default;
 
 DataBase::~DataBase() {
     stopKeeper();
+    stopReplyTimer();
     if (m_newsTimer)
         m_newsTimer->invalidate();
     base::NotificationCenter::shared().removeObserver(this);
@@ -113,6 +132,8 @@ void DataBase::initialize(base::Weak<DataBaseDelegate> delegate) {
     m_alertLink = base::make<AlertLink>(self<DataBase>());
     m_NetDataCenter = NetDataCenter::create();
     m_NetDataCenter->theDelegate = m_layerLink;
+    // The trade connection finds the brokers' gateways in this layer's broker table.
+    TradeDataBase::sharedTradeDataBase()->setQuoteLayer(m_NetDataCenter);
     m_StockDetailStatus = base::make<StockDetailStatus>();
     m_Delegate = std::move(delegate);
 
@@ -324,6 +345,7 @@ int32_t DataBase::connectToHQServer() {
 
 base::Opt<void> DataBase::onSocket(RunLoopSocket &, const std::string &, uint16_t) {
     stopKeeper();
+    startRead(0);
     if (m_isLoginingAccount) {
         if (m_isConnectingNavServer)
             postLoginStatus(NavServerConnected);
@@ -579,7 +601,7 @@ void DataBase::progressStep() {
 
 void DataBase::ProcAccountError(const std::string &text) {
     Disconnect();
-    TradeDataBase::sharedTradeDataBase()->disconnectTradeServer(nullptr);
+    TradeDataBase::sharedTradeDataBase()->disconnectTradeServer({});
     DataManager::sharedDataManager().SetAutoLogin(false);
     showAlert("帐号异常", text, "确 定", {}, AccountErrorAlertTag);
 }
