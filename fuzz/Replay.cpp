@@ -6,9 +6,11 @@
 #include <iterator>
 #include <vector>
 
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 int main(int argc, char **argv) {
+    LLVMFuzzerInitialize(&argc, &argv);
     size_t count = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto &entry : std::filesystem::recursive_directory_iterator(argv[i])) {

@@ -16,16 +16,9 @@ void check(bool condition) {
         std::abort();
 }
 
-// Replies that are cached write below the documents directory: keep them out of the user's home.
+// One message layer for the whole run; the replies it caches go to the harness's home.
 NetDataCenter &layer() {
-    static const base::Ref<NetDataCenter> center = [] {
-        if (!std::getenv("QV_HOME")) {
-            char dir[] = "/tmp/quote_families_fuzz_XXXXXX";
-            if (mkdtemp(dir))
-                setenv("QV_HOME", dir, 1);
-        }
-        return NetDataCenter::create();
-    }();
+    static const base::Ref<NetDataCenter> center = NetDataCenter::create();
     return *center;
 }
 

@@ -13,14 +13,9 @@ void check(bool condition) {
         std::abort();
 }
 
-// Code tables are written below the documents directory: keep them out of the user's home.
+// One message layer for the whole run; the code tables it writes go to the harness's home.
 NetDataCenter &layer() {
     static const base::Ref<NetDataCenter> center = [] {
-        if (!std::getenv("QV_HOME")) {
-            char dir[] = "/tmp/quote_messages_fuzz_XXXXXX";
-            if (mkdtemp(dir))
-                setenv("QV_HOME", dir, 1);
-        }
         auto made = NetDataCenter::create();
         for (const char *title : {"SH", "SZ", "HK"})
             made->IO_MktStockCodeLib.add(base::Dict{{"title", title}});

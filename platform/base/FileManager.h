@@ -30,6 +30,10 @@ public:
     // so that readers see either the old file whole or the new one whole. On any failure the
     // old file is left untouched and the answer is false.
     static bool writeAtomically(const std::string &path, const Data &data);
+    // Whether writeAtomically syncs the file and its directory (default true). Fuzz programs, whose
+    // files are thrown away with their home, turn it off: a sync per parsed reply would be most of
+    // their time. The application never does; readers still see the old file or the new one whole.
+    static void setSyncsWrites(bool syncs);
     // A path in the temporary directory that nothing uses yet.
     static std::string uniqueTemporaryPath();
 };

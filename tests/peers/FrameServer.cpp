@@ -197,6 +197,16 @@ bool FrameServer::quiet() {
     return result.get();
 }
 
+bool FrameServer::waitForQuiet(double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!quiet()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 // On the server thread, after the reads and commands of its current round: a reply queued in that
 // round and not flushed yet counts as work, as does one waiting for its time.
 bool FrameServer::nothingToDo() const {

@@ -127,6 +127,8 @@ public:
     // the answer are in the client's socket by then, so a test that drives its client's run loop
     // until both sides are quiet needs no real pause. True once stopped.
     bool quiet();
+    // Waits (real time) until quiet, for raw-socket tests; false on time-out.
+    bool waitForQuiet(double seconds = 5.0);
 
 private:
     using TimePoint = std::chrono::steady_clock::time_point;

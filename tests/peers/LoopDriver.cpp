@@ -22,6 +22,10 @@ bool LoopDriver::runUntilIdle(const std::function<bool()> &done) {
     base::RunLoop &loop = base::RunLoop::current();
     const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(RealLimit);
     while (!(done && done())) {
+        if (std::chrono::steady_clock::now() > limit) {
+            stalled_ = true;
+            return false;
+        }
         if (loop.runOnce(base::RunLoop::Default, 0))
             continue;
         if (peersQuiet()) {
@@ -30,10 +34,6 @@ bool LoopDriver::runUntilIdle(const std::function<bool()> &done) {
                 continue;
             // The peers' own state (what they received) may have met `done` meanwhile.
             return !done || done();
-        }
-        if (std::chrono::steady_clock::now() > limit) {
-            stalled_ = true;
-            return false;
         }
         loop.runOnce(base::RunLoop::Default, PeerWait);
     }

@@ -131,6 +131,20 @@ size_t TcpPeer::connections() {
     return conns_.size();
 }
 
+// The descriptors are polled under the lock, which the thread takes before it reads anything: bytes
+// it has not seen yet are either still readable here or it is busy with them.
+bool TcpPeer::quiet() {
+    std::lock_guard lock(mutex_);
+    if (busy_ || (!commands_.empty() && !conns_.empty()))
+        return false;
+    std::vector<pollfd> fds;
+    if (options_.accept)
+        fds.push_back({listener_, POLLIN, 0});
+    for (int fd : conns_)
+        fds.push_back({fd, POLLIN, 0});
+    return poll(fds.data(), fds.size(), 0) == 0;
+}
+
 uint16_t TcpPeer::closedPort() {
     uint16_t port = 0;
     ::close(boundSocket(-1, port));
@@ -155,6 +169,10 @@ void TcpPeer::run() {
                 fds.push_back({fd, POLLIN, 0});
         }
         poll(fds.data(), fds.size(), -1);
+        {
+            std::lock_guard lock(mutex_);
+            busy_ = true;
+        }
         uint64_t count;
         [[maybe_unused]] ssize_t n = read(wakeFd_, &count, sizeof count);
         for (size_t i = 1; i < fds.size(); ++i) {
@@ -166,6 +184,8 @@ void TcpPeer::run() {
                 readFrom(fds[i].fd);
         }
         serviceCommands();
+        std::lock_guard lock(mutex_);
+        busy_ = false;
     }
 }
 

@@ -48,6 +48,12 @@ public:
     std::string received();
     size_t connections();
 
+    // Whether the peer has nothing to do until its client acts: nothing to accept or read, nothing
+    // queued to send to an open connection, and no round of its thread under way. What it sent
+    // before is in the client's socket by then (peers::LoopDriver). Answers without waiting for the
+    // peer's thread, which may be blocked on a client that must read first.
+    bool quiet();
+
     // A free loopback port on which nothing listens (connecting to it is refused).
     static uint16_t closedPort();
 
@@ -72,6 +78,8 @@ private:
     std::string received_;
     bool clientClosed_ = false;
     bool stop_ = false;
+    // The thread is handling what woke it.
+    bool busy_ = false;
     std::thread thread_;
 };
 

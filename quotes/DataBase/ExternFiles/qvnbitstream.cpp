@@ -1,7 +1,8 @@
 #include "DataBase/ExternFiles/qvnbitstream.h"
 
+#include "base/Log.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -125,7 +126,7 @@ std::optional<CodedHead> codedHead(ByteView frame, uint16_t type, uint32_t minBo
 bool failed(const BitReader &reader) {
     if (reader.error == BitStreamOK)
         return false;
-    std::printf("%s\n", BitStreamErrorText(reader.error));
+    base::log(base::LogLevel::Warning, BitStreamErrorText(reader.error));
     return true;
 }
 

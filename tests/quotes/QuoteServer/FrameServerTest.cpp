@@ -11,10 +11,11 @@ namespace {
 
 constexpr uint8_t SeqID = 9;
 
-// What arrives until `length` bytes are in, and a moment more to catch anything beyond them.
-std::string collect(RawClient &client, size_t length) {
+// What arrives until `length` bytes are in, and anything beyond them that the server sent.
+std::string collect(QuoteServer &server, RawClient &client, size_t length) {
     client.waitForBytes(length, 2.0);
-    return client.readFor(0.05);
+    server.waitForQuiet();
+    return client.readFor(0);
 }
 
 std::string bytes(std::initializer_list<int> values) {
@@ -29,7 +30,7 @@ protected:
     // The server-time reply as it goes out without a fault: 7-byte header, 7-byte body.
     std::string intactReply() {
         client.send(SeqID, 2963);
-        return collect(client, 14);
+        return collect(server, client, 14);
     }
 
     QuoteServer server;
@@ -78,19 +79,19 @@ TEST(FrameServer, FaultsShapeTheReply) {
         QuoteServer server;
         RawClient client(server.port());
         client.send(SeqID, 2963);
-        std::string intact = collect(client, 14);
+        std::string intact = collect(server, client, 14);
         ASSERT_EQ(intact.size(), 14u);
 
         server.addFault(c.fault);
         client.send(SeqID, 2963);
         std::string expected = c.expected(intact);
-        EXPECT_EQ(collect(client, expected.size()), expected);
+        EXPECT_EQ(collect(server, client, expected.size()), expected);
         EXPECT_EQ(client.closedByServer(), c.closes);
         if (c.closes)
             continue;
         // The fault was for one reply only.
         client.send(SeqID, 2963);
-        EXPECT_EQ(collect(client, 14), intact);
+        EXPECT_EQ(collect(server, client, 14), intact);
     }
 }
 
@@ -109,12 +110,14 @@ TEST_F(FrameServerTest, HeldBytesWaitForResume) {
     server.addFault(Fault::on(2956).split(8, -1));
     client.send(SeqID, 2956, body, QuoteServer::CompressedAttribute);
     EXPECT_EQ(client.waitForBytes(8).size(), 8u);
-    EXPECT_EQ(client.waitForBytes(9, 0.3).size(), 8u);
-    EXPECT_FALSE(client.frame(0.01));
+    ASSERT_TRUE(server.waitForQuiet());
+    EXPECT_EQ(client.waitForBytes(9, 0).size(), 8u);
+    EXPECT_FALSE(client.frame(0));
 
     // A held reply also holds back what comes after it on that connection.
     client.send(SeqID + 1, 2963);
-    EXPECT_EQ(client.waitForBytes(9, 0.2).size(), 8u);
+    ASSERT_TRUE(server.waitForQuiet());
+    EXPECT_EQ(client.waitForBytes(9, 0).size(), 8u);
 
     server.resume();
     auto table = client.frame();
@@ -128,7 +131,8 @@ TEST_F(FrameServerTest, HeldDelayAndLongHeaderOversizedLength) {
     ComAPI::WriteInt(body, 0);
     server.addFault(Fault::on(2956).announcing(0x7FFFFFF0).delayed(-1));
     client.send(SeqID, 2956, body);
-    EXPECT_EQ(client.readFor(0.2), "");
+    ASSERT_TRUE(server.waitForQuiet());
+    EXPECT_EQ(client.readFor(0), "");
     server.resume();
     std::string head = client.waitForBytes(9);
     ASSERT_GE(head.size(), 9u);
@@ -154,7 +158,7 @@ TEST_F(FrameServerTest, FaultsPickTheirRequestTypeAndCount) {
 
     server.clearFaults();
     client.send(SeqID, 2963);
-    EXPECT_EQ(collect(client, 14), intact);
+    EXPECT_EQ(collect(server, client, 14), intact);
 }
 
 TEST_F(FrameServerTest, RecordsRequestsCutFromAnyWrites) {
@@ -200,7 +204,8 @@ TEST_F(FrameServerTest, PushesAndClosingGoToTheNewestConnection) {
     EXPECT_EQ(newer.frame(), (std::vector<uint8_t>{0, 0x5B, 0x0B, 0, 0, 1, 0, 2}));
     EXPECT_EQ(newer.frame(), (std::vector<uint8_t>{5, 0xB9, 0x0B, 0, 0, 13, 0, 2, 0x39, 0x01,
                                                    0, 0,    2,    0, 4, 3,  2, 1, 'a',  'b'}));
-    EXPECT_EQ(client.readFor(0.1), "");
+    ASSERT_TRUE(server.waitForQuiet());
+    EXPECT_EQ(client.readFor(0), "");
 
     server.closeConnection();
     EXPECT_EQ(newer.readFor(1.0), "");

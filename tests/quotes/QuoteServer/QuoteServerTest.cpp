@@ -134,7 +134,8 @@ TEST_F(QuoteServerTest, NavigationServerListsTheQuoteServer) {
 
     // Anything else is left unanswered.
     navClient.send(5, 2963);
-    EXPECT_EQ(navClient.readFor(0.2), "");
+    ASSERT_TRUE(navigation.waitForQuiet());
+    EXPECT_EQ(navClient.readFor(0), "");
 }
 
 TEST_F(QuoteServerTest, QuoteServerAnswersNavigationWithItself) {

@@ -3,6 +3,7 @@
 #include "DataBase/NTDataPageHead.h"
 #include "base/Data.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <netinet/in.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 // A plain blocking client socket: writes requests and reads the server's bytes with time limits.
+// A test that expects no more bytes waits for the server to be quiet, then reads with 0.
 class RawClient {
 public:
     explicit RawClient(uint16_t port) {
@@ -38,6 +40,7 @@ public:
     void sendBytes(const std::string &bytes) { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
 
     // Everything that arrives within `seconds` (less when the server closes), added to the buffer.
+    // With 0, what has already arrived: once the server is quiet, all that it sent.
     std::string readFor(double seconds) {
         auto end = deadline(seconds);
         while (!closed_ && receiveUntil(end)) {
@@ -72,11 +75,11 @@ private:
                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                    std::chrono::duration<double>(seconds));
     }
-    // Receives once; false when the time ran out first.
+    // Receives once; false when the time ran out first (bytes already there are taken even then).
     bool receiveUntil(std::chrono::steady_clock::time_point end) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         pollfd p{fd_, POLLIN, 0};
-        if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0)
+        if (poll(&p, 1, int(std::max<int64_t>(left.count(), 0))) <= 0)
             return false;
         uint8_t bytes[65536];
         ssize_t n = recv(fd_, bytes, sizeof bytes, 0);

@@ -84,14 +84,8 @@ protected:
     }
     void TearDown() override { forgetStoredFiles(); }
 
-    // Replies stored by one test must not reach the next. Run by hand without a test home, the
-    // tests get a throw-away one rather than the application's own files.
+    // Replies stored by one test must not reach the next.
     static void forgetStoredFiles() {
-        if (!std::getenv("QV_HOME")) {
-            char dir[] = "/tmp/netdata_families_XXXXXX";
-            if (mkdtemp(dir))
-                setenv("QV_HOME", dir, 1);
-        }
         base::FileManager::remove(base::Paths::join(base::Paths::documents(), "data"));
     }
 

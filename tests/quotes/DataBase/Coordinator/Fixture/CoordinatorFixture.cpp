@@ -10,17 +10,15 @@ namespace coordinator {
 namespace {
 
 // A bundle beside the real one: the same resources, and a server list naming the navigation
-// server of this program. Made before anything reads the bundle, in the test's home (the system's
-// temporary folder without one), and removed at the end.
+// server of this program. Made before anything reads the bundle, in the test's home, and removed
+// at the end.
 class BundleEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         namespace fs = std::filesystem;
         const char *real = std::getenv("QV_BUNDLE");
         fs::path source = real ? fs::path(real) : fs::path(QV_FIXTURES_DIR) / ".." / ".." / "resources";
-        const char *home = std::getenv("QV_HOME");
-        dir_ = (home ? fs::path(home) : fs::temp_directory_path()) /
-               base::str::format("qv-coordinator-bundle-%d", int(getpid()));
+        dir_ = fs::path(base::Paths::home()) / base::str::format("qv-coordinator-bundle-%d", int(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         for (const fs::directory_entry &entry : fs::directory_iterator(source))
