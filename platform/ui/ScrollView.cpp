@@ -33,8 +33,10 @@ protected:
     ScrollView &scroll() const { return static_cast<ScrollView &>(*view()); }
 
     void began(const TouchSet &touches, const Event &event) override {
-        if (touchCount() == int(touches.size()) && view())
-            scroll().fingerDown();
+        if (touchCount() == int(touches.size()) && view() && !scroll().fingerDown(touches.front()->view())) {
+            setState(GestureState::Failed);
+            return;
+        }
         start_ = centroid();
         lastMove = event.timestamp();
         PanRecognizer::began(touches, event);
@@ -172,13 +174,16 @@ void ScrollView::scrollBy(gfx::Point delta) {
     moveTo(clamped({o.x + delta.x, o.y + delta.y}));
 }
 
-void ScrollView::fingerDown() {
+bool ScrollView::fingerDown(const View *on) {
+    if (on && !scrollsForTouch(on))
+        return false;
     // A finger on moving content stops it where it is; the content has come to rest.
     if (motion_ == Motion::None || motion_ == Motion::Animating)
-        return;
+        return true;
     stopMotion();
     if (auto d = scrollDelegate())
         d->didEndDecelerating(*this);
+    return true;
 }
 
 void ScrollView::panned() {

@@ -93,7 +93,8 @@ public:
     double contentTouchDelay() const override;
 
     // Called by the scroll view's own pan recogniser.
-    void fingerDown();
+    // Whether the finger that came down on the view may drag the content.
+    bool fingerDown(const View *on);
     bool canScroll(bool horizontal) const;
 
 protected:
@@ -101,6 +102,9 @@ protected:
     virtual base::Ref<ScrollViewDelegate> scrollDelegate() const { return delegate.lock(); }
     // The offset changed; runs before the delegate hears of it.
     virtual void offsetChanged() {}
+    // Whether a finger that came down on this descendant may drag the content (a table keeps the
+    // fingers on its reorder grips and index strip).
+    virtual bool scrollsForTouch(const View *) const { return true; }
 
 private:
     enum class Motion { None, Decelerating, Settling, Animating };

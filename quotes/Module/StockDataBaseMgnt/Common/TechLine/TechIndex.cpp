@@ -334,8 +334,10 @@ void TechIndex::calculate(const base::Ref<const KLineList> &klineList, int digit
 
 void TechIndex::loadCandles(const KLineList &list) {
     size_t n = list.size();
-    for (auto *column : {&m_open, &m_high, &m_low, &m_close, &m_vol, &m_window, &m_window2})
+    for (auto *column : {&m_open, &m_high, &m_low, &m_close, &m_vol})
         column->resize(n);
+    for (auto &window : m_windows)
+        window.resize(n);
     m_records.resize(n);
     m_values.resize(n);
     for (size_t i = 0; i < n; ++i) {
@@ -350,35 +352,39 @@ void TechIndex::loadCandles(const KLineList &list) {
     }
 }
 
+// Each calculation walks the candles once and fills a candle's whole record in one visit.
+
 void TechIndex::calcVOL() {
-    int n = int(m_records.size());
     int periods[] = {int(m_param1), int(m_param2), int(m_param3)};
-    for (int j = 0; j < 3; ++j) {
-        MovingSum sum(m_vol, std::max(periods[j], 1));
-        ShownFromNext shown(true);
-        for (int i = 0; i < n; ++i) {
-            sum.add(i);
-            float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sum.sum(), periods[j]) : 0;
-            m_records[size_t(i)]->setSubItem(2 + j, shown.type(average), average);
-        }
-    }
-    for (int i = 0; i < n; ++i) {
+    MovingSum sums[] = {
+        {m_vol, std::max(periods[0], 1)}, {m_vol, std::max(periods[1], 1)}, {m_vol, std::max(periods[2], 1)}};
+    ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true)};
+    for (int i = 0; i < int(m_records.size()); ++i) {
         TechLineItem &record = *m_records[size_t(i)];
         record.setSubItem(0, Sub::RiseFlag, m_close[size_t(i)] >= m_open[size_t(i)] ? 1 : 0);
         record.setSubItem(1, Sub::VolBar, float(m_vol[size_t(i)]));
+        for (int j = 0; j < 3; ++j) {
+            sums[j].add(i);
+            float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sums[j].sum(), periods[j]) : 0;
+            record.setSubItem(2 + j, shown[j].type(average), average);
+        }
     }
 }
 
 void TechIndex::calcMA(float priceMulti) {
-    int n = int(m_records.size());
     int periods[] = {int(m_param1), int(m_param2), int(m_param3), int(m_param4)};
-    for (int j = 0; j < 4; ++j) {
-        MovingSum sum(m_close, std::max(periods[j], 1));
-        ShownFromNext shown(true);
-        for (int i = 0; i < n; ++i) {
-            sum.add(i);
-            float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sum.sum(), periods[j]) : 0;
-            m_records[size_t(i)]->setSubItem(j, shown.type(average), average / priceMulti);
+    MovingSum sums[] = {{m_close, std::max(periods[0], 1)},
+                        {m_close, std::max(periods[1], 1)},
+                        {m_close, std::max(periods[2], 1)},
+                        {m_close, std::max(periods[3], 1)}};
+    ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true),
+                             ShownFromNext(true)};
+    for (int i = 0; i < int(m_records.size()); ++i) {
+        TechLineItem &record = *m_records[size_t(i)];
+        for (int j = 0; j < 4; ++j) {
+            sums[j].add(i);
+            float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sums[j].sum(), periods[j]) : 0;
+            record.setSubItem(j, shown[j].type(average), average / priceMulti);
         }
     }
 }
@@ -408,8 +414,8 @@ void TechIndex::calcKDJ() {
     int period = std::max(int(m_param1), 1);
     float m1 = m_param2, m2 = m_param3;
     float k = KDJStart, d = KDJStart;
-    WindowMax highs(m_window, m_high);
-    WindowMin lows(m_window2, m_low);
+    WindowMax highs(m_windows[0], m_high);
+    WindowMin lows(m_windows[1], m_low);
     for (int i = 0; i < int(m_records.size()); ++i) {
         highs.add(i);
         lows.add(i);
@@ -431,42 +437,46 @@ void TechIndex::calcKDJ() {
 void TechIndex::calcRSI() {
     int n = int(m_records.size());
     // Rises and falls of each candle against the one before; candle 0 has neither.
-    std::vector<int32_t> &ups = m_window, &downs = m_window2;
+    std::vector<int32_t> &ups = m_windows[0], &downs = m_windows[1];
     for (int i = 0; i < n; ++i) {
         int32_t change = i == 0 ? 0 : m_close[size_t(i)] - m_close[size_t(i - 1)];
         ups[size_t(i)] = std::max(change, 0);
         downs[size_t(i)] = std::max(-change, 0);
     }
     int periods[] = {int(m_param1), int(m_param2), int(m_param3)};
-    for (int j = 0; j < 3; ++j) {
-        int period = std::max(periods[j], 1);
-        MovingSum up(ups, period), down(downs, period);
-        ShownFromNext shown(true);
-        float value = 0;
-        for (int i = 0; i < n; ++i) {
-            up.add(i);
-            down.add(i);
+    MovingSum upSums[] = {
+        {ups, std::max(periods[0], 1)}, {ups, std::max(periods[1], 1)}, {ups, std::max(periods[2], 1)}};
+    MovingSum downSums[] = {
+        {downs, std::max(periods[0], 1)}, {downs, std::max(periods[1], 1)}, {downs, std::max(periods[2], 1)}};
+    ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true)};
+    float values[] = {0, 0, 0};
+    for (int i = 0; i < n; ++i) {
+        TechLineItem &record = *m_records[size_t(i)];
+        for (int j = 0; j < 3; ++j) {
+            upSums[j].add(i);
+            downSums[j].add(i);
             // N changes back reach candle i − N, which must exist; until then the value stays
             // what it was.
             if (periods[j] > 0 && i >= periods[j]) {
-                float u = float(up.sum()), dn = float(down.sum());
-                value = u + dn < FlatRange ? PercentMax : PercentMax * u / (u + dn);
+                float u = float(upSums[j].sum()), dn = float(downSums[j].sum());
+                values[j] = u + dn < FlatRange ? PercentMax : PercentMax * u / (u + dn);
             }
-            m_records[size_t(i)]->setSubItem(j, shown.type(value), value);
+            record.setSubItem(j, shown[j].type(values[j]), values[j]);
         }
     }
 }
 
 void TechIndex::calcBIAS() {
-    int n = int(m_records.size());
     int periods[] = {int(m_param1), int(m_param2), int(m_param3)};
-    for (int j = 0; j < 3; ++j) {
-        MovingSum sum(m_close, std::max(periods[j], 1));
-        for (int i = 0; i < n; ++i) {
-            int count = sum.add(i);
-            float average = periods[j] > 0 ? mean(sum.sum(), count) : 0;
-            float bias = (float(m_close[size_t(i)]) - average) / average * 100;
-            setChecked(*m_records[size_t(i)], j, Sub::Line, bias);
+    MovingSum sums[] = {{m_close, std::max(periods[0], 1)},
+                        {m_close, std::max(periods[1], 1)},
+                        {m_close, std::max(periods[2], 1)}};
+    for (int i = 0; i < int(m_records.size()); ++i) {
+        TechLineItem &record = *m_records[size_t(i)];
+        for (int j = 0; j < 3; ++j) {
+            int count = sums[j].add(i);
+            float average = periods[j] > 0 ? mean(sums[j].sum(), count) : 0;
+            setChecked(record, j, Sub::Line, (float(m_close[size_t(i)]) - average) / average * 100);
         }
     }
 }
@@ -475,7 +485,7 @@ void TechIndex::calcCCI() {
     int n = int(m_records.size());
     int period = int(m_param1);
     // Typical prices, truncated as whole numbers.
-    std::vector<int32_t> &typical = m_window;
+    std::vector<int32_t> &typical = m_windows[0];
     for (int i = 0; i < n; ++i)
         typical[size_t(i)] =
             int32_t((int64_t(m_high[size_t(i)]) + m_low[size_t(i)] + m_close[size_t(i)]) / 3);
@@ -506,14 +516,12 @@ void TechIndex::calcBOLL(float priceMulti) {
         int64_t close = m_close[size_t(i)];
         sum += close;
         squares += __int128(close) * close;
+        float mid = 0, upper = 0, lower = 0;
+        // The first band is at candle N, one candle after a moving average of the same period.
         if (period > 0 && i >= period) {
             int64_t leaving = m_close[size_t(i - period)];
             sum -= leaving;
             squares -= __int128(leaving) * leaving;
-        }
-        float mid = 0, upper = 0, lower = 0;
-        // The first band is at candle N, one candle after a moving average of the same period.
-        if (period > 0 && i >= period) {
             // The window's variance from exact sums: (N·Σc² − (Σc)²) / N².
             __int128 spread = __int128(period) * squares - __int128(sum) * sum;
             float sd = float(std::sqrt(double(spread)) / period);
@@ -533,25 +541,25 @@ void TechIndex::calcBOLL(float priceMulti) {
 }
 
 void TechIndex::calcWR() {
-    int n = int(m_records.size());
     int periods[] = {int(m_param1), int(m_param2)};
-    for (int j = 0; j < 2; ++j) {
-        WindowMax highs(m_window, m_high);
-        WindowMin lows(m_window2, m_low);
-        ShownFromNext shown(false);
-        for (int i = 0; i < n; ++i) {
-            highs.add(i);
-            lows.add(i);
+    WindowMax highs[] = {{m_windows[0], m_high}, {m_windows[1], m_high}};
+    WindowMin lows[] = {{m_windows[2], m_low}, {m_windows[3], m_low}};
+    ShownFromNext shown[] = {ShownFromNext(false), ShownFromNext(false)};
+    for (int i = 0; i < int(m_records.size()); ++i) {
+        TechLineItem &record = *m_records[size_t(i)];
+        for (int j = 0; j < 2; ++j) {
+            highs[j].add(i);
+            lows[j].add(i);
             float value = 0;
             if (periods[j] > 0 && i >= periods[j]) {
                 int first = i - periods[j] + 1;
-                int64_t hh = std::max(highs.best(first), 0);
-                int64_t ll = lows.best(first);
+                int64_t hh = std::max(highs[j].best(first), 0);
+                int64_t ll = lows[j].best(first);
                 // A close outside its candle's range can make the window flat: no division then.
                 if (hh != ll)
                     value = float(hh - m_close[size_t(i)]) * 100 / float(hh - ll);
             }
-            m_records[size_t(i)]->setSubItem(j, shown.type(value), value);
+            record.setSubItem(j, shown[j].type(value), value);
         }
     }
 }

@@ -105,6 +105,6 @@ private:
     // Scratch columns reused by every calculation, so that a recalculation allocates nothing.
     std::vector<int32_t> m_open, m_high, m_low, m_close, m_vol;
     std::vector<TechLineItem *> m_records;
-    std::vector<int32_t> m_window, m_window2;
+    std::array<std::vector<int32_t>, 4> m_windows;
     std::vector<float> m_values;
 };

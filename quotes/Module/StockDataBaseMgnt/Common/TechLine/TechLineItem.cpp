@@ -1,21 +1,27 @@
 #include "TechLineItem.h"
 
-TechLineItem::TechLineItem(int capacity) : items_(size_t(capacity > 0 ? capacity : 0)) {}
+TechLineItem::TechLineItem(int capacity) {
+    if (capacity > 0)
+        growTo(capacity - 1, {});
+}
 
 void TechLineItem::addSubItem(int32_t type, float value) {
-    items_.push_back({type, value, 0});
+    growTo(count_, {type, value, 0});
 }
 
-void TechLineItem::setSubItem(int index, int32_t type, float value, float value2) {
+void TechLineItem::growTo(int index, TechLineSubItem item) {
     if (index < 0)
         return;
-    if (size_t(index) >= items_.size())
-        items_.resize(size_t(index) + 1);
-    items_[size_t(index)] = {type, value, value2};
-}
-
-const TechLineSubItem *TechLineItem::getSubItem(int index) const {
-    if (index < 0 || size_t(index) >= items_.size())
-        return nullptr;
-    return &items_[size_t(index)];
+    // Sub-items between the old end and the index are hidden zeros.
+    for (int i = count_; i < index; ++i) {
+        if (i >= InlineCapacity)
+            more_.push_back({});
+        else
+            inline_[size_t(i)] = {};
+    }
+    if (index >= InlineCapacity)
+        more_.push_back(item);
+    else
+        inline_[size_t(index)] = item;
+    count_ = index + 1;
 }

@@ -2,6 +2,7 @@
 
 #include "base/Object.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -26,9 +27,13 @@ struct TechLineSubItem {
 
 // The indicator record of one candle or minute: one sub-item per output name of the indicator,
 // in that order. Candles own their records; the engine reuses a record across calculations so
-// that a recalculation allocates nothing.
+// that a recalculation allocates nothing. The first sub-items live inside the record itself, so
+// that writing a candle's values touches one object.
 class TechLineItem final : public base::Object {
 public:
+    // Sub-items held without a separate allocation: the most outputs an indicator has.
+    static constexpr int InlineCapacity = 5;
+
     TechLineItem() = default;
     // Filled with n hidden zero sub-items.
     explicit TechLineItem(int capacity);
@@ -37,11 +42,27 @@ public:
     void addSubItem(int32_t type, float value);
     // Sets sub-item i, first appending hidden zeros until it exists; a negative index changes
     // nothing.
-    void setSubItem(int index, int32_t type, float value, float value2 = 0);
-    int count() const { return int(items_.size()); }
+    void setSubItem(int index, int32_t type, float value, float value2 = 0) {
+        if (index >= 0 && index < count_)
+            at(index) = {type, value, value2};
+        else
+            growTo(index, {type, value, value2});
+    }
+    int count() const { return count_; }
     // Sub-item i, or none outside the list.
-    const TechLineSubItem *getSubItem(int index) const;
+    const TechLineSubItem *getSubItem(int index) const {
+        if (index < 0 || index >= count_)
+            return nullptr;
+        return index < InlineCapacity ? &inline_[size_t(index)] : &more_[size_t(index - InlineCapacity)];
+    }
 
 private:
-    std::vector<TechLineSubItem> items_;
+    TechLineSubItem &at(int index) {
+        return index < InlineCapacity ? inline_[size_t(index)] : more_[size_t(index - InlineCapacity)];
+    }
+    void growTo(int index, TechLineSubItem item);
+
+    std::array<TechLineSubItem, InlineCapacity> inline_{};
+    std::vector<TechLineSubItem> more_;
+    int count_ = 0;
 };
