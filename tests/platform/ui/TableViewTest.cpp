@@ -347,7 +347,7 @@ TEST_F(TableViewTest, GroupedTableWithHeadersFootersAndIndexLooksRight) {
     table->removeFromSuperview();
     auto window = make<Window>(gfx::Rect{0, 0, 400, 420});
     window->addSubview(table);
-    EXPECT_TRUE(testing::matchesGolden(window->render(), "grouped-table"));
+    EXPECT_TRUE(qvtest::matchesGolden(window->render(), "ui/grouped-table"));
 }
 
 } // namespace
