@@ -131,14 +131,14 @@ base::Ref<PullingRefreshTableView> PullingRefreshTableView::create(gfx::Rect fra
         Made(gfx::Rect frame, Style style) : PullingRefreshTableView(frame, style) {}
     };
     base::Ref<PullingRefreshTableView> table = base::make<Made>(frame, style);
-    table->setUp();
+    table->addStrips();
     return table;
 }
 
 PullingRefreshTableView::PullingRefreshTableView(gfx::Rect frame, Style style)
     : ui::TableView(frame, style) {}
 
-void PullingRefreshTableView::setUp() {
+void PullingRefreshTableView::addStrips() {
     const float width = frame().width(), height = frame().height();
     headerView_ = LoadingView::create({0, -height, width, height}, true);
     footerView_ = LoadingView::create({0, height, width, height}, false);

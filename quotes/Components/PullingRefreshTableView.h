@@ -117,7 +117,8 @@ protected:
     PullingRefreshTableView(gfx::Rect frame, Style style);
 
 private:
-    void setUp();
+    // The header and footer strips, and the watch on the content size that moves the footer.
+    void addStrips();
     void contentSizeChanged(gfx::Size size);
     void animateInset(gfx::EdgeInsets inset, double seconds, ui::Curve curve,
                       std::function<void(bool)> completion = {});
