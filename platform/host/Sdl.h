@@ -19,7 +19,8 @@ namespace host {
 //   - with Ctrl held, a drag is two fingers 40 points apart moving together;
 //   - with Shift held, a drag is a pinch about where it started; the wheel is a pinch about the pointer;
 //   - touch-screen fingers pass straight through;
-//   - text input goes to the first responder, Backspace deletes, closing the window quits.
+//   - text input goes to the first responder, Backspace deletes, closing the window quits;
+//   - F7 turns the interface between the two landscape orientations, F8 sends a memory warning.
 // While open it pumps SDL events every 8 ms from the main run loop and draws at most 60 frames a
 // second.
 class Sdl : public ui::Host {
@@ -41,6 +42,8 @@ public:
     // Draws the key window now.
     void present();
     int framesPresented() const { return frames_; }
+    // The last frame drawn into the window.
+    const gfx::Surface &lastFrame() const { return frame_; }
 
     bool openUrl(const std::string &url) override;
     void shutdown() override { close(); }
