@@ -1,6 +1,6 @@
 // Expansion of bit-coded chart replies, in output bytes per second, next to zlib inflating a
 // reply of the same output size: a full trading day of minutes and a page of 200 day candles.
-#include "ChartFrameWriter.h"
+#include "peers/ChartFrameWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>

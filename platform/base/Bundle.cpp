@@ -50,4 +50,21 @@ Value Bundle::info(std::string_view key) const {
     return plist ? (*plist)[std::string(key)] : Value();
 }
 
+std::string Bundle::localizedString(std::string_view key, std::string_view table) const {
+    const std::string name = table.empty() ? "Localizable" : std::string(table);
+    std::lock_guard lock(tablesLock_);
+    auto it = tables_.find(name);
+    if (it == tables_.end()) {
+        auto path = pathFor(name, "strings");
+        auto plist = path ? PropertyList::read(*path) : std::nullopt;
+        it = tables_.emplace(name, plist ? *plist : Value()).first;
+    }
+    const Value text = it->second[std::string(key)];
+    return text.string() ? *text.string() : std::string(key);
+}
+
+std::string localized(std::string_view key, std::string_view table) {
+    return Bundle::main().localizedString(key, table);
+}
+
 } // namespace base

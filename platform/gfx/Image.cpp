@@ -45,7 +45,8 @@ Ref<Image> Image::named(std::string_view name) {
     std::lock_guard lock(cacheLock);
     if (auto it = cache().find(key); it != cache().end())
         return it->second;
-    auto path = base::Bundle::main().pathFor(key, "png");
+    // A name with an extension of its own ("guide1.jpg") is that file; others are PNG pictures.
+    auto path = base::Bundle::main().pathFor(key, key.ends_with(".jpg") ? "" : "png");
     Ref<Image> image = path ? fromFile(*path) : nullptr;
     if (image)
         cache().emplace(key, image);

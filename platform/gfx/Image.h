@@ -20,8 +20,9 @@ public:
     // PNG or JPEG; empty when the file is missing or unreadable.
     static base::Ref<Image> fromFile(const std::string &path, float scale = 1);
     static base::Ref<Image> fromBytes(std::span<const uint8_t> bytes, float scale = 1);
-    // The bundle image of that name ("x" and "x.png" are the same image), kept in a process-wide
-    // cache so that every caller shares one image. Empty when the bundle has no such file.
+    // The bundle image of that name ("x" and "x.png" are the same image; "x.jpg" is the JPEG
+    // picture), kept in a process-wide cache so that every caller shares one image. Empty when
+    // the bundle has no such file.
     static base::Ref<Image> named(std::string_view name);
     // The bundle file of exactly that name ("%@/%@" of the bundle directory), read afresh each time.
     static base::Ref<Image> fromBundle(std::string_view fileName);

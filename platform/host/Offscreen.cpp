@@ -69,6 +69,17 @@ void Offscreen::tap(gfx::Point point) {
 }
 
 void Offscreen::drag(gfx::Point from, gfx::Point to, int steps, double seconds) {
+    slide(from, to, steps, seconds);
+    touchUp(1);
+}
+
+void Offscreen::dragAndRest(gfx::Point from, gfx::Point to, int steps, double seconds) {
+    slide(from, to, steps, seconds);
+    advance(0.2);
+    touchUp(1);
+}
+
+void Offscreen::slide(gfx::Point from, gfx::Point to, int steps, double seconds) {
     steps = std::max(1, steps);
     touchDown(1, from);
     for (int i = 1; i <= steps; ++i) {
@@ -76,7 +87,6 @@ void Offscreen::drag(gfx::Point from, gfx::Point to, int steps, double seconds) 
         float k = float(i) / float(steps);
         touchMove(1, {from.x + (to.x - from.x) * k, from.y + (to.y - from.y) * k});
     }
-    touchUp(1);
 }
 
 void Offscreen::typeText(const std::string &text) {

@@ -58,8 +58,13 @@ public:
     void touchCancel(int id);
     // A finger down and up again at the point, 0.05 s apart.
     void tap(gfx::Point point);
-    // One finger from `from` to `to` in `steps` moves spread over `seconds`, then lifted.
+    // One finger from `from` to `to` in `steps` moves spread over `seconds`, then lifted at once:
+    // a scroll view under it goes on with the speed of the last move.
     void drag(gfx::Point from, gfx::Point to, int steps = 5, double seconds = 0.25);
+    // The same drag, but the finger rests before it lifts, so the content keeps no momentum.
+    void dragAndRest(gfx::Point from, gfx::Point to, int steps = 5, double seconds = 0.25);
+    // A quick throw: a drag of a tenth of a second, lifted at once.
+    void fling(gfx::Point from, gfx::Point to) { drag(from, to, 4, 0.1); }
     // Text for the first responder, and the backspace key.
     void typeText(const std::string &text);
     void pressBackspace();
@@ -77,6 +82,9 @@ public:
     void toastShown(const std::string &text, ui::View &view) override;
 
 private:
+    // Finger 1 down at `from` and moved to `to`, still down.
+    void slide(gfx::Point from, gfx::Point to, int steps, double seconds);
+
     base::VirtualClock ownClock_;
     base::VirtualClock *clock_;
     base::Clock *previousClock_;

@@ -19,7 +19,8 @@ struct Resolution {
 };
 
 // Looks `host` up for a TCP connection to `port` on a helper thread, so that a slow name server never
-// holds the run loop, and hands the outcome to `done` on `loop`. The caller keeps `loop` alive.
+// holds the run loop, and hands the outcome to `done` on `loop` (a numeric address is read at once,
+// and its outcome too arrives on the loop's next pass). The caller keeps `loop` alive.
 void resolve(std::string host, uint16_t port, base::RunLoop &loop, std::function<void(Resolution)> done);
 
 } // namespace net

@@ -26,6 +26,10 @@ base::Ref<Button> Button::contactAdd() {
     return base::make<Button>(gfx::Rect{0, 0, 29, 29}, Type::ContactAdd);
 }
 
+base::Ref<Button> Button::detailDisclosure() {
+    return base::make<Button>(gfx::Rect{0, 0, 29, 29}, Type::DetailDisclosure);
+}
+
 template <class T> T Button::pick(const std::map<unsigned, T> &values, unsigned state) {
     if (auto it = values.find(state); it != values.end())
         return it->second;
@@ -79,7 +83,7 @@ void Button::setBackgroundImage(base::Ref<gfx::Image> image, unsigned state) {
 }
 
 gfx::Size Button::sizeThatFits(gfx::Size) const {
-    if (type_ == Type::ContactAdd)
+    if (type_ != Type::Custom)
         return {29, 29};
     gfx::Size s;
     if (auto image = currentImage())
@@ -120,9 +124,9 @@ void Button::layoutSubviews() {
 }
 
 void Button::drawRect(gfx::Context &c, gfx::Rect) {
-    if (type_ != Type::ContactAdd)
+    if (type_ == Type::Custom)
         return View::drawRect(c, bounds());
-    // A blue disc with a white plus, darker while pressed.
+    // A blue disc with a white plus or chevron, darker while pressed.
     gfx::Rect b = bounds().inset(1, 1);
     c.setFill(isHighlighted() ? *gfx::Color::rgba(0.1f, 0.3f, 0.7f, 1)
                               : *gfx::Color::rgba(0.2f, 0.5f, 0.95f, 1));
@@ -130,10 +134,16 @@ void Button::drawRect(gfx::Context &c, gfx::Rect) {
     c.setStroke(*gfx::Color::white());
     c.setLineWidth(3);
     c.beginPath();
-    c.moveTo({b.midX() - 7, b.midY()});
-    c.lineTo({b.midX() + 7, b.midY()});
-    c.moveTo({b.midX(), b.midY() - 7});
-    c.lineTo({b.midX(), b.midY() + 7});
+    if (type_ == Type::ContactAdd) {
+        c.moveTo({b.midX() - 7, b.midY()});
+        c.lineTo({b.midX() + 7, b.midY()});
+        c.moveTo({b.midX(), b.midY() - 7});
+        c.lineTo({b.midX(), b.midY() + 7});
+    } else {
+        c.moveTo({b.midX() - 3, b.midY() - 6});
+        c.lineTo({b.midX() + 3, b.midY()});
+        c.lineTo({b.midX() - 3, b.midY() + 6});
+    }
     c.strokePath();
 }
 

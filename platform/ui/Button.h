@@ -14,12 +14,14 @@ namespace ui {
 // centred. Each is set per state; a state without its own value shows the normal one.
 class Button : public Control {
 public:
-    enum class Type { Custom, ContactAdd };
+    enum class Type { Custom, ContactAdd, DetailDisclosure };
 
     explicit Button(gfx::Rect frame = {}, Type type = Type::Custom);
     static base::Ref<Button> custom(gfx::Rect frame = {});
     // The round "+" button, 29 × 29.
     static base::Ref<Button> contactAdd();
+    // The round blue button with a chevron that opens a row's details, 29 × 29.
+    static base::Ref<Button> detailDisclosure();
 
     Type type() const { return type_; }
     void setTitle(std::string title, unsigned state = Normal);

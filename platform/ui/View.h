@@ -119,6 +119,9 @@ public:
     const std::vector<base::Ref<GestureRecognizer>> &gestureRecognizers() const { return recognizers_; }
 
     Responder *nextResponder() const override;
+    // How long touches on this view's descendants wait before they reach them (a scroll view
+    // waits to see whether the finger drags).
+    virtual double contentTouchDelay() const { return 0; }
 
     // Animation blocks. Changes of frame, centre, bounds, transform, alpha and background colour
     // made between begin and commit (or inside `changes`) take effect in the model at once and

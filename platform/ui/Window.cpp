@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "base/Clock.h"
+#include "base/RunLoop.h"
 #include "ui/Application.h"
 #include "ui/Compositor.h"
 #include "ui/Gesture.h"
@@ -108,7 +109,7 @@ void Window::touchDown(int id, gfx::Point point, std::optional<double> time) {
     bool again = now - lastTap_.time <= MultiTapInterval &&
                  std::hypot(point.x - lastTap_.point.x, point.y - lastTap_.point.y) <= MultiTapDistance;
     touch->tapCount_ = again ? lastTap_.count + 1 : 1;
-    Tracked tracked{touch, true, {}};
+    Tracked tracked{touch, true, false, {}};
     if (View *hit = hitTest(point, nullptr)) {
         touch->view_ = hit->weakSelf<View>();
         if (!hit->multipleTouchEnabled)
@@ -129,8 +130,34 @@ void Window::touchDown(int id, gfx::Point point, std::optional<double> time) {
     } else {
         tracked.toView = false;
     }
+    double delay = 0;
+    for (View *v = touch->view() ? touch->view()->superview() : nullptr; v; v = v->superview())
+        delay = std::max(delay, v->contentTouchDelay());
+    tracked.held = tracked.toView && delay > 0;
     touches_[id] = std::move(tracked);
     dispatch(Touch::Phase::Began, {id}, now);
+    if (touches_.count(id) && touches_[id].held)
+        base::RunLoop::main().performAfter(
+            delay,
+            base::Action(weakSelf<Window>(), "releaseTouch",
+                         [this, id, weak = base::Weak<Touch>(touch)](base::Object *) {
+                             auto it = touches_.find(id);
+                             if (it != touches_.end() && it->second.touch == weak.lock() && it->second.held)
+                                 releaseHeld(id, base::Clock::current().monotonic());
+                         }));
+}
+
+void Window::releaseHeld(int id, double time) {
+    Tracked &t = touches_[id];
+    t.held = false;
+    base::Ref<View> v = t.touch->view_.lock();
+    if (!t.toView || !v)
+        return;
+    base::Ref<Touch> touch = t.touch;
+    Touch::Phase phase = touch->phase_;
+    touch->phase_ = Touch::Phase::Began;
+    v->touchesBegan({touch.get()}, Event(time, activeTouches()));
+    touch->phase_ = phase;
 }
 
 void Window::touchMove(int id, gfx::Point point, std::optional<double> time) {
@@ -201,6 +228,12 @@ void Window::dispatch(Touch::Phase phase, std::vector<int> ids, double time) {
         auto it = touches_.find(id);
         if (it == touches_.end() || !it->second.toView)
             continue;
+        if (it->second.held) {
+            // A finger that lifts before the wait is over still makes a tap.
+            if (phase != Touch::Phase::Ended)
+                continue;
+            releaseHeld(id, time);
+        }
         base::Ref<View> v = it->second.touch->view_.lock();
         if (!v)
             continue;
@@ -280,6 +313,8 @@ void Window::cancelInViews(GestureRecognizer &recognizer) {
         if (std::find_if(rs.begin(), rs.end(), [&](auto &r) { return r.get() == &recognizer; }) == rs.end())
             continue;
         t.toView = false;
+        if (t.held)
+            continue;
         if (base::Ref<View> v = t.touch->view_.lock()) {
             Touch::Phase phase = t.touch->phase_;
             t.touch->phase_ = Touch::Phase::Cancelled;

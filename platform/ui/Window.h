@@ -69,10 +69,14 @@ private:
     struct Tracked {
         base::Ref<Touch> touch;
         bool toView = true;
+        // The view has not heard of the touch yet: a scroll view around it is waiting to see
+        // whether the finger drags.
+        bool held = false;
         std::vector<base::Ref<GestureRecognizer>> recognizers;
     };
     void dispatch(Touch::Phase phase, std::vector<int> ids, double time);
     void cancelInViews(GestureRecognizer &recognizer);
+    void releaseHeld(int id, double time);
     bool shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const;
     static double timeOr(std::optional<double> time);
 

@@ -13,6 +13,7 @@
 #include "ui/Alert.h"
 
 #include <cmath>
+#include <mutex>
 #include <random>
 
 namespace {
@@ -90,15 +91,33 @@ private:
     base::Weak<DataBase> owner_;
 };
 
-base::Ref<DataBase> DataBase::sharedDataBase() {
-    static const base::Ref<DataBase> instance = base::make<DataBase>();
+namespace {
+
+base::Ref<DataBase> &sharedSlot() {
+    static base::Ref<DataBase> instance;
     return instance;
+}
+
+} // namespace
+
+base::Ref<DataBase> DataBase::sharedDataBase() {
+    static std::mutex lock;
+    std::lock_guard guard(lock);
+    base::Ref<DataBase> &instance = sharedSlot();
+    if (!instance)
+        instance = base::make<DataBase>();
+    return instance;
+}
+
+void DataBase::setSharedDataBase(base::Ref<DataBase> dataBase) {
+    sharedSlot() = std::move(dataBase);
 }
 
 DataBase::DataBase() = default;
 
 DataBase::~DataBase() {
     stopKeeper();
+    stopReplyTimer();
     if (m_newsTimer)
         m_newsTimer->invalidate();
     base::NotificationCenter::shared().removeObserver(this);
@@ -324,6 +343,7 @@ int32_t DataBase::connectToHQServer() {
 
 base::Opt<void> DataBase::onSocket(RunLoopSocket &, const std::string &, uint16_t) {
     stopKeeper();
+    startRead(0);
     if (m_isLoginingAccount) {
         if (m_isConnectingNavServer)
             postLoginStatus(NavServerConnected);

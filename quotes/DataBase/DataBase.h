@@ -80,6 +80,8 @@ public:
 
     // The process-wide coordinator, created on first use; `initialize` sets it up.
     static base::Ref<DataBase> sharedDataBase();
+    // Puts another coordinator in its place (a test's own); null makes the next use create one.
+    static void setSharedDataBase(base::Ref<DataBase> dataBase);
     DataBase();
     ~DataBase() override;
 
@@ -189,6 +191,10 @@ private:
     void progressStep();
     void CleanTempData(size_t count);
     void startRead(int32_t tag);
+    // The silence allowed while a reply is awaited: restarted by every arrival.
+    void armReplyTimer();
+    void stopReplyTimer();
+    void OnReplyTimeout();
     void closeWithProtocolError();
     static void releasePack(const QuoteRequestRecord &record);
 
@@ -232,7 +238,10 @@ private:
     bool m_firstLoginSent = false;
     // The progress marker of the reply being dispatched.
     std::string m_lastMarker;
+    // While connected a read is always pending, so that pushes are handled as they arrive; the
+    // read itself has no time-out, the reply timer watches for silence instead.
     bool m_readPending = false;
+    base::Ref<base::Timer> m_replyTimer;
     base::Ref<NewsData> newsData;
     base::Array m_myStockDownloadArray;
     bool m_isDownloadMyStock = false;

@@ -55,6 +55,7 @@ void DataBase::SendRequest() {
     IO_SendBytes += int32_t(m_inFlight->data.length());
     m_RunLoopSocket->writeData(m_inFlight->data, IOTimeout, m_inFlight->reqType);
     startRead(m_inFlight->reqType);
+    armReplyTimer();
 }
 
 bool DataBase::IsValidRequest(const QuoteRequestRecord &record) const {
@@ -65,11 +66,35 @@ bool DataBase::IsValidRequest(const QuoteRequestRecord &record) const {
 }
 
 void DataBase::startRead(int32_t tag) {
-    // One read at a time: a second one would time out while the link is idle.
     if (m_readPending)
         return;
     m_readPending = true;
-    m_RunLoopSocket->readDataWithTimeout(IOTimeout, tag);
+    m_RunLoopSocket->readDataWithTimeout(-1, tag);
+}
+
+void DataBase::armReplyTimer() {
+    stopReplyTimer();
+    base::Weak<DataBase> weak = self<DataBase>();
+    m_replyTimer =
+        base::Timer::scheduled(IOTimeout, false, base::Action("OnReplyTimeout", [weak](base::Object *) {
+                                   if (auto alive = weak.lock())
+                                       alive->OnReplyTimeout();
+                               }));
+}
+
+void DataBase::stopReplyTimer() {
+    if (m_replyTimer)
+        m_replyTimer->invalidate();
+    m_replyTimer = nullptr;
+}
+
+// Silence while a reply is awaited ends the link as a read time-out of the socket would.
+void DataBase::OnReplyTimeout() {
+    m_replyTimer = nullptr;
+    if (!m_RunLoopSocket || !m_RunLoopSocket->isConnected())
+        return;
+    onSocket(*m_RunLoopSocket, RunLoopSocket::makeError(RunLoopSocket::ReadTimeoutError));
+    m_RunLoopSocket->disconnect();
 }
 
 void DataBase::ClearRequestGroups() {
@@ -81,6 +106,7 @@ void DataBase::ClearRequestGroups() {
     m_inFlight.reset();
     m_tempNetData = base::Data();
     m_readPending = false;
+    stopReplyTimer();
     ++m_bufferGeneration;
 }
 
@@ -125,10 +151,15 @@ base::Opt<void> DataBase::onSocket(RunLoopSocket &, const base::Data &data, int3
     }
     if (!m_RunLoopSocket->isConnected() || generation != m_bufferGeneration)
         return {};
-    if (!m_tempNetData.empty() || m_inFlight)
-        startRead(tag);
-    else
+    // A push on an idle link leaves nothing awaited; a part of a frame or a request in flight
+    // restarts the silence allowed.
+    startRead(tag);
+    if (!m_tempNetData.empty() || m_inFlight) {
+        armReplyTimer();
+    } else {
+        stopReplyTimer();
         SendRequest();
+    }
     return {};
 }
 

@@ -185,6 +185,35 @@ bool FrameServer::waitForOpenConnections(int open, double seconds) {
     return waitUntil(seconds, [&] { return open_ == open; });
 }
 
+bool FrameServer::quiet() {
+    if (!thread_.joinable())
+        return true;
+    auto answer = std::make_shared<std::promise<bool>>();
+    std::future<bool> result = answer->get_future();
+    command([this, answer] {
+        answer->set_value(nothingToDo());
+        return true;
+    });
+    return result.get();
+}
+
+// On the server thread, after the reads and commands of its current round: a reply queued in that
+// round and not flushed yet counts as work, as does one waiting for its time.
+bool FrameServer::nothingToDo() const {
+    std::vector<pollfd> fds;
+    if (listener_ >= 0)
+        fds.push_back({listener_, POLLIN, 0});
+    for (const auto &conn : conns_) {
+        if (conn->fd < 0)
+            continue;
+        const std::deque<Chunk> &out = conn->output;
+        if (!out.empty() && !(out.front().wait < 0 && !out.front().due))
+            return false;
+        fds.push_back({conn->fd, POLLIN, 0});
+    }
+    return poll(fds.data(), fds.size(), 0) == 0;
+}
+
 bool FrameServer::waitUntil(double seconds, const std::function<bool()> &pred) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::duration<double>(seconds), pred);
@@ -302,6 +331,11 @@ void FrameServer::readFrom(Connection &conn) {
         closeConnection(conn);
         return;
     }
+    // Acknowledged at once rather than after the delayed-acknowledgement wait: a client that wrote
+    // a second small request behind an unacknowledged one holds it back until then, and a test
+    // that drives its client until both sides are quiet would take that real wait for silence.
+    int on = 1;
+    setsockopt(conn.fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
     conn.input.insert(conn.input.end(), buffer, buffer + n);
     while (auto request = takeRequest(conn.input)) {
         request->connection = conn.number;

@@ -122,6 +122,12 @@ public:
     bool waitForConnections(int accepted, double seconds = 5.0);
     bool waitForOpenConnections(int open, double seconds = 5.0);
 
+    // Whether the server has nothing to do until its client acts: no request or connection
+    // waiting to be read or accepted, and every reply out except those held. Bytes written before
+    // the answer are in the client's socket by then, so a test that drives its client's run loop
+    // until both sides are quiet needs no real pause. True once stopped.
+    bool quiet();
+
 private:
     using TimePoint = std::chrono::steady_clock::time_point;
 
@@ -152,6 +158,7 @@ private:
     void answer(Connection &conn, const ReceivedFrame &request);
     void flush(Connection &conn);
     void closeConnection(Connection &conn);
+    bool nothingToDo() const;
     Connection *newest();
     // Runs `action` on the server thread; one answering false is tried again after the next event.
     void command(std::function<bool()> action);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace peers {
 
@@ -64,12 +65,23 @@ bool isWeekday(std::chrono::sys_days days) {
     return day != std::chrono::Saturday && day != std::chrono::Sunday;
 }
 
+// A price as it stood before the events after `date`: each later event is undone, newest first.
+int32_t beforeEvents(const Security &security, int32_t date, int32_t price) {
+    std::vector<ExrightEvent> events = MarketFixture::exrights(security);
+    double p = price;
+    double unit = std::pow(10.0, security.decimal) / 10000;
+    for (auto it = events.rbegin(); it != events.rend() && it->date > date; ++it)
+        p = p * (1 + (it->give + it->pei) / 10000.0) +
+            (it->profit - double(it->peiPrice) * it->pei / 10000) * unit;
+    return int32_t(std::lround(p));
+}
+
 Candle dayCandle(const Security &security, int32_t date) {
     uint32_t noise = mix(security.fullCode(), date);
     Candle candle;
     candle.time = date;
-    candle.open = around(security.closePrice, noise);
-    candle.close = around(security.closePrice, noise >> 8);
+    candle.open = beforeEvents(security, date, around(security.closePrice, noise));
+    candle.close = beforeEvents(security, date, around(security.closePrice, noise >> 8));
     candle.high = std::max(candle.open, candle.close) + int32_t(noise % 7);
     candle.low = std::max(std::min(candle.open, candle.close) - int32_t(noise % 5), 1);
     candle.volume = int32_t(10000 + noise % 90000);
@@ -127,7 +139,7 @@ Quote MarketFixture::quote(const Security &security) const {
 std::vector<Candle> MarketFixture::dayCandles(const Security &security, int32_t before, int count) const {
     std::vector<Candle> candles;
     std::chrono::sys_days day = before > 0 ? toDays(before) - std::chrono::days(1) : toDays(quotesDate_);
-    for (; int(candles.size()) < count; day -= std::chrono::days(1)) {
+    for (; int(candles.size()) < count && toDate(day) >= historyStart_; day -= std::chrono::days(1)) {
         if (isWeekday(day))
             candles.push_back(dayCandle(security, toDate(day)));
     }

@@ -7,7 +7,6 @@ namespace peers {
 
 namespace {
 
-constexpr int MaxCandles = 1000;
 constexpr int IndexClassID = 105;
 constexpr int CodeListClassID = 106;
 constexpr int KnownQuoteGroups = 0x3FFF;
@@ -218,10 +217,14 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
         reply.body = breakingNews(request.bytes());
         break;
     case CandleType:
-        reply.body = candles(request.bytes());
+        return candleReply(request);
+    case MinLineType:
+        return minLineReply(request);
+    case ExrightType:
+        reply.body = exrightReply(request.bytes());
         break;
     case QuoteListType:
-        reply.body = quoteList(request.bytes());
+        reply.body = boardMembers(request.bytes()).value_or(quoteList(request.bytes()));
         break;
     case ServerTimeType:
         reply.body = serverTime();
@@ -230,6 +233,8 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
         reply.body = syncWatchList(request.bytes());
         break;
     default:
+        if (auto body = detailReply(request))
+            reply.body = std::move(*body);
         break;
     }
     return reply;
@@ -255,6 +260,7 @@ base::Data QuoteServer::login(ByteView request) {
     base::Data body;
     ComAPI::WriteByte(body, result);
     if (!accepted) {
+        sessionRights_ = 0;
         ComAPI::WriteShort(body, 0);
         ComAPI::WriteShort(body, 0);
         return body;
@@ -262,7 +268,8 @@ base::Data QuoteServer::login(ByteView request) {
     auto account = accounts_.find(name);
     lastSessionID_ = lastSessionID_ ? lastSessionID_ + 1 : 0x10000001;
     ComAPI::WriteLongLong(body, lastSessionID_);
-    ComAPI::WriteLongLong(body, account == accounts_.end() ? AllRights : account->second.rights);
+    sessionRights_ = account == accounts_.end() ? AllRights : account->second.rights;
+    ComAPI::WriteLongLong(body, sessionRights_);
     ComAPI::WriteShort(body, ServiceCount);
     for (int i = 0; i < ServiceCount; ++i)
         ComAPI::WriteInt(body, int32_t(validityWord(20120305, 20301231)));
@@ -310,29 +317,6 @@ base::Data QuoteServer::breakingNews(ByteView request) const {
     base::Data body;
     ComAPI::WriteInt(body, id);
     ComAPI::WriteString(body, id ? news_[size_t(id - 1)] : "");
-    return body;
-}
-
-// Request: String code, Byte period, Int position (0: the newest; else the oldest date held), Short
-// count. Reply: Byte hold flag 0, Short count, candles of seven Ints. Only day candles are known.
-base::Data QuoteServer::candles(ByteView request) const {
-    uint32_t pos = 0;
-    std::string code = ComAPI::ReadString(request, pos);
-    int period = ComAPI::ReadByte(request, pos);
-    int32_t position = ComAPI::ReadInt(request, pos);
-    int count = std::clamp<int>(ComAPI::ReadShort(request, pos), 0, MaxCandles);
-    const Security *security = market_.find(code);
-    std::vector<Candle> found;
-    if (security && period == DayPeriod)
-        found = market_.dayCandles(*security, position, count);
-
-    base::Data body;
-    ComAPI::WriteByte(body, 0);
-    ComAPI::WriteShort(body, int32_t(found.size()));
-    for (const Candle &candle : found)
-        for (int32_t field :
-             {candle.time, candle.open, candle.high, candle.low, candle.close, candle.volume, candle.amount})
-            ComAPI::WriteInt(body, field);
     return body;
 }
 

@@ -15,9 +15,12 @@ namespace peers {
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
 // code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), candles (2944, day candles in the plain layout), quote lists (2955), server time
-// (2963) and watch-list sync (2912). Heartbeats (2925) get no reply; any other request gets an empty
-// reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
+// news (2600), quote lists (2955, a board's members by board id), server time (2963) and watch-list
+// sync (2912). Chart data: candles of every period (2944) over a finite history, the day's intraday
+// minutes (2942), bit-coded whenever the request accepts it, and ex-rights events (2966). Detail
+// data: base info (2939, funds 2310), the order book (2940) and level-2 depth (2915, only after a
+// login whose rights include level-2). Heartbeats (2925) get no reply; any other request gets an
+// empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
 // pushes and the record of requests come from `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
@@ -29,7 +32,13 @@ public:
         HeartBeatType = 2925,
         AccountLoginType = 2936,
         ProductClassType = 2937,
+        Level2PanType = 2915,
+        FundBaseInfoType = 2310,
+        BaseInfoType = 2939,
+        DynamicInfoType = 2940,
+        MinLineType = 2942,
         CandleType = 2944,
+        ExrightType = 2966,
         QuoteListType = 2955,
         CodeTableType = 2956,
         ServerTimeType = 2963,
@@ -38,6 +47,13 @@ public:
     // The code-table attribute bit of a compressed body (and of a request that accepts one).
     static constexpr uint16_t CompressedAttribute = 4;
     static constexpr int64_t AllRights = 0x7FFF;
+    // The rights bit that opens level-2 data.
+    static constexpr int64_t Level2Right = 0x0001;
+    // The client's mark of a request that accepts a bit-coded chart reply, and of such a reply.
+    static constexpr uint16_t CodedAttribute = 2;
+    // The one board of the market, and its members.
+    static constexpr int BoardID = 101;
+    static constexpr const char *BoardCode = "BI000101";
     static constexpr int32_t DayPeriod = 7;
 
     explicit QuoteServer(uint16_t port = 0, MarketFixture market = MarketFixture::standard());
@@ -84,7 +100,14 @@ private:
     base::Data login(ByteView request);
     Frame codeTable(const ReceivedFrame &request) const;
     base::Data breakingNews(ByteView request) const;
-    base::Data candles(ByteView request) const;
+    // Chart replies (QuoteServerCharts.cpp).
+    Frame candleReply(const ReceivedFrame &request) const;
+    Frame minLineReply(const ReceivedFrame &request) const;
+    base::Data exrightReply(ByteView request) const;
+    // Per-security replies (QuoteServerDetail.cpp); nothing for other types.
+    std::optional<base::Data> detailReply(const ReceivedFrame &request) const;
+    // The members of a board asked for by its id; nothing for other list requests.
+    std::optional<base::Data> boardMembers(ByteView request) const;
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
@@ -96,6 +119,7 @@ private:
     std::optional<int> loginResult_;
     std::optional<int> syncResult_;
     int64_t lastSessionID_ = 0;
+    int64_t sessionRights_ = 0;
     bool compressCodeTables_ = true;
     std::optional<int32_t> serverDate_;
     int32_t serverTime_ = 150000;

@@ -3,6 +3,8 @@
 #include "DataBase/NetData/Level2BSItem.h"
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 // One candle. The o-prefixed fields keep the unadjusted values every ex-rights adjustment starts from.
@@ -45,4 +47,11 @@ public:
         }
         return false;
     }
+};
+
+// A shown candle's comparison candles of the same time (same period for week and month), by
+// security code: what a candle's addStockInfo holds.
+class AddStockKLines : public base::Object {
+public:
+    std::map<std::string, base::Ref<KLineItem>> items;
 };

@@ -4,7 +4,9 @@
 #include "DataBase/NTDataPageHead.h"
 #include "DataBase/NetData/KLineItem.h"
 #include "DataBase/NetData/RequestPosItem.h"
+#include "Module/StockDataBaseMgnt/IndexNetData.h"
 #include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
+#include "Module/StockDataBaseMgnt/MLineNetData.h"
 
 #include <algorithm>
 
@@ -31,6 +33,8 @@ constexpr int32_t QuotesDateTag = 100001;
 base::Ref<NetDataCenter> NetDataCenter::create() {
     auto center = base::make<NetDataCenter>();
     base::Weak<NetDataCenter> weak = center;
+    center->IO_MLib = base::make<MLineNetData>(weak);
+    center->IO_IndexLib = base::make<IndexNetData>(weak);
     // The timer does not keep the layer alive: the layer stops it when it goes.
     center->m_refreshTimer =
         base::Timer::scheduled(RefreshInterval, true, base::Action("OnRefreshTimer", [weak](base::Object *) {
@@ -113,6 +117,10 @@ void NetDataCenter::OnDisConnect() {
     m_sessionID = 0;
     m_rightsMask = 0;
     m_accountPowerArray.clear();
+    if (IO_MLib)
+        IO_MLib->setAllIdle();
+    if (IO_IndexLib)
+        IO_IndexLib->setAllIdle();
 }
 
 void NetDataCenter::OnRefreshTimer() {

@@ -21,8 +21,10 @@
 using StockQuoteList = RecordList<StockQuoteInf>;
 
 class IndexGXPack;
+class IndexNetData;
 class KLinePack;
 class MinLinePack;
+class MLineNetData;
 class RequestPosItem;
 class StockAlarmInfo;
 class StockPoolInf;
@@ -80,7 +82,8 @@ public:
     void CreateDirc(base::Data data, const QuoteRequester &delegate, int reqType,
                     base::Ref<ReqParams> reqParams = nullptr);
 
-    // The connection was lost: no login, no session, no rights. Name and password stay.
+    // The connection was lost: no login, no session, no rights, and the layer's own chart requests
+    // idle so that a reconnect asks again. Name and password stay.
     void OnDisConnect();
     // Every 30 s: the heartbeat while a quote server is connected.
     void OnRefreshTimer();
@@ -97,6 +100,10 @@ public:
     bool isValidStockDetailReqNo(int32_t reqNo) const;
 
     base::Ref<IndexServerINF> IO_IndexServerINF = base::make<IndexServerINF>();
+    // The layer's own intraday requests (market lists) and the one index-series store; both use
+    // this layer. Made by create().
+    base::Ref<MLineNetData> IO_MLib;
+    base::Ref<IndexNetData> IO_IndexLib;
     // The market entries (dictionaries "name", "title", "crc", "Lib") in market-id order; the
     // coordinator creates them.
     base::Array IO_MktStockCodeLib;

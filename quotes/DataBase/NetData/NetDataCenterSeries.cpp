@@ -11,6 +11,7 @@
 #include "DataBase/NetData/RequestPosItem.h"
 #include "DataBase/NetData/SeriesNumber.h"
 #include "DataBase/NetData/StkMinLineItem.h"
+#include "Module/StockDataBaseMgnt/IndexNetData.h"
 #include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 
 #include <algorithm>
@@ -138,15 +139,6 @@ void parseStockBigOrders(ByteView frame, uint32_t &pos, NetDataCenter::PackList 
     newPos = positionAfter(first, read);
 }
 
-// Both replies of a contribution request are in: the pack may ask again.
-void onRspIndexGX(IndexGXPack &pack) {
-    pack.isReady = pack.reqTimes > 1;
-    if (pack.isReady) {
-        pack.isIdle = true;
-        pack.updateTick = TimeFunc::getCurTick();
-    }
-}
-
 } // namespace
 
 void NetDataCenter::RequestArrayData(const QuoteRequester &requester, int reqType,
@@ -261,6 +253,7 @@ void NetDataCenter::ParseRspArray(int reqType, ByteView frame, const base::Ref<R
     if (!pack)
         return;
     pack->isIdle = true;
+    pack->updateTick = TimeFunc::getCurTick();
     base::Ref<StockBasicInf> inf;
     if (reqType == StockDDDetailType || reqType == StockDDDetailV2Type) {
         inf = reqParams->object<StockBasicInf>("rspInfo");
@@ -444,7 +437,7 @@ void NetDataCenter::ParseIndexGX(ByteView frame, const base::Ref<ReqParams> &req
     if (!pack)
         return;
     ++pack->reqTimes;
-    onRspIndexGX(*pack);
+    IndexNetData::OnRspIndexGX(*pack);
     if (IsEmptyPack(frame))
         return;
     PackList &list = pack->rspArray;
@@ -463,7 +456,7 @@ void NetDataCenter::ParseIndexGX(ByteView frame, const base::Ref<ReqParams> &req
         else
             list.insert(list.begin() + std::ptrdiff_t(std::min(held, list.size())), item);
     });
-    onRspIndexGX(*pack);
+    IndexNetData::OnRspIndexGX(*pack);
 }
 
 void NetDataCenter::TestRequest2958(const QuoteRequester &requester, const std::string &code,

@@ -11,6 +11,7 @@
 #include "ui/Alert.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -64,9 +65,26 @@ base::Dict entry(const std::string &stockName, const std::string &marketCode) {
 
 } // namespace
 
+namespace {
+
+base::Ref<DataManager> &sharedManagerSlot() {
+    static base::Ref<DataManager> instance;
+    return instance;
+}
+
+} // namespace
+
 DataManager &DataManager::sharedDataManager() {
-    static const base::Ref<DataManager> instance(new DataManager);
+    static std::mutex lock;
+    std::lock_guard guard(lock);
+    base::Ref<DataManager> &instance = sharedManagerSlot();
+    if (!instance)
+        instance.reset(new DataManager);
     return *instance;
+}
+
+void DataManager::resetSharedDataManager() {
+    sharedManagerSlot().reset(new DataManager);
 }
 
 std::string DataManager::dataFilePath(std::string_view fileName) const {

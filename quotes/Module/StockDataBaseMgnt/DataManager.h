@@ -35,6 +35,10 @@ public:
     static constexpr const char *DamagedGroupText = "自选股文件已损坏，无法修改";
 
     static DataManager &sharedDataManager();
+    // Puts a fresh instance in place of the process-wide one, so that a test starts from clean
+    // state; the next use of sharedDataManager() sees it. References taken before are not to be
+    // used after.
+    static void resetSharedDataManager();
     // Sent once at launch: loads everything.
     void initialize() { initData(); }
     // Reads the groups, the recent lists and the configuration afresh, runs the one-time import

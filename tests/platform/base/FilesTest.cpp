@@ -177,6 +177,33 @@ TEST_F(TempDir, BundleFindsResourcesByNameAndType) {
     }
 }
 
+TEST_F(TempDir, StringTablesAnswerTheKeyWhenTheyHaveNoText) {
+    base::Dict main, socket;
+    main.set("下拉刷新", "Pull down to refresh");
+    main.set("ON", "");
+    main.set("count", 3);
+    socket.set("Timed out", "超时");
+    ASSERT_TRUE(base::PropertyList::write(base::Value(main), path("Localizable.strings")));
+    ASSERT_TRUE(base::PropertyList::write(base::Value(socket), path("RunLoopSocket.strings")));
+    put("Broken.strings", "not a property list");
+    base::Bundle bundle(dir_);
+    struct Case {
+        const char *key, *table, *text;
+    } cases[] = {
+        {"下拉刷新", "", "Pull down to refresh"},
+        {"ON", "", ""}, // an empty entry is a text like any other
+        {"count", "", "count"},
+        {"释放刷新", "", "释放刷新"},
+        {"Timed out", "RunLoopSocket", "超时"},
+        {"下拉刷新", "RunLoopSocket", "下拉刷新"},
+        {"Timed out", "Broken", "Timed out"},
+        {"Timed out", "Missing", "Timed out"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(bundle.localizedString(c.key, c.table), c.text) << c.key << " in " << c.table;
+    EXPECT_EQ(base::localized("下拉刷新"), "下拉刷新") << "the application bundle has no main table";
+}
+
 TEST(Bundle, InfoKeysOfTheApplicationBundle) {
     base::Bundle bundle(QV_FIXTURES_DIR "/../../resources");
     EXPECT_EQ(bundle.info("CFBundleName"), base::Value("QVNSolvaneMobile"));

@@ -10,7 +10,7 @@
 namespace gfx {
 namespace {
 
-using testing::matchesGolden;
+using qvtest::matchesGolden;
 
 constexpr Rgba8 Red{255, 0, 0, 255}, Blue{0, 0, 255, 255}, White{255, 255, 255, 255}, None{};
 
@@ -111,7 +111,7 @@ TEST(Context, HorizontalGradientPutsTheMiddleStopHalfWay) {
     cc.fillRect({0, 0, 16, 40});
     cc.drawLinearGradient(*gradient, {0, 5}, {0, 35});
     EXPECT_EQ(candle.pixel(8, 2), Rgba8({0, 0, 0, 255}));
-    EXPECT_TRUE(matchesGolden(candle, "gradient"));
+    EXPECT_TRUE(matchesGolden(candle, "gfx/gradient"));
 }
 
 TEST(Gradient, StopsAreEvenAndComponentsChecked) {
@@ -182,7 +182,7 @@ TEST(Context, ShapesDashesAndClipsMatchTheirGolden) {
     c.addRect({8, 7, 12, 6});
     c.fillPath(true);
     EXPECT_EQ(s.pixel(14, 10), Rgba8({20, 20, 20, 255})) << "the even-odd hole";
-    EXPECT_TRUE(matchesGolden(s, "shapes"));
+    EXPECT_TRUE(matchesGolden(s, "gfx/shapes"));
 }
 
 TEST(Context, StretchableImageKeepsItsCaps) {
@@ -211,7 +211,7 @@ TEST(Context, StretchableImageKeepsItsCaps) {
     Context g(golden);
     auto face = redOverBlue(12, 12)->stretchable(5, 5);
     g.drawImage({2, 2, 44, 28}, *face);
-    EXPECT_TRUE(matchesGolden(golden, "stretchable"));
+    EXPECT_TRUE(matchesGolden(golden, "gfx/stretchable"));
 }
 
 TEST(Context, ImagesAreUprightInViewsAndRawImagesUprightOnlyInYUpSpaces) {
@@ -277,7 +277,7 @@ TEST(BitmapContext, PieSectorDrawnWithTheRawRuleComesOutMirrored) {
     auto slice = c.makeImage();
     EXPECT_EQ(slice->surface().pixel(28, 12), Red);
     EXPECT_EQ(slice->surface().pixel(28, 28), None);
-    EXPECT_TRUE(matchesGolden(slice->surface(), "sector"));
+    EXPECT_TRUE(matchesGolden(slice->surface(), "gfx/sector"));
 }
 
 TEST(Context, TiledImageAndPatternColourRepeatFromTheirOrigin) {

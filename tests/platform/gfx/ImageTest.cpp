@@ -37,18 +37,27 @@ TEST(Image, NamedImagesAreSharedWithOrWithoutTheExtension) {
 }
 
 TEST(Image, LoadsFromSubdirectoriesJpegAndByScale) {
-    auto tile = Image::named("TapkuLibrary.bundle/Images/calendar/Month Calendar Date Tile.png");
+    auto tile = Image::named("MonthCalendar.bundle/Images/calendar/Month Calendar Date Tile.png");
     ASSERT_TRUE(tile);
     EXPECT_EQ(tile->size(), Size({46, 44}));
     auto guide = Image::fromBundle("guide1.jpg");
     ASSERT_TRUE(guide);
     EXPECT_EQ(guide->size(), Size({1024, 748}));
+    auto cached = Image::named("guide1.jpg");
+    ASSERT_TRUE(cached) << "a JPEG picture is found by its full name";
+    EXPECT_EQ(cached->size(), Size({1024, 748}));
+    EXPECT_EQ(Image::named("guide1.jpg"), cached);
+    EXPECT_FALSE(Image::named("guide1"));
 
-    auto arrow = Image::forScale("TapkuLibrary.bundle/Images/calendar/Month Calendar Left Arrow", 1);
+    auto arrow = Image::forScale("MonthCalendar.bundle/Images/calendar/Month Calendar Left Arrow", 1);
     ASSERT_TRUE(arrow);
     EXPECT_EQ(arrow->scale(), 1);
-    EXPECT_FALSE(Image::forScale("TapkuLibrary.bundle/Images/calendar/Month Calendar Left Arrow", 2))
-        << "a screen of scale 2 asks for the @2x file, which the bundle does not have";
+    auto sharp = Image::forScale("MonthCalendar.bundle/Images/calendar/Month Calendar Left Arrow", 2);
+    ASSERT_TRUE(sharp) << "a screen of scale 2 reads the @2x file";
+    EXPECT_EQ(sharp->scale(), 2);
+    EXPECT_EQ(sharp->size(), arrow->size());
+    EXPECT_EQ(sharp->surface().width(), 2 * arrow->surface().width());
+    EXPECT_FALSE(Image::forScale("MonthCalendar.bundle/Images/calendar/Month Calendar Shadow", 2));
     auto doubled = arrow->withScale(2);
     EXPECT_EQ(doubled->size(), Size({arrow->size().w / 2, arrow->size().h / 2}));
 }

@@ -9,7 +9,7 @@
 namespace gfx {
 namespace {
 
-using testing::matchesGolden;
+using qvtest::matchesGolden;
 
 // The columns [first, last] where anything was drawn; first > last when nothing was.
 std::pair<int, int> inkColumns(const Surface &s, int y0 = 0, int y1 = -1) {
@@ -129,7 +129,7 @@ TEST(Context, TextAlignsInItsRectAndIsClippedToIt) {
     EXPECT_GE(first, 10);
     EXPECT_LE(last, 39);
     EXPECT_GT(last, 35);
-    EXPECT_TRUE(matchesGolden(s, "text-align", 48));
+    EXPECT_TRUE(matchesGolden(s, "gfx/text-align", 48));
 }
 
 TEST(Context, TextCentredOnXHeightPlusCapHeight) {
@@ -150,7 +150,7 @@ TEST(Context, TextCentredOnXHeightPlusCapHeight) {
             << "nothing above the text rect, column " << x;
         EXPECT_EQ(s.pixel(x, int(line.maxY()) + 1), s.pixel(0, 0)) << "nothing below, column " << x;
     }
-    EXPECT_TRUE(matchesGolden(s, "text-centred", 48));
+    EXPECT_TRUE(matchesGolden(s, "gfx/text-centred", 48));
 }
 
 } // namespace

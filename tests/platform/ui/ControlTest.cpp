@@ -238,7 +238,7 @@ TEST(Rendering, ASmallScreenOfLabelsButtonsAndImagesMatchesItsGoldenImage) {
     for (Ref<View> v : std::initializer_list<Ref<View>>{title, price, note, buy, image, framed, faded})
         window->addSubview(v);
 
-    EXPECT_TRUE(testing::matchesGolden(host.render(), "small-screen"));
+    EXPECT_TRUE(qvtest::matchesGolden(host.render(), "ui/small-screen"));
     Application::shared().removeWindow(window.get());
 }
 

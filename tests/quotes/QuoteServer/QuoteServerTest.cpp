@@ -1,6 +1,7 @@
 #include "RawClient.h"
 
 #include "DataBase/ComAPI.h"
+#include "DataBase/ExternFiles/qvnbitstream.h"
 #include "peers/NavigationServer.h"
 #include "peers/QuoteServer.h"
 
@@ -252,7 +253,6 @@ TEST_F(QuoteServerTest, DayCandlesEndOnTheQuotesDateAndSkipWeekends) {
         {"SH000001", 7, 0, 3, {20121205, 20121206, 20121207}}, // oldest first
         {"SZ000001", 7, 20121210, 2, {20121206, 20121207}},    // before a Monday
         {"SZ000001", 7, 20121209, 1, {20121207}},              // before a Sunday
-        {"SH000001", 2, 0, 5, {}},                             // minute candles are not served
         {"SH999999", 7, 0, 5, {}},
         {"SH600000", 7, 0, -4, {}},
     };
@@ -415,4 +415,135 @@ TEST_F(QuoteServerTest, HeartbeatsGoUnansweredAndUnknownRequestsGetAnEmptyReply)
     Reply reply = ask(2207, {}, 0, 4);
     EXPECT_EQ(reply.head().bodyLength, 0u);
     EXPECT_EQ(server.receivedCount(2925), 1u);
+}
+
+namespace {
+
+// The candle times of a plain candle reply.
+std::vector<int32_t> candleTimes(Reply reply) {
+    reply.num(1);
+    int count = reply.num(2);
+    std::vector<int32_t> times;
+    for (int i = 0; i < count; ++i) {
+        times.push_back(reply.i32());
+        for (int field = 0; field < 6; ++field)
+            reply.i32();
+    }
+    return times;
+}
+
+int32_t packed(int32_t date, int hhmm) {
+    return (date / 10000) << 20 | (date / 100 % 100) << 16 | (date % 100) << 11 | (hhmm / 100) << 6 |
+           hhmm % 100;
+}
+
+} // namespace
+
+TEST_F(QuoteServerTest, CandlesOfEveryPeriodOverAFiniteHistory) {
+    struct Case {
+        const char *name;
+        int period;
+        int32_t position;
+        int count;
+        std::vector<int32_t> times;
+    } cases[] = {
+        {"weeks end on their last day", 8, 0, 3, {20121123, 20121130, 20121207}},
+        {"weeks before a position", 8, 20121130, 1, {20121123}},
+        {"the month so far", 9, 0, 2, {20121130, 20121207}},
+        {"one-minute", 1, 0, 2, {packed(20121207, 1459), packed(20121207, 1500)}},
+        {"sixty-minute", 5, 0, 1, {packed(20121207, 1500)}},
+        {"five-minute before the first of the day", 2, packed(20121207, 934), 1, {packed(20121206, 1500)}},
+        {"the history's first day ends a chain", 7, 20080103, 5, {20080102}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(candleTimes(ask(2944, candleBody("SH600000", c.period, c.position, c.count))), c.times);
+    }
+}
+
+TEST_F(QuoteServerTest, CodedCandlesAndMinutesExpandToThePlainOnes) {
+    for (int period : {1, 7, 8, 9}) {
+        SCOPED_TRACE(period);
+        Reply plain = ask(2944, candleBody("SZ000002", period, 0, 60));
+        Reply coded = ask(2944, candleBody("SZ000002", period, 0, 60), QuoteServer::CodedAttribute);
+        EXPECT_EQ(coded.head().attribute, QuoteServer::CodedAttribute);
+        uint32_t size = 0;
+        NewExpandKLineData(coded.bytes, {}, size);
+        std::vector<uint8_t> out(size);
+        NewExpandKLineData(coded.bytes, out, size);
+        ASSERT_EQ(out.size(), plain.bytes.size());
+        EXPECT_TRUE(std::equal(out.begin() + 7, out.end(), plain.bytes.begin() + 7));
+    }
+
+    base::Data body;
+    ComAPI::WriteString(body, "SH600000");
+    ComAPI::WriteShort(body, 100);
+    Reply minutes = ask(2942, body);
+    EXPECT_EQ(minutes.num(1), 0);
+    minutes.num(2);
+    EXPECT_EQ(minutes.num(2), 241);
+    EXPECT_EQ(minutes.num(2), 142) << "the last minute held comes again";
+    EXPECT_EQ(minutes.i32(), 1109);
+    Reply coded = ask(2942, body, QuoteServer::CodedAttribute);
+    EXPECT_EQ(coded.head().attribute, QuoteServer::CodedAttribute);
+    uint32_t size = 0;
+    NewExpandMinData(coded.bytes, {}, size, nullptr);
+    std::vector<uint8_t> out(size);
+    EXPECT_EQ(NewExpandMinData(coded.bytes, out, size, nullptr), 142);
+}
+
+TEST_F(QuoteServerTest, ExrightEventsShowInTheDayCandles) {
+    base::Data body;
+    ComAPI::WriteString(body, "SH600000");
+    Reply events = ask(2966, body);
+    ASSERT_EQ(events.num(2), 2);
+    EXPECT_EQ(events.i32(), 20110603);
+    EXPECT_EQ(events.i32(), 10000);
+    // Before the 10-for-10 bonus the price stood about twice as high.
+    Reply days = ask(2944, candleBody("SH600000", 7, 20110607, 3));
+    days.num(1);
+    ASSERT_EQ(days.num(2), 3);
+    std::vector<int32_t> closes;
+    for (int i = 0; i < 3; ++i) {
+        std::vector<int32_t> fields;
+        for (int f = 0; f < 7; ++f)
+            fields.push_back(days.i32());
+        closes.push_back(fields[4]);
+    }
+    EXPECT_GT(closes[0], closes[1] * 17 / 10);
+    EXPECT_GT(closes[1] * 12 / 10, closes[2]);
+    ComAPI::WriteString(body = {}, "SH600016");
+    EXPECT_TRUE(ask(2966, body).atEnd()) << "no events: an empty reply";
+}
+
+TEST_F(QuoteServerTest, DetailRepliesAndBoardMembers) {
+    base::Data stock, fund;
+    ComAPI::WriteString(stock, "SH600000");
+    ComAPI::WriteString(fund, "OF000009");
+    Reply base = ask(2939, stock);
+    EXPECT_EQ(base.str(), "SH600000");
+    EXPECT_EQ(base.str(), "浦发银行");
+    EXPECT_EQ(base.num(1), 1);
+    Reply fundBase = ask(2310, fund);
+    fundBase.str();
+    fundBase.str();
+    EXPECT_EQ(fundBase.num(1), 5);
+    EXPECT_TRUE(ask(2915, stock).atEnd()) << "no level-2 without an account";
+    server.addAccount("l2", "pw", QuoteServer::Level2Right);
+    ask(2936, loginBody("l2", "pw"));
+    EXPECT_FALSE(ask(2915, stock).atEnd());
+
+    base::Data list;
+    ComAPI::WriteShort(list, QuoteServer::BoardID);
+    ComAPI::WriteShort(list, 0);
+    ComAPI::WriteByte(list, 1);
+    ComAPI::WriteByte(list, 0);
+    ComAPI::WriteShort(list, 0);
+    ComAPI::WriteShort(list, 25);
+    Reply members = ask(2955, list);
+    EXPECT_EQ(members.num(2), QuoteServer::BoardID);
+    members.num(2);
+    EXPECT_EQ(members.num(2), 8);
+    EXPECT_EQ(members.num(2), 8);
+    EXPECT_EQ(members.str(), "SH600000");
 }

@@ -94,18 +94,20 @@ void TradeNetCodec::wipeKeyInputs() {
 // --- Requests
 
 void TradeNetCodec::requestCBase(const TradeRequester &delegate, const std::string &reqStr,
-                                 std::optional<base::Dict> reqParams) {
+                                 std::optional<base::Dict> reqParams, int32_t funcID) {
     size_t datalen = kBlockText + reqStr.size();
     std::vector<uint8_t> block(roundToBlock(datalen), 0);
     std::copy(reqStr.begin(), reqStr.end(), block.begin() + kBlockText);
     size_t length = fillCHeader(block.data(), datalen, false);
-    addToReqQueue(delegate, block.data(), length, kTradePackC, std::move(reqParams));
+    addToReqQueue(delegate, block.data(), length, kTradePackC, std::move(reqParams), funcID);
+    // The block held the request text, the trade password among it.
+    wipeSecret(block.data(), block.size());
 }
 
 void TradeNetCodec::requestFBase(const TradeRequester &delegate, const std::string &reqStr,
-                                 std::optional<base::Dict> reqParams) {
+                                 std::optional<base::Dict> reqParams, int32_t funcID) {
     addToReqQueue(delegate, reinterpret_cast<const uint8_t *>(reqStr.data()), reqStr.size(), kTradePackF,
-                  std::move(reqParams));
+                  std::move(reqParams), funcID);
 }
 
 size_t TradeNetCodec::fillCHeader(uint8_t *buffer, size_t datalen, bool iscompress) {
@@ -138,13 +140,13 @@ bool TradeNetCodec::requestD(const TradeRequester &delegate, const std::string &
     // A mobile longer than 20 bytes runs on into the key part, and so into the key.
     std::memcpy(request + kRequestMobile, phoneNum.data(), mobileLength);
     std::memcpy(m_rs, request + kRequestKeyPart, sizeof m_rs);
-    addToReqQueue(delegate, request, sizeof request, kTradePackD, std::nullopt);
+    addToReqQueue(delegate, request, sizeof request, kTradePackD, std::nullopt, kPhoneCheckReply);
     wipeSecret(request, sizeof request);
     return true;
 }
 
 void TradeNetCodec::addToReqQueue(const TradeRequester &delegate, const uint8_t *databuf, size_t datalen,
-                                  char packtype, std::optional<base::Dict> reqParams) {
+                                  char packtype, std::optional<base::Dict> reqParams, int32_t funcID) {
     m_synID = m_synID >= kLastSynID ? 1 : m_synID + 1;
     CommPackInfo header;
     header.compressed = m_compressed;
@@ -152,12 +154,12 @@ void TradeNetCodec::addToReqQueue(const TradeRequester &delegate, const uint8_t 
     header.cookie = m_cookie;
     header.synID = m_synID;
     header.rawLength = int32_t(datalen);
-    CreateDirc(makeTradeFrame(header, databuf, datalen), delegate, m_synID, std::move(reqParams));
+    CreateDirc(makeTradeFrame(header, databuf, datalen), delegate, m_synID, funcID, std::move(reqParams));
 }
 
-void TradeNetCodec::CreateDirc(base::Data data, const TradeRequester &delegate, int32_t synID,
+void TradeNetCodec::CreateDirc(base::Data data, const TradeRequester &delegate, int32_t synID, int32_t funcID,
                                std::optional<base::Dict> reqParams) {
-    queueRequest(TradeRequestRecord{std::move(data), synID, delegate, std::move(reqParams)});
+    queueRequest(TradeRequestRecord{std::move(data), synID, funcID, delegate, std::move(reqParams)});
 }
 
 // --- Replies
@@ -166,7 +168,11 @@ int TradeNetCodec::processRspData(const uint8_t *data, size_t datalen, const Com
     m_rspData->clear();
     switch (pcomm.packtype) {
     case kTradePackC:
-        procCBase(data, datalen);
+        if (!procCBase(data, datalen)) {
+            m_rspData->setSuccessRsp(false);
+            m_rspData->dict().set("ErrMsg", kUnreadableReply);
+            return 0;
+        }
         return doSomethingAfterParseCBase();
     case kTradePackD:
         m_cookie = pcomm.cookie;
@@ -183,28 +189,33 @@ int TradeNetCodec::processRspData(const uint8_t *data, size_t datalen, const Com
     }
 }
 
-void TradeNetCodec::procCBase(const uint8_t *data, size_t datalen) {
+bool TradeNetCodec::procCBase(const uint8_t *data, size_t datalen) {
     if (datalen < kMinBlock || datalen % 16 != 0)
-        return;
+        return false;
     std::vector<uint8_t> block(datalen);
     dec_aes(data, datalen, m_privatepws, sizeof m_privatepws, block.data());
     uint8_t digest[16];
     md5(block.data() + kBlockSeq, datalen - kBlockSeq, digest);
     if (std::memcmp(digest, block.data(), sizeof digest) != 0)
-        return;
+        return false;
     int32_t textLength = readInt32LE(block.data() + kBlockTextLength);
     int32_t storedLength = readInt32LE(block.data() + kBlockStoredLength);
     if (textLength < 0 || textLength > kTradeMaxLength || storedLength < 0 ||
         size_t(storedLength) > datalen - kBlockText)
-        return;
+        return false;
     const uint8_t *text = block.data() + kBlockText;
     if (block[kBlockFlags] & 1) {
         auto inflated = inflateExactly(text, size_t(storedLength), size_t(textLength));
-        if (inflated)
-            parseC(inflated->bytes(), inflated->length());
-    } else if (textLength <= storedLength) {
-        parseC(text, size_t(textLength));
+        if (!inflated)
+            return false;
+        parseC(inflated->bytes(), inflated->length());
+        return true;
     }
+    // A plain text whose two lengths disagree is as damaged as one that does not inflate.
+    if (textLength != storedLength)
+        return false;
+    parseC(text, size_t(textLength));
+    return true;
 }
 
 void TradeNetCodec::procD(const uint8_t *data, size_t datalen) {

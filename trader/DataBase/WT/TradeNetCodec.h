@@ -30,18 +30,25 @@ public:
     TradeNetCodec(const TradeNetCodec &) = delete;
     TradeNetCodec &operator=(const TradeNetCodec &) = delete;
 
-    // Sends the text as an enciphered C packet under the session key.
+    // Sends the text as an enciphered C packet under the session key; `funcID` is the function the
+    // text asks for, kept with the request so that a reply that cannot be read still reaches its
+    // requester as that function.
     void requestCBase(const TradeRequester &delegate, const std::string &reqStr,
-                      std::optional<base::Dict> reqParams = std::nullopt);
+                      std::optional<base::Dict> reqParams = std::nullopt, int32_t funcID = 0);
     // Sends the text unchanged as a plain F packet.
     void requestFBase(const TradeRequester &delegate, const std::string &reqStr,
-                      std::optional<base::Dict> reqParams = std::nullopt);
+                      std::optional<base::Dict> reqParams = std::nullopt, int32_t funcID = 0);
     // Sends the phone check and keeps its key inputs. Refuses (sends nothing, changes nothing) a
     // mobile longer than 36 bytes or a check code longer than 99 bytes.
     bool requestD(const TradeRequester &delegate, const std::string &securitiesName,
                   const std::string &phoneNum, const std::string &checkNum);
 
+    // Text of a C reply that could not be opened (wrong key or digest, damaged lengths or text).
+    static constexpr const char *kUnreadableReply = "密钥验证失败";
+
     // Opens the payload of an accepted frame into the reply object and returns the reply type.
+    // A C reply that cannot be opened gives 0 with the success flag cleared and "ErrMsg"
+    // kUnreadableReply.
     int processRspData(const uint8_t *data, size_t datalen, const CommPackInfo &pcomm);
     // Parses a reply text (tag=value pairs closed by 0x01) into the reply object.
     void parseC(const uint8_t *data, size_t datalen);
@@ -68,12 +75,13 @@ protected:
     // buffer; `datalen` is 29 + the text length. Returns the block length.
     size_t fillCHeader(uint8_t *buffer, size_t datalen, bool iscompress);
     void addToReqQueue(const TradeRequester &delegate, const uint8_t *databuf, size_t datalen, char packtype,
-                       std::optional<base::Dict> reqParams);
-    void CreateDirc(base::Data data, const TradeRequester &delegate, int32_t synID,
+                       std::optional<base::Dict> reqParams, int32_t funcID);
+    void CreateDirc(base::Data data, const TradeRequester &delegate, int32_t synID, int32_t funcID,
                     std::optional<base::Dict> reqParams);
 
     void procD(const uint8_t *data, size_t datalen);
-    void procCBase(const uint8_t *data, size_t datalen);
+    // False when the block cannot be opened: nothing is parsed then.
+    bool procCBase(const uint8_t *data, size_t datalen);
     void processRspPair(int tag, const std::string &value, base::Dict &rowDic, bool &isRowFields);
     int doSomethingAfterParseCBase();
     void doSomethingAfterParseDBase();

@@ -1,5 +1,7 @@
 #include "DataBase/WT/TradeReqData.h"
 
+#include "DataBase/WT/TradeCipher.h"
+
 namespace {
 
 constexpr int kVersionTag = 8;
@@ -8,10 +10,14 @@ constexpr int kHeartbeatFunc = 10;
 
 } // namespace
 
-TradeReqData::TradeReqData(int funcID) {
+TradeReqData::TradeReqData(int funcID) : m_funcID(funcID) {
     m_reqStr.reserve(1024);
     addPair(kVersionTag, funcID == kHeartbeatFunc ? "CTRL1.0" : "QVN1.0");
     addIntValue(kFuncTag, funcID);
+}
+
+TradeReqData::~TradeReqData() {
+    wipeSecret(m_reqStr.data(), m_reqStr.size());
 }
 
 void TradeReqData::addIntValue(int tag, int value) {

@@ -13,11 +13,13 @@
 // notification name under which the reply is posted.
 using TradeRequester = std::variant<std::monostate, base::Ref<base::Object>, std::string>;
 
-// One queued trade request: the whole frame, its request number, its requester and the params
-// that come back with its reply.
+// One queued trade request: the whole frame, its request number, its function number (the reply
+// type of the phone check for a D request), its requester and the params that come back with its
+// reply.
 struct TradeRequestRecord {
     base::Data data;
     int32_t synID = 0;
+    int32_t funcID = 0;
     TradeRequester delegate;
     std::optional<base::Dict> reqParams;
 };

@@ -97,7 +97,7 @@ TEST_F(CoordinatorTest, ReconnectLadderFromZero) {
         int accepted = navigation().acceptedConnections();
         if (step > 0) {
             advance(previous - 0.05);
-            settle(0.02);
+            settle();
             EXPECT_EQ(navigation().acceptedConnections(), accepted);
             advance(0.05);
         }
@@ -120,11 +120,11 @@ TEST_F(CoordinatorTest, ActivationRestartsTheKeeperOnlyWithAnAccountName) {
         int accepted = quotes.acceptedConnections();
         quotes.closeConnection();
         ASSERT_TRUE(pumpUntil([&] { return !db->isHQConnected(); }));
-        settle(0.05);
+        settle();
         base::NotificationCenter::shared().post(DataBase::CommonNotify, nullptr,
                                                 {{"AppActiveState", "AppDidBecomeActive"}});
         advance(0.3);
-        bool redialed = pumpUntil([&] { return quotes.acceptedConnections() > accepted; }, 0.5);
+        bool redialed = pumpUntil([&] { return quotes.acceptedConnections() > accepted; });
         EXPECT_EQ(redialed, withAccount);
     }
 }
@@ -215,7 +215,7 @@ TEST_F(CoordinatorTest, DisconnectStopsReconnecting) {
     int accepted = quotes.acceptedConnections();
     int navAccepted = navigation().acceptedConnections();
     db->Disconnect();
-    settle(0.05);
+    settle();
     advance(60);
     EXPECT_EQ(quotes.acceptedConnections(), accepted);
     EXPECT_EQ(navigation().acceptedConnections(), navAccepted);

@@ -110,7 +110,7 @@ TEST_F(QueueTest, ConnectionErrorTips) {
         net::ReachabilityTarget::overrideFlags(c.flags);
         quotes.addFault(Fault::on(ServerTimeType).silence());
         askServerTime();
-        settle(0.05);
+        settle();
         advance(10);
         ASSERT_TRUE(pumpUntil([&] { return !delegate->tips.empty(); }));
         EXPECT_EQ(delegate->tips.back(), c.tip);

@@ -48,7 +48,7 @@ protected:
             return std::any_of(app.alerts().begin(), app.alerts().end(),
                                [](const host::AlertRecord &a) { return a.title == "自选股同步"; });
         };
-        if (!pumpUntil(shown, 3.0))
+        if (!pumpUntil(shown))
             return std::nullopt;
         for (const host::AlertRecord &alert : app.alerts())
             if (alert.title == "自选股同步")
@@ -139,11 +139,11 @@ TEST_F(SyncTest, SecondSyncWhileOneIsInFlightIsIgnored) {
     quotes.addFault(Fault::on(2912).split(3, -1));
     db->syncMyStock(1);
     db->syncMyStock(2);
-    settle(0.1);
+    settle();
     EXPECT_TRUE(db->isDownloadingMyStock());
     quotes.resume();
     EXPECT_EQ(syncBox(), "自选股下载成功");
-    settle(0.1);
+    settle();
     EXPECT_EQ(quotes.receivedCount(2912), 1u);
 }
 
@@ -160,7 +160,7 @@ TEST_F(SyncTest, NoSyncWhileDisconnectedAndALostSyncIsAbandoned) {
     // Once connected again, a sync starts.
     advance(db->m_ConnectTimes());
     ASSERT_TRUE(runUntil([&] { return db->isHQConnected(); }));
-    settle(0.2);
+    settle();
     db->syncMyStock(1);
     EXPECT_EQ(syncBox(), "自选股下载成功");
 }
@@ -191,7 +191,7 @@ TEST_F(SyncTest, FailedWriteShowsTheTipAndAnnouncesNothing) {
         return std::any_of(app.toasts().begin(), app.toasts().end(),
                            [](const host::ToastRecord &t) { return t.text == DataManager::WriteFailedText; });
     }));
-    settle(0.05);
+    settle();
     EXPECT_EQ(app.alerts().size(), shown);
     EXPECT_TRUE(announcements.empty());
     EXPECT_FALSE(db->isDownloadingMyStock());

@@ -58,7 +58,7 @@ TEST_F(TrafficTest, MisshapenRepliesAreAnsweredOnceOrCloseTheLink) {
         if (!db->isHQConnected()) {
             advance(db->m_ConnectTimes());
             ASSERT_TRUE(pumpUntil([&] { return db->isHQConnected(); }));
-            settle(0.1);
+            settle();
         }
         requester->types.clear();
         size_t lost = losses();
@@ -66,7 +66,7 @@ TEST_F(TrafficTest, MisshapenRepliesAreAnsweredOnceOrCloseTheLink) {
         askServerTime();
         if (c.delivered) {
             ASSERT_TRUE(pumpUntil([&] { return requester->count(ServerTimeType) == 1; }));
-            settle(0.05);
+            settle();
             EXPECT_EQ(requester->count(ServerTimeType), 1u);
             EXPECT_EQ(losses(), lost);
             // The link is free for the next request.
@@ -94,13 +94,13 @@ TEST_F(TrafficTest, IncompleteRepliesTimeOutAfterTenSeconds) {
         if (!db->isHQConnected()) {
             advance(db->m_ConnectTimes());
             ASSERT_TRUE(pumpUntil([&] { return db->isHQConnected(); }));
-            settle(0.1);
+            settle();
         }
         size_t lost = losses();
         size_t tips = delegate->tips.size();
         quotes.addFault(fault);
         askServerTime();
-        settle(0.1);
+        settle();
         advance(9.9);
         EXPECT_EQ(losses(), lost);
         advance(0.1);
@@ -116,7 +116,7 @@ TEST_F(TrafficTest, IncompleteRepliesTimeOutAfterTenSeconds) {
 TEST_F(TrafficTest, CodeTableReplyWaitsForItsLongHeader) {
     quotes.addFault(Fault::on(2956).split(8, -1));
     db->IO_NetDataCenter()->RequestMarketStockList(requester);
-    settle(0.2);
+    settle();
     EXPECT_EQ(requester->count(2956), 0u);
     quotes.resume();
     EXPECT_TRUE(pumpUntil([&] { return requester->count(2956) == 11; }));
@@ -168,7 +168,7 @@ TEST_F(TrafficTest, PushInTheSameReadAsAReplyIsHandled) {
     quotes.addFault(Fault::on(ServerTimeType).withBefore(QuoteServer::accountErrorFrame(1).encode()));
     askServerTime();
     EXPECT_TRUE(pumpUntil([&] { return alertTitled("帐号异常") != nullptr; }));
-    settle(0.05);
+    settle();
     EXPECT_FALSE(db->isHQConnected());
 }
 
@@ -179,10 +179,10 @@ TEST_F(TrafficTest, SequenceIdsWrapPast249AndSkip125) {
     quotes.clearReceived();
     for (int i = 0; i < 300; ++i)
         askServerTime();
-    settle(0.05);
+    settle();
     quotes.resume();
-    ASSERT_TRUE(pumpUntil([&] { return requester->count(ServerTimeType) == 249; }, 20));
-    settle(0.1);
+    ASSERT_TRUE(pumpUntil([&] { return requester->count(ServerTimeType) == 249; }));
+    settle();
     EXPECT_EQ(requester->count(ServerTimeType), 249u);
     std::vector<uint8_t> ids;
     for (const peers::ReceivedFrame &frame : quotes.received(ServerTimeType))
@@ -223,7 +223,7 @@ TEST_F(TrafficTest, NewBreakingNewsShowsTheTipUnlessItsPopoverIsShowing) {
     // The first poll of the quotes date only starts the day's store.
     advance(3);
     ASSERT_TRUE(pumpUntil([&] { return quotes.receivedCount(2600) == 1; }));
-    settle(0.05);
+    settle();
     quotes.addNews("沪深两市早盘小幅高开。");
     advance(3);
     ASSERT_TRUE(pumpUntil(tipShown));

@@ -1,4 +1,4 @@
-#include "ChartFrameWriter.h"
+#include "peers/ChartFrameWriter.h"
 
 #include <gtest/gtest.h>
 

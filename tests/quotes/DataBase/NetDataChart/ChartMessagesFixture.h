@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChartFrameWriter.h"
+#include "peers/ChartFrameWriter.h"
 
 #include "Common/FileFunc.h"
 #include "DataBase/MarketTimes/MarketTimes.h"

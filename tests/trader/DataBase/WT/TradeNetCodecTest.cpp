@@ -263,7 +263,7 @@ TEST(TradeNetCodec, OpensEncipheredRepliesAndDropsDamagedOnes) {
     } cases[] = {
         {"valid block", fromHex(replyHex), 11104, true, true},
         {"compressed text", sealBlock(text, key.bytes(), 7, true), 11104, true, true},
-        {"shorter text than stored", withLengths(12, 19), 11104, true, false},
+        {"text length differing from the stored one", withLengths(12, 19), 0, false, false},
         {"wrong digest", flipped, 0, false, false},
         {"not whole blocks", fromHex(replyHex).subdata(0, 70), 0, false, false},
         {"shorter than two blocks", sealBlock("", key.bytes(), 7).subdata(0, 16), 0, false, false},
@@ -281,6 +281,8 @@ TEST(TradeNetCodec, OpensEncipheredRepliesAndDropsDamagedOnes) {
         EXPECT_EQ(codec.open(replyFrame(kTradePackC, c.block, 2)), c.type);
         EXPECT_EQ(codec.IO_RspData()->successRsp(), c.success);
         EXPECT_EQ(codec.IO_RspData()->dict().get("FuncID").stringValue(), c.success ? "11105" : "");
+        EXPECT_EQ(codec.IO_RspData()->getRspErrMsg(),
+                  c.success ? std::nullopt : std::optional("密钥验证失败"));
         auto row = codec.IO_RspData()->getRspInfoInArray();
         EXPECT_EQ(row.has_value(), c.hasRow);
         if (row) {

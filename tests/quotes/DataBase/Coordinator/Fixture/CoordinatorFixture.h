@@ -9,10 +9,11 @@
 #include "base/Str.h"
 #include "host/Offscreen.h"
 #include "net/Reachability.h"
+#include "peers/LoopDriver.h"
 #include "peers/NavigationServer.h"
 #include "peers/QuoteServer.h"
 
-#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -63,7 +64,10 @@ public:
 };
 
 // A coordinator on the main run loop, the loopback quote server and the navigation server
-// pointing at it, an offscreen host with its virtual clock, and the statuses of the login.
+// pointing at it, an offscreen host with its virtual clock, and the statuses of the login. Time
+// moves only by the virtual clock: the loop runs until the coordinator and both servers are idle,
+// then the clock jumps to the next due timer, so no test waits on real time. Tests of the data
+// layer built on the coordinator derive from it as well (link quotes_coordinator_fixture).
 class CoordinatorTest : public ::testing::Test {
 protected:
     CoordinatorTest();
@@ -72,31 +76,18 @@ protected:
     // A new coordinator in place of the current one, which is disconnected first.
     void restart();
 
-    // Runs the main loop, without moving the clock, until `done` answers true (false after a few
-    // real seconds).
-    template <class Pred> bool pumpUntil(Pred done, double seconds = 5.0) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            base::RunLoop::main().runOnce(base::RunLoop::Default, 0.002);
-        }
-        return true;
+    // Runs the main loop, without moving the clock, until `done` answers true or nothing is left
+    // to do on either side of the connections; answers `done()`.
+    bool pumpUntil(const std::function<bool()> &done) { return driver.runUntilIdle(done); }
+    // Runs, and moves the clock on from one due timer to the next while `done` answers false, so
+    // that the keeper's waits pass: up to `seconds` of clock time.
+    bool runUntil(const std::function<bool()> &done, double seconds = 30) {
+        return driver.runUntil(done, seconds);
     }
-    // Pumps, and moves the clock on in small steps while nothing happens, so that the keeper's
-    // waits pass: up to 30 s of clock time.
-    template <class Pred> bool runUntil(Pred done) {
-        for (int round = 0; round < 100 && !done(); ++round) {
-            pumpUntil(done, 0.05);
-            if (!done())
-                advance(0.3);
-        }
-        return done();
-    }
-    // Runs the main loop for a short real while: what has arrived is handled.
-    void settle(double seconds = 0.1);
-    // Moves the clock on and handles what that starts.
-    void advance(double seconds);
+    // Runs the main loop until nothing is left to do: what has arrived is handled.
+    void settle() { driver.runUntilIdle(); }
+    // Moves the clock on, handling at each due time on the way what that starts and what arrives.
+    void advance(double seconds) { driver.advance(seconds); }
 
     // Logins started from scratch, and the wait for a status or for the one that ends the login.
     void loginWithoutAccount();
@@ -116,6 +107,7 @@ protected:
 
     host::TestApp app;
     peers::QuoteServer quotes;
+    peers::LoopDriver driver{app.clock()};
     std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
     base::Ref<DataBase> db;
     std::vector<int> statuses;

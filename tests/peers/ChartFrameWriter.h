@@ -1,7 +1,7 @@
 #pragma once
 
-// Writes bit-coded intraday and candle reply frames as the quote server codes them, so that tests
-// and benchmarks can feed the expanders known records.
+// Writes bit-coded intraday and candle reply frames as the quote server codes them: the loopback
+// quote server sends them, and tests and benchmarks feed the expanders known records.
 
 #include "DataBase/ComAPI.h"
 #include "DataBase/ExternFiles/qvnbitstream.h"

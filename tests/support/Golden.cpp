@@ -1,14 +1,15 @@
 #include "Golden.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-namespace gfx::testing {
+namespace qvtest {
 
 namespace {
 
 std::string goldenPath(const std::string &name) {
-    return std::string(QV_FIXTURES_DIR) + "/gfx/" + name + ".png";
+    return std::string(QV_FIXTURES_DIR) + "/" + name + ".png";
 }
 
 bool updating() {
@@ -16,7 +17,7 @@ bool updating() {
     return flag && std::strcmp(flag, "1") == 0;
 }
 
-int distance(Rgba8 a, Rgba8 b) {
+int distance(gfx::Rgba8 a, gfx::Rgba8 b) {
     // Colour only counts where there is something to see.
     int alpha = std::abs(a.a - b.a);
     if (a.a == 0 || b.a == 0)
@@ -26,14 +27,15 @@ int distance(Rgba8 a, Rgba8 b) {
 
 } // namespace
 
-::testing::AssertionResult matchesGolden(const Surface &rendering, const std::string &name, int tolerance) {
+::testing::AssertionResult matchesGolden(const gfx::Surface &rendering, const std::string &name,
+                                         int tolerance) {
     std::string path = goldenPath(name);
     if (updating()) {
         if (!rendering.writePng(path))
             return ::testing::AssertionFailure() << "cannot write " << path;
         return ::testing::AssertionSuccess();
     }
-    Surface golden = Surface::readFile(path);
+    gfx::Surface golden = gfx::Surface::readFile(path);
     if (!golden)
         return ::testing::AssertionFailure()
                << "no golden image " << path << " (run with QV_UPDATE_GOLDENS=1)";
@@ -50,12 +52,15 @@ int distance(Rgba8 a, Rgba8 b) {
         }
     int allowed = golden.width() * golden.height() / 200;
     if (outliers > allowed) {
-        rendering.writePng(::testing::TempDir() + name + ".actual.png");
+        std::string actual = name;
+        std::replace(actual.begin(), actual.end(), '/', '-');
+        actual = ::testing::TempDir() + actual + ".actual.png";
+        rendering.writePng(actual);
         return ::testing::AssertionFailure()
                << name << ": " << outliers << " pixels differ by more than " << tolerance << " (worst "
-               << worst << "); rendering written to " << ::testing::TempDir() << name << ".actual.png";
+               << worst << "); rendering written to " << actual;
     }
     return ::testing::AssertionSuccess();
 }
 
-} // namespace gfx::testing
+} // namespace qvtest

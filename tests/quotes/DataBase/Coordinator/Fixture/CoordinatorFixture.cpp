@@ -10,14 +10,17 @@ namespace coordinator {
 namespace {
 
 // A bundle beside the real one: the same resources, and a server list naming the navigation
-// server of this program. Made before anything reads the bundle.
+// server of this program. Made before anything reads the bundle, in the test's home (the system's
+// temporary folder without one), and removed at the end.
 class BundleEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         namespace fs = std::filesystem;
         const char *real = std::getenv("QV_BUNDLE");
         fs::path source = real ? fs::path(real) : fs::path(QV_FIXTURES_DIR) / ".." / ".." / "resources";
-        dir_ = fs::temp_directory_path() / base::str::format("qv-coordinator-bundle-%d", int(getpid()));
+        const char *home = std::getenv("QV_HOME");
+        dir_ = (home ? fs::path(home) : fs::temp_directory_path()) /
+               base::str::format("qv-coordinator-bundle-%d", int(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         for (const fs::directory_entry &entry : fs::directory_iterator(source))
@@ -74,6 +77,8 @@ CoordinatorTest::CoordinatorTest() {
     navigation().clearFaults();
     navigation().clearReceived();
     navigation().setInfo(peers::NavigationInfo::pointingAt(quotes.port()));
+    driver.watch([this] { return quotes.quiet(); });
+    driver.watch([] { return navigation().quiet(); });
     DataManager::sharedDataManager().msgboxParentHandle = app.window().self<ui::View>();
     base::NotificationCenter::shared().addObserver(
         observer, DataBase::LoginLevel2AccountNotify, [this](const base::Notification &n) {
@@ -85,7 +90,7 @@ CoordinatorTest::CoordinatorTest() {
 void CoordinatorTest::restart() {
     if (db) {
         db->Disconnect();
-        settle(0.05);
+        settle();
     }
     statuses.clear();
     delegate->reports.clear();
@@ -96,21 +101,12 @@ void CoordinatorTest::restart() {
 
 CoordinatorTest::~CoordinatorTest() {
     db->Disconnect();
-    settle(0.05);
+    settle();
+    EXPECT_FALSE(driver.stalled()) << "a run until idle gave up after " << peers::LoopDriver::RealLimit
+                                   << " real seconds";
     db.reset();
     quotes.stop();
     net::ReachabilityTarget::overrideFlags(std::nullopt);
-}
-
-void CoordinatorTest::settle(double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-        base::RunLoop::main().runOnce(base::RunLoop::Default, 0.002);
-}
-
-void CoordinatorTest::advance(double seconds) {
-    app.advance(seconds);
-    settle(0.01);
 }
 
 void CoordinatorTest::loginWithoutAccount() {
@@ -135,7 +131,7 @@ void CoordinatorTest::readyWithoutAccount() {
     loginWithoutAccount();
     ASSERT_TRUE(waitForEnd());
     ASSERT_EQ(statuses.back(), 9);
-    settle(0.05);
+    settle();
 }
 
 void CoordinatorTest::readyWithAccount() {
@@ -143,7 +139,7 @@ void CoordinatorTest::readyWithAccount() {
     loginWithAccount();
     ASSERT_TRUE(waitForEnd());
     ASSERT_EQ(statuses.back(), 9);
-    settle(0.05);
+    settle();
 }
 
 size_t CoordinatorTest::losses() const {
