@@ -31,10 +31,11 @@ public:
     virtual void setUp() {}
 };
 
-// The one factory for objects: builds the object under its owner, then runs its set-up.
+// The one factory for objects: builds the object under its owner, then runs its set-up. A class
+// that joins two Object roots (a data source that is also a delegate) has no single set-up to run.
 template <class T, class... Args> Ref<T> make(Args &&...args) {
     Ref<T> object = std::make_shared<T>(std::forward<Args>(args)...);
-    if constexpr (std::is_base_of_v<Object, T>)
+    if constexpr (std::is_convertible_v<T *, Object *>)
         static_cast<Object &>(*object).setUp();
     return object;
 }

@@ -147,7 +147,7 @@ TEST_F(SdlTest, ControllerScenesShowAsTheirGoldenImages) {
         ui::testing::Scenes scenes(*window, clock);
         ASSERT_TRUE(scenes.build(name));
         sdl.present();
-        EXPECT_TRUE(ui::testing::matchesGolden(sdl.lastFrame(), name)) << name;
+        EXPECT_TRUE(qvtest::matchesGolden(sdl.lastFrame(), "ui/" + name)) << name;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "gfx/BitmapContext.h"
 #include "ui/Label.h"
 #include "ui/SegmentedControl.h"
+#include "ui/TableView.h"
 
 namespace ui::testing {
 
@@ -41,19 +42,47 @@ struct ListScreen : ViewController {
     }
 };
 
-// The dialog of a form sheet: a bar with Cancel and a done-style button over a plain area.
+// The login sheet: a bar with Cancel and a done-style button over a grouped table of two rows.
+struct LoginRows : TableDataSource {
+    int numberOfRows(TableView &, int) override { return 2; }
+    base::Ref<TableCell> cellForRow(TableView &, IndexPath path) override {
+        auto cell = base::make<TableCell>(TableCell::Style::Default, "login");
+        cell->selectionStyle = TableCell::Selection::None;
+        cell->textLabel()->setText(path.row == 0 ? "User" : "Password");
+        cell->textLabel()->setTextColor(gfx::Color::gray());
+        return cell;
+    }
+    base::Opt<std::string> titleForHeader(TableView &, int) override { return std::string("行情服务器"); }
+    base::Opt<std::string> titleForFooter(TableView &, int) override {
+        return std::string("Password will be sent in the clear.");
+    }
+};
+
+struct LoginLayout : TableDelegate {
+    base::Opt<float> heightForHeader(TableView &, int) override { return 54.f; }
+    base::Opt<float> heightForFooter(TableView &, int) override { return 30.f; }
+};
+
 struct SheetScreen : ViewController {
+    base::Ref<LoginRows> rows = base::make<LoginRows>();
+    base::Ref<LoginLayout> layout = base::make<LoginLayout>();
     void viewDidLoad() override {
-        view().setBackgroundColor(gfx::Color::white(0.93f));
-        auto bar = base::make<NavigationBar>(gfx::Rect{0, 0, view().bounds().width(), NavigationBar::Height});
+        gfx::Rect b = view().bounds();
+        auto bar = base::make<NavigationBar>(gfx::Rect{0, 0, b.width(), NavigationBar::Height});
         auto item = base::make<NavigationItem>("127.0.0.1");
         item->setLeftItem(BarButtonItem::system(BarButtonItem::SystemItem::Cancel, {}));
         item->setRightItem(BarButtonItem::titled("Login", BarButtonItem::Style::Done, {}));
         bar->pushItem(item);
         bar->sizeToFit();
+        auto table = base::make<TableView>(
+            gfx::Rect{0, bar->frame().height(), b.width(), b.height() - bar->frame().height()},
+            TableView::Style::Grouped);
+        table->autoresizingMask = FlexibleWidth | FlexibleHeight;
+        table->dataSource = rows;
+        table->delegate = layout;
         view().addSubview(bar);
-        view().addSubview(label("User", {30, 80, 300, 30}, 17, gfx::Color::darkGray()));
-        view().addSubview(label("Password", {30, 124, 300, 30}, 17, gfx::Color::darkGray()));
+        view().addSubview(table);
+        table->reloadData();
     }
 };
 

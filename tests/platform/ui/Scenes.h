@@ -13,8 +13,8 @@ namespace ui::testing {
 
 // The screens the controller stand-ins are checked with, both offscreen and in the SDL window: a
 // tab screen whose navigation bar has a title view and a custom right item, a popover holding a
-// navigation controller, a cross-dissolve caught halfway, a form sheet. Each scene is built on
-// the window and left as it should be drawn; time moves only through the clock given.
+// navigation controller, a cross-dissolve caught halfway, a form sheet holding a grouped table. Each scene is
+// built on the window and left as it should be drawn; time moves only through the clock given.
 class Scenes {
 public:
     Scenes(Window &window, base::VirtualClock &clock);

@@ -12,7 +12,7 @@ TEST(ControllerScenes, MatchTheirGoldenImages) {
         host::TestApp app;
         testing::Scenes scenes(app.window(), app.clock());
         ASSERT_TRUE(scenes.build(name));
-        EXPECT_TRUE(testing::matchesGolden(app.render(), name)) << name;
+        EXPECT_TRUE(qvtest::matchesGolden(app.render(), "ui/" + name)) << name;
     }
 }
 
