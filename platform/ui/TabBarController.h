@@ -19,7 +19,8 @@ struct TabBarControllerDelegate : base::Object {
 };
 
 // Screens side by side behind a tab bar: the selected one fills the area above the 49-point bar.
-// Setting the controllers loads no view; the selected screen's view is loaded when it is shown.
+// Setting the controllers loads no view (the tab bar takes each one's tab item then); the selected
+// screen's view is loaded when it is shown.
 // Views the program adds to the controller's view (tool bars, splash and help overlays) stay above
 // the screens and the bar, whichever tab is selected. Selecting another tab tells the old screen
 // it disappears and the new one that it appears, when the tab-bar controller itself shows.

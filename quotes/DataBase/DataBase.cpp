@@ -132,6 +132,8 @@ void DataBase::initialize(base::Weak<DataBaseDelegate> delegate) {
     m_alertLink = base::make<AlertLink>(self<DataBase>());
     m_NetDataCenter = NetDataCenter::create();
     m_NetDataCenter->theDelegate = m_layerLink;
+    // The trade connection finds the brokers' gateways in this layer's broker table.
+    TradeDataBase::sharedTradeDataBase()->setQuoteLayer(m_NetDataCenter);
     m_StockDetailStatus = base::make<StockDetailStatus>();
     m_Delegate = std::move(delegate);
 
@@ -599,7 +601,7 @@ void DataBase::progressStep() {
 
 void DataBase::ProcAccountError(const std::string &text) {
     Disconnect();
-    TradeDataBase::sharedTradeDataBase()->disconnectTradeServer(nullptr);
+    TradeDataBase::sharedTradeDataBase()->disconnectTradeServer({});
     DataManager::sharedDataManager().SetAutoLogin(false);
     showAlert("帐号异常", text, "确 定", {}, AccountErrorAlertTag);
 }

@@ -132,6 +132,11 @@ void QuoteServer::setNavigation(NavigationInfo info) {
     navigation_ = std::move(info);
 }
 
+void QuoteServer::setBrokers(std::vector<GatewayBroker> brokers) {
+    std::lock_guard lock(stateMutex_);
+    brokers_ = std::move(brokers);
+}
+
 void QuoteServer::setCompressCodeTables(bool compress) {
     std::lock_guard lock(stateMutex_);
     compressCodeTables_ = compress;
@@ -231,6 +236,10 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
         break;
     case WatchListSyncType:
         reply.body = syncWatchList(request.bytes());
+        break;
+    case BrokerTableType:
+        if (!brokers_.empty())
+            reply.body = brokerTableBody(brokers_);
         break;
     default:
         if (auto body = detailReply(request))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BrokerTable.h"
 #include "FrameServer.h"
 #include "MarketFixture.h"
 #include "NavigationServer.h"
@@ -15,17 +16,19 @@ namespace peers {
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
 // code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), quote lists (2955, a board's members by board id), server time (2963) and watch-list
-// sync (2912). Chart data: candles of every period (2944) over a finite history, the day's intraday
-// minutes (2942), bit-coded whenever the request accepts it, and ex-rights events (2966). Detail
-// data: base info (2939, funds 2310), the order book (2940) and level-2 depth (2915, only after a
-// login whose rights include level-2). Heartbeats (2925) get no reply; any other request gets an
-// empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
+// news (2600), quote lists (2955, a board's members by board id), server time (2963), watch-list
+// sync (2912) and the broker table (1003, brokers whose gateways are loopback trade gateways; an
+// empty reply while none is set). Chart data: candles of every period (2944) over a finite history,
+// the day's intraday minutes (2942), bit-coded whenever the request accepts it, and ex-rights events
+// (2966). Detail data: base info (2939, funds 2310), the order book (2940) and level-2 depth (2915,
+// only after a login whose rights include level-2). Heartbeats (2925) get no reply; any other request
+// gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
 // pushes and the record of requests come from `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {
         ServerAddressType = 1000,
+        BrokerTableType = 1003,
         BreakingNewsType = 2600,
         AccountErrorType = 2907,
         WatchListSyncType = 2912,
@@ -70,6 +73,8 @@ public:
     // The session id of the last accepted login; 0 before any.
     int64_t lastSessionID() const;
 
+    // The brokers of the broker table.
+    void setBrokers(std::vector<GatewayBroker> brokers);
     // What this server answers to message 1000 itself.
     void setNavigation(NavigationInfo info);
     // When off, code tables go out plain even to requests that accept compressed ones.
@@ -124,6 +129,7 @@ private:
     std::optional<int32_t> serverDate_;
     int32_t serverTime_ = 150000;
     std::vector<std::string> news_;
+    std::vector<GatewayBroker> brokers_;
 };
 
 } // namespace peers

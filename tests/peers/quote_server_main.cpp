@@ -1,5 +1,6 @@
 // The loopback quote server on its own, as the local default quote service:
 //   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
+//                   [--broker NAME:GATEWAY_PORT]...
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
 
 #include "peers/NavigationServer.h"
@@ -21,6 +22,7 @@ struct Arguments {
     std::optional<int> navPort;
     std::vector<std::pair<std::string, std::string>> accounts;
     int quotesDate = peers::MarketFixture::DefaultQuotesDate;
+    std::vector<peers::GatewayBroker> brokers;
 };
 
 std::optional<int> portNumber(const char *text) {
@@ -50,6 +52,14 @@ std::optional<Arguments> parse(int argc, char **argv) {
             if (colon == std::string::npos)
                 return std::nullopt;
             args.accounts.emplace_back(account.substr(0, colon), account.substr(colon + 1));
+        } else if (option == "--broker") {
+            std::string broker = value;
+            size_t colon = broker.rfind(':');
+            std::optional<int> port =
+                colon == std::string::npos ? std::nullopt : portNumber(broker.c_str() + colon + 1);
+            if (!port || colon == 0)
+                return std::nullopt;
+            args.brokers.push_back({broker.substr(0, colon), 'B', {uint16_t(*port)}});
         } else if (option == "--quotes-date") {
             args.quotesDate = std::atoi(value);
         } else {
@@ -68,7 +78,7 @@ int main(int argc, char **argv) {
     if (!args) {
         std::fprintf(stderr,
                      "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
-                     "[--quotes-date YYYYMMDD]\n",
+                     "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT]...\n",
                      argv[0]);
         return 2;
     }
@@ -85,6 +95,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     quotes.setQuotesDate(args->quotesDate);
+    quotes.setBrokers(args->brokers);
     for (const auto &[name, password] : args->accounts)
         quotes.addAccount(name, password);
     quotes.addNews("沪深两市早盘小幅高开，银行板块领涨。");

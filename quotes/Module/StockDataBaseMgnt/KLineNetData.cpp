@@ -80,7 +80,8 @@ int KLineNetData::refreshCount(const KLinePack &pack) const {
 
 bool KLineNetData::reqKLine(const QuoteRequester &requester, const std::string &code, int ktype,
                             bool isForwardReq, int reqCount, bool isCalcDayToMultiDay) {
-    if (!StockFunc::isValidCode(code) || ktype < 1 || ktype > 9)
+    // Paging back needs a count of candles to ask for.
+    if (!StockFunc::isValidCode(code) || ktype < 1 || ktype > 9 || (isForwardReq && reqCount < 1))
         return false;
     const bool fromDays = isMultiDay(ktype) && isCalcDayToMultiDay;
     auto pack = getKLinePackWithCreate(code, fromDays ? DayPeriod : ktype);

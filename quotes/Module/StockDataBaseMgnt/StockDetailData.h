@@ -23,12 +23,6 @@ public:
     virtual base::Opt<int> getCurrentBoardID() { return base::notImplemented; }
 };
 
-// A shown candle's comparison candles of the same time (same period for week and month), by code.
-class AddStockKLines : public base::Object {
-public:
-    std::map<std::string, base::Ref<KLineItem>> items;
-};
-
 // The data centre behind the single-security detail screen. It holds the security shown, decides
 // on every refresh what to ask the quote server for, keeps up to three comparison securities in step
 // with the chart, applies ex-rights adjustment to candles and serves the linked security of the

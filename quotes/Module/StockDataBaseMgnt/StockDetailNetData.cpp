@@ -2,6 +2,7 @@
 
 #include "Common/Util.h"
 #include "DataBase/NetData/KLineItem.h"
+#include "DataBase/NetData/Level2BSItem.h"
 #include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 #include "Module/StockDataBaseMgnt/Requesters.h"
 #include "Module/StockDataBaseMgnt/StockFunc.h"
@@ -176,8 +177,8 @@ void StockDetailNetData::reqKLineLevel2(int type, const base::Ref<RequestPosItem
     if (type == Level2BSPointsItem) {
         start = std::max(item->savedPos, 0);
     } else if (!item->rspArray.empty()) {
-        auto first = dynamic_cast<const KLineItem *>(item->rspArray.front().get());
-        start = first ? first->time : 0;
+        auto first = dynamic_cast<const DD_Item *>(item->rspArray.front().get());
+        start = first ? first->date : 0;
     }
     if (start > 0) {
         auto shownFirst = dynamic_cast<const KLineItem *>(klist->front().get());

@@ -301,6 +301,17 @@ TEST_F(PopoverTest, APushInsideResizesToThePushedScreenAndBackOnPop) {
     EXPECT_EQ(p->frame().s, (gfx::Size{336, 560}));
 }
 
+TEST_F(PopoverTest, HidingTheBarGivesItsRoomToTheScreen) {
+    auto menu = make<Menu>(gfx::Size{320, 300});
+    auto nav = make<NavigationController>(menu);
+    auto p = make<Popover>(nav);
+    p->presentFromRect({100, 40, 40, 30}, window, ArrowUp, false);
+    EXPECT_EQ(p->frame().s, (gfx::Size{336, 360}));
+    nav->setNavigationBarHidden(true, false);
+    EXPECT_EQ(p->frame().s, (gfx::Size{336, 316}));
+    EXPECT_EQ(menu->view().frame(), (gfx::Rect{0, 0, 320, 300}));
+}
+
 TEST_F(PopoverTest, TheContentsOwnSizeChangeWinsOverTheOneSetOnThePopover) {
     auto menu = make<Menu>(gfx::Size{320, 500});
     auto p = make<Popover>(menu);

@@ -167,6 +167,7 @@ TEST_F(KLineRequests, RefusalsSendNothing) {
     EXPECT_FALSE(klines->reqKLine(me(), "SH", 7, true, 200, false));
     EXPECT_FALSE(klines->reqKLine(me(), Code, 0, true, 200, false));
     EXPECT_FALSE(klines->reqKLine(me(), Code, 10, true, 200, false));
+    EXPECT_FALSE(klines->reqKLine(me(), Code, 7, true, -5, false));
     EXPECT_FALSE(klines->reqKLineForwardBatch(me(), Code, 7, 0, 0, false));
     ASSERT_TRUE(klines->reqKLine(me(), Code, 7, true, 200, false));
     EXPECT_FALSE(klines->reqKLine(me(), Code, 7, true, 200, false)) << "busy";

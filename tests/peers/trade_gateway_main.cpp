@@ -1,0 +1,83 @@
+// The loopback trade gateway on its own, as the local default broker:
+//   qv_trade_gateway --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]...
+// Port 0 takes a free port; the port in use is printed. Runs until interrupted.
+
+#include "peers/TradeGateway.h"
+
+#include "base/RunLoop.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Arguments {
+    std::optional<int> port;
+    std::vector<peers::GatewayAccount> accounts;
+};
+
+std::optional<int> portNumber(const char *text) {
+    char *end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || value < 0 || value > 65535)
+        return std::nullopt;
+    return int(value);
+}
+
+std::optional<peers::GatewayAccount> account(const std::string &text) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, ':');)
+        parts.push_back(part);
+    if (parts.size() != 5)
+        return std::nullopt;
+    return peers::GatewayAccount{parts[0], parts[1], parts[2], parts[3], parts[4]};
+}
+
+std::optional<Arguments> parse(int argc, char **argv) {
+    Arguments args;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--port") {
+            args.port = portNumber(argv[i + 1]);
+            if (!args.port)
+                return std::nullopt;
+        } else if (option == "--account") {
+            auto parsed = account(argv[i + 1]);
+            if (!parsed)
+                return std::nullopt;
+            args.accounts.push_back(*parsed);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (argc % 2 == 0 || !args.port)
+        return std::nullopt;
+    return args;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::optional<Arguments> args = parse(argc, argv);
+    if (!args) {
+        std::fprintf(stderr, "usage: %s --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]...\n",
+                     argv[0]);
+        return 2;
+    }
+    peers::TradeGateway gateway(uint16_t(*args->port));
+    if (gateway.port() == 0) {
+        std::fprintf(stderr, "qv_trade_gateway: cannot listen on port %d\n", *args->port);
+        return 1;
+    }
+    for (const auto &account : args->accounts)
+        gateway.addAccount(account);
+    std::printf("trade gateway on 127.0.0.1:%d\n", gateway.port());
+    std::fflush(stdout);
+    base::RunLoop::main().run();
+    return 0;
+}
