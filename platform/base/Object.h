@@ -24,10 +24,20 @@ public:
 
     template <class T = Object> Ref<T> self() { return std::dynamic_pointer_cast<T>(shared_from_this()); }
     template <class T = Object> Weak<T> weakSelf() { return self<T>(); }
+
+    // Runs once, right after make() built the object, when its owner exists: the place for set-up
+    // that hands the object out (self(), weakSelf(), observers, delegates of its own parts), which
+    // a constructor cannot do. Subclasses that override it call their base first.
+    virtual void setUp() {}
 };
 
-template <class T, class... Args> Ref<T> make(Args&&... args) {
-    return std::make_shared<T>(std::forward<Args>(args)...);
+// The one factory for objects: builds the object under its owner, then runs its set-up. A class
+// that joins two Object roots (a data source that is also a delegate) has no single set-up to run.
+template <class T, class... Args> Ref<T> make(Args &&...args) {
+    Ref<T> object = std::make_shared<T>(std::forward<Args>(args)...);
+    if constexpr (std::is_convertible_v<T *, Object *>)
+        static_cast<Object &>(*object).setUp();
+    return object;
 }
 
 // The answer of an optional delegate operation that the delegate does not implement.
@@ -42,7 +52,7 @@ public:
     Opt(R value) : value_(std::move(value)) {}
     explicit operator bool() const { return value_.has_value(); }
     bool implemented() const { return value_.has_value(); }
-    const R& operator*() const { return *value_; }
+    const R &operator*() const { return *value_; }
     R valueOr(R fallback) const { return value_ ? *value_ : std::move(fallback); }
 
 private:
@@ -64,14 +74,14 @@ private:
 class ClassRegistry {
 public:
     using Factory = std::function<Ref<Object>()>;
-    static void add(const std::string& name, Factory factory);
-    template <class T> static bool add(const std::string& name) {
-        add(name, [] { return std::static_pointer_cast<Object>(std::make_shared<T>()); });
+    static void add(const std::string &name, Factory factory);
+    template <class T> static bool add(const std::string &name) {
+        add(name, [] { return std::static_pointer_cast<Object>(make<T>()); });
         return true;
     }
     // Empty when no class of that name is registered.
-    static Ref<Object> create(const std::string& name);
-    static bool has(const std::string& name);
+    static Ref<Object> create(const std::string &name);
+    static bool has(const std::string &name);
 };
 
 } // namespace base

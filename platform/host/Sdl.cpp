@@ -28,6 +28,10 @@ constexpr double PumpInterval = 0.008;
 // Finger numbers: the mouse uses 1 and 2, touch-screen fingers start above.
 constexpr int MouseFinger = 1, SecondFinger = 2, ScreenFingers = 100;
 constexpr float TwoFingerGap = 40, PinchSpan = 60, WheelStep = 1.1f;
+constexpr double ReapInterval = 0.5;
+// Keys standing in for turning the device (between the two landscape orientations) and for the
+// system running short of memory.
+constexpr SDL_Keycode RotateKey = SDLK_F7, MemoryWarningKey = SDLK_F8;
 // Points the content moves per notch of the wheel.
 constexpr float WheelScroll = 40;
 
@@ -196,7 +200,14 @@ void Sdl::handle(const SDL_Event &e) {
         }
         break;
     case SDL_KEYDOWN:
-        keyDown(e);
+        if (e.key.keysym.sym == RotateKey && w) {
+            bool left = ui::Application::shared().statusBarOrientation() == ui::Orientation::LandscapeLeft;
+            w->rotate(left ? ui::Orientation::LandscapeRight : ui::Orientation::LandscapeLeft);
+        } else if (e.key.keysym.sym == MemoryWarningKey) {
+            ui::Application::shared().simulateMemoryWarning();
+        } else {
+            keyDown(e);
+        }
         break;
     default:
         break;
@@ -393,14 +404,20 @@ void Sdl::wheelScroll(float x, float y, float dx, float dy) {
 }
 
 bool Sdl::openUrl(const std::string &url) {
-    // Hand the address to the desktop's opener, without a shell in between.
+    // Hand the address to the desktop's opener, without a shell in between, and never wait for it:
+    // the run loop only collects its exit status once it has ended.
     const char *argv[] = {"xdg-open", url.c_str(), nullptr};
     pid_t pid = 0;
     if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, const_cast<char **>(argv), environ) != 0)
         return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    auto reaper = base::Timer::make(ReapInterval, true, base::Action("reap", [pid](base::Object *sender) {
+                                        int status = 0;
+                                        if (waitpid(pid, &status, WNOHANG) != 0)
+                                            if (auto *timer = dynamic_cast<base::Timer *>(sender))
+                                                timer->invalidate();
+                                    }));
+    base::RunLoop::main().addTimer(reaper, base::RunLoop::Common);
+    return true;
 }
 
 } // namespace host

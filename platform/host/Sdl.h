@@ -23,7 +23,8 @@ namespace host {
 //   - text input goes to the first responder, and only while a text input asks for it, with the
 //     input method's candidate window beside its caret; the composition arrives whole (extended
 //     text) and shows in the input; a secure input gets plain key presses with no input method;
-//   - editing keys and Ctrl+A, C, X, V go to the first responder; closing the window quits.
+//   - editing keys and Ctrl+A, C, X, V go to the first responder; closing the window quits;
+//   - F7 turns the interface between the two landscape orientations, F8 sends a memory warning.
 // While open it pumps SDL events every 8 ms from the main run loop and draws a frame (at most 60 a
 // second) only when something changed on screen, an animation runs or the window was exposed.
 class Sdl : public ui::Host {
@@ -45,6 +46,8 @@ public:
     // Draws the key window now.
     void present();
     int framesPresented() const { return frames_; }
+    // The last frame drawn into the window.
+    const gfx::Surface &lastFrame() const { return frame_; }
 
     bool openUrl(const std::string &url) override;
     void shutdown() override { close(); }

@@ -5,6 +5,7 @@
 #include "ui/Application.h"
 #include "ui/Compositor.h"
 #include "ui/Gesture.h"
+#include "ui/ViewController.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,12 +27,45 @@ bool simultaneous(GestureRecognizer &a, GestureRecognizer &b) {
 
 } // namespace
 
-Window::Window(gfx::Rect frame) : View(frame), alertLayer_(base::make<View>(gfx::Rect{{0, 0}, frame.s})) {
+Window::Window(gfx::Rect frame)
+    : View(frame), alertLayer_(base::make<View>(gfx::Rect{{0, 0}, frame.s})),
+      popoverLayer_(base::make<View>(gfx::Rect{{0, 0}, frame.s})) {
     alertLayer_->superview_ = this;
+    popoverLayer_->superview_ = this;
 }
 
 Window::~Window() {
     alertLayer_->superview_ = nullptr;
+    popoverLayer_->superview_ = nullptr;
+}
+
+void Window::setRootViewController(base::Ref<ViewController> controller) {
+    if (controller == root_)
+        return;
+    base::Ref<ViewController> old = std::move(root_);
+    if (old) {
+        old->beginAppearance(false, false);
+        old->view().removeFromSuperview();
+        old->endAppearance(false);
+    }
+    root_ = std::move(controller);
+    if (!root_)
+        return;
+    const base::Ref<View> &view = root_->viewRef();
+    view->setFrame(Screen::main().applicationFrame());
+    root_->beginAppearance(true, false);
+    insertSubview(view, 0);
+    root_->endAppearance(false);
+}
+
+bool Window::rotate(Orientation orientation) {
+    Application &app = Application::shared();
+    if (orientation == app.statusBarOrientation())
+        return true;
+    if (root_ && !root_->rotationAllowed(orientation))
+        return false;
+    app.setStatusBarOrientation(orientation);
+    return true;
 }
 
 void Window::makeKeyAndVisible() {
@@ -47,6 +81,11 @@ View *Window::hitTest(gfx::Point point, const Event *event) {
         alertLayer_->setFrame(bounds());
         View *hit = alertLayer_->hitTest(point, event);
         return hit ? hit : alertLayer_.get();
+    }
+    if (!popoverLayer_->subviews().empty()) {
+        popoverLayer_->setFrame(bounds());
+        if (View *hit = popoverLayer_->hitTest(point, event); hit && hit != popoverLayer_.get())
+            return hit;
     }
     return View::hitTest(point, event);
 }
@@ -287,7 +326,9 @@ void Window::cancelInViews(GestureRecognizer &recognizer) {
 
 void Window::prepareFrame() {
     alertLayer_->setFrame(bounds());
+    popoverLayer_->setFrame(bounds());
     compositor::prepare(*this);
+    compositor::prepare(*popoverLayer_);
     compositor::prepare(*alertLayer_);
 }
 
@@ -304,6 +345,7 @@ void Window::renderInto(const gfx::Surface &target) {
     gfx::Context context(target);
     context.clearRect({0, 0, float(target.width()), float(target.height())});
     compositor::drawContents(*this, context);
+    compositor::draw(*popoverLayer_, context);
     if (!alertLayer_->subviews().empty()) {
         // Dim what lies below an alert.
         context.setFill(*gfx::Color::white(0, 0.4f));

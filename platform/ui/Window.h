@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/Surface.h"
+#include "ui/Application.h"
 #include "ui/View.h"
 
 #include <map>
@@ -9,9 +10,14 @@
 namespace ui {
 
 class GestureRecognizer;
+class ViewController;
 
-// The root of a view tree and the place touches enter it. Above its subviews it keeps an alert
-// layer: while an alert shows there, that layer takes every touch.
+// The root of a view tree and the place touches enter it. Above its subviews it keeps a popover
+// layer and above that an alert layer: while an alert shows, the alert layer takes every touch;
+// else a popover layer with popovers in it sees touches first.
+//
+// The root view controller's view fills the application frame (below the status bar) at the
+// bottom of the window's subviews.
 //
 // A touch goes first to the gesture recognisers of the hit view and its ancestors (those whose
 // delegate accepts it), then to the hit view, unless a recogniser has recognised and cancelled it
@@ -27,6 +33,14 @@ public:
     bool isKeyWindow() const;
 
     View &alertLayer() { return *alertLayer_; }
+    View &popoverLayer() { return *popoverLayer_; }
+
+    // Replaces the root screen: the old one disappears, the new one appears, without animation.
+    void setRootViewController(base::Ref<ViewController> controller);
+    ViewController *rootViewController() const { return root_.get(); }
+    // Turns the interface to the orientation when the screens shown allow it (root first, then
+    // down the visible chain); answers whether it turned. The window keeps its size.
+    bool rotate(Orientation orientation);
 
     View *hitTest(gfx::Point point, const Event *event) override;
 
@@ -66,7 +80,8 @@ private:
     bool shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const;
     static double timeOr(std::optional<double> time);
 
-    base::Ref<View> alertLayer_;
+    base::Ref<View> alertLayer_, popoverLayer_;
+    base::Ref<ViewController> root_;
     std::map<int, Tracked> touches_;
     struct LastTap {
         gfx::Point point;

@@ -1,4 +1,6 @@
 #include "host/Sdl.h"
+#include "Golden.h"
+#include "Scenes.h"
 #include "base/FileManager.h"
 #include "base/Paths.h"
 #include "host/Offscreen.h"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace host {
 namespace {
@@ -158,6 +161,56 @@ TEST_F(SdlTest, TextGoesToTheFirstResponderAndClosingQuits) {
     EXPECT_EQ(field->text, "60");
     EXPECT_EQ(status, 0);
     field->resignFirstResponder();
+}
+
+TEST_F(SdlTest, ControllerScenesShowAsTheirGoldenImages) {
+    for (const std::string &name : ui::testing::Scenes::names()) {
+        ui::testing::Scenes scenes(*window, clock);
+        ASSERT_TRUE(scenes.build(name));
+        sdl.present();
+        EXPECT_TRUE(qvtest::matchesGolden(sdl.lastFrame(), "ui/" + name)) << name;
+    }
+}
+
+TEST_F(SdlTest, KeysTurnTheInterfaceAndWarnOfShortMemory) {
+    struct Probe : ui::ViewController {
+        int warnings = 0;
+        void didReceiveMemoryWarning() override { ++warnings; }
+    };
+    auto probe = make<Probe>();
+    window->setRootViewController(probe);
+    auto key = [&](SDL_Keycode k) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = k;
+        push(e);
+        sdl.pump();
+    };
+    key(SDLK_F7);
+    EXPECT_EQ(ui::Application::shared().statusBarOrientation(), ui::Orientation::LandscapeRight);
+    key(SDLK_F7);
+    EXPECT_EQ(ui::Application::shared().statusBarOrientation(), ui::Orientation::LandscapeLeft);
+    key(SDLK_F8);
+    EXPECT_EQ(probe->warnings, 1);
+    window->setRootViewController(nullptr);
+}
+
+TEST_F(SdlTest, OpeningAnAddressDoesNotWaitForTheOpener) {
+    // A stand-in for the desktop's opener that takes its time, first on the search path.
+    std::string dir = base::FileManager::uniqueTemporaryPath();
+    ASSERT_TRUE(base::FileManager::createDirectory(dir, true));
+    std::string marker = base::Paths::join(dir, "opened"), opener = base::Paths::join(dir, "xdg-open");
+    ASSERT_TRUE(base::FileManager::writeAtomically(
+        opener, base::Data::fromString("#!/bin/sh\nsleep 2\necho \"$1\" > '" + marker + "'\n")));
+    chmod(opener.c_str(), 0755);
+    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (dir + ":" + path).c_str(), 1);
+    EXPECT_TRUE(sdl.openUrl("http://127.0.0.1/download"));
+    EXPECT_FALSE(base::FileManager::exists(marker)) << "the call came back while the opener still runs";
+    setenv("PATH", dir.c_str(), 1);
+    base::FileManager::remove(opener);
+    EXPECT_FALSE(sdl.openUrl("http://127.0.0.1/download")) << "no opener at all";
+    setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(SdlTest, TextInputRunsOnlyWhileATextInputIsFirstResponder) {
