@@ -1,5 +1,7 @@
 #include "ui/Popover.h"
 
+#include "base/NotificationCenter.h"
+#include "ui/KeyboardHost.h"
 #include "ui/NavigationController.h"
 #include "ui/Window.h"
 
@@ -100,6 +102,15 @@ private:
 
 Popover::Popover(base::Ref<ViewController> content)
     : content_(content ? std::move(content) : base::make<ViewController>()) {}
+
+void Popover::setUp() {
+    Object::setUp();
+    for (const char *name : {KeyboardHost::WillShowNotification, KeyboardHost::WillHideNotification})
+        base::NotificationCenter::shared().addObserver(weakSelf(), name, [this](const base::Notification &) {
+            if (visible_)
+                place(true);
+        });
+}
 
 Popover::~Popover() {
     if (content_->popover_.lock().get() == this)
@@ -310,6 +321,16 @@ void Popover::place(bool animated) {
         tip_ = {arrow_ == ArrowLeft ? a.maxX() : a.minX(), std::clamp(a.midY(), y + inset, y + h - inset)};
         break;
     }
+    }
+    if (KeyboardHost::shared().isVisible()) {
+        // Up out of the keyboard's way, as far as the top margin allows, then shorter.
+        const float limit = KeyboardHost::endFrame().minY() - Margin;
+        const float rise = std::clamp(box.maxY() - limit, 0.f, std::max(0.f, box.minY() - area.minY()));
+        box = box.offset(0, -rise);
+        tip_.y -= rise;
+        if (box.maxY() > limit)
+            box.s.h = std::max(2 * Border, limit - box.minY());
+        h = box.height();
     }
     box_ = box;
 

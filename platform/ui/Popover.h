@@ -34,7 +34,9 @@ struct PopoverDelegate : base::Object {
 // Presenting does not wait: the popover shows and the call returns. A tap outside asks the
 // delegate's shouldDismiss, closes the popover and sends didDismiss; the tap goes nowhere else.
 // dismiss() from the program sends nothing. Presenting a visible popover again moves it to the new
-// anchor. A second popover opens above the first; a tap outside closes only the top one. While a
+// anchor. A second popover opens above the first; a tap outside closes only the top one. When the
+// on-screen keyboard comes up over a popover, the popover moves up out of its way (shortened if it
+// must be) and goes back when the keyboard hides. While a
 // popover shows, the layer keeps it alive; the delegate is not retained, and one that is gone is
 // skipped.
 class Popover : public base::Object {
@@ -44,6 +46,7 @@ public:
 
     explicit Popover(base::Ref<ViewController> content);
     ~Popover() override;
+    void setUp() override;
 
     ViewController &content() const { return *content_; }
     void setContent(base::Ref<ViewController> content, bool animated);

@@ -3,6 +3,7 @@
 #include "ui/Alert.h"
 #include "ui/Animator.h"
 #include "ui/Button.h"
+#include "ui/KeyboardHost.h"
 #include "ui/NavigationController.h"
 
 #include <gtest/gtest.h>
@@ -299,6 +300,23 @@ TEST_F(PopoverTest, APushInsideResizesToThePushedScreenAndBackOnPop) {
     app.advance(Popover::ResizeDuration);
     EXPECT_EQ(nav->top(), first.get());
     EXPECT_EQ(p->frame().s, (gfx::Size{336, 560}));
+}
+
+TEST_F(PopoverTest, TheKeyboardMovesThePopoverUpAndItsContentMayShrinkIt) {
+    // The broker chooser: 320 × 500, and 320 × 275 while the keyboard shows.
+    auto menu = make<Menu>(gfx::Size{320, 500});
+    auto p = make<Popover>(menu);
+    p->presentFromRect({500, 100, 24, 24}, window, ArrowUp, false);
+    EXPECT_EQ(p->frame(), (gfx::Rect{344, 137, 336, 516}));
+    auto input = make<View>();
+    KeyboardHost::shared().inputBegan(*input, {}, false);
+    EXPECT_EQ(p->frame(), (gfx::Rect{344, 30, 336, 376})) << "up to the margin, then shortened";
+    menu->setContentSizeInPopover({320, 275});
+    EXPECT_EQ(p->frame(), (gfx::Rect{344, 115, 336, 291})) << "only as far up as the keyboard needs";
+    KeyboardHost::shared().inputEnded(*input);
+    menu->setContentSizeInPopover({320, 500});
+    app.advance(1);
+    EXPECT_EQ(p->frame(), (gfx::Rect{344, 137, 336, 516}));
 }
 
 TEST_F(PopoverTest, HidingTheBarGivesItsRoomToTheScreen) {
