@@ -120,6 +120,8 @@ DataBase::~DataBase() {
     stopReplyTimer();
     if (m_newsTimer)
         m_newsTimer->invalidate();
+    if (m_TimerCenter)
+        m_TimerCenter->closeTimer();
     base::NotificationCenter::shared().removeObserver(this);
 }
 
@@ -133,6 +135,8 @@ void DataBase::initialize(base::Weak<DataBaseDelegate> delegate) {
     m_NetDataCenter = NetDataCenter::create();
     m_NetDataCenter->theDelegate = m_layerLink;
     m_StockDetailStatus = base::make<StockDetailStatus>();
+    if (!m_TimerCenter)
+        m_TimerCenter = TimerCenter::create();
     m_Delegate = std::move(delegate);
 
     m_HQServerIndex = 0;

@@ -232,6 +232,11 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     case WatchListSyncType:
         reply.body = syncWatchList(request.bytes());
         break;
+    case PoolListType:
+        reply.body = poolList(request.bytes());
+        break;
+    case AlarmType:
+        return alarmReply(request);
     default:
         if (auto body = detailReply(request))
             reply.body = std::move(*body);
