@@ -134,6 +134,8 @@ private:
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
+    // The securities of a list class in the order asked for (QuoteServerLists.cpp).
+    std::vector<Security> classMembers(int classID, int sortField, int order) const;
     // Stock pools and alarms (QuoteServerAlarms.cpp).
     base::Data poolList(ByteView request) const;
     Frame alarmReply(const ReceivedFrame &request);
