@@ -336,7 +336,7 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     if (classID == CodeListClassID) {
         int count = ComAPI::ReadShort(request, pos);
         for (int i = 0; i < count && pos < request.size(); ++i)
-            if (const Security *security = market_.find(ComAPI::ReadString(request, pos)))
+            if (const Security *security = findAnywhere(ComAPI::ReadString(request, pos)))
                 rows.push_back(*security);
         total = rows.size();
     } else {

@@ -127,6 +127,8 @@ private:
     Frame candleReply(const ReceivedFrame &request) const;
     Frame minLineReply(const ReceivedFrame &request) const;
     base::Data exrightReply(ByteView request) const;
+    // A security of the market or one of the few outside its code tables (QuoteServerDetail.cpp).
+    const Security *findAnywhere(std::string_view code) const;
     // Per-security replies (QuoteServerDetail.cpp); nothing for other types.
     std::optional<base::Data> detailReply(const ReceivedFrame &request) const;
     // The members of a board asked for by its id; nothing for other list requests.

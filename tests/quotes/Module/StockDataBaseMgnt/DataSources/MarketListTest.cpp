@@ -1,6 +1,7 @@
 #include "DataSourcesFixture.h"
 
 #include "Module/StockDataBaseMgnt/BoardElementsData.h"
+#include "Module/StockDataBaseMgnt/IndexQuotesData.h"
 #include "Module/StockDataBaseMgnt/StockQuotesData.h"
 
 namespace datasources {
@@ -33,11 +34,31 @@ struct ListScreen : StockQuotesDataDelegate {
             charted.push_back(code);
         return {};
     }
+    base::Opt<void> UpdateUDI(const base::Ref<StockQuoteInf> &record) override {
+        return heard("UDI", record);
+    }
+    base::Opt<void> UpdateUDIMinLine(const std::string &code, const MinutePoints &points) override {
+        return heard("UDIMinLine " + code, points.size());
+    }
+    base::Opt<void> UpdateBoardIndexQuote(const base::Ref<StockQuoteInf> &record) override {
+        return heard("BoardIndex", record);
+    }
+    base::Opt<void> UpdateBoardIndexMinLine(const std::string &code, const MinutePoints &points) override {
+        return heard("BoardIndexMinLine " + code, points.size());
+    }
+    base::Opt<void> heard(const std::string &what, const base::Ref<StockQuoteInf> &record) {
+        return heard(what + " " + record->code, size_t(record->newprice > 0));
+    }
+    base::Opt<void> heard(const std::string &what, size_t count) {
+        others.push_back(what + (count > 0 ? "" : " empty"));
+        return {};
+    }
     struct Update {
         size_t rows;
         bool isFirst;
     };
     std::vector<Update> updates;
+    std::vector<std::string> others;
     std::vector<std::string> charted;
     bool minLines = false;
 };
@@ -212,6 +233,44 @@ TEST_F(MarketListTest, RowsGetTheirMiniChartsOnTheFirstPageAndOnRefresh) {
     list->reqStockQuotes(20, 5);
     settle();
     EXPECT_EQ(quotes.receivedCount(2942), 14u);
+}
+
+TEST_F(MarketListTest, TheDollarIndexAndTheBoardIndexReachTheirOwnOperations) {
+    list->SetIsCurrClass();
+    list->reqUDI();
+    list->reqBoardIndexQuote(peers::QuoteServer::BoardCode);
+    list->reqBoardIndexMinLine(peers::QuoteServer::BoardCode);
+    settle();
+    const std::vector<std::string> expected{"UDI IXUDI", "UDIMinLine IXUDI", "BoardIndex BI000101",
+                                            "BoardIndexMinLine BI000101"};
+    EXPECT_EQ(screen->others, expected);
+    EXPECT_TRUE(screen->updates.empty());
+}
+
+struct IndexTab : IndexQuotesDataDelegate {
+    void UpdateTableDataSource(const base::Ref<StockQuoteList> &rows) override {
+        shown.push_back(rows->items.size());
+    }
+    void UpdateMinLine(const std::string &, const std::vector<base::Ref<base::Object>> &) override {}
+    std::vector<std::string> getVisibleCodes() override { return visible; }
+    std::vector<std::string> visible;
+    std::vector<size_t> shown;
+};
+
+TEST_F(MarketListTest, TheIndexTabAsksForTheVisibleCodesOnly) {
+    auto indexes = base::make<IndexQuotesData>();
+    indexes->SetObserverName("IndexQuotesTest", 4);
+    auto tab = std::make_shared<IndexTab>();
+    indexes->setDelegate(tab);
+    indexes->reqDataFirst();
+    settle();
+    EXPECT_EQ(quotes.receivedCount(2955), 0u);
+    tab->visible = {"SH000001", "SZ399001"};
+    indexes->reqDataFirst();
+    settle();
+    ASSERT_EQ(quotes.receivedCount(2955), 1u);
+    EXPECT_EQ(tab->shown, std::vector<size_t>{2});
+    EXPECT_EQ(indexes->pack()->totalCount, 2);
 }
 
 struct BoardList : BoardElementsDataDelegate {
