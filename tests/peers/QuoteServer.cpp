@@ -235,6 +235,12 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     case PoolListType:
         reply.body = poolList(request.bytes());
         break;
+    case OpenFundListType:
+        reply.body = openFundList(request.bytes());
+        break;
+    case ProductListType:
+        reply.body = productList(request.bytes());
+        break;
     case AlarmType:
         return alarmReply(request);
     default:

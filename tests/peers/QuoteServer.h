@@ -15,7 +15,8 @@ namespace peers {
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
 // code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), quote lists (2955, a board's members by board id), server time (2963) and watch-list
+// news (2600), quote lists (2955, class pages sorted as asked, a board's members by board id), open-fund
+// pages by fund type (2331), product pages (2938), server time (2963) and watch-list
 // sync (2912), stock pools (2950: 101–108, 201–206, 301–306) and price alarms (3001: add, delete,
 // list, modify and the history of fired alarms, per account). Chart data: candles of every period (2944) over
 // a finite history, the day's intraday minutes (2942), bit-coded whenever the request accepts it, and
@@ -42,6 +43,8 @@ public:
         ExrightType = 2966,
         QuoteListType = 2955,
         PoolListType = 2950,
+        OpenFundListType = 2331,
+        ProductListType = 2938,
         CodeTableType = 2956,
         ServerTimeType = 2963,
         AlarmType = 3001,
@@ -138,6 +141,9 @@ private:
     base::Data syncWatchList(ByteView request);
     // The securities of a list class in the order asked for (QuoteServerLists.cpp).
     std::vector<Security> classMembers(int classID, int sortField, int order) const;
+    // Open-fund pages by fund type (2331) and product pages by class (2938).
+    base::Data openFundList(ByteView request) const;
+    base::Data productList(ByteView request) const;
     // Stock pools and alarms (QuoteServerAlarms.cpp).
     base::Data poolList(ByteView request) const;
     Frame alarmReply(const ReceivedFrame &request);

@@ -1,5 +1,6 @@
 #include "DataSourcesFixture.h"
 
+#include "DataBase/NetData/FundQuoteInf.h"
 #include "Module/StockDataBaseMgnt/BoardElementsData.h"
 #include "Module/StockDataBaseMgnt/IndexQuotesData.h"
 #include "Module/StockDataBaseMgnt/StockQuotesData.h"
@@ -153,9 +154,19 @@ TEST_F(MarketListTest, ANewPageSizeContinuesWhereTheRowsEnd) {
 
 TEST_F(MarketListTest, ClassesPickTheirMessage) {
     list->resetQuotesClassId(2305);
+    settle();
+    for (int page = 0; page < 3; ++page) {
+        list->gotoQuotesNextPage();
+        settle();
+    }
+    // Currency funds of type 5, paged to the end of the list.
+    ASSERT_EQ(quotes.receivedCount(2331), 2u);
+    const auto &funds = list->pack()->fundArray()->items;
+    ASSERT_EQ(funds.size(), size_t(list->pack()->totalCount));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CurrencyFundQuoteInf>(funds.back()));
+    quotes.clearReceived();
     list->resetQuotesClassId(2400);
     settle();
-    ASSERT_EQ(quotes.receivedCount(2331), 1u);
     auto lists = quotes.received(2955);
     ASSERT_EQ(lists.size(), 1u);
     uint32_t pos = 0;
@@ -209,7 +220,8 @@ TEST_F(MarketListTest, ProductModeAsksFiftyRowsAndTellsTheScreenOnTheReply) {
     EXPECT_TRUE(screen->updates.empty());
     settle();
     ASSERT_EQ(quotes.receivedCount(2938), 1u);
-    EXPECT_EQ(screen->updates.size(), 1u);
+    ASSERT_EQ(screen->updates.size(), 1u);
+    EXPECT_EQ(screen->updates[0].rows, 12u);
 }
 
 TEST_F(MarketListTest, RowsGetTheirMiniChartsOnTheFirstPageAndOnRefresh) {
