@@ -120,6 +120,8 @@ DataBase::~DataBase() {
     stopReplyTimer();
     if (m_newsTimer)
         m_newsTimer->invalidate();
+    if (m_TimerCenter)
+        m_TimerCenter->closeTimer();
     base::NotificationCenter::shared().removeObserver(this);
 }
 
@@ -135,6 +137,8 @@ void DataBase::initialize(base::Weak<DataBaseDelegate> delegate) {
     // The trade connection finds the brokers' gateways in this layer's broker table.
     TradeDataBase::sharedTradeDataBase()->setQuoteLayer(m_NetDataCenter);
     m_StockDetailStatus = base::make<StockDetailStatus>();
+    if (!m_TimerCenter)
+        m_TimerCenter = TimerCenter::create();
     m_Delegate = std::move(delegate);
 
     m_HQServerIndex = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Common/TimerCenter.h"
 #include "DataBase/NetData/NetDataCenter.h"
 #include "DataBase/NetData/StockDetailStatus.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsData.h"
@@ -136,6 +137,8 @@ public:
 
     const base::Ref<NetDataCenter> &IO_NetDataCenter() const { return m_NetDataCenter; }
     const base::Ref<StockDetailStatus> &IO_StockDetailStatus() const { return m_StockDetailStatus; }
+    // The screen-refresh tick, created at set-up.
+    const base::Ref<TimerCenter> &IO_TimerCenter() const { return m_TimerCenter; }
     const base::Array &nlMobileConfigFileArray() const { return m_nlMobileConfigFileArray; }
     // Requests waiting to be sent, and whether one awaits its reply.
     const std::deque<QuoteRequestRecord> &m_RequestGroups() const { return m_requestGroups; }
@@ -223,6 +226,7 @@ private:
     base::Ref<NetDataCenter> m_NetDataCenter;
     base::Ref<StockDetailStatus> m_StockDetailStatus;
     base::Ref<base::Timer> m_newsTimer;
+    base::Ref<TimerCenter> m_TimerCenter;
     bool m_isConnectingNavServer = false;
     bool m_isInitLogining = false;
     bool m_isConnectingHQServer = false;

@@ -241,6 +241,17 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
         if (!brokers_.empty())
             reply.body = brokerTableBody(brokers_);
         break;
+    case PoolListType:
+        reply.body = poolList(request.bytes());
+        break;
+    case OpenFundListType:
+        reply.body = openFundList(request.bytes());
+        break;
+    case ProductListType:
+        reply.body = productList(request.bytes());
+        break;
+    case AlarmType:
+        return alarmReply(request);
     default:
         if (auto body = detailReply(request))
             reply.body = std::move(*body);
@@ -330,8 +341,7 @@ base::Data QuoteServer::breakingNews(ByteView request) const {
 }
 
 // Request by class: Short class, Short flags, Byte sort field, Byte order, Short start, Short count.
-// By codes: Short 106, Short flags, Short n, n Strings. Class 105 lists the indexes, any other class
-// every stock, in the fixture's order.
+// By codes: Short 106, Short flags, Short n, n Strings. Class pages are listed by classMembers.
 base::Data QuoteServer::quoteList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
@@ -341,18 +351,18 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     if (classID == CodeListClassID) {
         int count = ComAPI::ReadShort(request, pos);
         for (int i = 0; i < count && pos < request.size(); ++i)
-            if (const Security *security = market_.find(ComAPI::ReadString(request, pos)))
+            if (const Security *security = findAnywhere(ComAPI::ReadString(request, pos)))
                 rows.push_back(*security);
         total = rows.size();
     } else {
-        ComAPI::ReadByte(request, pos);
-        ComAPI::ReadByte(request, pos);
+        int sortField = uint8_t(ComAPI::ReadByte(request, pos));
+        int order = uint8_t(ComAPI::ReadByte(request, pos));
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-        int wantedType = classID == IndexClassID ? 0 : 1;
-        for (const Security &security : market_.securities())
-            if (security.type == wantedType && total++ >= start && rows.size() < count)
-                rows.push_back(security);
+        std::vector<Security> listed = classMembers(classID, sortField, order);
+        total = listed.size();
+        for (size_t i = start; i < listed.size() && rows.size() < count; ++i)
+            rows.push_back(listed[i]);
     }
 
     base::Data body;

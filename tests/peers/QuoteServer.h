@@ -16,14 +16,17 @@ namespace peers {
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
 // code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), quote lists (2955, a board's members by board id), server time (2963), watch-list
-// sync (2912) and the broker table (1003, brokers whose gateways are loopback trade gateways; an
-// empty reply while none is set). Chart data: candles of every period (2944) over a finite history,
-// the day's intraday minutes (2942), bit-coded whenever the request accepts it, and ex-rights events
-// (2966). Detail data: base info (2939, funds 2310), the order book (2940) and level-2 depth (2915,
-// only after a login whose rights include level-2). Heartbeats (2925) get no reply; any other request
-// gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on command; faults,
-// pushes and the record of requests come from `FrameServer`.
+// news (2600), quote lists (2955, class pages sorted as asked, a board's members by board id),
+// open-fund pages by fund type (2331), product pages (2938), server time (2963), watch-list sync
+// (2912), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete, list,
+// modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
+// gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of
+// every period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever
+// the request accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the
+// order book (2940) and level-2 depth (2915, only after a login whose rights include level-2).
+// Heartbeats (2925) get no reply; any other request gets an empty reply of its type. It pushes
+// account errors (2907) and alarm frames (3001) on command; faults, pushes and the record of requests
+// come from `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {
@@ -43,6 +46,9 @@ public:
         CandleType = 2944,
         ExrightType = 2966,
         QuoteListType = 2955,
+        PoolListType = 2950,
+        OpenFundListType = 2331,
+        ProductListType = 2938,
         CodeTableType = 2956,
         ServerTimeType = 2963,
         AlarmType = 3001,
@@ -86,6 +92,19 @@ public:
     int32_t addNews(std::string text);
     MarketFixture market() const;
 
+    // A price alarm as the server keeps it under an account; a threshold of -1 is not set.
+    struct Alarm {
+        int32_t id = 0;
+        std::string code;
+        std::string name;
+        float high = -1, low = -1, rise = -1, fall = -1, exchange = -1;
+        int riseValid = 0, fallValid = 0, exchangeValid = 0, newsValid = 0;
+        int decimal = 2;
+    };
+    std::vector<Alarm> alarms(const std::string &name) const;
+    // The next alarm reply of that sub-type carries `result` (1 with `message`) whatever it asks.
+    void failNextAlarm(int subType, int result, std::string message = "");
+
     void pushAccountError(int reason);
     void pushAlarm(uint16_t subType, uint32_t serverValue, const base::Data &payload = {}, uint8_t seqID = 0);
     // The same frames, for faults that write them together with a reply.
@@ -94,10 +113,18 @@ public:
                             const base::Data &payload = {});
 
 private:
+    struct FiredAlarm {
+        std::string code;
+        std::string name;
+        std::string description;
+    };
     struct Account {
         std::string password;
         int64_t rights = AllRights;
         std::vector<std::string> watchList;
+        std::vector<Alarm> alarms;
+        int32_t lastAlarmID = 0;
+        std::vector<FiredAlarm> history;
     };
 
     std::optional<Frame> answer(const ReceivedFrame &request);
@@ -109,6 +136,8 @@ private:
     Frame candleReply(const ReceivedFrame &request) const;
     Frame minLineReply(const ReceivedFrame &request) const;
     base::Data exrightReply(ByteView request) const;
+    // A security of the market or one of the few outside its code tables (QuoteServerDetail.cpp).
+    const Security *findAnywhere(std::string_view code) const;
     // Per-security replies (QuoteServerDetail.cpp); nothing for other types.
     std::optional<base::Data> detailReply(const ReceivedFrame &request) const;
     // The members of a board asked for by its id; nothing for other list requests.
@@ -116,6 +145,16 @@ private:
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
+    // The securities of a list class in the order asked for (QuoteServerLists.cpp).
+    std::vector<Security> classMembers(int classID, int sortField, int order) const;
+    // Open-fund pages by fund type (2331) and product pages by class (2938).
+    base::Data openFundList(ByteView request) const;
+    base::Data productList(ByteView request) const;
+    // Stock pools and alarms (QuoteServerAlarms.cpp).
+    base::Data poolList(ByteView request) const;
+    Frame alarmReply(const ReceivedFrame &request);
+    base::Data alarmBody(int subType, Account &account, ByteView request, uint32_t pos);
+    void fireAlarm(Account &account, const Alarm &alarm, const Security &security) const;
 
     mutable std::mutex stateMutex_;
     MarketFixture market_;
@@ -130,6 +169,8 @@ private:
     int32_t serverTime_ = 150000;
     std::vector<std::string> news_;
     std::vector<GatewayBroker> brokers_;
+    std::map<int, std::pair<int, std::string>> alarmFailures_;
+    uint32_t alarmServerValue_ = 0;
 };
 
 } // namespace peers

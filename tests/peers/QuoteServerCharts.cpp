@@ -63,7 +63,7 @@ Frame QuoteServer::minLineReply(const ReceivedFrame &request) const {
     std::string code = ComAPI::ReadString(bytes, pos);
     int held = std::max<int>(ComAPI::ReadShort(bytes, pos), 0);
     Frame reply{request.seqID, MinLineType};
-    const Security *security = market_.find(code);
+    const Security *security = findAnywhere(code);
     if (!security)
         return reply;
     std::vector<MinutePoint> minutes = market_.minutes(*security);

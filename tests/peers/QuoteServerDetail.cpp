@@ -9,12 +9,13 @@ namespace peers {
 
 namespace {
 
-// Securities outside the code tables that detail screens open: open funds (a currency fund is
-// fund type 5) and a board index.
+// Securities outside the code tables that detail and list screens open: open funds (a currency
+// fund is fund type 5), a board index and the US dollar index.
 const Security ExtraSecurities[] = {
     {"OF", "110022", "消费行业", "XFHY", 1, 3, 1234},
     {"OF", "000009", "天天理财", "TTLC", 5, 4, 10000},
     {"BI", "000101", "银行板块", "YHBK", 0, 2, 100000},
+    {"IX", "UDI", "美元指数", "MYZS", 0, 2, 8012},
 };
 
 constexpr std::array<const char *, 8> BoardMembers = {"SH600000", "SH600016", "SH600036", "SH601398",
@@ -22,16 +23,16 @@ constexpr std::array<const char *, 8> BoardMembers = {"SH600000", "SH600016", "S
 constexpr int CodeListClassID = 106;
 constexpr int16_t LotShares = 100;
 
-const Security *findAnywhere(const MarketFixture &market, std::string_view code) {
-    if (const Security *security = market.find(code))
+} // namespace
+
+const Security *QuoteServer::findAnywhere(std::string_view code) const {
+    if (const Security *security = market_.find(code))
         return security;
     for (const Security &extra : ExtraSecurities)
         if (extra.fullCode() == code)
             return &extra;
     return nullptr;
 }
-
-} // namespace
 
 // Requests carry the code first.
 std::optional<base::Data> QuoteServer::detailReply(const ReceivedFrame &request) const {
@@ -40,7 +41,7 @@ std::optional<base::Data> QuoteServer::detailReply(const ReceivedFrame &request)
         return std::nullopt;
     ByteView bytes = request.bytes();
     uint32_t pos = 0;
-    const Security *security = findAnywhere(market_, ComAPI::ReadString(bytes, pos));
+    const Security *security = findAnywhere(ComAPI::ReadString(bytes, pos));
     base::Data body;
     if (!security)
         return body;

@@ -392,7 +392,7 @@ TEST_F(QuoteServerTest, QuoteListByCodesAndByClass) {
     base::Data indexes;
     ComAPI::WriteShort(indexes, 105); // class
     ComAPI::WriteShort(indexes, 0);   // flags
-    ComAPI::WriteByte(indexes, 1);    // sort field
+    ComAPI::WriteByte(indexes, 0);    // sort field: none, the fixture's order
     ComAPI::WriteByte(indexes, 0);    // order
     ComAPI::WriteShort(indexes, 1);   // start row
     ComAPI::WriteShort(indexes, 2);   // rows
