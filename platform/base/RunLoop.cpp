@@ -123,13 +123,13 @@ bool RunLoop::pass(std::string_view mode, double maxWait) {
     const uint64_t passSeq = nextSeq_;
     Clock &clock = Clock::current();
     double wait = std::min(maxWait, longestPoll);
-    if (isCommon(mode) && hasPosts())
+    if (hasPosts(mode))
         wait = 0;
     else if (auto due = nextDeadline(mode))
         wait = std::min(wait, std::max(*due - clock.monotonic(), 0.0));
 
     auto ready = poll(mode, wait);
-    bool handled = isCommon(mode) && runPosts();
+    bool handled = runPosts(mode);
     for (auto &[source, events] : ready) {
         const auto &target = source;
         auto it = std::find_if(sources_.begin(), sources_.end(),
@@ -172,25 +172,29 @@ std::vector<std::pair<Ref<FdSource>, unsigned>> RunLoop::poll(std::string_view m
     return ready;
 }
 
-bool RunLoop::runPosts() {
+bool RunLoop::runPosts(std::string_view mode) {
     size_t count;
     {
         std::lock_guard guard(postLock_);
         count = posted_.size();
     }
     // One at a time, so that a nested pass run by one of them keeps the order of the others.
+    bool ran = false;
     for (size_t i = 0; i < count; ++i) {
         std::function<void()> fn;
         {
             std::lock_guard guard(postLock_);
-            if (posted_.empty())
+            auto it = std::find_if(posted_.begin(), posted_.end(),
+                                   [&](const Posted &p) { return runsIn({p.mode}, mode); });
+            if (it == posted_.end())
                 break;
-            fn = std::move(posted_.front());
-            posted_.pop_front();
+            fn = std::move(it->fn);
+            posted_.erase(it);
         }
         fn();
+        ran = true;
     }
-    return count > 0;
+    return ran;
 }
 
 bool RunLoop::fireDue(std::string_view mode, double now, uint64_t passSeq) {
@@ -235,12 +239,13 @@ bool RunLoop::hasWork(std::string_view mode) {
     return std::any_of(sources_.begin(), sources_.end(), sourceRuns) ||
            std::any_of(timers_.begin(), timers_.end(), timerRuns) ||
            std::any_of(performs_.begin(), performs_.end(), performRuns) || runsIn(keepAlive_, mode) ||
-           hasPosts();
+           hasPosts(mode);
 }
 
-bool RunLoop::hasPosts() {
+bool RunLoop::hasPosts(std::string_view mode) {
     std::lock_guard guard(postLock_);
-    return !posted_.empty();
+    return std::any_of(posted_.begin(), posted_.end(),
+                       [&](const Posted &p) { return runsIn({p.mode}, mode); });
 }
 
 void RunLoop::dropInvalidTimers() {
@@ -310,9 +315,13 @@ void RunLoop::cancelPerforms(const Object *target, std::string_view name) {
 }
 
 void RunLoop::post(std::function<void()> fn) {
+    post(std::move(fn), Common);
+}
+
+void RunLoop::post(std::function<void()> fn, std::string mode) {
     {
         std::lock_guard guard(postLock_);
-        posted_.push_back(std::move(fn));
+        posted_.push_back({std::move(fn), std::move(mode)});
     }
     wake();
 }

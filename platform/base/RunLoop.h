@@ -89,6 +89,8 @@ public:
 
     // Runs `fn` on this loop's thread on a coming pass in a common mode; callable from any thread.
     void post(std::function<void()> fn);
+    // The same for a pass in `mode` (a synchronous HTTP run waits in a mode of its own).
+    void post(std::function<void()> fn, std::string mode);
 
     // A source that never fires, so that run() does not return for want of sources.
     void addKeepAliveSource(std::string_view mode = Default);
@@ -121,10 +123,10 @@ private:
 
     bool pass(std::string_view mode, double maxWait);
     std::vector<std::pair<Ref<FdSource>, unsigned>> poll(std::string_view mode, double wait);
-    bool runPosts();
+    bool runPosts(std::string_view mode);
     bool fireDue(std::string_view mode, double now, uint64_t passSeq);
     bool hasWork(std::string_view mode);
-    bool hasPosts();
+    bool hasPosts(std::string_view mode);
     void dropInvalidTimers();
     void wake();
 
@@ -136,7 +138,11 @@ private:
     std::map<PerformKey, Perform> performs_;
     std::vector<std::string> keepAlive_;
     std::mutex postLock_;
-    std::deque<std::function<void()>> posted_;
+    struct Posted {
+        std::function<void()> fn;
+        std::string mode;
+    };
+    std::deque<Posted> posted_;
 };
 
 // Runs `fn` on the main thread. With `waitUntilDone` it returns once `fn` has run, and on the main

@@ -99,6 +99,23 @@ void Offscreen::pressBackspace() {
         r->deleteBackward();
 }
 
+void Offscreen::pressKey(ui::Key key, bool shift) {
+    if (ui::Responder *r = ui::Responder::firstResponder())
+        r->pressKey(key, shift);
+}
+
+void Offscreen::compose(const std::string &text) {
+    if (ui::Responder *r = ui::Responder::firstResponder())
+        r->setComposition(text);
+}
+
+void Offscreen::commit(const std::string &text) {
+    if (ui::Responder *r = ui::Responder::firstResponder()) {
+        r->setComposition({});
+        r->insertText(text);
+    }
+}
+
 bool Offscreen::pressAlertButton(int index) {
     auto visible = visibleAlerts();
     if (visible.empty() || index < 0 || index >= visible.back()->buttonCount())

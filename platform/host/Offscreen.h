@@ -68,6 +68,19 @@ public:
     // Text for the first responder, and the backspace key.
     void typeText(const std::string &text);
     void pressBackspace();
+    void pressKey(ui::Key key, bool shift = false);
+    // The input method: a composition in progress, then the text it commits.
+    void compose(const std::string &text);
+    void commit(const std::string &text);
+    // What the text inputs asked of the host last.
+    struct TextInput {
+        bool active = false;
+        gfx::Rect caret;
+        bool secure = false;
+    };
+    const TextInput &textInput() const { return textInput_; }
+    void startTextInput(gfx::Rect caret, bool secure) override { textInput_ = {true, caret, secure}; }
+    void stopTextInput() override { textInput_.active = false; }
 
     const std::vector<AlertRecord> &alerts() const { return alerts_; }
     std::vector<base::Ref<ui::Alert>> visibleAlerts() const { return ui::Alert::visibleAlerts(); }
@@ -91,6 +104,7 @@ private:
     std::vector<AlertRecord> alerts_;
     std::vector<ToastRecord> toasts_;
     std::vector<std::string> urls_;
+    TextInput textInput_;
 };
 
 // What logic tests need of the user interface: an offscreen host with a key window of the screen's

@@ -3,7 +3,9 @@
 #include "base/Clock.h"
 #include "base/RunLoop.h"
 #include "ui/Application.h"
+#include "ui/Compositor.h"
 #include "ui/Responder.h"
+#include "ui/ScrollView.h"
 #include "ui/Window.h"
 
 #include <SDL.h>
@@ -26,6 +28,8 @@ constexpr double PumpInterval = 0.008;
 // Finger numbers: the mouse uses 1 and 2, touch-screen fingers start above.
 constexpr int MouseFinger = 1, SecondFinger = 2, ScreenFingers = 100;
 constexpr float TwoFingerGap = 40, PinchSpan = 60, WheelStep = 1.1f;
+// Points the content moves per notch of the wheel.
+constexpr float WheelScroll = 40;
 
 ui::Window *keyWindow() {
     return ui::Application::shared().keyWindow();
@@ -58,6 +62,8 @@ bool hasDisplay() {
 bool Sdl::open(const std::string &title) {
     if (window_)
         return true;
+    // Long compositions arrive whole instead of cut at 32 bytes.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     if (!hasDisplay()) {
@@ -77,7 +83,8 @@ bool Sdl::open(const std::string &title) {
         close();
         return false;
     }
-    SDL_StartTextInput();
+    // Text input starts when a text input becomes first responder.
+    SDL_StopTextInput();
     pump_ = base::Timer::make(PumpInterval, true, base::Action("pump", [this](base::Object *) { pump(); }));
     base::RunLoop::main().addTimer(pump_, base::RunLoop::Common);
     return true;
@@ -106,7 +113,8 @@ void Sdl::pump() {
     while (window_ && SDL_PollEvent(&event))
         handle(event);
     double now = base::Clock::current().monotonic();
-    if (window_ && now - lastFrame_ >= FrameInterval) {
+    // An idle window draws nothing.
+    if (window_ && (exposed_ || ui::compositor::needsFrame()) && now - lastFrame_ >= FrameInterval) {
         lastFrame_ = now;
         present();
     }
@@ -116,6 +124,7 @@ void Sdl::present() {
     ui::Window *w = keyWindow();
     if (!texture_ || !w)
         return;
+    exposed_ = false;
     w->renderInto(frame_);
     cairo_surface_flush(frame_.cairo());
     SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(frame_.cairo()),
@@ -133,6 +142,11 @@ void Sdl::handle(const SDL_Event &e) {
     case SDL_QUIT:
         ui::Application::shared().quit();
         break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+            e.window.event == SDL_WINDOWEVENT_RESTORED)
+            exposed_ = true;
+        break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID)
             mouseDown(float(e.button.x), float(e.button.y), SDL_GetModState());
@@ -146,7 +160,10 @@ void Sdl::handle(const SDL_Event &e) {
             mouseUp();
         break;
     case SDL_MOUSEWHEEL:
-        wheelPinch(float(e.wheel.mouseX), float(e.wheel.mouseY), e.wheel.y);
+        if (SDL_GetModState() & KMOD_CTRL)
+            wheelPinch(float(e.wheel.mouseX), float(e.wheel.mouseY), e.wheel.y);
+        else
+            wheelScroll(float(e.wheel.mouseX), float(e.wheel.mouseY), e.wheel.preciseX, e.wheel.preciseY);
         break;
     case SDL_FINGERDOWN:
     case SDL_FINGERMOTION:
@@ -163,17 +180,23 @@ void Sdl::handle(const SDL_Event &e) {
             w->touchUp(id);
         break;
     }
-    case SDL_TEXTINPUT:
+    case SDL_TEXTEDITING:
         if (ui::Responder *r = ui::Responder::firstResponder())
+            r->setComposition(e.edit.text);
+        break;
+    case SDL_TEXTEDITING_EXT:
+        if (ui::Responder *r = ui::Responder::firstResponder())
+            r->setComposition(e.editExt.text ? e.editExt.text : "");
+        SDL_free(e.editExt.text);
+        break;
+    case SDL_TEXTINPUT:
+        if (ui::Responder *r = ui::Responder::firstResponder()) {
+            r->setComposition({});
             r->insertText(e.text.text);
+        }
         break;
     case SDL_KEYDOWN:
-        if (ui::Responder *r = ui::Responder::firstResponder()) {
-            if (e.key.keysym.sym == SDLK_BACKSPACE)
-                r->deleteBackward();
-            else if (e.key.keysym.sym == SDLK_RETURN)
-                r->insertText("\n");
-        }
+        keyDown(e);
         break;
     default:
         break;
@@ -246,6 +269,127 @@ void Sdl::wheelPinch(float x, float y, int steps) {
     }
     w->touchUp(MouseFinger);
     w->touchUp(SecondFinger);
+}
+
+namespace {
+
+// The character of a printable key on a US layout, for secure inputs that get no text events.
+std::string typedCharacter(SDL_Keycode sym, unsigned modifiers) {
+    if (sym < 0x20 || sym > 0x7e)
+        return {};
+    bool shift = modifiers & KMOD_SHIFT;
+    char c = char(sym);
+    if (c >= 'a' && c <= 'z')
+        return std::string(1, char(shift != bool(modifiers & KMOD_CAPS) ? c - 'a' + 'A' : c));
+    static constexpr std::string_view plain = "`1234567890-=[]\\;',./", shifted = "~!@#$%^&*()_+{}|:\"<>?";
+    if (auto at = plain.find(c); shift && at != std::string_view::npos)
+        return std::string(1, shifted[at]);
+    return std::string(1, c);
+}
+
+} // namespace
+
+void Sdl::keyDown(const SDL_Event &e) {
+    ui::Responder *r = ui::Responder::firstResponder();
+    if (!r)
+        return;
+    SDL_Keycode sym = e.key.keysym.sym;
+    unsigned mods = e.key.keysym.mod;
+    bool shift = mods & KMOD_SHIFT;
+    if (mods & KMOD_CTRL) {
+        switch (sym) {
+        case SDLK_a:
+            return r->pressKey(ui::Key::SelectAll, false);
+        case SDLK_c:
+            return r->pressKey(ui::Key::Copy, false);
+        case SDLK_x:
+            return r->pressKey(ui::Key::Cut, false);
+        case SDLK_v:
+            return r->pressKey(ui::Key::Paste, false);
+        default:
+            return;
+        }
+    }
+    switch (sym) {
+    case SDLK_BACKSPACE:
+        return r->deleteBackward();
+    case SDLK_DELETE:
+        return r->pressKey(ui::Key::Delete, shift);
+    case SDLK_LEFT:
+        return r->pressKey(ui::Key::Left, shift);
+    case SDLK_RIGHT:
+        return r->pressKey(ui::Key::Right, shift);
+    case SDLK_HOME:
+        return r->pressKey(ui::Key::Home, shift);
+    case SDLK_END:
+        return r->pressKey(ui::Key::End, shift);
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return r->pressKey(ui::Key::Return, shift);
+    case SDLK_ESCAPE:
+        return r->pressKey(ui::Key::Escape, shift);
+    default:
+        if (secureInput_)
+            if (std::string c = typedCharacter(sym, mods); !c.empty())
+                r->insertText(c);
+    }
+}
+
+void Sdl::startTextInput(gfx::Rect caret, bool secure) {
+    secureInput_ = secure;
+    if (!window_)
+        return;
+    if (secure) {
+        SDL_StopTextInput();
+        return;
+    }
+    SDL_Rect r{int(caret.x()), int(caret.y()), std::max(1, int(caret.width())), int(caret.height())};
+    SDL_SetTextInputRect(&r);
+    if (!SDL_IsTextInputActive())
+        SDL_StartTextInput();
+}
+
+void Sdl::stopTextInput() {
+    secureInput_ = false;
+    if (window_)
+        SDL_StopTextInput();
+}
+
+void Sdl::setClipboardText(const std::string &text) {
+    if (window_)
+        SDL_SetClipboardText(text.c_str());
+    else
+        Host::setClipboardText(text);
+}
+
+std::string Sdl::clipboardText() const {
+    if (!window_)
+        return Host::clipboardText();
+    char *text = SDL_GetClipboardText();
+    std::string copy = text ? text : "";
+    SDL_free(text);
+    return copy;
+}
+
+void Sdl::wheelScroll(float x, float y, float dx, float dy) {
+    ui::Window *w = keyWindow();
+    if (!w || drag_ != Drag::None)
+        return;
+    // The innermost scroll view under the pointer with room to move takes the wheel; a strip that
+    // only scrolls sideways takes the vertical wheel sideways.
+    for (ui::View *v = w->hitTest({x, y}, nullptr); v; v = v->superview()) {
+        auto *scroll = dynamic_cast<ui::ScrollView *>(v);
+        if (!scroll || !scroll->scrollEnabled)
+            continue;
+        gfx::Point low = scroll->minimumOffset(), high = scroll->maximumOffset();
+        bool across = high.x > low.x, down = high.y > low.y;
+        if (!down && across && dx == 0)
+            std::swap(dx, dy);
+        if ((dy != 0 && down) || (dx != 0 && across)) {
+            scroll->scrollBy({-dx * WheelScroll, -dy * WheelScroll});
+            return;
+        }
+    }
 }
 
 bool Sdl::openUrl(const std::string &url) {

@@ -13,6 +13,18 @@ std::string describe(StreamError error) {
         return std::strerror(error.code);
     case StreamError::NetDb:
         return gai_strerror(error.code);
+    case StreamError::Network:
+        switch (error.code) {
+        case -1005:
+            return "The network connection was lost.";
+        case -1017:
+            return "cannot parse response";
+        case -1103:
+            return "resource exceeds maximum size";
+        }
+        return {};
+    case StreamError::OsStatus:
+        return base::str::format("The operation couldn't be completed. (OSStatus error %d.)", error.code);
     default:
         return {};
     }
@@ -38,6 +50,8 @@ const char *domainName(int domain) {
         return "kCFStreamErrorDomainSystemConfiguration";
     case StreamError::Ssl:
         return "kCFStreamErrorDomainSSL";
+    case StreamError::Network:
+        return NetworkErrorDomain;
     default:
         return "CFStreamError (unlisted domain)";
     }

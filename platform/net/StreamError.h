@@ -18,6 +18,8 @@ struct StreamError {
         Socks = 14,
         SystemConfiguration = 15,
         Ssl = 16,
+        // CFNetwork's own codes: -1005 connection lost, -1017 unreadable response, -1103 too large.
+        Network = 17,
     };
     int domain = None;
     int code = 0;
@@ -30,6 +32,7 @@ inline constexpr const char *PosixErrorDomain = "NSPOSIXErrorDomain";
 inline constexpr const char *OsStatusErrorDomain = "NSOSStatusErrorDomain";
 inline constexpr const char *MachErrorDomain = "NSMachErrorDomain";
 inline constexpr const char *NetDbErrorDomain = "kCFStreamErrorDomainNetDB";
+inline constexpr const char *NetworkErrorDomain = "kCFErrorDomainCFNetwork";
 
 // The error's text: the system's message for a POSIX code, the resolver's for a NetDB code.
 std::string describe(StreamError error);

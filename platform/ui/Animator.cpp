@@ -177,6 +177,8 @@ void Animator::commit() {
 }
 
 void Animator::finish(const std::shared_ptr<Group> &group) {
+    // The last frame shows where things came to rest.
+    compositor::setNeedsFrame();
     for (auto it = changes_.begin(); it != changes_.end();) {
         std::erase_if(it->second, [&](const Change &c) { return c.group == group; });
         it = it->second.empty() ? changes_.erase(it) : std::next(it);
@@ -302,6 +304,7 @@ void Animator::endTransition(const std::shared_ptr<Running> &running, bool finis
     if (it == transitions_.end())
         return;
     transitions_.erase(it);
+    compositor::setNeedsFrame();
     if (auto d = running->transition->delegate.lock())
         d->animationDidStop(*running->transition, finished);
 }

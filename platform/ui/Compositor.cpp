@@ -1,5 +1,6 @@
 #include "ui/Compositor.h"
 
+#include "base/Clock.h"
 #include "ui/Animator.h"
 #include "ui/View.h"
 
@@ -107,6 +108,28 @@ void drawInside(View &view, const Look &look, gfx::Context &c) {
 }
 
 } // namespace
+
+namespace {
+bool frameWanted = true;
+double framesUntil = 0;
+} // namespace
+
+bool needsFrame() {
+    return frameWanted || base::Clock::current().monotonic() < framesUntil || Animator::shared().busy();
+}
+
+void setNeedsFrameUntil(double time) {
+    framesUntil = std::max(framesUntil, time);
+    frameWanted = true;
+}
+
+void setNeedsFrame() {
+    frameWanted = true;
+}
+
+void frameDrawn() {
+    frameWanted = false;
+}
 
 void prepare(View &root) {
     root.layoutIfNeeded();

@@ -13,6 +13,14 @@ namespace compositor {
 
 // The layout pass, then the display pass, over the view and its descendants.
 void prepare(View &root);
+// Whether anything may look different since the last frame: views mark it when they are marked
+// for display or layout, change their geometry, look or visibility, or gain or lose subviews.
+bool needsFrame();
+void setNeedsFrame();
+// Frames are wanted until the time (on the clock), as a layer moves.
+void setNeedsFrameUntil(double time);
+// A frame showing every change so far was drawn.
+void frameDrawn();
 // Draws the view and its descendants into a context in the view's superview space.
 void draw(View &view, gfx::Context &context);
 // Draws what lies inside the view (background, content, layers, subviews, border) in its bounds

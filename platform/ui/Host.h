@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gfx/Geometry.h"
+
 #include <string>
 
 namespace ui {
@@ -28,6 +30,18 @@ public:
     virtual void toastShown(const std::string &, View &) {}
     // Gives the display back before the process ends.
     virtual void shutdown() {}
+
+    // A text input became first responder or its caret moved (window coordinates): typed text is
+    // wanted, with the input method's window beside the caret; a secure input wants no input method.
+    virtual void startTextInput(gfx::Rect, bool) {}
+    // No text input is first responder any more.
+    virtual void stopTextInput() {}
+    // The system clipboard; by default one kept in the process.
+    virtual void setClipboardText(const std::string &text) { clipboard_ = text; }
+    virtual std::string clipboardText() const { return clipboard_; }
+
+private:
+    std::string clipboard_;
 };
 
 } // namespace ui

@@ -11,6 +11,9 @@ Label::Label(gfx::Rect frame) : View(frame), font_(gfx::Font::system(17)), textC
 }
 
 void Label::setText(std::string text) {
+    // The same text again redraws nothing: tables set every label on every reload.
+    if (text == text_)
+        return;
     text_ = std::move(text);
     setNeedsDisplay();
 }

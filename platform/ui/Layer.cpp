@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "ui/Animator.h"
+#include "ui/Compositor.h"
 
 #include <algorithm>
 #include <vector>
@@ -41,6 +42,7 @@ void Layer::setTransform(gfx::Transform transform) {
     transform_ = transform;
     start_ = now;
     duration_ = transactions().empty() ? ImplicitDuration : transactions().back();
+    compositor::setNeedsFrameUntil(now + duration_);
 }
 
 gfx::Transform Layer::presentedTransform() const {
@@ -56,6 +58,7 @@ void Layer::addSublayer(base::Ref<Layer> layer) {
     layer->removeFromSuperlayer();
     layer->superlayer_ = this;
     sublayers_.push_back(std::move(layer));
+    compositor::setNeedsFrame();
 }
 
 void Layer::removeFromSuperlayer() {
@@ -64,6 +67,7 @@ void Layer::removeFromSuperlayer() {
     Layer *parent = superlayer_;
     superlayer_ = nullptr;
     std::erase_if(parent->sublayers_, [&](auto &l) { return l.get() == this; });
+    compositor::setNeedsFrame();
 }
 
 void Layer::addTransition(base::Ref<Transition> transition, std::string key) {

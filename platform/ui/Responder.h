@@ -56,6 +56,9 @@ private:
     std::vector<base::Ref<Touch>> all_;
 };
 
+// Keys that move in or edit text, and the editing commands (Ctrl+A, C, X, V on a desktop).
+enum class Key { Backspace, Delete, Left, Right, Home, End, Return, Escape, SelectAll, Copy, Cut, Paste };
+
 // Receives touches and typed text. At most one responder is first at a time; typed text goes to it.
 class Responder : public base::Object {
 public:
@@ -74,9 +77,12 @@ public:
     virtual void touchesCancelled(const TouchSet &, const Event &);
     virtual Responder *nextResponder() const { return nullptr; }
 
-    // Typed text and the backspace key, sent to the first responder.
+    // Typed (committed) text and the backspace key, sent to the first responder.
     virtual void insertText(const std::string &) {}
     virtual void deleteBackward() {}
+    virtual void pressKey(Key, bool /*shift*/) {}
+    // The input method's composition in progress, not yet text; empty when it ends.
+    virtual void setComposition(const std::string &) {}
 };
 
 } // namespace ui

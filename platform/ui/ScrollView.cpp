@@ -84,6 +84,8 @@ void ScrollView::setContentSize(gfx::Size size) {
     if (size == contentSize_)
         return;
     contentSize_ = size;
+    if (sizeObservers_.empty())
+        return;
     base::Ref<View> keep = self<View>();
     for (auto &observer : std::vector(sizeObservers_))
         observer(size);
@@ -195,7 +197,7 @@ void ScrollView::panned() {
         dragStart_ = contentOffset();
         lock_ = Lock::None;
         if (directionalLockEnabled) {
-            gfx::Point t = pan.translation(nullptr);
+            gfx::Point t = pan.translation(this);
             lock_ = std::abs(t.x) > std::abs(t.y) ? Lock::Horizontal : Lock::Vertical;
         }
         if (auto d = scrollDelegate())
@@ -203,7 +205,8 @@ void ScrollView::panned() {
         [[fallthrough]];
     }
     case GestureState::Changed: {
-        gfx::Point t = pan.translation(nullptr);
+        // In the content's own units, so that a scaled scroll view follows the finger.
+        gfx::Point t = pan.translation(this);
         gfx::Point raw{dragStart_.x - t.x, dragStart_.y - t.y};
         gfx::Point low = minimumOffset(), high = maximumOffset(), now = contentOffset();
         auto follow = [&](float value, float lo, float hi, bool horizontal) {

@@ -187,6 +187,7 @@ void TableView::measure() {
     }
     setContentSize({bounds().width(), y});
     place();
+    placeHeaders();
 }
 
 void TableView::place() {
@@ -194,9 +195,8 @@ void TableView::place() {
     bool grouped = style_ == Style::Grouped;
     float inset = grouped ? GroupMargin : 0;
     for (auto &s : sections_) {
-        if (s.headerView)
-            s.headerView->setFrame(
-                {inset + (grouped ? 10 : 0), s.top, w - 2 * inset - (grouped ? 10 : 0), s.header});
+        if (s.headerView && grouped)
+            s.headerView->setFrame({inset + 10, s.top, w - 2 * inset - 10, s.header});
         if (s.footerView)
             s.footerView->setFrame({inset, s.top + s.height() - s.footer, w - 2 * inset, s.footer});
     }
@@ -205,6 +205,18 @@ void TableView::place() {
         header_->setFrame({0, 0, w, f.height()});
     }
     placeIndex();
+}
+
+void TableView::placeHeaders() {
+    if (style_ != Style::Plain)
+        return;
+    // A plain section's header stays at the top of the view while its rows pass beneath it.
+    float w = bounds().width(), top = contentOffset().y + contentInset().top;
+    for (auto &s : sections_)
+        if (s.headerView) {
+            float y = std::clamp(top, s.top, std::max(s.top, s.top + s.height() - s.footer - s.header));
+            s.headerView->setFrame({0, y, w, s.header});
+        }
 }
 
 void TableView::placeIndex() {
@@ -524,6 +536,7 @@ void TableView::layoutSubviews() {
 
 void TableView::offsetChanged() {
     tile();
+    placeHeaders();
     placeIndex();
 }
 

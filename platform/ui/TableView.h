@@ -172,6 +172,7 @@ private:
     void layoutCell(TableCell &cell, IndexPath path);
     base::Ref<View> makeHeader(const std::string &title, bool footer) const;
     void placeIndex();
+    void placeHeaders();
     bool canMove(IndexPath path) const;
     bool canDelete(IndexPath path) const;
     void select(IndexPath path);

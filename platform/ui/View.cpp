@@ -1,6 +1,7 @@
 #include "ui/View.h"
 
 #include "ui/Animator.h"
+#include "ui/Compositor.h"
 #include "ui/Gesture.h"
 #include "ui/Window.h"
 
@@ -113,10 +114,14 @@ void View::setBackgroundColor(base::Ref<gfx::Color> color) {
 }
 
 void View::setHidden(bool hidden) {
+    if (hidden == hidden_)
+        return;
     hidden_ = hidden;
+    compositor::setNeedsFrame();
 }
 
 void View::changed(const Look &before) {
+    compositor::setNeedsFrame();
     if (before.bounds.s != look_.bounds.s)
         setNeedsDisplay();
     Animator::shared().modelChanged(*this, before);
@@ -233,12 +238,14 @@ void View::bringSubviewToFront(const View *view) {
     auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](auto &v) { return v.get() == view; });
     if (it != subviews_.end())
         std::rotate(it, it + 1, subviews_.end());
+    compositor::setNeedsFrame();
 }
 
 void View::sendSubviewToBack(const View *view) {
     auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](auto &v) { return v.get() == view; });
     if (it != subviews_.end())
         std::rotate(subviews_.begin(), it, it + 1);
+    compositor::setNeedsFrame();
 }
 
 bool View::isDescendantOf(const View *view) const {
@@ -254,6 +261,7 @@ Window *View::window() const {
 
 void View::setNeedsDisplay() {
     needsDisplay_ = true;
+    compositor::setNeedsFrame();
 }
 
 void View::drawRect(gfx::Context &, gfx::Rect) {
@@ -262,6 +270,7 @@ void View::drawRect(gfx::Context &, gfx::Rect) {
 
 void View::setNeedsLayout() {
     needsLayout_ = true;
+    compositor::setNeedsFrame();
 }
 
 void View::layoutIfNeeded() {

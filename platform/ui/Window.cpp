@@ -310,6 +310,7 @@ void Window::renderInto(const gfx::Surface &target) {
         context.fillRect(bounds());
         compositor::draw(*alertLayer_, context);
     }
+    compositor::frameDrawn();
 }
 
 } // namespace ui

@@ -124,6 +124,10 @@ public:
     // Whether a string element of the array equals the text; NO for no text.
     static bool strInArray(std::optional<std::string_view> str, const base::Array &array);
 
+    // Truncation toward zero held within the 32-bit range, 0 for not a number: for scales computed
+    // in floating point from prices that come over the network.
+    static int32_t truncToInt(double value);
+
     // Value ↔ pixel mappings of the chart axes. Values outside min..max stick to the edges; a
     // flat range (max equal to min) maps to the bottom or left edge.
     static float mappingAsixYValue(float max, float min, float v, float top, float bottom);

@@ -1,6 +1,8 @@
 #include "Common/Util.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 std::string Util::getMarketCode(std::string_view code) {
     return code.size() < 2 ? std::string() : std::string(code.substr(0, 2));
@@ -51,6 +53,16 @@ bool Util::strInArray(std::optional<std::string_view> str, const base::Array &ar
                const std::string *text = element.string();
                return text && *text == *str;
            });
+}
+
+int32_t Util::truncToInt(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (value <= double(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return int32_t(value);
 }
 
 float Util::mappingAsixYValue(float max, float min, float v, float top, float bottom) {

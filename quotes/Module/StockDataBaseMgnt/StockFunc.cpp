@@ -14,20 +14,9 @@ using namespace std::chrono;
 
 constexpr int LastMinutePeriod = 6;
 
-// Truncation toward zero, clamped to the int range; NaN gives 0.
-int32_t clampTrunc(double value) {
-    if (std::isnan(value))
-        return 0;
-    if (value >= double(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (value <= double(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return int32_t(value);
-}
-
 // The nearest integer, halves away from zero, clamped.
 int32_t clampRound(double value) {
-    return std::isnan(value) ? 0 : clampTrunc(std::round(value));
+    return std::isnan(value) ? 0 : Util::truncToInt(std::round(value));
 }
 
 std::optional<sys_days> civilDay(int numDate) {
@@ -88,7 +77,7 @@ void restore(KLineItem &candle) {
 }
 
 int32_t adjustedVolume(int32_t ovol, int32_t multi) {
-    return clampTrunc(ovol / (multi / 10000.0));
+    return Util::truncToInt(ovol / (multi / 10000.0));
 }
 
 // Forward prices: the product and the addend in single precision, summed in double.
@@ -96,7 +85,7 @@ void applyForward(KLineItem &candle, Factor f, float scale) {
     auto price = [&](int32_t unadjusted) {
         float product = float(unadjusted) * float(f.multi);
         float addend = float(f.plus) * scale;
-        return clampTrunc(double(product) / 10000 + double(addend) / 10000);
+        return Util::truncToInt(double(product) / 10000 + double(addend) / 10000);
     };
     candle.openprice = price(candle.oopenprice);
     candle.highprice = price(candle.ohighprice);
@@ -109,7 +98,7 @@ void applyForward(KLineItem &candle, Factor f, float scale) {
 void applyBackward(KLineItem &candle, Factor f, float scale) {
     auto price = [&](int32_t unadjusted) {
         float value = float(unadjusted) * float(f.multi) / 10000.0f + float(f.plus) * scale / 10000.0f;
-        return clampTrunc(double(value));
+        return Util::truncToInt(double(value));
     };
     candle.openprice = price(candle.oopenprice);
     candle.highprice = price(candle.ohighprice);

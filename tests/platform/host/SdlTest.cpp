@@ -7,6 +7,8 @@
 #include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/Gesture.h"
+#include "ui/ScrollView.h"
+#include "ui/TextField.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -81,9 +83,26 @@ TEST_F(SdlTest, AClickIsATapAndFramesAreDrawn) {
     EXPECT_EQ(taps, 1);
     EXPECT_EQ(sdl.framesPresented(), 1);
     sdl.pump();
-    EXPECT_EQ(sdl.framesPresented(), 1) << "no more than 60 frames a second";
+    EXPECT_EQ(sdl.framesPresented(), 1);
+    clock.advance(0.5);
+    EXPECT_EQ(sdl.framesPresented(), 1) << "an idle window draws nothing";
+    b->setHidden(true);
     clock.advance(0.05);
-    EXPECT_GE(sdl.framesPresented(), 2) << "the run loop pumps while the window is open";
+    EXPECT_EQ(sdl.framesPresented(), 2) << "the run loop pumps and draws what changed";
+    b->setCenter({300, 300});
+    sdl.pump();
+    EXPECT_EQ(sdl.framesPresented(), 3);
+    b->setCenter({310, 300});
+    sdl.pump();
+    EXPECT_EQ(sdl.framesPresented(), 3) << "no more than 60 frames a second";
+    clock.advance(0.05);
+    EXPECT_EQ(sdl.framesPresented(), 4);
+    ui::View::animate(0.5, [&] { b->setAlpha(0.5f); });
+    clock.advance(0.6);
+    EXPECT_GE(sdl.framesPresented(), 4 + 20) << "an animation draws all along";
+    int afterwards = sdl.framesPresented();
+    clock.advance(0.5);
+    EXPECT_LE(sdl.framesPresented(), afterwards + 1);
 }
 
 TEST_F(SdlTest, CtrlDragIsATwoFingerPan) {
@@ -104,7 +123,7 @@ TEST_F(SdlTest, CtrlDragIsATwoFingerPan) {
     EXPECT_EQ(pan->translation(nullptr), (gfx::Point{0, 60}));
 }
 
-TEST_F(SdlTest, TheWheelPinchesAboutThePointer) {
+TEST_F(SdlTest, CtrlWheelPinchesAboutThePointer) {
     auto pinch = make<ui::PinchRecognizer>();
     window->addGestureRecognizer(pinch);
     float scale = 0;
@@ -113,8 +132,10 @@ TEST_F(SdlTest, TheWheelPinchesAboutThePointer) {
     e.type = SDL_MOUSEWHEEL;
     e.wheel.y = 2;
     e.wheel.mouseX = 500, e.wheel.mouseY = 400;
+    SDL_SetModState(KMOD_LCTRL);
     push(e);
     sdl.pump();
+    SDL_SetModState(KMOD_NONE);
     EXPECT_NEAR(scale, 1.21f, 0.01f);
 }
 
@@ -137,6 +158,77 @@ TEST_F(SdlTest, TextGoesToTheFirstResponderAndClosingQuits) {
     EXPECT_EQ(field->text, "60");
     EXPECT_EQ(status, 0);
     field->resignFirstResponder();
+}
+
+TEST_F(SdlTest, TextInputRunsOnlyWhileATextInputIsFirstResponder) {
+    auto field = make<ui::TextField>(gfx::Rect{100, 100, 200, 30});
+    auto password = make<ui::TextField>(gfx::Rect{100, 150, 200, 30});
+    password->setSecureTextEntry(true);
+    window->addSubview(field);
+    window->addSubview(password);
+    EXPECT_FALSE(SDL_IsTextInputActive());
+
+    ASSERT_TRUE(field->becomeFirstResponder());
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    SDL_Event edit{};
+    edit.type = SDL_TEXTEDITING_EXT;
+    edit.editExt.text = SDL_strdup("zhongguopinganyinhang");
+    push(edit);
+    sdl.pump();
+    EXPECT_EQ(field->composition(), "zhongguopinganyinhang");
+    EXPECT_EQ(field->text(), "");
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::snprintf(text.text.text, sizeof text.text.text, "%s", "平安");
+    push(text);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_LEFT;
+    key.key.keysym.mod = KMOD_LSHIFT;
+    push(key);
+    sdl.pump();
+    EXPECT_EQ(field->text(), "平安");
+    EXPECT_EQ(field->composition(), "");
+    EXPECT_EQ(field->selectedRange(), (ui::Range{1, 1}));
+
+    // A password gets its characters from the keys, with the input method off.
+    ASSERT_TRUE(password->becomeFirstResponder());
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    for (auto [sym, mod] : {std::pair{SDLK_a, KMOD_LSHIFT}, {SDLK_1, KMOD_NONE}, {SDLK_1, KMOD_LSHIFT}}) {
+        key.key.keysym.sym = sym;
+        key.key.keysym.mod = Uint16(mod);
+        push(key);
+    }
+    sdl.pump();
+    EXPECT_EQ(password->text(), "A1!");
+
+    field->becomeFirstResponder();
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    field->resignFirstResponder();
+    EXPECT_FALSE(SDL_IsTextInputActive());
+}
+
+TEST_F(SdlTest, TheWheelScrollsTheScrollViewUnderThePointer) {
+    auto list = make<ui::ScrollView>(gfx::Rect{0, 0, 400, 400});
+    list->setContentSize({400, 2000});
+    auto strip = make<ui::ScrollView>(gfx::Rect{0, 100, 400, 50});
+    strip->setContentSize({1000, 50});
+    list->addSubview(strip);
+    window->addSubview(list);
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = -2;
+    e.wheel.preciseY = -2;
+    e.wheel.mouseX = 200, e.wheel.mouseY = 300;
+    push(e);
+    sdl.pump();
+    EXPECT_EQ(list->contentOffset(), (gfx::Point{0, 80}));
+    // Over the sideways strip (now at 20 in the window) the wheel moves the strip.
+    e.wheel.mouseY = 40;
+    push(e);
+    sdl.pump();
+    EXPECT_EQ(strip->contentOffset(), (gfx::Point{80, 0}));
+    EXPECT_EQ(list->contentOffset(), (gfx::Point{0, 80}));
 }
 
 TEST(OffscreenHost, WritesTheKeyWindowToAPngWithoutADisplay) {

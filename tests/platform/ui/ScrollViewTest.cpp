@@ -77,6 +77,8 @@ TEST_F(ScrollViewTest, ContentFollowsTheFingerAndAtHalfSpeedPastAnEdge) {
     } cases[] = {
         {"inside", 100, -80, true, 180},
         {"past the top", 0, 100, true, -50},
+        {"a pull just past the refresh line", 0, 121, true, -60.5f},
+        {"a pull back inside it", 0, 60, true, -30},
         {"past the bottom", 800, -60, true, 830},
         {"no bounce stops at the top", 0, 100, false, 0},
         {"no bounce stops at the bottom", 800, -60, false, 800},

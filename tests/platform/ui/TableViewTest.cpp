@@ -229,6 +229,30 @@ TEST_F(TableViewTest, SectionIndexEntryLeadsToTheSectionTheDataSourceNames) {
     EXPECT_FLOAT_EQ(index->frame().y(), table->contentOffset().y);
 }
 
+TEST_F(TableViewTest, PlainHeadersStayOnTopWhileTheirRowsPass) {
+    lister->headers = {"沪A", "深A"};
+    show(numbered(2, 20));
+    View *first = table->headerView(0), *second = table->headerView(1);
+    float secondTop = table->rectForHeader(1).y();
+    struct Case {
+        float offset, firstY, secondY;
+    } cases[] = {
+        {0, 0, secondTop},
+        {300, 300, secondTop},
+        // The next header pushes the first one up.
+        {secondTop - 10, secondTop - 22, secondTop},
+        {secondTop + 100, secondTop - 22, secondTop + 100},
+        // Pulled down past the top, the header stays with its rows.
+        {-40, 0, secondTop},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.offset);
+        table->setContentOffset({0, c.offset});
+        EXPECT_FLOAT_EQ(first->frame().y(), c.firstY);
+        EXPECT_FLOAT_EQ(second->frame().y(), c.secondY);
+    }
+}
+
 TEST_F(TableViewTest, EditingDeletesThroughTheConfirmationAndSlidesTheRowAway) {
     show(numbered(1, 5));
     table->setEditing(true);

@@ -1,7 +1,9 @@
 #include "KLineClassBase.h"
 
 #include "Common/StyleFunc.h"
+#include "Common/StylePool.h"
 #include "Common/TimeFunc.h"
+#include "Common/Util.h"
 
 #include <algorithm>
 #include <climits>
@@ -60,9 +62,14 @@ void KLineClassBase::Update(base::Ref<StockBasicInf> basicInf, base::Ref<KLineLi
     }
 }
 
+int KLineClassBase::fitCount(float width) const {
+    // A pitch restored from elsewhere may be anything; below 1 it counts as 1.
+    return std::max(0, Util::truncToInt(width / std::max(m_ksize, MinPitch)));
+}
+
 void KLineClassBase::calcIndex(gfx::Rect rect) {
     int n = candleCount();
-    int fit = int(rect.width() / m_ksize);
+    int fit = fitCount(rect.width());
     if (fit >= n) {
         m_offset = 0;
         fit = n;
@@ -76,7 +83,7 @@ void KLineClassBase::calcIndex(gfx::Rect rect) {
 
 int KLineClassBase::getMaxOffset() const {
     int n = candleCount();
-    int fit = int(m_rtMain.width() / m_ksize);
+    int fit = fitCount(m_rtMain.width());
     return fit >= n ? 0 : n - fit;
 }
 
@@ -102,9 +109,9 @@ void KLineClassBase::calcMaxMinPrice() {
     if (priceIndicator && m_mainTechIndex->getMaxMinInfo(m_nIndexFrom, m_nIndexTo, techMax, techMin)) {
         float multi = getPriceMulti();
         if (techMax > 0 && techMax * multi > float(max))
-            max = int32_t(techMax * multi);
+            max = Util::truncToInt(techMax * multi);
         if (techMin > 0 && techMin * multi < float(min))
-            min = int32_t(techMin * multi);
+            min = Util::truncToInt(techMin * multi);
     }
     m_nMaxPrice = max;
     m_nMinPrice = min;
@@ -166,6 +173,13 @@ void KLineClassBase::changeMainTechIndex(int32_t techType, const std::optional<b
     m_mainTechType = techType;
     m_mainTechIndex->setTechType(techType, paramArray);
     recalc(*m_mainTechIndex);
+}
+
+base::Ref<gfx::Color> KLineClassBase::getTechColor(int index, int32_t techType) const {
+    const StylePool &style = StylePool::Instance();
+    if (techType != TechIndex::VOL)
+        return style.getMAColor(index);
+    return index >= 1 && index <= 4 ? style.getMAColor(index - 1) : style.clTextName;
 }
 
 void KLineClassBase::initLevel2TechIndex(int32_t techType) {
@@ -273,14 +287,14 @@ void KLineClassBase::calcAddStock_MaxMinPrice(int indexFrom, int indexTo) {
             lo = std::min(lo, low / double(q));
         }
     }
-    m_nMaxPrice = int32_t(p * hi);
-    m_nMinPrice = int32_t(p * lo);
+    m_nMaxPrice = Util::truncToInt(p * hi);
+    m_nMinPrice = Util::truncToInt(p * lo);
     for (base::Value &stock : m_multiStockList) {
         base::Dict *dict = stock.dict();
         double f = dict ? dict->get("FirstOpenPrice").doubleValue() : 0;
         if (f > 0) {
-            dict->set("MaxPrice", int32_t(hi * f));
-            dict->set("MinPrice", int32_t(lo * f));
+            dict->set("MaxPrice", Util::truncToInt(hi * f));
+            dict->set("MinPrice", Util::truncToInt(lo * f));
         }
     }
 }

@@ -55,6 +55,10 @@ public:
     bool changeTechIndex(int32_t techType, const std::optional<base::Array> &paramArray = std::nullopt);
     void changeMainTechIndex(int32_t techType, const std::optional<base::Array> &paramArray = std::nullopt);
 
+    // Volume: its averages (outputs 1 to 4) in the moving-average colours from the first, the rest
+    // in the name colour; every other indicator's output i in moving-average colour i.
+    base::Ref<gfx::Color> getTechColor(int index, int32_t techType) const override;
+
     // The level-2 pane: on with its indicator; replies are kept per code and used only for day
     // candles and the current code.
     void initLevel2TechIndex(int32_t techType);
@@ -92,6 +96,8 @@ public:
 
 protected:
     int candleCount() const { return m_klineList ? int(m_klineList->size()) : 0; }
+    // Whole candles that fit in a width at the current pitch.
+    int fitCount(float width) const;
     int decimal() const { return m_basicInf ? m_basicInf->decimal : 0; }
     // Recomputes an indicator when both snapshot and candles are there.
     void recalc(TechIndex &tech) const;

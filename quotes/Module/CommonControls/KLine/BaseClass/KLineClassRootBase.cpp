@@ -1,9 +1,15 @@
 #include "KLineClassRootBase.h"
 
+#include "Common/Gdip.h"
 #include "Common/StyleFunc.h"
+#include "Common/StylePool.h"
+#include "Common/Util.h"
+#include "Module/StockDataBaseMgnt/Common/TechLine/TechIndex.h"
+#include "gfx/Text.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -124,4 +130,134 @@ int KLineClassRootBase::getPriceDisplayDig(int32_t price, int decimal) const {
     if (v > LargePrice)
         return 1;
     return decimal;
+}
+
+void KLineClassRootBase::drawChartBackground(gfx::Context &context, gfx::Rect rtChart) const {
+    Gdip::fillRect(context, rtChart, *chartBackgroundColor);
+    Gdip::drawRect(context, rtChart, *borderColor);
+}
+
+void KLineClassRootBase::drawOneTech(gfx::Context &context, int32_t techType, const TechLineItem *tech,
+                                     const TechLineItem *techPrior, int count, float max, float min, float x,
+                                     float width, float top, float bottom) const {
+    if (!tech)
+        return;
+    StylePool &style = StylePool::Instance();
+    float xc = x + width / 2, xp = x - width / 2, ym = top + (bottom - top) / 2;
+    float inset = width > 1 ? 1 : 0;
+    float barX = x + inset, barW = width - 2 * inset;
+    auto y = [&](float v) { return Util::mappingAsixYValue(max, min, v, top, bottom); };
+    bool isRise = true;
+    for (int i = 0; i < count; ++i) {
+        const TechLineSubItem *s = tech->getSubItem(i);
+        if (!s)
+            continue;
+        const TechLineSubItem *p = techPrior ? techPrior->getSubItem(i) : nullptr;
+        base::Ref<gfx::Color> color = getTechColor(i, techType);
+        const gfx::Color &lineColor = color ? *color : *style.clTextName;
+        switch (s->type) {
+        case TechLineSubItem::RiseFlag:
+            if (techType == TechIndex::VOL)
+                isRise = int(s->value) != 0;
+            break;
+        case TechLineSubItem::Line:
+            if (p && p->type != TechLineSubItem::Hidden)
+                Gdip::drawLine(context, {xp, y(p->value)}, {xc, y(s->value)}, lineColor, 1);
+            break;
+        case TechLineSubItem::VolBar: {
+            float barTop = std::floor(Util::mappingAsixYValue(max, 0, s->value, top, bottom));
+            // At least 1 point high, and kept inside the plot.
+            float height = std::max(bottom - barTop, 1.0f);
+            style.drawKLineVolColumn(context, {barX, bottom - height, barW, height}, isRise);
+            break;
+        }
+        case TechLineSubItem::Stick:
+            Gdip::drawLine(context, {xc, ym}, {xc, y(s->value)},
+                           s->value >= 0 ? *style.clTextRise : *style.clTextFall, 1);
+            break;
+        case TechLineSubItem::Bar: {
+            float end = std::floor(y(s->value));
+            float height = std::max(std::fabs(ym - end), 1.0f);
+            style.drawKLineVolColumn(context, {barX, std::min(ym, end), barW, height}, s->value >= 0);
+            break;
+        }
+        case TechLineSubItem::LineAlways:
+            if (p)
+                Gdip::drawLine(context, {xp, y(p->value)}, {xc, y(s->value)}, lineColor, 1);
+            break;
+        case TechLineSubItem::Band:
+            if (p && p->type != TechLineSubItem::Hidden) {
+                Gdip::drawLine(context, {xp, y(p->value)}, {xc, y(s->value)}, lineColor, 1);
+                drawBand(context, *s, *p, y(s->value), y(p->value), xc, xp, top, bottom);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void KLineClassRootBase::drawBand(gfx::Context &context, const TechLineSubItem &s, const TechLineSubItem &p,
+                                  float ys, float yp, float xc, float xp, float top, float bottom) const {
+    // The band hangs below a rising value's line and above a falling one's.
+    auto depth = [](const TechLineSubItem &item) { return item.value >= 0 ? item.value2 : -item.value2; };
+    const gfx::Point corners[] = {{xp, yp}, {xc, ys}, {xc, ys + depth(s)}, {xp, yp + depth(p)}};
+    base::Ref<gfx::Color> fill = s.value > 0 ? gfx::Color::red() : gfx::Color::green();
+    bool leaves = std::any_of(std::begin(corners), std::end(corners),
+                              [&](const gfx::Point &c) { return c.y < top || c.y > bottom; });
+    if (leaves)
+        Gdip::fillPolygon(context, corners, *fill, {xp, top, xc - xp, bottom - top});
+    else
+        Gdip::fillPolygon(context, corners, *fill);
+}
+
+void KLineClassRootBase::drawThreeLabels(gfx::Context &context, gfx::Rect rect, const std::string (&texts)[3],
+                                         const gfx::Color *textColor) const {
+    if (!m_font)
+        return;
+    base::Ref<gfx::Color> fallback = gfx::Color::rgba(LabelRed, LabelGreen, LabelBlue);
+    const gfx::Color &color = textColor ? *textColor : *fallback;
+    float h = float(StyleFunc::getFontHeight(m_font));
+    const float tops[] = {rect.y(), rect.y() + rect.height() / 2 - h / 2, rect.y() + rect.height() - h};
+    for (int i = 0; i < 3; ++i)
+        Gdip::drawStrInRect(context, texts[i], {rect.x(), tops[i], rect.width(), h}, *m_font, color, 2);
+}
+
+void KLineClassRootBase::drawTechLeftText(gfx::Context &context, gfx::Rect rect, float vmax, float vmin,
+                                          int digits, const gfx::Color *textColor) const {
+    const std::string texts[3] = {Util::FormatFloatWithUnit(vmax, digits),
+                                  Util::FormatFloatWithUnit((vmax + vmin) / 2, digits),
+                                  Util::FormatFloatWithUnit(vmin, digits)};
+    drawThreeLabels(context, rect, texts, textColor);
+}
+
+void KLineClassRootBase::drawTechRightText(gfx::Context &context, gfx::Rect rect, int32_t techType,
+                                           float vmax, float vmin, int digits,
+                                           const gfx::Color *textColor) const {
+    if (techType != TechIndex::VOL) {
+        drawTechLeftText(context, rect, vmax, vmin, digits, textColor);
+        return;
+    }
+    int volumeMax = int(vmax), multiple = 1, volumeDigits = 0;
+    Util::getFormatVolumeMultiple(volumeMax, multiple, volumeDigits);
+    const std::string texts[3] = {
+        Util::FormatVolumeByMultiple(volumeMax, multiple, volumeDigits),
+        Util::FormatVolumeByMultiple(int((vmax + vmin) / 2), multiple, volumeDigits),
+        Util::getFormatVolumeUnit(volumeMax)};
+    drawThreeLabels(context, rect, texts, textColor);
+}
+
+void KLineClassRootBase::drawAddStockText(gfx::Context &context, std::string_view stockName,
+                                          std::string_view stockRange, float x, float y,
+                                          const gfx::Color &textColor, float &nextX) const {
+    auto drawPiece = [&](const std::string &text, const base::Ref<gfx::Font> &font, float left) {
+        gfx::Size size = gfx::measure(text, *font);
+        float h = float(StyleFunc::getFontHeight(font)) + AddStockLinePad;
+        gfx::Rect box{left, y, size.w + AddStockTextPad, h};
+        Gdip::drawStrInRect(context, text, box, *font, textColor, 0);
+        return box.x() + box.width();
+    };
+    float afterName =
+        drawPiece("☂ " + std::string(stockName), StyleFunc::getBoldSysFont(int(AddStockNameSize)), x);
+    nextX = drawPiece(std::string(stockRange), StyleFunc::getBoldSysFont(int(AddStockRangeSize)), afterName);
 }

@@ -2,12 +2,14 @@
 
 #include "Module/StockDataBaseMgnt/Common/TechLine/TechIndexBase.h"
 #include "gfx/Color.h"
+#include "gfx/Context.h"
 #include "gfx/Font.h"
 #include "gfx/Geometry.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // The common base of every chart: the candlestick chart and the intraday chart family. A chart is
@@ -25,6 +27,11 @@ public:
 
     // Pane frames at creation: 47/255 grey.
     static constexpr float BorderGrey = 47.0f / 255;
+    // Axis labels without a colour of their own.
+    static constexpr float LabelRed = 100.0f / 255, LabelGreen = 112.0f / 255, LabelBlue = 238.0f / 255;
+    // Overlaid stocks' titles: name and range font sizes, and the room around each text.
+    static constexpr float AddStockNameSize = 14, AddStockRangeSize = 13, AddStockTextPad = 4,
+                           AddStockLinePad = 2;
 
     struct Pane {
         gfx::Rect border, plot, title, left, right;
@@ -43,6 +50,27 @@ public:
     // borders, 1-point gaps between main, volume and level-2 panes whether they exist or not.
     void calcRects2(gfx::Rect rect, float borderLeftMargin, float borderRightMargin, float titleFrameHeight,
                     float bottomFrameHeight, float volFrameHeight, float thirdFrameHeight);
+
+    // Fills the rectangle with the background colour and frames it 1 point wide.
+    void drawChartBackground(gfx::Context &context, gfx::Rect rtChart) const;
+    // Draws the first `count` values of one candle's (or minute's) indicator record in its slot
+    // x..x + width of a plot from top to bottom scaled max..min: line points joined to the
+    // previous record's, volume bars from the bottom, sticks and bars from the middle, banded
+    // lines. No previous record leaves the joining segments out.
+    void drawOneTech(gfx::Context &context, int32_t techType, const TechLineItem *tech,
+                     const TechLineItem *techPrior, int count, float max, float min, float x, float width,
+                     float top, float bottom) const;
+    // The three value labels of an indicator pane (max, middle, min) in a text column, right
+    // aligned; the default colour without one. The right column shows volumes with their unit
+    // in place of the bottom value.
+    void drawTechLeftText(gfx::Context &context, gfx::Rect rect, float vmax, float vmin, int digits,
+                          const gfx::Color *textColor = nullptr) const;
+    void drawTechRightText(gfx::Context &context, gfx::Rect rect, int32_t techType, float vmax, float vmin,
+                           int digits, const gfx::Color *textColor = nullptr) const;
+    // "☂ name" then the range text of one overlaid stock from (x, y); the x after it goes to
+    // `nextX` for the next stock's title.
+    void drawAddStockText(gfx::Context &context, std::string_view stockName, std::string_view stockRange,
+                          float x, float y, const gfx::Color &textColor, float &nextX) const;
 
     // Where the cross-hair may go: the main plot's width, from its top to the volume plot's bottom
     // (the main plot's own bottom without a volume pane).
@@ -94,5 +122,10 @@ protected:
 private:
     // Text columns of a pane at its plot's height.
     static void setColumns(Pane &pane, float leftX, float leftW, float rightX, float rightW);
+    // Max, middle and min labels at the top, middle and bottom of a text column.
+    void drawThreeLabels(gfx::Context &context, gfx::Rect rect, const std::string (&texts)[3],
+                         const gfx::Color *textColor) const;
+    void drawBand(gfx::Context &context, const TechLineSubItem &s, const TechLineSubItem &p, float ys,
+                  float yp, float xc, float xp, float top, float bottom) const;
     void storePane(const Pane &main, const Pane &vol, const Pane &level2);
 };

@@ -1,6 +1,7 @@
 #include "MinLineClassBase.h"
 
 #include "Common/StyleFunc.h"
+#include "Common/StylePool.h"
 #include "Common/TimeFunc.h"
 #include "Common/Util.h"
 #include "DataBase/MarketTimes/MarketTimes.h"
@@ -115,8 +116,8 @@ void MinLineClassBase::calcMaxMinPriceVol() {
     }
     int32_t max = 0, min = 0;
     auto fallback = [&] {
-        max = int32_t(close * (1 + FallbackRate));
-        min = int32_t(close * (1 - FallbackRate));
+        max = Util::truncToInt(close * (1 + FallbackRate));
+        min = Util::truncToInt(close * (1 - FallbackRate));
     };
     if (m_nAxisMode == HighLowAxis) {
         max = std::max(high, close);
@@ -131,9 +132,9 @@ void MinLineClassBase::calcMaxMinPriceVol() {
                 range = std::ceil(range);
             range = std::max(range, minRange);
         }
-        auto m = int32_t(double(float(close) * range) / 100);
-        max = close + m;
-        min = close - m;
+        double m = std::trunc(double(float(close) * range) / 100);
+        max = Util::truncToInt(close + m);
+        min = Util::truncToInt(close - m);
     } else {
         fallback();
     }
@@ -149,8 +150,8 @@ void MinLineClassBase::setMaxPriceRate(float rate) {
     if (!m_basicInf)
         return;
     double close = m_basicInf->closeprice;
-    m_nMaxPrice = int32_t(close * (1 + double(rate)));
-    m_nMinPrice = int32_t(close * (1 - double(rate)));
+    m_nMaxPrice = Util::truncToInt(close * (1 + double(rate)));
+    m_nMinPrice = Util::truncToInt(close * (1 - double(rate)));
 }
 
 void MinLineClassBase::calcXPos(gfx::Rect rect) {
@@ -248,6 +249,15 @@ float MinLineClassBase::getInfoBombXPos(int32_t time) const {
             return item.x;
     }
     return InfoBombDefaultX;
+}
+
+base::Ref<gfx::Color> MinLineClassBase::getTechColor(int index, int32_t techType) const {
+    const StylePool &style = StylePool::Instance();
+    if (techType == Level2TechTypes::MinBSVol && index == 0)
+        return style.clTextRise;
+    if (techType == Level2TechTypes::MinBSVol && index == 1)
+        return style.clTextFall;
+    return style.getMAColor(index);
 }
 
 void MinLineClassBase::initLevel2TechIndex(int32_t techType) {

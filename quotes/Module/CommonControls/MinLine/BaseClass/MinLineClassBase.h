@@ -69,6 +69,9 @@ public:
     void resetLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
     bool UpdateLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
 
+    // Total buy rises and total sell falls; every other output i in moving-average colour i.
+    base::Ref<gfx::Color> getTechColor(int index, int32_t techType) const override;
+
     bool isShowPriceAveLine() const { return m_bShowPriceAveLine; }
     void setIsShowPriceAveLine(bool show) { m_bShowPriceAveLine = show; }
     int drawMinLineStep() const { return m_nDrawMinLineStep; }

@@ -83,9 +83,9 @@ void setChecked(TechLineItem &record, int index, int32_t type, float value) {
 template <class Prefer> class WindowBest {
 public:
     WindowBest(std::vector<int32_t> &buffer, const std::vector<int32_t> &column)
-        : queue_(buffer), column_(column) {}
+        : queue_(buffer.data()), column_(column.data()) {}
     void add(int i) {
-        while (tail_ > head_ && !Prefer()(column_[size_t(queue_[tail_ - 1])], column_[size_t(i)]))
+        while (tail_ > head_ && !Prefer()(column_[queue_[tail_ - 1]], column_[i]))
             --tail_;
         queue_[tail_++] = i;
     }
@@ -93,13 +93,14 @@ public:
     int32_t best(int first) {
         while (queue_[head_] < first)
             ++head_;
-        return column_[size_t(queue_[head_])];
+        return column_[queue_[head_]];
     }
 
 private:
-    std::vector<int32_t> &queue_;
-    const std::vector<int32_t> &column_;
-    size_t head_ = 0, tail_ = 0;
+    // Plain pointers into the scratch columns, which do not change size during a calculation.
+    int32_t *queue_;
+    const int32_t *column_;
+    int head_ = 0, tail_ = 0;
 };
 
 using WindowMax = WindowBest<std::greater<int32_t>>;

@@ -70,6 +70,13 @@ TEST(CandleWindow, FitsWholeCandlesAndNeverRunsPastTheOldest) {
     EXPECT_EQ(chart.indexTo(), 29);
     EXPECT_EQ(chart.getMaxOffset(), 0);
 
+    // A pitch restored as 0 counts as 1.
+    chart.setKsize(0);
+    chart.calcIndex(chart.m_rtMain);
+    EXPECT_EQ(chart.indexFrom(), 0);
+    EXPECT_EQ(chart.indexTo(), 29);
+    chart.setKsize(8);
+
     chart.Update(stock(2), base::make<KLineList>(), 7);
     chart.calcIndex(chart.m_rtMain);
     EXPECT_GT(chart.indexFrom(), chart.indexTo());

@@ -1,10 +1,13 @@
 #include "Module/CommonControls/MinLine/BaseClass/MinLineClassBase.h"
 
+#include "Common/StylePool.h"
 #include "DataBase/MarketTimes/MarketTimes.h"
 #include "DataBase/NetData/Level2BSItem.h"
 #include "DataBase/NetData/SeriesNumber.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -59,6 +62,7 @@ TEST(IntradayScale, SymmetricAroundThePreviousClose) {
         {"no points", 1, 1000, 1005, 998, 0, 1000, 1100, 900},
         {"no trade yet", 1, 1000, 0, 0, 3, 0, 1100, 900},
         {"no previous close", 1, 0, 1005, 998, 3, 1000, 0, 0},
+        {"a top beyond the integers", 1, 1 << 30, INT32_MAX, 1, 3, 1 << 30, INT32_MAX, 0},
     };
     for (const Case &c : cases) {
         Chart chart;
@@ -207,6 +211,10 @@ TEST(IntradayLevel2, RepliesAreKeptPerCode) {
     chart.changeLevel2TechIndex(2922);
     EXPECT_NEAR(chart.level2TechIndex()->getItem(-1)->getSubItem(1)->value, 1.2f, 1e-6);
     EXPECT_EQ(chart.getCurLevel2TechType(), 2922);
+    const StylePool &style = StylePool::Instance();
+    EXPECT_EQ(chart.getTechColor(0, 2924), style.clTextRise);
+    EXPECT_EQ(chart.getTechColor(1, 2924), style.clTextFall);
+    EXPECT_EQ(chart.getTechColor(1, 2922), style.clMA2);
 
     chart.Update(quote("SH000001", 0, 1000, 1005, 998), minutes({930}));
     EXPECT_FALSE(chart.UpdateIndexRiseFallLine("SH000002", series({3})));

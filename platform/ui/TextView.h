@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/Label.h"
+#include "ui/ScrollView.h"
+
+namespace ui {
+
+// Read-only text of many lines in the 16-point system font, wrapped to the view's width; text
+// longer than the view scrolls unless scrolling is turned off. Editing is not offered: `editable`
+// is kept for the owners that set it.
+class TextView : public ScrollView {
+public:
+    static constexpr float Inset = 8;
+
+    explicit TextView(gfx::Rect frame = {});
+
+    const std::string &text() const { return label_->text(); }
+    void setText(std::string text);
+    void setFont(base::Ref<gfx::Font> font);
+    void setTextColor(base::Ref<gfx::Color> color);
+    void setTextAlignment(gfx::Align alignment);
+    bool editable = true;
+
+    void layoutSubviews() override;
+
+private:
+    void fit();
+    base::Ref<Label> label_;
+};
+
+} // namespace ui

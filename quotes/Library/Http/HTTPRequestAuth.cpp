@@ -1,0 +1,325 @@
+#include "HTTPRequest.h"
+
+#include "HTTPRequestState.h"
+
+#include "base/RunLoop.h"
+#include "base/Thread.h"
+#include "net/Cookie.h"
+#include "net/HttpAuthentication.h"
+#include "net/ProxyResolver.h"
+
+namespace {
+
+// Credentials that worked, for later requests to the same server (or proxy) in this process.
+struct SessionRecord {
+    std::string user, password, url, scheme, realm;
+    base::Ref<net::HttpAuthentication> authentication;
+};
+
+std::vector<SessionRecord> &sessionCredentials() {
+    static auto *list = new std::vector<SessionRecord>;
+    return *list;
+}
+
+std::vector<SessionRecord> &sessionProxyCredentials() {
+    static auto *list = new std::vector<SessionRecord>;
+    return *list;
+}
+
+std::vector<net::Cookie> &sessionCookieList() {
+    static auto *list = new std::vector<net::Cookie>;
+    return *list;
+}
+
+void storeRecord(std::vector<SessionRecord> &list, SessionRecord record) {
+    std::erase_if(list,
+                  [&](const SessionRecord &r) { return r.url == record.url && r.realm == record.realm; });
+    list.push_back(std::move(record));
+}
+
+} // namespace
+
+// Cookies.
+
+void HTTPRequest::applyCookieHeader() {
+    if (useCookiePersistence_)
+        for (auto &cookie : net::CookieStore::shared().cookiesFor(url_))
+            requestCookies_.push_back(cookie);
+    if (requestCookies_.empty())
+        return;
+    std::string header;
+    for (auto &cookie : requestCookies_)
+        header = header.empty() ? cookie.name + "=" + cookie.value
+                                : header + "; " + cookie.name + "=" + cookie.value;
+    addRequestHeader("Cookie", header);
+}
+
+void HTTPRequest::readResponseCookies(const net::HttpMessage &head) {
+    responseCookies_ = net::parseSetCookies(head.headerValues("Set-Cookie"), url_);
+    if (!useCookiePersistence_ || responseCookies_.empty())
+        return;
+    net::CookieStore::shared().set(responseCookies_);
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCookieLock);
+    for (auto &cookie : responseCookies_) {
+        auto &list = sessionCookieList();
+        if (auto it = std::find_if(list.begin(), list.end(), [&](auto &c) { return c.sameIdentity(cookie); });
+            it != list.end())
+            list.erase(it);
+        list.push_back(cookie);
+    }
+}
+
+std::vector<net::Cookie> HTTPRequest::sessionCookies() {
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCookieLock);
+    return sessionCookieList();
+}
+
+void HTTPRequest::clearSession() {
+    auto &s = HTTPRequestClassState::shared();
+    {
+        std::lock_guard guard(s.sessionCredentialLock);
+        sessionCredentials().clear();
+        sessionProxyCredentials().clear();
+    }
+    std::lock_guard guard(s.sessionCookieLock);
+    for (auto &cookie : sessionCookieList())
+        net::CookieStore::shared().remove(cookie);
+    sessionCookieList().clear();
+}
+
+// Credentials before a challenge.
+
+void HTTPRequest::applyAuthorizationHeader() {
+    if (!shouldPresentCredentialsBeforeChallenge_ || requestHeaders_.has("Authorization"))
+        return;
+    // An empty password still sends the user name and the colon.
+    if (!username_.empty() && authenticationScheme_ == "Basic") {
+        addRequestHeader("Authorization", net::HttpAuthentication::basicValue(username_, password_));
+        return;
+    }
+    if (!useSessionPersistence_)
+        return;
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCredentialLock);
+    const SessionRecord *close = nullptr;
+    for (auto &record : sessionCredentials()) {
+        auto recorded = base::Url::parse(record.url);
+        if (!recorded || (!authenticationRealm_.empty() && record.realm != authenticationRealm_))
+            continue;
+        if (!username_.empty() && !password_.empty() &&
+            (record.user != username_ || record.password != password_))
+            continue;
+        if (record.url == url_.absoluteString()) {
+            close = &record;
+            break;
+        }
+        if (!close && recorded->host() == url_.host() && recorded->port() == url_.port() &&
+            recorded->scheme() == url_.scheme())
+            close = &record;
+    }
+    if (!close)
+        return;
+    if (close->authentication) {
+        // A challenge answered before is answered again straight away (a Digest nonce may be stale;
+        // the server then challenges anew).
+        close->authentication->apply(*request_, close->user, close->password);
+        if (auto value = request_->header("Authorization"))
+            addRequestHeader("Authorization", *value);
+        authenticationScheme_ = close->scheme;
+    } else {
+        addRequestHeader("Authorization", net::HttpAuthentication::basicValue(close->user, close->password));
+    }
+}
+
+void HTTPRequest::noteCredentialsSucceeded() {
+    if (authenticationNeeded_ != 0 || !useSessionPersistence_)
+        return;
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCredentialLock);
+    if (requestAuthentication_) {
+        storeRecord(sessionCredentials(), {username_, password_, url_.absoluteString(), authenticationScheme_,
+                                           authenticationRealm_, requestAuthentication_});
+    } else if (authenticationScheme_ == "Basic" && !username_.empty() && !password_.empty()) {
+        storeRecord(sessionCredentials(),
+                    {username_, password_, url_.absoluteString(), "Basic", {}, nullptr});
+    }
+}
+
+// Challenges. A 401 or 407 answered with credentials the request can find starts a new attempt;
+// without any, the delegate is asked (asynchronous requests only) and the request waits; else it
+// fails with code 3.
+
+void HTTPRequest::attemptToApplyCredentialsAndResume() {
+    std::unique_lock guard(cancelledLock_);
+    if (error() || isCancelled())
+        return;
+    const bool proxy = authenticationNeeded_ == 2;
+    auto &authentication = proxy ? proxyAuthentication_ : requestAuthentication_;
+    if (!authentication && responseHead_) {
+        authentication = net::HttpAuthentication::fromResponse(*responseHead_, proxy);
+        if (authentication)
+            (proxy ? proxyAuthenticationScheme_ : authenticationScheme_) = authentication->method();
+    }
+    if (!authentication) {
+        cancelLoad();
+        failWithError(makeError(InternalErrorWhileApplyingCredentialsType,
+                                "Failed to get authentication object from response headers"));
+        return;
+    }
+    (proxy ? proxyAuthenticationRealm_ : authenticationRealm_) = authentication->realm();
+    cancelLoad();
+    auto &applied = proxy ? proxyCredentials_ : requestCredentials_;
+    if (!applied.empty()) {
+        // The credentials given were refused.
+        {
+            auto &s = HTTPRequestClassState::shared();
+            std::lock_guard lock(s.sessionCredentialLock);
+            auto &list = proxy ? sessionProxyCredentials() : sessionCredentials();
+            std::erase_if(list, [&](const SessionRecord &r) {
+                return r.user == applied.get("Username").stringValue() &&
+                       r.password == applied.get("Password").stringValue();
+            });
+        }
+        applied = base::Dict();
+        authentication.reset();
+        askForCredentialsOrFail(proxy);
+        return;
+    }
+    if (!authentication->needsUserAndPassword()) {
+        failWithError(HTTPRequestClassState::shared().authenticationNeeded);
+        return;
+    }
+    auto &s = HTTPRequestClassState::shared();
+    std::unique_lock lock(s.delegateAuthenticationLock);
+    if (error() || isCancelled())
+        return;
+    std::string user, password;
+    if (proxy) {
+        user = proxyUsername_;
+        password = proxyPassword_;
+    } else if (!url_.user().empty() && !url_.password().empty()) {
+        user = url_.user();
+        password = url_.password();
+    } else {
+        user = username_;
+        password = password_;
+    }
+    if (!user.empty() && !password.empty()) {
+        ++(proxy ? proxyAuthenticationRetryCount_ : authenticationRetryCount_);
+        if (!authentication->apply(*request_, user, password)) {
+            failWithError(makeError(InternalErrorWhileApplyingCredentialsType,
+                                    proxy ? "Failed to apply proxy credentials to request"
+                                          : "Failed to apply credentials to request"));
+            return;
+        }
+        applied = base::Dict{{"Username", user}, {"Password", password}};
+        if (!proxy) {
+            username_ = user;
+            password_ = password;
+        }
+        lock.unlock();
+        guard.unlock();
+        startRequest();
+        return;
+    }
+    lock.unlock();
+    askForCredentialsOrFail(proxy);
+}
+
+void HTTPRequest::askForCredentialsOrFail(bool proxy) {
+    if (!isSynchronous_) {
+        std::string_view operation = proxy ? HTTPRequestDelegate::proxyAuthenticationNeeded
+                                           : HTTPRequestDelegate::authenticationNeeded;
+        Block block = proxy ? proxyAuthenticationNeededBlock_ : authenticationNeededBlock_;
+        auto d = delegate().lock();
+        base::Ref<HTTPRequestDelegate> receiver = d ? d : queue();
+        if ((receiver && receiver->implements(operation)) || block) {
+            onMain([proxy, receiver, block](HTTPRequest &r) {
+                if (receiver && receiver->implements(proxy ? HTTPRequestDelegate::proxyAuthenticationNeeded
+                                                           : HTTPRequestDelegate::authenticationNeeded)) {
+                    if (proxy)
+                        receiver->proxyAuthenticationNeededForRequest(r);
+                    else
+                        receiver->authenticationNeededForRequest(r);
+                } else if (block) {
+                    block();
+                }
+            });
+            return;
+        }
+    }
+    failWithError(HTTPRequestClassState::shared().authenticationNeeded);
+    markAsFinished();
+}
+
+void HTTPRequest::retryUsingSuppliedCredentials() {
+    performOnRequestThread([this] {
+        if (request_)
+            attemptToApplyCredentialsAndResume();
+        else
+            main();
+    });
+}
+
+void HTTPRequest::cancelAuthentication() {
+    performOnRequestThread([this] { failAuthentication(); });
+}
+
+// Proxies. Without one named on the request, the system's list for the URL decides; the request
+// waits for it at most timeOutSeconds and then goes direct.
+
+bool HTTPRequest::configureProxies() {
+    if (isPACFileRequest_ || !proxyHost_.empty() || proxyPort_ != 0)
+        return true;
+    const uint64_t wait = ++proxyWait_;
+    base::Weak<HTTPRequest> weak = self<HTTPRequest>();
+    net::systemProxiesFor(url_, [weak, wait](std::optional<std::vector<net::ProxyEntry>> list) {
+        if (auto request = weak.lock())
+            request->performOnRequestThread([request, wait, list] { request->proxiesFound(wait, list); });
+    });
+    if (timeOutSeconds_ > 0) {
+        proxyWaitTimer_ = base::Timer::make(
+            timeOutSeconds_, false, base::Action("proxyWaitTimedOut", [weak, wait](base::Object *) {
+                if (auto request = weak.lock())
+                    request->proxiesFound(wait, std::vector<net::ProxyEntry>());
+            }));
+        requestLoop_->addTimer(proxyWaitTimer_, runLoopMode_);
+    }
+    return false;
+}
+
+void HTTPRequest::proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list) {
+    {
+        std::lock_guard guard(cancelledLock_);
+        if (wait != proxyWait_ || complete_ || isCancelled() || error())
+            return;
+        ++proxyWait_;
+        if (proxyWaitTimer_)
+            proxyWaitTimer_->invalidate();
+        proxyWaitTimer_.reset();
+        if (!list) {
+            readStream_.reset();
+            failWithError(makeError(InternalErrorWhileBuildingRequestType,
+                                    "Unable to obtain information on proxy servers needed for request"));
+            markAsFinished();
+            return;
+        }
+        if (!list->empty() && list->front().type != net::ProxyEntry::Direct) {
+            const auto &first = list->front();
+            proxyHost_ = first.host;
+            proxyPort_ = first.port;
+            proxyType_ = first.type == net::ProxyEntry::Socks4   ? "SOCKS4"
+                         : first.type == net::ProxyEntry::Socks5 ? "SOCKS"
+                         : first.type == net::ProxyEntry::Https  ? "HTTPS"
+                                                                 : "HTTP";
+        }
+    }
+    startRequest();
+}
+
+void HTTPRequest::failAuthentication() {
+    failWithError(HTTPRequestClassState::shared().authenticationNeeded);
+    markAsFinished();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace peers {
+
+// An HTTP server on 127.0.0.1 that answers every connection with the same script, for faults no
+// real server makes: raw status lines and headers, bad chunks, bodies cut short, resets, silence.
+// It reads each request head (and a body its Content-Length announces), then runs the steps in
+// order; a connection that outlives its script is kept open and silent until the peer is stopped.
+class FaultPeer {
+public:
+    struct Step {
+        enum Kind { Send, Close, Reset, Silence, ReadRequest } kind;
+        std::string bytes;
+    };
+    static Step send(std::string bytes) { return {Step::Send, std::move(bytes)}; }
+    static Step close() { return {Step::Close, {}}; }
+    // Closes with a TCP reset.
+    static Step reset() { return {Step::Reset, {}}; }
+    // Stays silent (until the client gives up or the peer stops).
+    static Step silence() { return {Step::Silence, {}}; }
+    // Reads the next request on the same connection (keep-alive).
+    static Step readRequest() { return {Step::ReadRequest, {}}; }
+
+    explicit FaultPeer(std::vector<Step> script);
+    ~FaultPeer();
+    FaultPeer(const FaultPeer &) = delete;
+    FaultPeer &operator=(const FaultPeer &) = delete;
+
+    uint16_t port() const { return port_; }
+    std::string url(const std::string &path = "/") const;
+    size_t accepted() const { return accepted_; }
+    // Every request head received so far, in order.
+    std::vector<std::string> requests();
+
+private:
+    void run();
+    void serve(int fd);
+    bool readRequest(int fd);
+
+    std::vector<Step> script_;
+    int listener_ = -1;
+    int wake_[2] = {-1, -1};
+    uint16_t port_ = 0;
+    std::atomic<size_t> accepted_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex lock_;
+    std::vector<std::string> requests_;
+    std::vector<int> open_;
+    std::vector<std::thread> workers_;
+    std::thread thread_;
+};
+
+} // namespace peers

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+namespace peers {
+
+// A real nginx (nginx-light with the echo module) on free 127.0.0.1 ports, serving a temporary
+// folder, started by the constructor and stopped (its folder removed) by the destructor. It
+// answers plain HTTP on port() and, when asked, HTTPS on tlsPort() with a certificate the openssl
+// command makes for 127.0.0.1.
+//
+// Locations: files under root() (gzip for JSON and text, ranges); "/conn" answers the connection
+// number; "/echo/headers" the request head; "/echo/body" the request body; "/echo/method" the
+// method; "/basic/x" answers "welcome" to user "user", password
+// "pass" (Basic); "/chain/N" redirects with 302
+// to "/chain/N-1" down to "/chain/0", which answers "done"; "/redirect/301", "/302", "/303" and
+// "/307" redirect to "/echo/method"; "/cookie" sets the cookie "a=1"; "/status/N" answers status N
+// (200, 204, 400, 401, 403, 404, 407, 416, 500, 503); "/slow/" serves files at 1 KB/s; "/close" answers with
+// "Connection: close".
+class NginxPeer {
+public:
+    struct Options {
+        bool https = false;
+        // Extra directives inside the plain server block.
+        std::string extraLocations;
+    };
+
+    NginxPeer() : NginxPeer(Options{}) {}
+    explicit NginxPeer(Options options);
+    ~NginxPeer();
+    NginxPeer(const NginxPeer &) = delete;
+    NginxPeer &operator=(const NginxPeer &) = delete;
+
+    // Whether nginx came up.
+    bool running() const { return pid_ > 0; }
+    uint16_t port() const { return port_; }
+    uint16_t tlsPort() const { return tlsPort_; }
+    std::string url(const std::string &path) const;
+    std::string tlsUrl(const std::string &path) const;
+    // The served folder; tests put files into it.
+    const std::string &root() const { return root_; }
+    void writeFile(const std::string &relativePath, const std::string &contents) const;
+    // The server's certificate (PEM), for a client that trusts it.
+    std::string certificate() const { return dir_ + "/cert.pem"; }
+    // The folder holding everything nginx writes; removed by the destructor.
+    const std::string &directory() const { return dir_; }
+
+    // A free loopback port (nothing listens on it once returned).
+    static uint16_t freePort();
+
+private:
+    std::string config(const Options &options) const;
+    bool waitUntilListening(uint16_t port) const;
+
+    std::string dir_, root_;
+    uint16_t port_ = 0, tlsPort_ = 0;
+    pid_t pid_ = -1;
+};
+
+} // namespace peers
