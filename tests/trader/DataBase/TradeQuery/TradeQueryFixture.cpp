@@ -64,6 +64,12 @@ void TradeQueryTest::settle() {
         base::RunLoop::main().runOnce(base::RunLoop::Default, 0.005);
 }
 
+bool TradeQueryTest::pumpUntil(const std::function<bool()> &done) {
+    for (int round = 0; round < 200 && !driver.runUntilIdle(done);)
+        round += base::RunLoop::main().runOnce(base::RunLoop::Default, 0.005) ? 0 : 1;
+    return done();
+}
+
 void TradeQueryTest::connectAndLogin() {
     auto connector = base::make<Connector>();
     std::string msg;

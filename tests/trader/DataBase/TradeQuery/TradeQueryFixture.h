@@ -37,6 +37,9 @@ protected:
 
     // Runs until neither the loop nor the gateway has anything left to do.
     void settle();
+    // Runs the loop until `done` holds; false when it still does not after many idle rounds (a
+    // loaded machine may hand loopback bytes and closes over a little late).
+    bool pumpUntil(const std::function<bool()> &done);
     void connectAndLogin();
     void disconnect();
 
