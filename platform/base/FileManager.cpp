@@ -32,10 +32,10 @@ bool writeAll(int fd, const uint8_t *bytes, size_t length) {
 }
 
 // Opens a new file beside `path`, with the permissions a plain new file would get.
-int openSibling(const fs::path &path, std::string &tempPath) {
+int openSibling(const fs::path &path, std::string &tempPath, unsigned mode) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         tempPath = (path.parent_path() / ("." + path.filename().string() + "." + newUuid())).string();
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -113,13 +113,13 @@ std::optional<Data> FileManager::read(const std::string &path) {
     return Data(std::move(bytes));
 }
 
-bool FileManager::writeAtomically(const std::string &path, const Data &data) {
+bool FileManager::writeAtomically(const std::string &path, const Data &data, unsigned mode) {
     fs::path target(path);
     std::error_code ec;
     if (target.filename().empty() || fs::is_directory(target, ec))
         return false;
     std::string tempPath;
-    int fd = openSibling(target, tempPath);
+    int fd = openSibling(target, tempPath, mode);
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, data.bytes(), data.length()) && (!syncsWrites.load() || ::fsync(fd) == 0);

@@ -28,8 +28,9 @@ public:
     static std::optional<Data> read(const std::string &path);
     // Writes data to a temporary file in the same directory, syncs it and renames it over path,
     // so that readers see either the old file whole or the new one whole. On any failure the
-    // old file is left untouched and the answer is false.
-    static bool writeAtomically(const std::string &path, const Data &data);
+    // old file is left untouched and the answer is false. The new file gets `mode` (less the umask)
+    // from its creation on, so a private file is never readable by others even for a moment.
+    static bool writeAtomically(const std::string &path, const Data &data, unsigned mode = 0666);
     // Whether writeAtomically syncs the file and its directory (default true). Fuzz programs, whose
     // files are thrown away with their home, turn it off: a sync per parsed reply would be most of
     // their time. The application never does; readers still see the old file or the new one whole.

@@ -250,9 +250,9 @@ std::optional<Data> PropertyList::binary(const Value &value) {
     return serialise(value, plist_to_bin, plist_to_bin_free);
 }
 
-bool PropertyList::write(const Value &value, const std::string &path) {
+bool PropertyList::write(const Value &value, const std::string &path, unsigned mode) {
     auto bytes = xml(value);
-    return bytes && FileManager::writeAtomically(path, *bytes);
+    return bytes && FileManager::writeAtomically(path, *bytes, mode);
 }
 
 } // namespace base

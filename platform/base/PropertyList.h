@@ -21,8 +21,9 @@ public:
     static std::optional<Data> xml(const Value &value);
     // Binary form, as other property-list readers accept it; same limits as xml().
     static std::optional<Data> binary(const Value &value);
-    // Writes the XML form to path, whole and atomically; false on any failure.
-    static bool write(const Value &value, const std::string &path);
+    // Writes the XML form to path, whole and atomically, as a file of that mode (less the umask);
+    // false on any failure.
+    static bool write(const Value &value, const std::string &path, unsigned mode = 0666);
 };
 
 } // namespace base

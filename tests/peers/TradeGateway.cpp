@@ -219,6 +219,10 @@ void TradeGateway::closeConnection() {
         close(*conn);
 }
 
+int TradeGateway::openConnections() const {
+    return int(std::count_if(conns_.begin(), conns_.end(), [](const auto &conn) { return conn->open(); }));
+}
+
 bool TradeGateway::quiet() const {
     for (const auto &conn : conns_) {
         if (!conn->open())

@@ -160,7 +160,8 @@ public:
     // No bytes wait on a connection: none received and not yet read, none written and not yet
     // taken by the client. A test driving both ends on one run loop is idle only while this holds.
     bool quiet() const;
-    int openConnections() const { return int(conns_.size()); }
+    // Connections neither side has closed yet.
+    int openConnections() const;
 
     // The shareholder accounts the login reply lists for an account.
     static std::string holderCode(const std::string &account, int type);

@@ -1,5 +1,7 @@
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
+
 #include "DataBase/NetData/NetDataCenter.h"
 #include "DataBase/WT/TradeFrame.h"
 
@@ -426,6 +428,8 @@ base::Opt<void> TradeDataBase::onSocket(RunLoopSocket &, const base::Ref<base::E
 
 base::Opt<void> TradeDataBase::onSocketDidDisconnect(RunLoopSocket &) {
     m_socketInUse = false;
+    // A closed session is no longer locked: the next login starts unlocked.
+    TradeMsgCenter::sharedTradeMsgCenter()->setIsLocked(false);
     OnTradeConnectSuccessOrFail(false);
     return {};
 }

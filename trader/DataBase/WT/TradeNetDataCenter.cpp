@@ -250,8 +250,11 @@ void TradeNetDataCenter::refuse(const TradeRequester &delegate, int funcID,
         parent->RefuseRequest(TradeRequestRecord{{}, 0, funcID, delegate, params}, errMsg);
 }
 
-base::Dict TradeNetDataCenter::pageParams(int start, int count) {
-    return base::Dict{{"Start", start}, {"Count", count}};
+base::Dict TradeNetDataCenter::pageParams(int start, int count, const base::Dict &extra) {
+    base::Dict params = extra.copy();
+    params.set("Start", start);
+    params.set("Count", count);
+    return params;
 }
 
 // --- Builders
@@ -382,8 +385,9 @@ void TradeNetDataCenter::RequestTransfer(const TradeRequester &delegate, int tra
 
 void TradeNetDataCenter::RequestTransferList(const TradeRequester &delegate, const std::string &beginDate,
                                              const std::string &endDate, int start, int count,
-                                             const std::string &bankCode, const std::string &currencyType) {
-    base::Dict params = pageParams(start, count);
+                                             const std::string &bankCode, const std::string &currencyType,
+                                             const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, kTransferList, params);
     if (!req)
         return;
@@ -415,8 +419,8 @@ void TradeNetDataCenter::RequestBankList(const TradeRequester &delegate) {
 }
 
 void TradeNetDataCenter::RequestEntrustList(const TradeRequester &delegate, bool queryCanDisentrust,
-                                            int start, int count) {
-    base::Dict params = pageParams(start, count);
+                                            int start, int count, const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, queryCanDisentrust ? kCanDisentrustList : kEntrustList, params);
     if (!req)
         return;
@@ -429,8 +433,8 @@ void TradeNetDataCenter::RequestEntrustList(const TradeRequester &delegate, bool
 
 void TradeNetDataCenter::RequestHistoryEntrustList(const TradeRequester &delegate,
                                                    const std::string &beginDate, const std::string &endDate,
-                                                   int start, int count) {
-    base::Dict params = pageParams(start, count);
+                                                   int start, int count, const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, kHistoryEntrustList, params);
     if (!req)
         return;
@@ -441,8 +445,9 @@ void TradeNetDataCenter::RequestHistoryEntrustList(const TradeRequester &delegat
     sendC(delegate, *req, std::move(params));
 }
 
-void TradeNetDataCenter::RequestDealList(const TradeRequester &delegate, int start, int count) {
-    base::Dict params = pageParams(start, count);
+void TradeNetDataCenter::RequestDealList(const TradeRequester &delegate, int start, int count,
+                                         const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, kDealList, params);
     if (!req)
         return;
@@ -455,8 +460,9 @@ void TradeNetDataCenter::RequestDealList(const TradeRequester &delegate, int sta
 }
 
 void TradeNetDataCenter::RequestHistoryDealList(const TradeRequester &delegate, const std::string &beginDate,
-                                                const std::string &endDate, int start, int count) {
-    base::Dict params = pageParams(start, count);
+                                                const std::string &endDate, int start, int count,
+                                                const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, kHistoryDealList, params);
     if (!req)
         return;
@@ -471,8 +477,8 @@ void TradeNetDataCenter::RequestHistoryDealList(const TradeRequester &delegate, 
 }
 
 void TradeNetDataCenter::RequestHoldList(const TradeRequester &delegate, const std::string &stockCode,
-                                         int start, int count) {
-    base::Dict params = pageParams(start, count);
+                                         int start, int count, const base::Dict &extra) {
+    base::Dict params = pageParams(start, count, extra);
     auto req = sessionRequest(delegate, kHoldList, params);
     if (!req)
         return;
@@ -483,8 +489,9 @@ void TradeNetDataCenter::RequestHoldList(const TradeRequester &delegate, const s
     sendC(delegate, *req, std::move(params));
 }
 
-void TradeNetDataCenter::RequestHoldList(const TradeRequester &delegate, int start, int count) {
-    RequestHoldList(delegate, std::string(), start, count);
+void TradeNetDataCenter::RequestHoldList(const TradeRequester &delegate, int start, int count,
+                                         const base::Dict &extra) {
+    RequestHoldList(delegate, std::string(), start, count, extra);
 }
 
 void TradeNetDataCenter::RequestHoldList(const TradeRequester &delegate, const std::string &stockCode) {

@@ -112,7 +112,8 @@ public:
     const std::string &tradePwd() const { return m_tradePwd; }
     const std::string &depCode() const { return m_depCode; }
 
-    // --- Builders, one per trade function. The first argument is the requester.
+    // --- Builders, one per trade function. The first argument is the requester. The paged lists
+    // hand back {"Start", "Count"} with their reply, added to the caller's `extra` entries.
 
     void RequestHeartBeat();
     // Sets the account, password and branch of the session (the mobile stays), then logs in.
@@ -141,19 +142,23 @@ public:
                          const std::string &transferMoney, int currencyType);
     void RequestTransferList(const TradeRequester &delegate, const std::string &beginDate,
                              const std::string &endDate, int start, int count, const std::string &bankCode,
-                             const std::string &currencyType);
+                             const std::string &currencyType, const base::Dict &extra = {});
     void RequestBankBalance(const TradeRequester &delegate, const std::string &bankCode,
                             const std::string &moneyPsw, const std::string &bankPsw, int currencyType);
     void RequestBankList(const TradeRequester &delegate);
     // The cancelable orders (11132) or all of today's orders (11134).
-    void RequestEntrustList(const TradeRequester &delegate, bool queryCanDisentrust, int start, int count);
+    void RequestEntrustList(const TradeRequester &delegate, bool queryCanDisentrust, int start, int count,
+                            const base::Dict &extra = {});
     void RequestHistoryEntrustList(const TradeRequester &delegate, const std::string &beginDate,
-                                   const std::string &endDate, int start, int count);
-    void RequestDealList(const TradeRequester &delegate, int start, int count);
+                                   const std::string &endDate, int start, int count,
+                                   const base::Dict &extra = {});
+    void RequestDealList(const TradeRequester &delegate, int start, int count, const base::Dict &extra = {});
     void RequestHistoryDealList(const TradeRequester &delegate, const std::string &beginDate,
-                                const std::string &endDate, int start, int count);
-    void RequestHoldList(const TradeRequester &delegate, const std::string &stockCode, int start, int count);
-    void RequestHoldList(const TradeRequester &delegate, int start, int count);
+                                const std::string &endDate, int start, int count,
+                                const base::Dict &extra = {});
+    void RequestHoldList(const TradeRequester &delegate, const std::string &stockCode, int start, int count,
+                         const base::Dict &extra = {});
+    void RequestHoldList(const TradeRequester &delegate, int start, int count, const base::Dict &extra = {});
     // The first ten holdings of that stock.
     void RequestHoldList(const TradeRequester &delegate, const std::string &stockCode);
     // The login-support requests: no session pairs, allowed before the phone check.
@@ -186,7 +191,7 @@ private:
                        const std::optional<base::Dict> &params);
     void refuse(const TradeRequester &delegate, int funcID, const std::optional<base::Dict> &params,
                 const std::string &errMsg);
-    static base::Dict pageParams(int start, int count);
+    static base::Dict pageParams(int start, int count, const base::Dict &extra);
     void loginSucceeded();
 
     base::Weak<TradeNetDataTarget> m_parentTarget;

@@ -1,0 +1,283 @@
+#include "TradeAccountBook.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+namespace peers {
+
+namespace {
+
+constexpr int kFirstRow = 1206;
+constexpr int kRowCount = 1277;
+constexpr int kBeginDate = 1022;
+constexpr int kEndDate = 1023;
+constexpr int kDealNumber = 1047;
+constexpr const char *kHolder = "A880001";
+
+std::string money(long cents) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld.%02ld", cents / 100, std::labs(cents % 100));
+    return text;
+}
+
+std::string rowText(const std::map<int, std::string> &row) {
+    std::string text = "21002=|";
+    for (const auto &[tag, value] : row)
+        text += std::to_string(tag) + "=" + value + "|";
+    return text + "21003=|";
+}
+
+std::string withSeparators(std::string text) {
+    for (char &c : text)
+        if (c == '|')
+            c = '\x01';
+    return text;
+}
+
+std::string head(int funcID) {
+    return "21004=" + std::to_string(funcID + 1) + "|";
+}
+
+std::string failure(int funcID, const std::string &errMsg, bool withFuncID = true) {
+    return withSeparators((withFuncID ? "21004=" + std::to_string(funcID) + "|" : std::string()) +
+                          "21008=-1|21009=" + errMsg + "|");
+}
+
+int number(const std::optional<std::string> &text, int otherwise) {
+    if (!text || text->empty())
+        return otherwise;
+    char *end = nullptr;
+    long value = std::strtol(text->c_str(), &end, 10);
+    return *end ? otherwise : int(value);
+}
+
+} // namespace
+
+TradeAccountBook::TradeAccountBook(TradeGateway &gateway, std::string today)
+    : gateway_(gateway), today_(std::move(today)) {
+    funds_ = {{0, 10000000}, {1, 250000}, {2, 380000}};
+    for (const char *bank : kBanks)
+        banks_[bank] = 5000000;
+    setRows(11146, 17);
+    setRows(11134, 20);
+    setRows(11136, 20);
+    setRows(11140, 20);
+    setRows(11142, 20);
+    setRows(11124, 3);
+    for (int funcID :
+         {11104, 11114, 11116, 11122, 11124, 11126, 11130, 11132, 11134, 11136, 11140, 11142, 11146})
+        gateway_.setScript(funcID, [this](const TradeRequest &request) { return reply(request); });
+}
+
+std::string TradeAccountBook::daysBefore(int days) const {
+    using namespace std::chrono;
+    year_month_day day{year(std::stoi(today_.substr(0, 4))), month(unsigned(std::stoi(today_.substr(4, 2)))),
+                       std::chrono::day(unsigned(std::stoi(today_.substr(6, 2))))};
+    year_month_day past{sys_days(day) - std::chrono::days(days)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02u%02u", int(past.year()), unsigned(past.month()),
+                  unsigned(past.day()));
+    return text;
+}
+
+TradeAccountBook::Row TradeAccountBook::orderRow(int n, const std::string &date) const {
+    char code[8];
+    std::snprintf(code, sizeof code, "60%04d", n % 10000);
+    return Row{{1003, "1"},
+               {1019, kHolder},
+               {1026, std::to_string(n % 2)},
+               {1036, code},
+               {1037, "股票" + std::to_string(n)},
+               {1040, std::to_string(100 * (n + 1))},
+               {1041, money(1000 + n)},
+               {1042, "E" + std::to_string(n)},
+               {kOrderState, kReported},
+               {kDealNumber, "D" + std::to_string(n)},
+               {kRowDate, date}};
+}
+
+void TradeAccountBook::setRows(int funcID, int count) {
+    std::vector<Row> &rows = lists_[funcID];
+    rows.clear();
+    if (funcID == 11134)
+        nextOrder_ = 0;
+    for (int i = 0; i < count; ++i) {
+        bool past = funcID == 11136 || funcID == 11142 || funcID == 11124;
+        std::string date = past ? daysBefore(1 + i % 5) : today_;
+        if (funcID == 11124)
+            rows.push_back(Row{{1028, "0"},
+                               {1186, kBanks[i % 3]},
+                               {1192, money(10000 * (i + 1))},
+                               {1193, std::to_string(i % 2)},
+                               {kRowDate, date}});
+        else
+            rows.push_back(orderRow(funcID == 11134 ? nextOrder_++ : 1000 + i, date));
+    }
+}
+
+std::vector<TradeAccountBook::Row> &TradeAccountBook::list(int funcID) {
+    return lists_[funcID];
+}
+
+std::vector<std::string> TradeAccountBook::dates(int funcID) const {
+    std::vector<std::string> out;
+    for (const Row &row : lists_.at(funcID))
+        out.push_back(row.at(kRowDate));
+    return out;
+}
+
+std::optional<std::map<int, std::string>> TradeAccountBook::order(const std::string &number) const {
+    for (const Row &row : lists_.at(11134))
+        if (row.at(1042) == number)
+            return row;
+    return std::nullopt;
+}
+
+void TradeAccountBook::failNext(int funcID, std::string errMsg, bool withFuncID) {
+    failures_[funcID] = {std::move(errMsg), withFuncID};
+}
+
+std::optional<std::string> TradeAccountBook::reply(const TradeRequest &request) {
+    int funcID = request.funcID;
+    if (auto failed = failures_.find(funcID); failed != failures_.end()) {
+        auto [errMsg, withFuncID] = failed->second;
+        failures_.erase(failed);
+        return failure(funcID, errMsg, withFuncID);
+    }
+    switch (funcID) {
+    case 11104:
+        return fundsReply();
+    case 11114:
+        return cancel(request);
+    case 11116:
+        return placeOrder(request);
+    case 11122:
+        return transfer(request);
+    case 11126:
+        return balance(request);
+    case 11130:
+        return banks();
+    case 11132: {
+        std::vector<Row> open;
+        for (const Row &row : list(11134))
+            if (row.at(kOrderState) == kReported)
+                open.push_back(row);
+        return listReply(request, open, false);
+    }
+    case 11136:
+    case 11142:
+    case 11124:
+        return listReply(request, list(funcID), true);
+    default:
+        return listReply(request, list(funcID), false);
+    }
+}
+
+std::string TradeAccountBook::listReply(const TradeRequest &request, const std::vector<Row> &rows,
+                                        bool dated) {
+    std::vector<const Row *> kept;
+    std::string begin = request.value(kBeginDate).value_or(""), end = request.value(kEndDate).value_or("");
+    for (const Row &row : rows)
+        if (!dated || (row.at(kRowDate) >= begin && row.at(kRowDate) <= end))
+            kept.push_back(&row);
+    int start = std::max(number(request.value(kFirstRow), 0), 0);
+    int count = std::max(number(request.value(kRowCount), 15), 0);
+    std::string text = head(request.funcID);
+    if (totals_)
+        text += "1289=" + std::to_string(kept.size()) + "|";
+    text += "21000=0|";
+    for (int i = start; i < int(kept.size()) && i < start + count; ++i)
+        text += rowText(*kept[size_t(i)]);
+    return withSeparators(text);
+}
+
+std::string TradeAccountBook::fundsReply() const {
+    std::string text = head(11104) + "21000=0|";
+    if (secondaryFirst_)
+        text += rowText({{1028, "0"}, {1078, money(123)}, {1415, "0"}}) + "21000=1|";
+    for (const auto &[currency, cents] : funds_) {
+        Row row{{1028, std::to_string(currency)}, {1078, money(cents)}};
+        if (currency == 0)
+            row[1415] = "1";
+        text += rowText(row);
+    }
+    return withSeparators(text);
+}
+
+std::string TradeAccountBook::placeOrder(const TradeRequest &request) {
+    Row row = orderRow(nextOrder_++, today_);
+    for (int tag : {1003, 1019, 1026, 1036, 1040, 1041})
+        if (auto value = request.value(tag))
+            row[tag] = *value;
+    list(11134).push_back(row);
+    return withSeparators(head(11116) + "21000=0|" + rowText({{1042, row.at(1042)}}));
+}
+
+std::string TradeAccountBook::cancel(const TradeRequest &request) {
+    for (Row &row : list(11134)) {
+        if (row.at(1042) != request.value(1042).value_or(""))
+            continue;
+        if (row.at(kOrderState) != kReported)
+            return failure(11114, "该委托不可撤单");
+        row[kOrderState] = kCancelled;
+        std::string text = head(11114) + "21000=0|";
+        if (cancelReply_ == CancelReply::WithText)
+            text += rowText({{1208, kCancelAccepted}});
+        else if (cancelReply_ == CancelReply::WithoutText)
+            text += rowText({{1042, row.at(1042)}});
+        return withSeparators(text);
+    }
+    return failure(11114, "委托不存在");
+}
+
+std::string TradeAccountBook::transfer(const TradeRequest &request) {
+    std::string bank = request.value(1186).value_or("");
+    int currency = number(request.value(1028), -1);
+    double amount = std::strtod(request.value(1192).value_or("").c_str(), nullptr);
+    long cents = std::lround(amount * 100);
+    if (!banks_.count(bank) || !funds_.count(currency))
+        return failure(11122, "银行或币种无效");
+    if (cents <= 0)
+        return failure(11122, "转账金额无效");
+    bool toSecurities = request.value(1193) == "0";
+    long &from = toSecurities ? banks_[bank] : funds_[currency];
+    long &to = toSecurities ? funds_[currency] : banks_[bank];
+    if (from < cents)
+        return failure(11122, "余额不足");
+    from -= cents;
+    to += cents;
+    list(11124).insert(list(11124).begin(), Row{{1028, std::to_string(currency)},
+                                                {1186, bank},
+                                                {1192, money(cents)},
+                                                {1193, toSecurities ? "0" : "1"},
+                                                {kRowDate, today_}});
+    return withSeparators(head(11122) + "21000=0|" + rowText({{1208, "转账成功"}}));
+}
+
+std::string TradeAccountBook::balance(const TradeRequest &request) const {
+    auto bank = banks_.find(request.value(1186).value_or(""));
+    if (bank == banks_.end())
+        return failure(11126, "银行无效");
+    Row row{{1186, bank->first}};
+    if (balanceField_)
+        row[1194] = money(bank->second);
+    return withSeparators(head(11126) + "21000=0|" + rowText(row));
+}
+
+std::string TradeAccountBook::banks() const {
+    std::string text = head(11130) + "21000=0|";
+    int i = 0;
+    for (const auto &[code, cents] : banks_) {
+        (void)cents;
+        text += rowText({{1186, code},
+                         {1187, "银行" + code},
+                         {1303, std::to_string(i % 4)},
+                         {1339, std::to_string((i + 1) % 4)},
+                         {1340, std::to_string((i + 2) % 4)}});
+        ++i;
+    }
+    return withSeparators(text);
+}
+
+} // namespace peers

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "TradeGateway.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace peers {
+
+// One consistent account behind the loopback trade gateway: funds in three currencies, holdings,
+// today's and past orders and deals, linked banks with their balances and the transfer history.
+// It scripts the gateway's replies to the account functions: the lists answer the rows from 1206
+// on, at most 1277 of them, with the total in "1289" unless turned off; past lists keep the rows
+// whose date lies within 1022..1023. Orders (11116) add to today's orders, cancels (11114) mark an
+// order cancelled, transfers (11122) move money between a bank and the funds and add a history row.
+// Any function can be made to fail on its next request.
+class TradeAccountBook {
+public:
+    // Field tags of the rows beyond those the client reads by name.
+    static constexpr int kRowDate = 1046;
+    static constexpr int kOrderState = 1044;
+    static constexpr const char *kCancelled = "已撤";
+    static constexpr const char *kReported = "已报";
+    static constexpr const char *kCancelAccepted = "撤单成功";
+    // The account's banks, with their balances in currency 0.
+    static constexpr const char *kBanks[] = {"1001", "1002", "1003"};
+
+    // `today` as yyyyMMdd: past rows are dated from the day before it back.
+    TradeAccountBook(TradeGateway &gateway, std::string today);
+
+    // The number of rows of a list function (11146, 11134, 11136, 11140, 11142, 11124), made anew.
+    void setRows(int funcID, int count);
+    // Whether list replies carry their total ("1289").
+    void setTotals(bool totals) { totals_ = totals; }
+    // The next request of the function is answered with a failure: with its function number (even,
+    // as a refusal) or without any.
+    void failNext(int funcID, std::string errMsg, bool withFuncID = true);
+    // How an accepted cancel answers: a row with "1208" (the default), a row without it, no row.
+    enum class CancelReply { WithText, WithoutText, NoRow };
+    void setCancelReply(CancelReply reply) { cancelReply_ = reply; }
+    // The funds of a second, secondary money account come first in the funds reply.
+    void setSecondaryFundsFirst(bool first) { secondaryFirst_ = first; }
+    // Whether the balance reply holds "1194".
+    void setBalanceField(bool present) { balanceField_ = present; }
+
+    // Available funds of a currency, in cents.
+    long funds(int currency) const { return funds_.at(currency); }
+    long bankBalance(const std::string &bank) const { return banks_.at(bank); }
+    // Today's order with that number; none when there is none.
+    std::optional<std::map<int, std::string>> order(const std::string &number) const;
+    // Dates of the rows of a list, in list order.
+    std::vector<std::string> dates(int funcID) const;
+    // A day `days` before today, yyyyMMdd.
+    std::string daysBefore(int days) const;
+
+private:
+    using Row = std::map<int, std::string>;
+
+    std::optional<std::string> reply(const TradeRequest &request);
+    std::string listReply(const TradeRequest &request, const std::vector<Row> &rows, bool dated);
+    std::string fundsReply() const;
+    std::string placeOrder(const TradeRequest &request);
+    std::string cancel(const TradeRequest &request);
+    std::string transfer(const TradeRequest &request);
+    std::string balance(const TradeRequest &request) const;
+    std::string banks() const;
+    std::vector<Row> &list(int funcID);
+    Row orderRow(int n, const std::string &date) const;
+
+    TradeGateway &gateway_;
+    std::string today_;
+    std::map<int, long> funds_;
+    std::map<std::string, long> banks_;
+    std::map<int, std::vector<Row>> lists_;
+    std::map<int, std::pair<std::string, bool>> failures_;
+    int nextOrder_ = 0;
+    bool totals_ = true;
+    bool secondaryFirst_ = false;
+    bool balanceField_ = true;
+    CancelReply cancelReply_ = CancelReply::WithText;
+};
+
+} // namespace peers
