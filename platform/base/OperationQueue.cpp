@@ -28,6 +28,17 @@ void Operation::onStateChange(StateObserver observer) {
     observers_.push_back(std::move(observer));
 }
 
+void Operation::addDependency(Ref<Operation> operation) {
+    std::lock_guard guard(dependenciesLock_);
+    dependencies_.push_back(std::move(operation));
+}
+
+bool Operation::isReady() const {
+    std::lock_guard guard(dependenciesLock_);
+    return std::all_of(dependencies_.begin(), dependencies_.end(),
+                       [](const Ref<Operation> &o) { return o->isFinished(); });
+}
+
 void Operation::setExecuting(bool executing) {
     if (executing_.exchange(executing) != executing)
         changed("isExecuting");
@@ -52,16 +63,30 @@ void Operation::changed(std::string_view key) {
 
 // Shared with the worker threads, so that a queue may go away while its operations still run.
 struct OperationQueue::State : std::enable_shared_from_this<State> {
-    explicit State(int maxConcurrent) : maxConcurrent(std::max(maxConcurrent, 1)) {}
+    State(int maxConcurrent, bool suspended)
+        : maxConcurrent(std::max(maxConcurrent, 1)), suspended(suspended) {}
+
+    // The first waiting operation of the highest priority among those ready.
+    std::deque<Ref<Operation>>::iterator nextReady() {
+        auto best = waiting.end();
+        for (auto it = waiting.begin(); it != waiting.end(); ++it)
+            if ((*it)->isReady() &&
+                (best == waiting.end() || (*it)->queuePriority() > (*best)->queuePriority()))
+                best = it;
+        return best;
+    }
 
     void startReady() {
         std::vector<Ref<Operation>> starting;
         {
             std::lock_guard guard(lock);
-            while (!waiting.empty() && running.size() < size_t(maxConcurrent)) {
-                running.push_back(waiting.front());
-                starting.push_back(waiting.front());
-                waiting.pop_front();
+            while (!suspended && running.size() < size_t(maxConcurrent)) {
+                auto next = nextReady();
+                if (next == waiting.end())
+                    break;
+                running.push_back(*next);
+                starting.push_back(*next);
+                waiting.erase(next);
             }
         }
         for (auto &operation : starting)
@@ -94,11 +119,13 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
     mutable std::mutex lock;
     std::condition_variable idle;
     int maxConcurrent;
+    bool suspended;
     std::deque<Ref<Operation>> waiting;
     std::vector<Ref<Operation>> running;
 };
 
-OperationQueue::OperationQueue(int maxConcurrent) : state_(std::make_shared<State>(maxConcurrent)) {}
+OperationQueue::OperationQueue(int maxConcurrent, bool suspended)
+    : state_(std::make_shared<State>(maxConcurrent, suspended)) {}
 
 OperationQueue &OperationQueue::shared() {
     // Never destroyed: its operations may still be running when the process exits.
@@ -112,6 +139,19 @@ void OperationQueue::setMaxConcurrent(int maxConcurrent) {
         state_->maxConcurrent = std::max(maxConcurrent, 1);
     }
     state_->startReady();
+}
+
+void OperationQueue::setSuspended(bool suspended) {
+    {
+        std::lock_guard guard(state_->lock);
+        state_->suspended = suspended;
+    }
+    state_->startReady();
+}
+
+bool OperationQueue::isSuspended() const {
+    std::lock_guard guard(state_->lock);
+    return state_->suspended;
 }
 
 int OperationQueue::maxConcurrent() const {

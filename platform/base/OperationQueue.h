@@ -33,6 +33,13 @@ public:
 
     void onStateChange(StateObserver observer);
 
+    // An operation waits in its queue until every operation it depends on has finished.
+    void addDependency(Ref<Operation> operation);
+    bool isReady() const;
+    // Among ready operations a queue starts the highest priority first (0 normal).
+    int queuePriority() const { return queuePriority_; }
+    void setQueuePriority(int priority) { queuePriority_ = priority; }
+
 protected:
     void setExecuting(bool executing);
     void setFinished(bool finished);
@@ -41,23 +48,30 @@ private:
     void changed(std::string_view key);
 
     std::atomic<bool> cancelled_{false}, executing_{false}, finished_{false};
+    std::atomic<int> queuePriority_{0};
+    mutable std::mutex dependenciesLock_;
+    std::vector<Ref<Operation>> dependencies_;
     std::mutex observersLock_;
     std::vector<StateObserver> observers_;
 };
 
-// Runs operations on threads of their own, at most maxConcurrent at once, in the order added.
-// An operation counts until it is finished.
+// Runs operations on threads of their own, at most maxConcurrent at once, in the order added
+// (higher priority first among those ready). An operation counts until it is finished. A
+// suspended queue starts nothing new until it is resumed.
 class OperationQueue {
 public:
-    explicit OperationQueue(int maxConcurrent = 4);
+    explicit OperationQueue(int maxConcurrent = 4, bool suspended = false);
+    virtual ~OperationQueue() = default;
     // The queue shared by the whole process, four at once.
     static OperationQueue &shared();
 
     void setMaxConcurrent(int maxConcurrent);
     int maxConcurrent() const;
-    void add(Ref<Operation> operation);
+    void setSuspended(bool suspended);
+    bool isSuspended() const;
+    virtual void add(Ref<Operation> operation);
     // Cancels every operation waiting or running.
-    void cancelAll();
+    virtual void cancelAll();
     // Operations added and not yet finished.
     size_t count() const;
     void waitUntilAllFinished();

@@ -277,6 +277,8 @@ protected:
 
 private:
     friend class HTTPInputStream;
+    // Builds a queued request's body early to learn its size.
+    friend class NetworkQueue;
     friend struct HTTPRequestClassState;
     struct Connection;
 

@@ -84,6 +84,30 @@ TEST(OperationQueue, RunsAtMostMaxConcurrentAndCountsUntilFinished) {
     }
 }
 
+TEST(OperationQueue, SuspendedQueueStartsByPriorityOnceDependenciesFinish) {
+    Tracker tracker;
+    Gate gate;
+    gate.open();
+    OperationQueue queue(1, true);
+    auto later = base::make<Work>(tracker, gate, "later");
+    auto dependent = base::make<Work>(tracker, gate, "dependent");
+    auto urgent = base::make<Work>(tracker, gate, "urgent");
+    auto prerequisite = base::make<Work>(tracker, gate, "prerequisite");
+    urgent->setQueuePriority(10);
+    dependent->addDependency(prerequisite);
+    // The dependent comes first in the queue but may not start before its prerequisite.
+    queue.add(dependent);
+    queue.add(later);
+    queue.add(urgent);
+    queue.add(prerequisite);
+    EXPECT_TRUE(queue.isSuspended());
+    EXPECT_EQ(queue.count(), 4u);
+    EXPECT_TRUE(tracker.order.empty());
+    queue.setSuspended(false);
+    queue.waitUntilAllFinished();
+    EXPECT_EQ(tracker.order, (std::vector<std::string>{"urgent", "later", "prerequisite", "dependent"}));
+}
+
 TEST(OperationQueue, CancelAllSkipsWhatHasNotStartedAndTellsWhatRuns) {
     Tracker tracker;
     Gate gate;
