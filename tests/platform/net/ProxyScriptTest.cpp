@@ -1,0 +1,74 @@
+#include "net/ProxyScript.h"
+
+#include "base/VirtualClock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each expression runs inside FindProxyForURL("http://quotes.example.com:8080/x", "quotes.example.com"):
+// true answers DIRECT, false an empty answer.
+TEST(ProxyScriptTest, StandardHelpers) {
+    // 2012-05-02 (a Wednesday) 10:30:00 UTC, as seconds from 2001-01-01.
+    base::VirtualClock clock(357647400);
+    base::Clock::setCurrent(&clock);
+    const std::pair<const char *, bool> cases[] = {
+        {"isPlainHostName('www')", true},
+        {"isPlainHostName(host)", false},
+        {"dnsDomainIs(host, '.example.com')", true},
+        {"dnsDomainIs('example.org', '.example.com')", false},
+        {"localHostOrDomainIs('quotes', 'quotes.example.com')", true},
+        {"localHostOrDomainIs('quotes.example.com', 'quotes.example.com')", true},
+        {"localHostOrDomainIs('quotes.example.org', 'quotes.example.com')", false},
+        {"dnsDomainLevels(host) == 2 && dnsDomainLevels('www') == 0", true},
+        {"shExpMatch(url, '*.example.com:*/x')", true},
+        {"shExpMatch('a.b', 'a?b') && !shExpMatch('axb.c', 'a.b*')", true},
+        {"isInNet('10.1.2.3', '10.1.0.0', '255.255.0.0')", true},
+        {"isInNet('10.2.2.3', '10.1.0.0', '255.255.0.0')", false},
+        {"isInNet('localhost', '127.0.0.0', '255.0.0.0')", true},
+        {"dnsResolve('localhost') == '127.0.0.1' && isResolvable('localhost')", true},
+        {"isResolvable('no-such-host.invalid')", false},
+        {"/^\\d+\\.\\d+\\.\\d+\\.\\d+$/.test(myIpAddress())", true},
+        {"weekdayRange('MON', 'FRI', 'GMT') && weekdayRange('WED', 'GMT')", true},
+        {"weekdayRange('SAT', 'SUN', 'GMT')", false},
+        {"timeRange(9, 17, 'GMT') && timeRange(10, 'GMT') && timeRange(10, 0, 10, 31, 'GMT')", true},
+        {"timeRange(11, 12, 'GMT')", false},
+    };
+    const auto url = *base::Url::parse("http://quotes.example.com:8080/x");
+    for (auto [expression, expected] : cases) {
+        const std::string script = std::string("function FindProxyForURL(url, host) { return (") +
+                                   expression + ") ? 'DIRECT' : ''; }";
+        auto answer = net::proxiesFromScript(script, url);
+        ASSERT_TRUE(answer) << expression;
+        EXPECT_EQ(answer->size(), expected ? 1u : 0u) << expression;
+    }
+    base::Clock::setCurrent(nullptr);
+}
+
+TEST(ProxyScriptTest, AnswersAndFailures) {
+    const auto url = *base::Url::parse("http://quotes.example.com/");
+    auto entries = net::proxiesFromScript(
+        "function FindProxyForURL(u, h) { return 'PROXY p.lan:3128; SOCKS s.lan:1080 ;BOGUS x:1; DIRECT'; }",
+        url);
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].type, net::ProxyEntry::Http);
+    EXPECT_EQ((*entries)[0].host, "p.lan");
+    EXPECT_EQ((*entries)[0].port, 3128);
+    EXPECT_EQ((*entries)[1].type, net::ProxyEntry::Socks5);
+    EXPECT_EQ((*entries)[2].type, net::ProxyEntry::Direct);
+
+    const std::pair<const char *, double> failing[] = {
+        {"function FindProxyForURL(u, h) { throw new Error('no'); }", 1.0},
+        {"function FindProxyForURL(u, h) {", 1.0},
+        {"<html>404 Not Found</html>", 1.0},
+        {"var nothing = 1;", 1.0},
+        {"function FindProxyForURL(u, h) { return 42; }", 1.0},
+        // A short budget: this one is stopped only by running out of time.
+        {"function FindProxyForURL(u, h) { for (;;) {} }", 0.05},
+    };
+    for (auto [script, budget] : failing)
+        EXPECT_FALSE(net::proxiesFromScript(script, url, budget)) << script;
+}
+
+} // namespace
