@@ -456,6 +456,14 @@ TEST_F(HTTPRequestTest, FaultTable) {
     ASSERT_TRUE(refused->error());
     EXPECT_EQ(refused->error()->code(), ConnectionFailureErrorType);
 
+    // The reserved top-level name never resolves, so no name server can make this pass by accident.
+    auto unresolvable = HTTPRequest::requestWithURL(url("http://quotes.no-such-host.invalid/"));
+    auto lookup = runAsync(unresolvable);
+    EXPECT_EQ(lookup->count("failed"), 1u);
+    ASSERT_TRUE(unresolvable->error());
+    EXPECT_EQ(unresolvable->error()->code(), ConnectionFailureErrorType);
+    EXPECT_EQ(unresolvable->error()->localizedDescription(), "A connection failure occurred");
+
     auto untrusted = HTTPRequest::requestWithURL(url(nginx->tlsUrl("/conn")));
     runAsync(untrusted);
     ASSERT_TRUE(untrusted->error());
