@@ -14,8 +14,8 @@
 
 namespace {
 
-// Output buffers grow by at least this much, so that tiny inputs still make progress.
-constexpr size_t minimumGrowth = 16 * 1024;
+// Output buffers start at least this large, so that tiny inputs still make progress.
+constexpr size_t minimumGrowth = 1024;
 
 base::Ref<base::Error> posixError(int code) {
     return net::toError({net::StreamError::Posix, code});
@@ -119,14 +119,14 @@ std::optional<base::Data> DataDecompressor::uncompressBytes(const uint8_t *bytes
     z_stream &z = stream_->z;
     z.next_in = const_cast<Bytef *>(bytes);
     z.avail_in = uInt(length);
-    // Bodies such as JSON inflate several times over: steps of the input's own length keep the
-    // number of regrowths small.
-    const size_t step = std::max(minimumGrowth, length);
-    std::vector<uint8_t> out(length + step);
+    // Bodies such as JSON inflate several times over: a start of four times the input and doubling
+    // keep the regrowths few, while a stream fed a byte at a time does not clear a large buffer
+    // for each byte.
+    std::vector<uint8_t> out(std::max(minimumGrowth, 4 * length));
     size_t produced = 0;
     for (;;) {
         if (out.size() - produced == 0)
-            out.resize(out.size() + step);
+            out.resize(out.size() * 2);
         z.next_out = out.data() + produced;
         z.avail_out = uInt(out.size() - produced);
         int status = inflate(&z, Z_NO_FLUSH);
@@ -235,12 +235,11 @@ std::optional<base::Data> DataCompressor::compressBytes(const uint8_t *bytes, si
     z_stream &z = stream_->z;
     z.next_in = const_cast<Bytef *>(bytes);
     z.avail_in = uInt(length);
-    const size_t step = std::max(minimumGrowth, length / 2);
-    std::vector<uint8_t> out(step);
+    std::vector<uint8_t> out(std::max(minimumGrowth, length / 2));
     size_t produced = 0;
     for (;;) {
         if (out.size() == produced)
-            out.resize(out.size() + step);
+            out.resize(out.size() * 2);
         z.next_out = out.data() + produced;
         z.avail_out = uInt(out.size() - produced);
         int status = deflate(&z, shouldFinish ? Z_FINISH : Z_NO_FLUSH);

@@ -809,6 +809,14 @@ void HTTPRequest::clearDelegatesAndCancel() {
 
 void HTTPRequest::cancelLoad() {
     ++proxyWait_;
+    if (PACFileRequest_) {
+        PACFileRequest_->setCompletionBlock({});
+        PACFileRequest_->setFailedBlock({});
+        PACFileRequest_->cancel();
+        PACFileRequest_.reset();
+        std::lock_guard guard(HTTPRequestClassState::shared().connectionsLock);
+        sharedQueue().setMaxConcurrent(sharedQueue().maxConcurrent() - 1);
+    }
     if (proxyWaitTimer_)
         proxyWaitTimer_->invalidate();
     proxyWaitTimer_.reset();

@@ -340,6 +340,10 @@ private:
     void askForCredentialsOrFail(bool proxy);
     bool configureProxies();
     void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
+    void useProxyEntry(const net::ProxyEntry &entry);
+    void fetchPACFile();
+    void runPACScript(const std::string &script);
+    void finishedDownloadingPACFile();
 
     // Progress, throttling and the activity indicator.
     void deliverProgressFraction(bool upload, unsigned long long progress, unsigned long long total);

@@ -7,6 +7,10 @@
 #include "net/Cookie.h"
 #include "net/HttpAuthentication.h"
 #include "net/ProxyResolver.h"
+#include "net/ProxyScript.h"
+
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -267,12 +271,16 @@ void HTTPRequest::cancelAuthentication() {
     performOnRequestThread([this] { failAuthentication(); });
 }
 
-// Proxies. Without one named on the request, the system's list for the URL decides; the request
-// waits for it at most timeOutSeconds and then goes direct.
+// Proxies. Without one named on the request, a script named by PACurl decides, else the system's
+// list for the URL; the request waits for either at most timeOutSeconds and then goes direct.
 
 bool HTTPRequest::configureProxies() {
     if (isPACFileRequest_ || !proxyHost_.empty() || proxyPort_ != 0)
         return true;
+    if (PACurl_) {
+        fetchPACFile();
+        return false;
+    }
     const uint64_t wait = ++proxyWait_;
     base::Weak<HTTPRequest> weak = self<HTTPRequest>();
     net::systemProxiesFor(url_, [weak, wait](std::optional<std::vector<net::ProxyEntry>> list) {
@@ -306,16 +314,84 @@ void HTTPRequest::proxiesFound(uint64_t wait, const std::optional<std::vector<ne
             markAsFinished();
             return;
         }
-        if (!list->empty() && list->front().type != net::ProxyEntry::Direct) {
-            const auto &first = list->front();
-            proxyHost_ = first.host;
-            proxyPort_ = first.port;
-            proxyType_ = first.type == net::ProxyEntry::Socks4   ? "SOCKS4"
-                         : first.type == net::ProxyEntry::Socks5 ? "SOCKS"
-                         : first.type == net::ProxyEntry::Https  ? "HTTPS"
-                                                                 : "HTTP";
-        }
+        if (!list->empty())
+            useProxyEntry(list->front());
     }
+    startRequest();
+}
+
+void HTTPRequest::useProxyEntry(const net::ProxyEntry &entry) {
+    if (entry.type == net::ProxyEntry::Direct)
+        return;
+    proxyHost_ = entry.host;
+    proxyPort_ = entry.port;
+    proxyType_ = entry.type == net::ProxyEntry::Socks4   ? "SOCKS4"
+                 : entry.type == net::ProxyEntry::Socks5 ? "SOCKS"
+                 : entry.type == net::ProxyEntry::Https  ? "HTTPS"
+                                                         : "HTTP";
+}
+
+// A script that cannot be had, fails or runs too long leaves the request going direct.
+void HTTPRequest::fetchPACFile() {
+    const std::string &scheme = PACurl_->scheme();
+    if (scheme == "file") {
+        std::ifstream file(PACurl_->path(), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        runPACScript(text.str());
+        startRequest();
+        return;
+    }
+    if (scheme != "http" && scheme != "https") {
+        startRequest();
+        return;
+    }
+    auto script = requestWithURL(*PACurl_);
+    script->isPACFileRequest_ = true;
+    script->setTimeOutSeconds(timeOutSeconds_);
+    if (isSynchronous_) {
+        script->startSynchronous();
+        if (!script->error())
+            runPACScript(script->responseString().value_or(""));
+        startRequest();
+        return;
+    }
+    PACFileRequest_ = script;
+    base::Weak<HTTPRequest> weak = self<HTTPRequest>();
+    auto finished = [weak] {
+        if (auto request = weak.lock())
+            request->performOnRequestThread([request] { request->finishedDownloadingPACFile(); });
+    };
+    script->setCompletionBlock(finished);
+    script->setFailedBlock(finished);
+    {
+        // The script must not wait behind requests that are themselves waiting for scripts.
+        std::lock_guard guard(HTTPRequestClassState::shared().connectionsLock);
+        sharedQueue().setMaxConcurrent(sharedQueue().maxConcurrent() + 1);
+    }
+    script->startAsynchronous();
+}
+
+void HTTPRequest::runPACScript(const std::string &script) {
+    if (script.empty())
+        return;
+    auto list = net::proxiesFromScript(script, url_);
+    if (list && !list->empty())
+        useProxyEntry(list->front());
+}
+
+void HTTPRequest::finishedDownloadingPACFile() {
+    if (!PACFileRequest_)
+        return;
+    auto script = std::move(PACFileRequest_);
+    {
+        std::lock_guard guard(HTTPRequestClassState::shared().connectionsLock);
+        sharedQueue().setMaxConcurrent(sharedQueue().maxConcurrent() - 1);
+    }
+    if (complete_ || isCancelled())
+        return;
+    if (!script->error())
+        runPACScript(script->responseString().value_or(""));
     startRequest();
 }
 

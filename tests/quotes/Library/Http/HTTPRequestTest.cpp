@@ -98,14 +98,14 @@ TEST_F(HTTPRequestTest, CancelReportsOneFailureWithCodeFour) {
     request->cancel();
     request->cancel();
     ASSERT_TRUE(runMainUntil([&] { return delegate->ended() && request->isFinished(); }));
-    runMainUntil([] { return false; }, 0.2);
+    settle();
     EXPECT_EQ(delegate->count("failed"), 1u);
     ASSERT_TRUE(request->error());
     EXPECT_EQ(request->error()->code(), RequestCancelledErrorType);
     EXPECT_EQ(request->error()->localizedDescription(), "The request was cancelled");
     EXPECT_TRUE(request->isCancelled());
     request->cancel();
-    runMainUntil([] { return false; }, 0.1);
+    settle();
     EXPECT_EQ(delegate->count("failed"), 1u) << "cancel after the end does nothing";
 }
 
@@ -120,7 +120,7 @@ TEST_F(HTTPRequestTest, ClearDelegatesAndCancelLeavesNothingToRun) {
     ASSERT_TRUE(runMainUntil([&] { return delegate->count("started") > 0; }));
     request->clearDelegatesAndCancel();
     ASSERT_TRUE(runMainUntil([&] { return request->isFinished(); }));
-    runMainUntil([] { return false; }, 0.2);
+    settle();
     EXPECT_EQ(delegate->count("failed"), 0u);
     EXPECT_FALSE(blockRan);
     EXPECT_EQ(request->error()->code(), RequestCancelledErrorType);
@@ -456,6 +456,14 @@ TEST_F(HTTPRequestTest, FaultTable) {
     ASSERT_TRUE(refused->error());
     EXPECT_EQ(refused->error()->code(), ConnectionFailureErrorType);
 
+    // The reserved top-level name never resolves, so no name server can make this pass by accident.
+    auto unresolvable = HTTPRequest::requestWithURL(url("http://quotes.no-such-host.invalid/"));
+    auto lookup = runAsync(unresolvable);
+    EXPECT_EQ(lookup->count("failed"), 1u);
+    ASSERT_TRUE(unresolvable->error());
+    EXPECT_EQ(unresolvable->error()->code(), ConnectionFailureErrorType);
+    EXPECT_EQ(unresolvable->error()->localizedDescription(), "A connection failure occurred");
+
     auto untrusted = HTTPRequest::requestWithURL(url(nginx->tlsUrl("/conn")));
     runAsync(untrusted);
     ASSERT_TRUE(untrusted->error());
@@ -524,7 +532,7 @@ TEST_F(HTTPRequestTest, DownloadProgressIsExactCoarseOrWholeNeverZeroOfZero) {
         auto progress = std::make_shared<ProgressRecorder>();
         request->setDownloadProgressDelegate(progress);
         runAsync(request);
-        runMainUntil([] { return false; }, 0.1);
+        settle();
         EXPECT_FALSE(request->error());
         EXPECT_EQ(request->showAccurateProgress(), c.accurate);
         EXPECT_EQ(progress->received, c.received);
@@ -544,7 +552,7 @@ TEST_F(HTTPRequestTest, AClearedProgressReceiverHearsNothingMore) {
     request->setDownloadProgressDelegate(progress);
     request->setStartedBlock([&] { request->setDownloadProgressDelegate({}); });
     runAsync(request);
-    runMainUntil([] { return false; }, 0.1);
+    settle();
     EXPECT_EQ(progress->received, 0);
 }
 

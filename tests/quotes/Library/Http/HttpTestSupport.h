@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -20,6 +21,23 @@ inline bool runMainUntil(const std::function<bool()> &done, double seconds = 20)
         base::RunLoop::main().runOnce(base::RunLoop::Default, 0.05);
     }
     return true;
+}
+
+// Lets whatever the network thread has to deliver reach the main thread, with no real pause. A call
+// posted to the network thread runs before that pass fires its due timers, so the second call comes
+// back only once the network thread has acted on the present moment; what it posted to the main loop
+// before then is run here. The main loop keeps running meanwhile: the network thread may be waiting
+// for it.
+inline void settle() {
+    for (int round = 0; round < 2; ++round) {
+        std::promise<void> reached;
+        std::future<void> back = reached.get_future();
+        HTTPRequest::threadForRequest().runLoop().post([&reached] { reached.set_value(); });
+        while (back.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            base::RunLoop::main().runOnce(base::RunLoop::Default, 0.001);
+    }
+    while (base::RunLoop::main().runOnce(base::RunLoop::Default, 0)) {
+    }
 }
 
 // A delegate that notes each operation and the thread it arrived on.

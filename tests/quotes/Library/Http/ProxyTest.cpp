@@ -1,5 +1,6 @@
 #include "HttpTestSupport.h"
 #include "peers/FaultPeer.h"
+#include "peers/NginxPeer.h"
 
 #include "net/ProxyResolver.h"
 
@@ -88,6 +89,41 @@ TEST_F(ProxyTest, ProxyCredentialsAnswerA407) {
     EXPECT_EQ(request->responseString(), "ok");
     ASSERT_EQ(proxy.requests().size(), 2u);
     EXPECT_NE(proxy.requests()[1].find("Proxy-Authorization: Basic dXNlcjpwYXNz\r\n"), std::string::npos);
+}
+
+TEST_F(ProxyTest, AScriptNamedByPACurlIsFetchedAndRunFirst) {
+    FaultPeer proxy(
+        {FaultPeer::send("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 9\r\n\r\nvia proxy")});
+    // Each case opens a connection of its own: a kept one would meet a peer that has done its part.
+    FaultPeer server(
+        {FaultPeer::send("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 6\r\n\r\ndirect")});
+    peers::NginxPeer nginx;
+    const std::string proxyAnswer = "PROXY 127.0.0.1:" + std::to_string(proxy.port());
+    nginx.writeFile("proxy.pac", "function FindProxyForURL(url, host) {\n"
+                                 "  return shExpMatch(url, '*/via/*') ? '" +
+                                     proxyAnswer + "' : 'DIRECT';\n}\n");
+    nginx.writeFile("broken.pac", "function FindProxyForURL(url, host) { return undefinedHelper(host); }");
+    struct Case {
+        const char *name;
+        std::string script, path;
+        bool viaProxy;
+    };
+    const Case cases[] = {
+        {"the script names a proxy", "/proxy.pac", "/via/x", true},
+        {"the script answers direct", "/proxy.pac", "/x", false},
+        {"a failing script", "/broken.pac", "/via/x", false},
+        {"a missing script", "/none.pac", "/via/x", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t before = proxy.requests().size();
+        auto request = HTTPRequest::requestWithURL(url(server.url(c.path)));
+        request->setPACurl(url(nginx.url(c.script)));
+        runAsync(request);
+        EXPECT_FALSE(request->error());
+        EXPECT_EQ(request->responseString(), c.viaProxy ? "via proxy" : "direct");
+        EXPECT_EQ(proxy.requests().size(), before + (c.viaProxy ? 1 : 0));
+    }
 }
 
 } // namespace

@@ -1,0 +1,215 @@
+#include "ProxyScript.h"
+
+#include "base/Clock.h"
+
+#include <duktape.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace net {
+
+namespace {
+
+// Seconds from 1970 to the clock's epoch (2001-01-01 UTC), for the script's Date.
+constexpr double unixEpochOffset = 978307200;
+
+// The helpers a script may call that need no network; dnsResolve, myIpAddress and __clockNow come
+// from C below. Times follow base::Clock so that tests can set them.
+constexpr const char *helpers = R"JS(
+function isPlainHostName(host) { return host.indexOf('.') < 0; }
+function dnsDomainIs(host, domain) {
+  return host.length >= domain.length && host.substring(host.length - domain.length) == domain;
+}
+function localHostOrDomainIs(host, hostdom) {
+  return host == hostdom || (host.indexOf('.') < 0 && hostdom.lastIndexOf(host + '.', 0) == 0);
+}
+function isResolvable(host) { return dnsResolve(host) !== null; }
+function dnsDomainLevels(host) { return host.split('.').length - 1; }
+function __addr(ip) {
+  var p = ip.split('.');
+  return ((p[0] << 24) | (p[1] << 16) | (p[2] << 8) | p[3]) >>> 0;
+}
+function isInNet(host, pattern, mask) {
+  var ip = /^\d+\.\d+\.\d+\.\d+$/.test(host) ? host : dnsResolve(host);
+  if (ip === null) return false;
+  var m = __addr(mask);
+  return ((__addr(ip) & m) >>> 0) == ((__addr(pattern) & m) >>> 0);
+}
+function shExpMatch(str, exp) {
+  var re = exp.replace(/[.+^${}()|[\]\\]/g, '\\$&').replace(/\*/g, '.*').replace(/\?/g, '.');
+  return new RegExp('^' + re + '$').test(str);
+}
+function __now(gmt) {
+  var d = new Date(__clockNow());
+  return gmt === 'GMT' ? { day: d.getUTCDay(), secs: d.getUTCHours() * 3600 + d.getUTCMinutes() * 60 + d.getUTCSeconds() }
+                       : { day: d.getDay(), secs: d.getHours() * 3600 + d.getMinutes() * 60 + d.getSeconds() };
+}
+function __within(value, from, to) { return from <= to ? value >= from && value <= to : value >= from || value <= to; }
+function weekdayRange(first, last, gmt) {
+  var days = ['SUN', 'MON', 'TUE', 'WED', 'THU', 'FRI', 'SAT'];
+  if (last === 'GMT') { gmt = last; last = undefined; }
+  var from = days.indexOf(first), to = last === undefined ? from : days.indexOf(last);
+  return from >= 0 && to >= 0 && __within(__now(gmt).day, from, to);
+}
+function timeRange() {
+  var a = Array.prototype.slice.call(arguments);
+  var gmt = a[a.length - 1] === 'GMT' ? a.pop() : undefined;
+  var now = __now(gmt).secs;
+  if (a.length == 1) return Math.floor(now / 3600) == a[0];
+  if (a.length == 2) return __within(now, a[0] * 3600, a[1] * 3600 - 1);
+  if (a.length == 4) return __within(now, a[0] * 3600 + a[1] * 60, a[2] * 3600 + a[3] * 60 - 1);
+  if (a.length == 6) return __within(now, a[0] * 3600 + a[1] * 60 + a[2], a[3] * 3600 + a[4] * 60 + a[5]);
+  return false;
+}
+)JS";
+
+std::optional<std::string> addressOf(const char *host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo *found = nullptr;
+    if (getaddrinfo(host, nullptr, &hints, &found) != 0 || !found)
+        return std::nullopt;
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in *>(found->ai_addr)->sin_addr, text, sizeof text);
+    freeaddrinfo(found);
+    return std::string(text);
+}
+
+duk_ret_t dnsResolve(duk_context *ctx) {
+    if (auto address = addressOf(duk_safe_to_string(ctx, 0)))
+        duk_push_string(ctx, address->c_str());
+    else
+        duk_push_null(ctx);
+    return 1;
+}
+
+duk_ret_t myIpAddress(duk_context *ctx) {
+    char name[256] = {};
+    std::optional<std::string> address;
+    if (gethostname(name, sizeof name - 1) == 0)
+        address = addressOf(name);
+    duk_push_string(ctx, address.value_or("127.0.0.1").c_str());
+    return 1;
+}
+
+duk_ret_t clockNow(duk_context *ctx) {
+    duk_push_number(ctx, (base::Clock::current().now() + unixEpochOffset) * 1000);
+    return 1;
+}
+
+// Runs the script in this process; answers its answer, or nothing on any failure.
+std::optional<std::string> runScript(const std::string &script, const base::Url &url) {
+    duk_context *ctx = duk_create_heap_default();
+    if (!ctx)
+        return std::nullopt;
+    const std::pair<const char *, duk_c_function> natives[] = {
+        {"dnsResolve", dnsResolve}, {"myIpAddress", myIpAddress}, {"__clockNow", clockNow}};
+    for (auto [name, fn] : natives) {
+        duk_push_c_function(ctx, fn, name == std::string("dnsResolve") ? 1 : 0);
+        duk_put_global_string(ctx, name);
+    }
+    std::optional<std::string> answer;
+    const bool loaded = duk_peval_string_noresult(ctx, helpers) == 0 &&
+                        duk_peval_lstring_noresult(ctx, script.data(), script.size()) == 0;
+    if (loaded) {
+        duk_get_global_string(ctx, "FindProxyForURL");
+        duk_push_string(ctx, url.withoutCredentials().c_str());
+        duk_push_string(ctx, url.host().c_str());
+        if (duk_pcall(ctx, 2) == DUK_EXEC_SUCCESS && duk_is_string(ctx, -1))
+            answer = duk_get_string(ctx, -1);
+    }
+    duk_destroy_heap(ctx);
+    return answer;
+}
+
+} // namespace
+
+std::vector<ProxyEntry> parseScriptAnswer(std::string_view answer) {
+    std::vector<ProxyEntry> out;
+    while (!answer.empty()) {
+        const size_t end = answer.find(';');
+        std::string_view item = answer.substr(0, end);
+        answer = end == std::string_view::npos ? std::string_view() : answer.substr(end + 1);
+        while (!item.empty() && item.front() == ' ')
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        const size_t space = item.find(' ');
+        const std::string_view kind = item.substr(0, space);
+        std::string_view where =
+            space == std::string_view::npos ? std::string_view() : item.substr(space + 1);
+        while (!where.empty() && where.front() == ' ')
+            where.remove_prefix(1);
+        if (kind == "DIRECT") {
+            out.push_back(ProxyEntry{});
+            continue;
+        }
+        const char *scheme = kind == "PROXY"                       ? "http://"
+                             : kind == "HTTPS"                     ? "https://"
+                             : kind == "SOCKS4"                    ? "socks4://"
+                             : kind == "SOCKS" || kind == "SOCKS5" ? "socks5://"
+                                                                   : nullptr;
+        if (scheme && !where.empty())
+            if (auto entry = parseProxyEntry(scheme + std::string(where)))
+                out.push_back(*entry);
+    }
+    return out;
+}
+
+std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &script, const base::Url &url,
+                                                         double budget) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return std::nullopt;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        // A leading mark tells an empty answer from a failed run.
+        if (auto answer = runScript(script, url)) {
+            const std::string out = "=" + *answer;
+            for (size_t at = 0; at < out.size();) {
+                const ssize_t n = write(pipeEnds[1], out.data() + at, out.size() - at);
+                if (n <= 0)
+                    break;
+                at += size_t(n);
+            }
+        }
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string received;
+    bool ended = child < 0;
+    // The budget is the script's real running time, whatever clock the caller runs on.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(budget);
+    while (!ended) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+        pollfd fd{pipeEnds[0], POLLIN, 0};
+        if (left.count() <= 0 || poll(&fd, 1, int(left.count())) <= 0)
+            break;
+        char buffer[4096];
+        const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            ended = true;
+        else
+            received.append(buffer, size_t(n));
+    }
+    close(pipeEnds[0]);
+    if (child > 0) {
+        if (!ended)
+            kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    if (!ended || received.empty())
+        return std::nullopt;
+    return parseScriptAnswer(std::string_view(received).substr(1));
+}
+
+} // namespace net
