@@ -10,17 +10,6 @@ namespace {
 
 using namespace std::chrono;
 
-// The civil day of a yyyymmdd date with a four-digit year; nothing for anything else.
-std::optional<sys_days> civilDay(int numDate) {
-    if (numDate < 10000101 || numDate > 99991231)
-        return std::nullopt;
-    year_month_day ymd{year{numDate / 10000}, month{unsigned(numDate / 100 % 100)},
-                       day{unsigned(numDate % 100)}};
-    if (!ymd.ok())
-        return std::nullopt;
-    return sys_days{ymd};
-}
-
 int numDateOf(sys_days d) {
     year_month_day ymd{d};
     return int(ymd.year()) * 10000 + int(unsigned(ymd.month())) * 100 + int(unsigned(ymd.day()));
@@ -53,7 +42,7 @@ int TimeFunc::getNumDate(base::Date date) {
 }
 
 std::optional<base::Date> TimeFunc::getDateFromNumDate(int numDate) {
-    if (!civilDay(numDate))
+    if (!TimeFunc::civilDay(numDate))
         return std::nullopt;
     base::DateComponents fields;
     fields.year = numDate / 10000;
@@ -79,7 +68,7 @@ int TimeFunc::getCNWeekDay(int weekday) {
 }
 
 int TimeFunc::getBeginningOfWeekNumDate(int numDate) {
-    auto d = civilDay(numDate);
+    auto d = TimeFunc::civilDay(numDate);
     return d ? numDateOf(*d - days{isoWeekday(*d) - 1}) : 0;
 }
 
@@ -88,7 +77,7 @@ int TimeFunc::getBeginningOfMonthNumDate(int numDate) {
 }
 
 bool TimeFunc::getWeekday(int numDate, int &pweekday, int &pweek) {
-    auto d = civilDay(numDate);
+    auto d = TimeFunc::civilDay(numDate);
     if (!d)
         return false;
     pweekday = isoWeekday(*d);
@@ -111,7 +100,7 @@ bool TimeFunc::getKLinePeriodDay(int ktype, int numDate, int &pperiodDay, int &p
 }
 
 int TimeFunc::getWhichPeriod(int ktype, int numDate) {
-    auto d = civilDay(numDate);
+    auto d = TimeFunc::civilDay(numDate);
     if (!d)
         return 0;
     if (ktype == 8) {
@@ -129,4 +118,14 @@ int TimeFunc::getBeginningOfPeriod(int ktype, int numDate) {
     if (ktype == 9)
         return getBeginningOfMonthNumDate(numDate);
     return 0;
+}
+
+std::optional<sys_days> TimeFunc::civilDay(int numDate) {
+    if (numDate < 10000101 || numDate > 99991231)
+        return std::nullopt;
+    year_month_day ymd{year{numDate / 10000}, month{unsigned(numDate / 100 % 100)},
+                       day{unsigned(numDate % 100)}};
+    if (!ymd.ok())
+        return std::nullopt;
+    return sys_days{ymd};
 }

@@ -2,6 +2,7 @@
 
 #include "base/Date.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ public:
     static int getNumDate(base::Date date);
     // Local midnight at the start of the date; nothing when it is not a date.
     static std::optional<base::Date> getDateFromNumDate(int numDate);
+    // The civil day of a yyyymmdd date with a four-digit year, free of zones and daylight saving;
+    // nothing for anything else.
+    static std::optional<std::chrono::sys_days> civilDay(int numDate);
     // The Monday-based weekday of a platform weekday (Sunday 1 to Saturday 7).
     static int getCNWeekDay(int weekday);
     static base::Date IncDate(base::Date date, int withDay);

@@ -19,16 +19,6 @@ int32_t clampRound(double value) {
     return std::isnan(value) ? 0 : Util::truncToInt(std::round(value));
 }
 
-std::optional<sys_days> civilDay(int numDate) {
-    if (numDate < 10000101 || numDate > 99991231)
-        return std::nullopt;
-    year_month_day ymd{year{numDate / 10000}, month{unsigned(numDate / 100 % 100)},
-                       day{unsigned(numDate % 100)}};
-    if (!ymd.ok())
-        return std::nullopt;
-    return sys_days{ymd};
-}
-
 KLineItem *candleAt(const StockFunc::ObjectList &list, size_t i) {
     return dynamic_cast<KLineItem *>(list[i].get());
 }
@@ -237,7 +227,7 @@ bool StockFunc::isOFCode(std::string_view code) {
 }
 
 int StockFunc::distanceExchangeDays(int fromDate, int toDate) {
-    auto from = civilDay(fromDate), to = civilDay(toDate);
+    auto from = TimeFunc::civilDay(fromDate), to = TimeFunc::civilDay(toDate);
     if (!from || !to)
         return 0;
     int d = int((*to - *from).count());
