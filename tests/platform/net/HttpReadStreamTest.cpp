@@ -1,5 +1,5 @@
 #include "net/HttpReadStream.h"
-#include "peers/NginxPeer.h"
+#include "peers/NginxSuite.h"
 #include "peers/TcpPeer.h"
 
 #include "base/RunLoop.h"
@@ -58,21 +58,9 @@ struct Exchange {
     int status() const { return stream->responseHeader() ? stream->responseHeader()->statusCode() : 0; }
 };
 
-class HttpReadStreamTest : public ::testing::Test {
+class HttpReadStreamTest : public peers::NginxSuite<true> {
 protected:
-    static void SetUpTestSuite() {
-        peers::NginxPeer::Options options;
-        options.https = true;
-        nginx = new peers::NginxPeer(options);
-    }
-    static void TearDownTestSuite() {
-        delete nginx;
-        nginx = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(nginx->running()); }
-    static peers::NginxPeer *nginx;
 };
-peers::NginxPeer *HttpReadStreamTest::nginx = nullptr;
 
 TEST_F(HttpReadStreamTest, GetsAFileWithItsHeadAndNoHeaderOfItsOwn) {
     std::string big(300000, 'x');

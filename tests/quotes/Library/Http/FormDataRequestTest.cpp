@@ -1,6 +1,6 @@
 #include "FormDataRequest.h"
 #include "HttpTestSupport.h"
-#include "peers/NginxPeer.h"
+#include "peers/NginxSuite.h"
 
 #include "base/FileManager.h"
 
@@ -11,14 +11,8 @@
 
 namespace {
 
-class FormDataRequestTest : public ::testing::Test {
+class FormDataRequestTest : public peers::NginxSuite<> {
 protected:
-    static void SetUpTestSuite() { nginx = new peers::NginxPeer(); }
-    static void TearDownTestSuite() {
-        delete nginx;
-        nginx = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(nginx->running()); }
     void TearDown() override {
         for (const auto &path : files)
             std::filesystem::remove(path);
@@ -54,10 +48,8 @@ protected:
         return at == std::string::npos ? "" : type.substr(at + 9);
     }
 
-    static peers::NginxPeer *nginx;
     std::vector<std::string> files;
 };
-peers::NginxPeer *FormDataRequestTest::nginx = nullptr;
 
 TEST_F(FormDataRequestTest, UrlEncodedBodies) {
     struct Case {

@@ -1,7 +1,7 @@
 #include "DataDecompressor.h"
 #include "HttpTestSupport.h"
 #include "peers/FaultPeer.h"
-#include "peers/NginxPeer.h"
+#include "peers/NginxSuite.h"
 
 #include "base/FileManager.h"
 #include "base/VirtualClock.h"
@@ -19,21 +19,9 @@ using peers::FaultPeer;
 
 const auto *networkThread = ::testing::AddGlobalTestEnvironment(new NetworkThreadEnvironment);
 
-class HTTPRequestTest : public ::testing::Test {
+class HTTPRequestTest : public peers::NginxSuite<true> {
 protected:
-    static void SetUpTestSuite() {
-        peers::NginxPeer::Options options;
-        options.https = true;
-        nginx = new peers::NginxPeer(options);
-    }
-    static void TearDownTestSuite() {
-        delete nginx;
-        nginx = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(nginx->running()); }
-    static peers::NginxPeer *nginx;
 };
-peers::NginxPeer *HTTPRequestTest::nginx = nullptr;
 
 TEST_F(HTTPRequestTest, AsynchronousGetOfJsonDeliversOnTheMainThreadWithTagAndUserInfo) {
     std::string json = R"([{"title":"沪指收涨","url":"/a","otime":"2012-05-01"}])";

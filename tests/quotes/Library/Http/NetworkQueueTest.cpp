@@ -1,20 +1,15 @@
 #include "NetworkQueue.h"
 #include "HttpTestSupport.h"
-#include "peers/NginxPeer.h"
+#include "peers/NginxSuite.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class NetworkQueueTest : public ::testing::Test {
+class NetworkQueueTest : public peers::NginxSuite<> {
 protected:
-    static void SetUpTestSuite() { nginx = new peers::NginxPeer(); }
-    static void TearDownTestSuite() {
-        delete nginx;
-        nginx = nullptr;
-    }
     void SetUp() override {
-        ASSERT_TRUE(nginx->running());
+        NginxSuite::SetUp();
         nginx->writeFile("a.txt", "alpha");
         nginx->writeFile("c.txt", "gamma");
     }
@@ -37,11 +32,9 @@ protected:
         }
     }
 
-    static peers::NginxPeer *nginx;
     std::vector<std::string> log;
     std::vector<base::Ref<HTTPRequest>> requests;
 };
-peers::NginxPeer *NetworkQueueTest::nginx = nullptr;
 
 TEST_F(NetworkQueueTest, AFailureCancelsTheRestOfTheBatch) {
     auto queue = NetworkQueue::queue();
