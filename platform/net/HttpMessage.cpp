@@ -73,7 +73,8 @@ std::vector<std::string> HttpMessage::headerValues(std::string_view name) const 
 base::Dict HttpMessage::allHeaders() const {
     base::Dict out;
     std::vector<std::string> seen;
-    for (auto &[key, value] : fields_) {
+    for (const auto &field : fields_) {
+        const std::string &key = field.first;
         if (std::any_of(seen.begin(), seen.end(),
                         [&](const std::string &s) { return sameHeaderName(s, key); }))
             continue;
