@@ -41,8 +41,8 @@ public:
     explicit KLineNetData(base::Weak<NetDataCenter> netdatacenter);
 
     // Candles for a chart: NO for an invalid code, a ktype outside 1–9, a busy pack, or older
-    // candles asked without a count or of a pack that holds the oldest. With isCalcDayToMultiDay a week or month chart
-    // is fed with day candles instead.
+    // candles asked without a count or of a pack that holds the oldest. With isCalcDayToMultiDay a week or
+    // month chart is fed with day candles instead.
     bool reqKLine(const QuoteRequester &requester, const std::string &code, int ktype, bool isForwardReq,
                   int reqCount, bool isCalcDayToMultiDay);
     bool reqLatestKLine(const QuoteRequester &requester, const std::string &code, int ktype);

@@ -23,15 +23,15 @@ constexpr float FlatRange = 0.0001f;
 // DMA's difference is shown in hundredths whatever the security's decimals.
 constexpr float DMADivisor = 100;
 
-struct TechSpec {
+struct TechKind {
     int32_t type;
     const char *name;
     std::vector<std::string> outputs;
     std::array<float, 4> defaults;
 };
 
-const std::vector<TechSpec> &techSpecs() {
-    static const std::vector<TechSpec> specs = {
+const std::vector<TechKind> &techKinds() {
+    static const std::vector<TechKind> kinds = {
         {TechIndex::VOL, "VOL", {"isRise", "VOL", "MA1", "MA2", "MA3"}, {5, 10, 20, 0}},
         {TechIndex::MACD, "MACD", {"DIFF", "DEA", "MACD"}, {12, 26, 9, 0}},
         {TechIndex::KDJ, "KDJ", {"K", "D", "J"}, {9, 3, 3, 0}},
@@ -43,13 +43,13 @@ const std::vector<TechSpec> &techSpecs() {
         {TechIndex::DMA, "DMA", {"DDD", "AMA"}, {10, 50, 0, 0}},
         {TechIndex::MA, "MA", {"MA1", "MA2", "MA3", "MA4"}, {5, 10, 20, 30}},
     };
-    return specs;
+    return kinds;
 }
 
-const TechSpec *findSpec(int32_t type) {
-    for (const TechSpec &spec : techSpecs())
-        if (spec.type == type)
-            return &spec;
+const TechKind *findKind(int32_t type) {
+    for (const TechKind &kind : techKinds())
+        if (kind.type == type)
+            return &kind;
     return nullptr;
 }
 
@@ -142,8 +142,8 @@ TechIndex::TechIndex(int32_t techType, int32_t techClass) {
 }
 
 std::string TechIndex::getTechName(int32_t techType) {
-    const TechSpec *spec = findSpec(techType);
-    return spec ? spec->name : "";
+    const TechKind *kind = findKind(techType);
+    return kind ? kind->name : "";
 }
 
 int32_t TechIndex::getTechType(std::string_view name) {
@@ -151,9 +151,9 @@ int32_t TechIndex::getTechType(std::string_view name) {
         return WR;
     if (name == "WR")
         return NoTech;
-    for (const TechSpec &spec : techSpecs())
-        if (name == spec.name)
-            return spec.type;
+    for (const TechKind &kind : techKinds())
+        if (name == kind.name)
+            return kind.type;
     return NoTech;
 }
 
@@ -199,8 +199,8 @@ void TechIndex::setTechType(int32_t techType, const std::optional<base::Array> &
 void TechIndex::setDefaultParams() {
     // Every parameter is set, so nothing of an earlier indicator type survives into the title.
     std::array<float, 4> defaults{};
-    if (const TechSpec *spec = findSpec(m_techType))
-        defaults = spec->defaults;
+    if (const TechKind *kind = findKind(m_techType))
+        defaults = kind->defaults;
     m_param1 = defaults[0];
     m_param2 = defaults[1];
     m_param3 = defaults[2];
@@ -208,8 +208,8 @@ void TechIndex::setDefaultParams() {
 }
 
 void TechIndex::setOutputs() {
-    const TechSpec *spec = findSpec(m_techType);
-    m_outputParams = spec ? spec->outputs : std::vector<std::string>();
+    const TechKind *kind = findKind(m_techType);
+    m_outputParams = kind ? kind->outputs : std::vector<std::string>();
 }
 
 bool TechIndex::setParams(const base::Array &paramArray) {
