@@ -197,14 +197,20 @@ bool FrameServer::quiet() {
     return result.get();
 }
 
+// The question waits among the server's commands until a round ends with nothing to do, so the
+// server's own poll does the waiting.
 bool FrameServer::waitForQuiet(double seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!quiet()) {
-        if (std::chrono::steady_clock::now() > end)
+    if (!thread_.joinable())
+        return true;
+    auto answer = std::make_shared<std::promise<void>>();
+    std::future<void> result = answer->get_future();
+    command([this, answer] {
+        if (!nothingToDo())
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+        answer->set_value();
+        return true;
+    });
+    return result.wait_for(std::chrono::duration<double>(seconds)) == std::future_status::ready;
 }
 
 // On the server thread, after the reads and commands of its current round: a reply queued in that
@@ -295,6 +301,8 @@ void FrameServer::run() {
         for (auto &conn : conns_)
             flush(*conn);
         std::erase_if(conns_, [](const auto &conn) { return conn->fd < 0; });
+        // Commands still waiting look again at what the flush left, before the poll sleeps.
+        serviceCommands();
     }
 }
 
