@@ -282,6 +282,7 @@ void HTTPRequest::main() {
             return;
         }
         complete_ = false;
+        didUseCachedResponse_ = false;
         if (!buildRequestMessage())
             return;
         if (configureProxies())
@@ -304,7 +305,7 @@ bool HTTPRequest::buildRequestMessage() {
         return false;
     }
     buildRequestHeaders();
-    if (error())
+    if (error() || answeredFromCacheBeforeSending())
         return false;
     applyAuthorizationHeader();
     for (auto &[name, value] : requestHeaders_)
@@ -614,6 +615,8 @@ void HTTPRequest::handleStreamComplete() {
     downloadComplete_ = true;
     if (!haveResponseHeaders_)
         readResponseHeaders();
+    if (didUseCachedResponse_)
+        return;
     base::Ref<base::Error> fileError;
     {
         auto &s = HTTPRequestClassState::shared();
@@ -641,6 +644,8 @@ void HTTPRequest::handleStreamComplete() {
             fileError = placeDownloadedFile();
         else if (fileError && !temporaryFileDownloadPath_.empty())
             closeDownloadFiles();
+        if (!fileError && downloadCache_)
+            downloadCache_->storeResponseForRequest(*this, secondsToCache_);
     }
     {
         auto &s = HTTPRequestClassState::shared();
@@ -859,6 +864,8 @@ void HTTPRequest::failWithError(base::Ref<base::Error> failure) {
     }
     if (connectionCanBeReused_ && connectionInfo_)
         connectionInfo_->expires = now() + persistentConnectionTimeoutSeconds_;
+    if (failure && answeredFromCacheAfterFailure(*failure))
+        return;
     {
         std::lock_guard guard(errorLock_);
         if (isCancelled() || error_)

@@ -180,6 +180,8 @@ void HTTPRequest::readResponseHeaders() {
     responseHeaders_ = head->allHeaders();
     responseStatusCode_ = head->statusCode();
     responseStatusMessage_ = head->statusLine();
+    if (answeredFromCacheAfterHeaders())
+        return;
     if (responseStatusCode_ == 401)
         authenticationNeeded_ = 1;
     else if (responseStatusCode_ == 407)
