@@ -1,5 +1,6 @@
 #include "QVNSolvaneMobileAppDelegate.h"
 
+#include "Components/CMViewController.h"
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
@@ -73,6 +74,8 @@ void QVNSolvaneMobileAppDelegate::SetControllers() {
         screen->tabBarItem().image = gfx::Image::named(entry["Tab_Image"].stringValue());
         base::Ref<ui::ViewController> tab = screen;
         if (entry["IsShowNav"].boolValue()) {
+            if (auto *base = dynamic_cast<CMViewController *>(screen.get()))
+                base->navDic = entry["Next"].dict() ? entry["Next"].dict()->copy() : base::Dict();
             // The navigation controller shows its root's tab item, as the platform's does.
             tab = base::make<ui::NavigationController>(screen);
             tab->tabBarItem() = screen->tabBarItem();

@@ -1,13 +1,13 @@
 // The application: its window on the desktop, or, without a display, the start-up run offscreen
 // for a few seconds with the window written to the PNG named by QV_SCREENSHOT.
 #include "QVNSolvaneMobileAppDelegate.h"
-#include "ScreenStandIns.h"
+#include "TabScreens.h"
 #include "host/Run.h"
 
 #include <cstdlib>
 
 int main() {
-    registerScreenStandIns();
+    registerTabScreens();
     host::RunOptions options;
     if (const char *png = std::getenv("QV_SCREENSHOT"))
         options.pngPath = png;

@@ -1,6 +1,6 @@
 #include "StartupFixture.h"
 
-#include "ScreenStandIns.h"
+#include "TabScreens.h"
 
 #include "DataBase/DataBase.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
@@ -56,7 +56,7 @@ base::VirtualClock &StartupTest::sharedClock() {
 }
 
 StartupTest::StartupTest() {
-    registerScreenStandIns();
+    registerTabScreens();
     for (const char *file : {"UserConfig.plist", "MyStockList.plist"})
         base::FileManager::remove(documentsFile(file));
     base::FileManager::remove(documentsFile("code"));

@@ -3,7 +3,10 @@
 #include "Common/MakerInfo.h"
 #include "Common/ServerConfig.h"
 #include "DataBase/DataBase.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+#include "Module/Market/MarketViewController.h"
 #include "QXJsonParser.h"
+#include "ui/NavigationController.h"
 
 std::string CMTabBarController::welcomeText() {
     return std::string("欢迎您使用岚峰星！证券代码：") + MakerInfo::SecuritiesCode + "。网址：" +
@@ -152,5 +155,44 @@ base::Opt<void> CMTabBarController::requestFinished(HTTPRequest &request) {
 base::Opt<void> CMTabBarController::requestFailed(HTTPRequest &request) {
     if (&request == newsRequest_.get())
         newsRequest_.reset();
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Banner taps
+
+ui::ViewController *CMTabBarController::visibleController() const {
+    ui::ViewController *tab = selectedController();
+    if (auto *navigation = dynamic_cast<ui::NavigationController *>(tab))
+        return navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().back().get();
+    return tab;
+}
+
+base::Opt<void> CMTabBarController::ReturnSelectedIndex(const std::string &, const std::string &code) {
+    ui::ViewController *top = visibleController();
+    if (auto *detail = dynamic_cast<StockDetailViewController *>(top)) {
+        detail->SetStockCodeMarket(code);
+        return {};
+    }
+    ui::NavigationController *navigation = top ? top->navigationController() : nullptr;
+    if (!navigation)
+        return {};
+    auto detail = base::make<StockDetailViewController>();
+    detail->SetStockCodeMarket(code);
+    navigation->push(detail, true);
+    return {};
+}
+
+base::Opt<void> CMTabBarController::ReturnSelectedBoard(const std::string &, const std::string &) {
+    if (viewControllers().size() <= size_t(MarketTabIndex))
+        return {};
+    setSelectedIndex(MarketTabIndex);
+    ui::ViewController *top = visibleController();
+    if (!dynamic_cast<MarketViewController *>(top) && top && top->navigationController()) {
+        top->navigationController()->popToRoot(true);
+        top = visibleController();
+    }
+    if (auto *market = dynamic_cast<MarketViewController *>(top))
+        market->SetCurrentModuleAtIndex(BoardModuleIndex);
     return {};
 }

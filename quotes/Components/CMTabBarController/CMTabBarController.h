@@ -77,6 +77,12 @@ public:
     base::Opt<void> requestFinished(HTTPRequest &request) override;
     base::Opt<void> requestFailed(HTTPRequest &request) override;
 
+    // A tapped index opens in the selected tab: an open detail screen on top changes security,
+    // else a detail screen is pushed. Nothing without a navigation controller there.
+    base::Opt<void> ReturnSelectedIndex(const std::string &name, const std::string &code) override;
+    // A tapped board opens the market tab (2) on its board module, back at the market screen;
+    // the board itself is not passed on. Nothing without a tab 2.
+    base::Opt<void> ReturnSelectedBoard(const std::string &name, const std::string &code) override;
     // Marquee taps open nothing.
     base::Opt<void> EnterNewsDetail(const std::string &) override { return {}; }
 
@@ -89,6 +95,8 @@ public:
 
 private:
     void SetOrientation(int orientation);
+    // The screen on top of the selected tab.
+    ui::ViewController *visibleController() const;
     // A screen frame in the view's own coordinates.
     static gfx::Rect inView(gfx::Rect screenFrame);
 
