@@ -4,6 +4,7 @@
 #include "DataBase/NetData/StockQuoteInf.h"
 #include "Module/CommonControls/MinLine/BaseClass/MinLineClassBase.h"
 #include "gfx/Context.h"
+#include "gfx/Image.h"
 #include "gfx/Surface.h"
 
 #include <cmath>
@@ -62,6 +63,17 @@ inline base::Ref<MinLineList> wavingDay(StockQuoteInf &info, int count) {
         return close +
                int32_t(float(close) * 0.012f * std::sin(float(i) / 30.0f) + float(close) * 0.00005f * i);
     });
+}
+
+// A view's drawing as the screen shows it: over the black of the screens behind.
+inline gfx::Surface onBlack(const gfx::Surface &content) {
+    gfx::Surface out(content.width(), content.height());
+    gfx::Context context(out);
+    context.setFill(*gfx::Color::black());
+    context.fillRect({0, 0, float(content.width()), float(content.height())});
+    gfx::Image image(content);
+    context.drawImage({0, 0, float(content.width()), float(content.height())}, image);
+    return out;
 }
 
 struct Canvas {
