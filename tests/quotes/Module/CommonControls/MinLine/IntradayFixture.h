@@ -36,7 +36,8 @@ inline int32_t minuteTime(int i) {
 }
 
 // The first `count` minutes of a day, the price of minute i from `price`; the average follows
-// the price halfway, the volume swings. The snapshot's high and low take in every minute.
+// the price halfway, the volume swings. The snapshot's last price, high and low take in every
+// minute.
 inline base::Ref<MinLineList> day(StockQuoteInf &info, int count, const std::function<int32_t(int)> &price) {
     auto list = base::make<MinLineList>();
     int64_t sum = 0;
@@ -49,6 +50,7 @@ inline base::Ref<MinLineList> day(StockQuoteInf &info, int count, const std::fun
         item->vol = 200 + (i * 37) % 900;
         list->push_back(item);
         if (item->price > 0) {
+            info.newprice = item->price;
             info.highprice = std::max(info.highprice, item->price);
             info.lowprice = std::min(info.lowprice, item->price);
         }
