@@ -131,6 +131,25 @@ TEST_F(MinLineViewTest, TapsShowAndHideTheCrossHairAndALongPressMovesIt) {
     EXPECT_TRUE(view->cursorView()->isHidden());
 }
 
+TEST_F(MinLineViewTest, AResizeHidesTheCrossHairAndAnEmptiedViewDrawsItsAxis) {
+    app.tap(minutePoint(10));
+    app.advance(1);
+    ASSERT_FALSE(view->cursorView()->isHidden());
+    view->setFrame({0, 0, 800, 600});
+    app.render();
+    EXPECT_TRUE(view->cursorView()->isHidden());
+    EXPECT_EQ(view->cursorView()->frame(), (gfx::Rect{0, 0, 800, 600}));
+
+    view->zeroView();
+    app.render();
+    EXPECT_FALSE(view->mobj()->isShowLevel2Tech());
+    EXPECT_TRUE(view->level2Button()->isHidden());
+    EXPECT_FALSE(view->mobj()->canShowCursor({300, 200}));
+    app.tap({300, 200});
+    app.advance(1);
+    EXPECT_TRUE(view->cursorView()->isHidden());
+}
+
 TEST_F(MinLineViewTest, Level2ButtonAndCodes) {
     app.render();
     ui::Button &button = *view->level2Button();
