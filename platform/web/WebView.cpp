@@ -10,15 +10,32 @@
 
 namespace ui {
 
-// The document itself, as tall as the page (at least as tall as the web view, so that the page's
-// canvas colour fills it), drawn by the shown page.
+// The visible band of the document: as large as the web view and kept over the part the scroll
+// view shows, so that a long page never needs a surface of its whole height. Its frame is in
+// document coordinates (the scroll view's content space).
 class WebView::Content : public View {
 public:
     using View::View;
     base::Ref<web::Page> page;
     void drawRect(gfx::Context &context, gfx::Rect dirty) override {
-        if (page)
-            page->draw(context, dirty);
+        if (!page)
+            return;
+        gfx::Point origin = frame().o;
+        context.translate(-origin.x, -origin.y);
+        page->draw(context, {dirty.x() + origin.x, dirty.y() + origin.y, dirty.width(), dirty.height()});
+    }
+};
+
+// Moves the band along as the content scrolls.
+class WebView::Scroller : public ScrollView {
+public:
+    using ScrollView::ScrollView;
+    std::function<void()> scrolled;
+
+protected:
+    void offsetChanged() override {
+        if (scrolled)
+            scrolled();
     }
 };
 
@@ -28,8 +45,10 @@ struct WebView::TapSpot : GestureDelegate {
     base::Weak<View> document;
     gfx::Point at;
     base::Opt<bool> shouldReceiveTouch(GestureRecognizer &, const Touch &touch) override {
-        if (auto view = document.lock())
-            at = touch.location(view.get());
+        if (auto view = document.lock()) {
+            gfx::Point p = touch.location(view.get()), o = view->frame().o;
+            at = {p.x + o.x, p.y + o.y};
+        }
         return true;
     }
 };
@@ -48,7 +67,8 @@ WebView::~WebView() {
 
 void WebView::setUp() {
     View::setUp();
-    scroll_ = base::make<ScrollView>(bounds());
+    scroll_ = base::make<Scroller>(bounds());
+    scroll_->scrolled = [this] { placeBand(); };
     scroll_->opaque = false;
     scroll_->setBackgroundColor(gfx::Color::rgba(0, 0, 0, 0));
     content_ = base::make<Content>(bounds());
@@ -94,6 +114,10 @@ void WebView::stopLoading() {
     }
 }
 
+ScrollView &WebView::scrollView() {
+    return *scroll_;
+}
+
 std::optional<base::Url> WebView::currentUrl() const {
     if (history_.empty())
         return std::nullopt;
@@ -106,7 +130,7 @@ std::vector<WebView::Link> WebView::links() const {
         return links;
     for (const auto &link : shown_->links())
         for (const gfx::Rect &box : link.boxes)
-            links.push_back({link.url, content_->convert(box, this)});
+            links.push_back({link.url, scroll_->convert(box, this)});
     return links;
 }
 
@@ -192,8 +216,14 @@ void WebView::layoutSubviews() {
 void WebView::show() {
     gfx::Size size = bounds().s;
     float height = shown_ ? shown_->layout(size) : 0;
-    content_->setFrame({0, 0, size.w, std::max(height, size.h)});
     scroll_->setContentSize({size.w, height});
+    placeBand();
+}
+
+void WebView::placeBand() {
+    gfx::Size size = bounds().s;
+    float top = std::clamp(scroll_->contentOffset().y, 0.f, std::max(0.f, scroll_->contentSize().h - size.h));
+    content_->setFrame({0, top, size.w, size.h});
     content_->setNeedsDisplay();
 }
 

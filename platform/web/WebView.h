@@ -73,7 +73,7 @@ public:
     bool isLoading() const { return loading_; }
     // The shown page's URL (after redirects; the base URL of markup); nothing before the first.
     std::optional<base::Url> currentUrl() const;
-    ScrollView &scrollView() { return *scroll_; }
+    ScrollView &scrollView();
 
     struct Link {
         base::Url url;
@@ -88,6 +88,7 @@ public:
 
 private:
     class Content;
+    class Scroller;
     struct TapSpot;
     struct Entry {
         std::optional<base::Url> url;
@@ -104,10 +105,11 @@ private:
     Decision decide(const base::Url &url, NavigationType type);
     void finished(base::Ref<base::Error> error);
     void show();
+    void placeBand();
     void tapped(gfx::Point point);
     void fail(base::Ref<base::Error> error);
 
-    base::Ref<ScrollView> scroll_;
+    base::Ref<Scroller> scroll_;
     base::Ref<Content> content_;
     base::Ref<TapSpot> tapSpot_;
     base::Ref<net::HttpConnectionCache> cache_;

@@ -105,6 +105,18 @@ TEST(ArticleTemplates, InformationMinePopoverWrapsWithoutBouncing) {
     stage.app.dragAndRest({160, 300}, {160, 200});
     stage.app.advance(1);
     EXPECT_GT(stage.web->scrollView().contentOffset().y, 0);
+    EXPECT_TRUE(qvtest::matchesGolden(stage.app.render(), "web/bomb-template-320-scrolled"));
+    // A link shown after scrolling is found where it is drawn.
+    std::vector<std::string> tapped;
+    stage.recorder->decide = [&](ui::WebView &, const base::Url &url, ui::NavigationType type) {
+        tapped.push_back(lastComponent(url) + " " + std::to_string(int(type)));
+        return false;
+    };
+    gfx::Rect last = stage.web->convert(stage.web->links().back().frame, nullptr);
+    ASSERT_GT(last.y(), 200);
+    stage.app.tap({last.x() + last.width() / 2, last.y() + last.height() / 2});
+    stage.app.advance(1);
+    EXPECT_EQ(tapped, (std::vector<std::string>{"@stock=SH600000 0"}));
 }
 
 TEST(ArticleTemplates, TemplateFindsItsBundleImageThroughItsBaseUrl) {

@@ -2,6 +2,7 @@
 #include "peers/NginxSuite.h"
 
 #include "base/Bundle.h"
+#include "base/Encoding.h"
 #include "web/Fetch.h"
 
 #include "gfx/Context.h"
@@ -22,6 +23,7 @@ constexpr const char *F10 = "/dbui/ipad/?&r=ften.cpbd&code=%s&ed=001";
 constexpr char Locations[] = R"(
 location = /go/headline { return 302 /wap/data/ipad/news/jrtt/1.html?openNews=1; }
 location = /go/ftp { return 302 ftp://127.0.0.1/file; }
+location /gbk/ { charset gbk; }
 )";
 
 std::string f10(const std::string &code) {
@@ -233,6 +235,19 @@ TEST_F(WebViewTest, BackAndReloadFollowTheHistory) {
     ASSERT_TRUE(stage.settle());
     EXPECT_EQ(current(), f10("SH600000"));
     EXPECT_FALSE(stage.web->canGoBack());
+}
+
+TEST_F(WebViewTest, PageInTheCharsetTheServerNamesReadsAsInUtf8) {
+    std::string page = "<p><a href=\"x.html\">上证综指收涨</a></p>";
+    nginx->writeFile("utf8/page.html", page);
+    nginx->writeFile("gbk/page.html", base::encode(page, base::Encoding::Gb18030)->toString());
+    load("/utf8/page.html");
+    auto utf8 = stage.web->links();
+    load("/gbk/page.html");
+    auto gbk = stage.web->links();
+    ASSERT_EQ(utf8.size(), 1u);
+    ASSERT_EQ(gbk.size(), 1u);
+    EXPECT_EQ(gbk[0].frame, utf8[0].frame);
 }
 
 TEST_F(WebViewTest, RefusedNavigationChangesNothingAndStopEndsALoad) {
