@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -75,6 +76,38 @@ std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t li
     if (rc != Z_OK || produced > limit)
         return std::nullopt;
     out.resize(produced);
+    return out;
+}
+
+std::optional<base::Data> gunzip(const void *bytes, size_t length, size_t limit) {
+    z_stream z{};
+    // 15-bit window, and 32 added: zlib recognises the gzip or zlib header by itself.
+    if (inflateInit2(&z, 15 + 32) != Z_OK)
+        return std::nullopt;
+    base::Data out;
+    auto in = static_cast<const uint8_t *>(bytes);
+    size_t left = length;
+    uint8_t chunk[16384];
+    int rc = Z_OK;
+    while (rc != Z_STREAM_END) {
+        if (z.avail_in == 0 && left > 0) {
+            z.next_in = const_cast<Bytef *>(in);
+            z.avail_in = uInt(std::min<size_t>(left, UINT_MAX));
+            in += z.avail_in;
+            left -= z.avail_in;
+        }
+        z.next_out = chunk;
+        z.avail_out = sizeof chunk;
+        rc = inflate(&z, Z_NO_FLUSH);
+        size_t made = sizeof chunk - z.avail_out;
+        // A stream cut short ends in Z_BUF_ERROR: no input left and no progress.
+        if ((rc != Z_OK && rc != Z_STREAM_END) || out.length() + made > limit) {
+            inflateEnd(&z);
+            return std::nullopt;
+        }
+        out.append(chunk, made);
+    }
+    inflateEnd(&z);
     return out;
 }
 

@@ -24,6 +24,10 @@ std::string md5Hex(const void *bytes, size_t length);
 // makes more.
 std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t limit);
 
+// Inflates a gzip stream (or, by its header, a zlib stream) that makes at most `limit` bytes;
+// nothing when the stream is damaged, cut short or makes more.
+std::optional<base::Data> gunzip(const void *bytes, size_t length, size_t limit);
+
 // zlib's CRC-32 (IEEE).
 uint32_t crc32(const void *bytes, size_t length, uint32_t initial = 0);
 
