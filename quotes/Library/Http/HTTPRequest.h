@@ -12,6 +12,7 @@
 #include "base/Url.h"
 #include "base/Value.h"
 #include "net/Cookie.h"
+#include "net/CredentialStore.h"
 #include "net/HttpAuthentication.h"
 #include "net/HttpMessage.h"
 #include "net/HttpReadStream.h"
@@ -225,6 +226,9 @@ public:
     void setAuthenticationScheme(std::string scheme) { authenticationScheme_ = std::move(scheme); }
     const std::string &authenticationScheme() const { return authenticationScheme_; }
     void setUseSessionPersistence(bool on) { useSessionPersistence_ = on; }
+    // Save credentials that worked in the process's credential store, and look them up there.
+    void setUseKeychainPersistence(bool on) { useKeychainPersistence_ = on; }
+    int authenticationRetryCount() const { return authenticationRetryCount_; }
     void setShouldPresentCredentialsBeforeChallenge(bool on) {
         shouldPresentCredentialsBeforeChallenge_ = on;
     }
@@ -241,6 +245,22 @@ public:
     // Forgets the credentials and cookies this process has collected.
     static void clearSession();
     static std::vector<net::Cookie> sessionCookies();
+    // The process's credential store: one default credential per server (host, port, protocol,
+    // realm) or proxy (host, port, realm).
+    static void saveCredentials(const net::Credential &credential, const std::string &host, int port,
+                                const std::string &protocol, const std::string &realm);
+    static void saveCredentialsForProxy(const net::Credential &credential, const std::string &host, int port,
+                                        const std::string &realm);
+    static std::optional<net::Credential> savedCredentialsForHost(const std::string &host, int port,
+                                                                  const std::string &protocol,
+                                                                  const std::string &realm);
+    // The protocol is not part of a proxy's space.
+    static std::optional<net::Credential> savedCredentialsForProxy(const std::string &host, int port,
+                                                                   const std::string &protocol,
+                                                                   const std::string &realm);
+    static void removeCredentialsForHost(const std::string &host, int port, const std::string &protocol,
+                                         const std::string &realm);
+    static void removeCredentialsForProxy(const std::string &host, int port, const std::string &realm);
 
     // The download cache, used by GET requests only; a new request takes the class's default cache
     // (none unless set). A cachePolicy of 0 takes the cache's default policy when the request runs.
@@ -366,6 +386,17 @@ private:
     void attemptToApplyCredentialsAndResume();
     void failAuthentication();
     void askForCredentialsOrFail(bool proxy);
+    void applyCredentialsAndStart(bool proxy, base::Dict credentials,
+                                  std::unique_lock<std::recursive_mutex> &guard);
+    // Applies a credentials dictionary ("Username", "Password", "AccountDomain") to the message and
+    // remembers it; false when it cannot be applied.
+    bool applyCredentials(bool proxy, const base::Dict &credentials);
+    void forgetSessionCredentials(bool proxy, const base::Dict &credentials);
+    // Credentials from the URL, the request or the credential store; the account domain from
+    // `domain` or a "DOMAIN\\user" name when the scheme needs one.
+    std::optional<base::Dict> findCredentials() const;
+    std::optional<base::Dict> findProxyCredentials() const;
+    static int portNumber(const base::Url &url);
     bool configureProxies();
     void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
     void useProxyEntry(const net::ProxyEntry &entry);
@@ -419,7 +450,7 @@ private:
     base::Ref<HTTPInputStream> postBodyReadStream_;
     base::Dict requestHeaders_;
     bool haveBuiltRequestHeaders_ = false, haveBuiltPostBody_ = false;
-    bool useCookiePersistence_ = true, useSessionPersistence_ = true;
+    bool useCookiePersistence_ = true, useSessionPersistence_ = true, useKeychainPersistence_ = false;
     bool allowCompressedResponse_ = true, shouldCompressRequestBody_ = false;
     bool shouldWaitToInflateCompressedResponses_ = true;
     std::string downloadDestinationPath_, temporaryFileDownloadPath_, temporaryUncompressedDataDownloadPath_;
