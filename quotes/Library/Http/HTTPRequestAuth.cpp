@@ -212,7 +212,8 @@ void HTTPRequest::attemptToApplyCredentialsAndResume() {
         user = username_;
         password = password_;
     }
-    if (!user.empty() && !password.empty()) {
+    const bool supplied = credentialsSupplied_.exchange(false);
+    if ((!user.empty() && !password.empty()) || supplied) {
         ++(proxy ? proxyAuthenticationRetryCount_ : authenticationRetryCount_);
         if (!authentication->apply(*request_, user, password)) {
             failWithError(makeError(InternalErrorWhileApplyingCredentialsType,
@@ -255,12 +256,15 @@ void HTTPRequest::askForCredentialsOrFail(bool proxy) {
             });
             return;
         }
+        if (showAuthenticationDialog(proxy))
+            return;
     }
     failWithError(HTTPRequestClassState::shared().authenticationNeeded);
     markAsFinished();
 }
 
 void HTTPRequest::retryUsingSuppliedCredentials() {
+    credentialsSupplied_ = true;
     performOnRequestThread([this] {
         if (request_)
             attemptToApplyCredentialsAndResume();
