@@ -553,6 +553,8 @@ void HTTPRequest::handleNetworkEvent(net::Event event) {
             performRedirect();
     } else if (downloadComplete_ && authenticationNeeded_ != 0) {
         attemptToApplyCredentialsAndResume();
+    } else if (downloadComplete_ && restartingDownload_) {
+        restartDownloadFromStart();
     }
 }
 
@@ -588,7 +590,7 @@ void HTTPRequest::handleBytesAvailable() {
     totalBytesRead_ += (unsigned long long)n;
     lastActivityTime_ = now();
     incrementBandwidthUsedInLastSecond((unsigned long)n);
-    if (needsRedirect_ && shouldRedirect_ && allowResumeForFileDownloads_)
+    if ((needsRedirect_ && shouldRedirect_ && allowResumeForFileDownloads_) || restartingDownload_)
         return;
     if (delegateImplements(HTTPRequestDelegate::didReceiveData) || dataReceivedBlock_) {
         base::Data chunk = inflating ? inflated.value_or(base::Data()) : base::Data(buffer, size_t(n));
@@ -662,7 +664,7 @@ void HTTPRequest::handleStreamComplete() {
     }
     if (authenticationNeeded_ == 0)
         destroyReadStream();
-    if (!needsRedirect_ && authenticationNeeded_ == 0) {
+    if (!needsRedirect_ && authenticationNeeded_ == 0 && !restartingDownload_) {
         if (fileError)
             failWithError(fileError);
         else

@@ -360,6 +360,8 @@ private:
     void performRedirect();
     void writeToDownloadFile(const uint8_t *bytes, size_t length, const base::Data *inflated);
     bool rangeStartsAt(unsigned long long offset) const;
+    bool refusedRangeOverIncompleteFile() const;
+    void restartDownloadFromStart();
     void closeDownloadFiles();
     void readResponseCookies(const net::HttpMessage &head);
     base::Ref<base::Error> placeDownloadedFile();
@@ -433,6 +435,8 @@ private:
     std::string downloadDestinationPath_, temporaryFileDownloadPath_, temporaryUncompressedDataDownloadPath_;
     base::Ref<base::OutputStream> fileDownloadOutputStream_, inflatedFileDownloadOutputStream_;
     bool allowResumeForFileDownloads_ = false;
+    // A resumed download whose range was refused over a file that is not whole starts again.
+    bool restartingDownload_ = false;
     std::string userAgentString_;
 
     std::atomic<bool> complete_{false}, cancelled_{false}, inProgress_{false};
