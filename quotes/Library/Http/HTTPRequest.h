@@ -237,7 +237,15 @@ public:
     int proxyPort() const { return proxyPort_; }
     const std::string &proxyType() const { return proxyType_; }
     int authenticationNeeded() const { return authenticationNeeded_; }
-    // Answers to an authentication question: credentials were filled in, or the user gave up.
+    const std::string &authenticationRealm() const { return authenticationRealm_; }
+    const std::string &proxyAuthenticationScheme() const { return proxyAuthenticationScheme_; }
+    const std::string &proxyAuthenticationRealm() const { return proxyAuthenticationRealm_; }
+    // Whether an asynchronous request without a delegate answer shows the login sheet: off for
+    // servers, on for proxies.
+    void setShouldPresentAuthenticationDialog(bool on) { shouldPresentAuthenticationDialog_ = on; }
+    void setShouldPresentProxyAuthenticationDialog(bool on) { shouldPresentProxyAuthenticationDialog_ = on; }
+    // Answers to an authentication question: credentials were filled in (and are used as they
+    // stand, empty ones too), or the user gave up.
     void retryUsingSuppliedCredentials();
     void cancelAuthentication();
     void setAuthenticationNeededBlock(Block b) { authenticationNeededBlock_ = std::move(b); }
@@ -393,10 +401,13 @@ private:
     bool applyCredentials(bool proxy, const base::Dict &credentials);
     void forgetSessionCredentials(bool proxy, const base::Dict &credentials);
     // Credentials from the URL, the request or the credential store; the account domain from
-    // `domain` or a "DOMAIN\\user" name when the scheme needs one.
-    std::optional<base::Dict> findCredentials() const;
-    std::optional<base::Dict> findProxyCredentials() const;
+    // `domain` or a "DOMAIN\\user" name when the scheme needs one. Credentials the user supplied
+    // are used as they stand, empty ones too; others only with a user name and a password.
+    std::optional<base::Dict> findCredentials(bool supplied) const;
+    std::optional<base::Dict> findProxyCredentials(bool supplied) const;
     static int portNumber(const base::Url &url);
+    // Hands the request to the login sheet on the main thread; false when it may not show one.
+    bool showAuthenticationDialog(bool proxy);
     bool configureProxies();
     void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
     void useProxyEntry(const net::ProxyEntry &entry);
@@ -515,6 +526,9 @@ private:
     base::Ref<net::HttpAuthentication> requestAuthentication_, proxyAuthentication_;
     int authenticationNeeded_ = 0, authenticationRetryCount_ = 0, proxyAuthenticationRetryCount_ = 0;
     bool shouldPresentCredentialsBeforeChallenge_ = true;
+    bool shouldPresentAuthenticationDialog_ = false, shouldPresentProxyAuthenticationDialog_ = true;
+    // The answer to a question names the credentials to use, even empty ones.
+    std::atomic<bool> credentialsSupplied_{false};
     std::optional<base::Url> PACurl_;
     bool isPACFileRequest_ = false;
     uint64_t proxyWait_ = 0;

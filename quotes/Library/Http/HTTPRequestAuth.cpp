@@ -215,7 +215,8 @@ void HTTPRequest::attemptToApplyCredentialsAndResume() {
     std::unique_lock lock(s.delegateAuthenticationLock);
     if (error() || isCancelled())
         return;
-    if (auto found = proxy ? findProxyCredentials() : findCredentials()) {
+    const bool supplied = credentialsSupplied_.exchange(false);
+    if (auto found = proxy ? findProxyCredentials(supplied) : findCredentials(supplied)) {
         lock.unlock();
         applyCredentialsAndStart(proxy, *found, guard);
         return;
@@ -294,7 +295,7 @@ int HTTPRequest::portNumber(const base::Url &url) {
     return url.port().value_or(url.scheme() == "https" ? 443 : 80);
 }
 
-std::optional<base::Dict> HTTPRequest::findCredentials() const {
+std::optional<base::Dict> HTTPRequest::findCredentials(bool supplied) const {
     std::string user, password;
     if (!url_.user().empty() && !url_.password().empty()) {
         user = url_.user();
@@ -309,7 +310,7 @@ std::optional<base::Dict> HTTPRequest::findCredentials() const {
             password = saved->password;
         }
     }
-    if (user.empty() || password.empty())
+    if (!supplied && (user.empty() || password.empty()))
         return std::nullopt;
     std::string domain;
     if (requestAuthentication_ && requestAuthentication_->needsAccountDomain()) {
@@ -323,7 +324,7 @@ std::optional<base::Dict> HTTPRequest::findCredentials() const {
     return credentialsDict(user, password, domain);
 }
 
-std::optional<base::Dict> HTTPRequest::findProxyCredentials() const {
+std::optional<base::Dict> HTTPRequest::findProxyCredentials(bool supplied) const {
     std::string user, password;
     if (!proxyUsername_.empty() && !proxyPassword_.empty()) {
         user = proxyUsername_;
@@ -336,7 +337,7 @@ std::optional<base::Dict> HTTPRequest::findProxyCredentials() const {
         user = saved->user;
         password = saved->password;
     }
-    if (user.empty() || password.empty())
+    if (!supplied && (user.empty() || password.empty()))
         return std::nullopt;
     std::string domain;
     if (proxyAuthentication_ && proxyAuthentication_->needsAccountDomain()) {
@@ -406,12 +407,15 @@ void HTTPRequest::askForCredentialsOrFail(bool proxy) {
             });
             return;
         }
+        if (showAuthenticationDialog(proxy))
+            return;
     }
     failWithError(HTTPRequestClassState::shared().authenticationNeeded);
     markAsFinished();
 }
 
 void HTTPRequest::retryUsingSuppliedCredentials() {
+    credentialsSupplied_ = true;
     performOnRequestThread([this] {
         if (request_)
             attemptToApplyCredentialsAndResume();
