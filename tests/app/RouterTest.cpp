@@ -225,6 +225,13 @@ TEST_F(RouterTest, QuotesAreAskedEveryFiveSecondsOnlyWhileConnected) {
     before = listRequests();
     advance(15);
     EXPECT_EQ(listRequests(), before);
+
+    // The headline file is fetched every 360 s all the same.
+    nginx->writeFile("wap/data/ipad/news/ssxw/index.json", R"([{"title":"断线时的新闻"}])");
+    advance(CMTabBarController::NewsInterval);
+    driver.runUntilIdle();
+    ASSERT_EQ(tabBar().overturnShowerView().titleArray().size(), 1u);
+    EXPECT_EQ(tabBar().overturnShowerView().titleArray()[0]["title"].stringValue(), "断线时的新闻");
 }
 
 TEST_F(RouterTest, AHeadlineReplyReplacesTheItemsOnlyWhenItIsAList) {
