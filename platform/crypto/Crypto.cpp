@@ -1,6 +1,8 @@
 #include "Crypto.h"
 
 #include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/provider.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -62,6 +64,33 @@ std::string md5Hex(const void *bytes, size_t length) {
         out += hex[b >> 4];
         out += hex[b & 15];
     }
+    return out;
+}
+
+std::optional<base::Data> md4(const void *bytes, size_t length) {
+    // MD4 lives only in the legacy provider; a context of our own keeps it away from the process's
+    // default algorithm choices.
+    static EVP_MD *digest = [] {
+        OSSL_LIB_CTX *context = OSSL_LIB_CTX_new();
+        if (!context || !OSSL_PROVIDER_load(context, "legacy"))
+            return static_cast<EVP_MD *>(nullptr);
+        return EVP_MD_fetch(context, "MD4", nullptr);
+    }();
+    if (!digest)
+        return std::nullopt;
+    base::Data out;
+    out.resize(16);
+    unsigned int size = 0;
+    if (EVP_Digest(bytes, length, out.mutableBytes(), &size, digest, nullptr) != 1)
+        return std::nullopt;
+    return out;
+}
+
+base::Data hmacMd5(const base::Data &key, const base::Data &data) {
+    base::Data out;
+    out.resize(16);
+    unsigned int size = 0;
+    HMAC(EVP_md5(), key.bytes(), int(key.length()), data.bytes(), data.length(), out.mutableBytes(), &size);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HTTPCacheDelegate.h"
 #include "HTTPRequestDelegate.h"
 
 #include "base/Data.h"
@@ -11,6 +12,7 @@
 #include "base/Url.h"
 #include "base/Value.h"
 #include "net/Cookie.h"
+#include "net/CredentialStore.h"
 #include "net/HttpAuthentication.h"
 #include "net/HttpMessage.h"
 #include "net/HttpReadStream.h"
@@ -224,6 +226,9 @@ public:
     void setAuthenticationScheme(std::string scheme) { authenticationScheme_ = std::move(scheme); }
     const std::string &authenticationScheme() const { return authenticationScheme_; }
     void setUseSessionPersistence(bool on) { useSessionPersistence_ = on; }
+    // Save credentials that worked in the process's credential store, and look them up there.
+    void setUseKeychainPersistence(bool on) { useKeychainPersistence_ = on; }
+    int authenticationRetryCount() const { return authenticationRetryCount_; }
     void setShouldPresentCredentialsBeforeChallenge(bool on) {
         shouldPresentCredentialsBeforeChallenge_ = on;
     }
@@ -232,7 +237,15 @@ public:
     int proxyPort() const { return proxyPort_; }
     const std::string &proxyType() const { return proxyType_; }
     int authenticationNeeded() const { return authenticationNeeded_; }
-    // Answers to an authentication question: credentials were filled in, or the user gave up.
+    const std::string &authenticationRealm() const { return authenticationRealm_; }
+    const std::string &proxyAuthenticationScheme() const { return proxyAuthenticationScheme_; }
+    const std::string &proxyAuthenticationRealm() const { return proxyAuthenticationRealm_; }
+    // Whether an asynchronous request without a delegate answer shows the login sheet: off for
+    // servers, on for proxies.
+    void setShouldPresentAuthenticationDialog(bool on) { shouldPresentAuthenticationDialog_ = on; }
+    void setShouldPresentProxyAuthenticationDialog(bool on) { shouldPresentProxyAuthenticationDialog_ = on; }
+    // Answers to an authentication question: credentials were filled in (and are used as they
+    // stand, empty ones too), or the user gave up.
     void retryUsingSuppliedCredentials();
     void cancelAuthentication();
     void setAuthenticationNeededBlock(Block b) { authenticationNeededBlock_ = std::move(b); }
@@ -240,6 +253,40 @@ public:
     // Forgets the credentials and cookies this process has collected.
     static void clearSession();
     static std::vector<net::Cookie> sessionCookies();
+    // The process's credential store: one default credential per server (host, port, protocol,
+    // realm) or proxy (host, port, realm).
+    static void saveCredentials(const net::Credential &credential, const std::string &host, int port,
+                                const std::string &protocol, const std::string &realm);
+    static void saveCredentialsForProxy(const net::Credential &credential, const std::string &host, int port,
+                                        const std::string &realm);
+    static std::optional<net::Credential> savedCredentialsForHost(const std::string &host, int port,
+                                                                  const std::string &protocol,
+                                                                  const std::string &realm);
+    // The protocol is not part of a proxy's space.
+    static std::optional<net::Credential> savedCredentialsForProxy(const std::string &host, int port,
+                                                                   const std::string &protocol,
+                                                                   const std::string &realm);
+    static void removeCredentialsForHost(const std::string &host, int port, const std::string &protocol,
+                                         const std::string &realm);
+    static void removeCredentialsForProxy(const std::string &host, int port, const std::string &realm);
+
+    // The download cache, used by GET requests only; a new request takes the class's default cache
+    // (none unless set). A cachePolicy of 0 takes the cache's default policy when the request runs.
+    static base::Ref<HTTPRequest> requestWithURL(const base::Url &url, base::Ref<HTTPCacheDelegate> cache,
+                                                 int cachePolicy = UseDefaultCachePolicy);
+    static base::Ref<HTTPCacheDelegate> defaultCache();
+    static void setDefaultCache(base::Ref<HTTPCacheDelegate> cache);
+    const base::Ref<HTTPCacheDelegate> &downloadCache() const { return downloadCache_; }
+    void setDownloadCache(base::Ref<HTTPCacheDelegate> cache) { downloadCache_ = std::move(cache); }
+    int cachePolicy() const { return cachePolicy_; }
+    void setCachePolicy(int policy) { cachePolicy_ = policy; }
+    int cacheStoragePolicy() const { return cacheStoragePolicy_; }
+    void setCacheStoragePolicy(int policy) { cacheStoragePolicy_ = policy; }
+    // The maximum age handed to the cache; 0 lets the response's headers decide.
+    double secondsToCache() const { return secondsToCache_; }
+    void setSecondsToCache(double seconds) { secondsToCache_ = seconds; }
+    // Whether the response came from the cache.
+    bool didUseCachedResponse() const { return didUseCachedResponse_; }
 
     // Bandwidth throttling, shared by every request.
     static bool isBandwidthThrottled();
@@ -263,6 +310,13 @@ public:
                               std::string_view contentType);
     // Reads "Content-Length": decimal digits only, else nothing.
     static std::optional<unsigned long long> parseContentLength(std::string_view text);
+    // An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT", also without the weekday or the seconds).
+    static std::optional<base::Date> dateFromRFC1123String(std::string_view text);
+    // When the response stops being current: now + maxAge when that is not 0, else now + the
+    // Cache-Control "max-age" (0: now), else its Expires date; nothing when none is known.
+    static std::optional<base::Date> expiryDateForRequest(const HTTPRequest &request, double maxAge);
+    // A header's value by its name in any case; nothing when absent or not text.
+    static std::optional<std::string> headerNamed(const base::Dict &headers, std::string_view name);
     static bool removeFileAtPath(const std::string &path, base::Ref<base::Error> *error);
     // Whether a response lets its connection be kept: nothing when not, else how long the idle
     // connection stays usable ("Keep-Alive" timeout, or `fallback` without that field).
@@ -326,6 +380,8 @@ private:
     void performRedirect();
     void writeToDownloadFile(const uint8_t *bytes, size_t length, const base::Data *inflated);
     bool rangeStartsAt(unsigned long long offset) const;
+    bool refusedRangeOverIncompleteFile() const;
+    void restartDownloadFromStart();
     void closeDownloadFiles();
     void readResponseCookies(const net::HttpMessage &head);
     base::Ref<base::Error> placeDownloadedFile();
@@ -338,12 +394,38 @@ private:
     void attemptToApplyCredentialsAndResume();
     void failAuthentication();
     void askForCredentialsOrFail(bool proxy);
+    void applyCredentialsAndStart(bool proxy, base::Dict credentials,
+                                  std::unique_lock<std::recursive_mutex> &guard);
+    // Applies a credentials dictionary ("Username", "Password", "AccountDomain") to the message and
+    // remembers it; false when it cannot be applied.
+    bool applyCredentials(bool proxy, const base::Dict &credentials);
+    void forgetSessionCredentials(bool proxy, const base::Dict &credentials);
+    // Credentials from the URL, the request or the credential store; the account domain from
+    // `domain` or a "DOMAIN\\user" name when the scheme needs one. Credentials the user supplied
+    // are used as they stand, empty ones too; others only with a user name and a password.
+    std::optional<base::Dict> findCredentials(bool supplied) const;
+    std::optional<base::Dict> findProxyCredentials(bool supplied) const;
+    static int portNumber(const base::Url &url);
+    // Hands the request to the login sheet on the main thread; false when it may not show one.
+    bool showAuthenticationDialog(bool proxy);
     bool configureProxies();
     void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
     void useProxyEntry(const net::ProxyEntry &entry);
     void fetchPACFile();
     void runPACScript(const std::string &script);
     void finishedDownloadingPACFile();
+
+    // The download cache: the stored response stands in before sending, once the head of the
+    // answer arrived (a 304), or after a failure; each answers whether it served the request.
+    bool answeredFromCacheBeforeSending();
+    bool answeredFromCacheAfterHeaders();
+    bool answeredFromCacheAfterFailure(const base::Error &failure);
+    // The URL's stored entry when it is whole; useDataFromCache completes the request with it, or
+    // follows it when it is a redirect.
+    struct CachedEntry;
+    std::optional<CachedEntry> readCachedEntry();
+    void useDataFromCache(CachedEntry entry);
+    void releaseConnectionForCachedResponse();
 
     // Progress, throttling and the activity indicator.
     void deliverProgressFraction(bool upload, unsigned long long progress, unsigned long long total);
@@ -379,12 +461,14 @@ private:
     base::Ref<HTTPInputStream> postBodyReadStream_;
     base::Dict requestHeaders_;
     bool haveBuiltRequestHeaders_ = false, haveBuiltPostBody_ = false;
-    bool useCookiePersistence_ = true, useSessionPersistence_ = true;
+    bool useCookiePersistence_ = true, useSessionPersistence_ = true, useKeychainPersistence_ = false;
     bool allowCompressedResponse_ = true, shouldCompressRequestBody_ = false;
     bool shouldWaitToInflateCompressedResponses_ = true;
     std::string downloadDestinationPath_, temporaryFileDownloadPath_, temporaryUncompressedDataDownloadPath_;
     base::Ref<base::OutputStream> fileDownloadOutputStream_, inflatedFileDownloadOutputStream_;
     bool allowResumeForFileDownloads_ = false;
+    // A resumed download whose range was refused over a file that is not whole starts again.
+    bool restartingDownload_ = false;
     std::string userAgentString_;
 
     std::atomic<bool> complete_{false}, cancelled_{false}, inProgress_{false};
@@ -442,6 +526,9 @@ private:
     base::Ref<net::HttpAuthentication> requestAuthentication_, proxyAuthentication_;
     int authenticationNeeded_ = 0, authenticationRetryCount_ = 0, proxyAuthenticationRetryCount_ = 0;
     bool shouldPresentCredentialsBeforeChallenge_ = true;
+    bool shouldPresentAuthenticationDialog_ = false, shouldPresentProxyAuthenticationDialog_ = true;
+    // The answer to a question names the credentials to use, even empty ones.
+    std::atomic<bool> credentialsSupplied_{false};
     std::optional<base::Url> PACurl_;
     bool isPACFileRequest_ = false;
     uint64_t proxyWait_ = 0;
@@ -449,6 +536,11 @@ private:
     base::Ref<HTTPRequest> PACFileRequest_;
     std::vector<net::Cookie> requestCookies_, responseCookies_;
     Block authenticationNeededBlock_, proxyAuthenticationNeededBlock_;
+
+    base::Ref<HTTPCacheDelegate> downloadCache_ = defaultCache();
+    int cachePolicy_ = UseDefaultCachePolicy, cacheStoragePolicy_ = CacheForSessionDurationCacheStoragePolicy;
+    double secondsToCache_ = 0;
+    std::atomic<bool> didUseCachedResponse_{false};
 
     base::Dict userInfo_;
     int32_t tag_ = 0;
