@@ -110,6 +110,14 @@ float Context::lineWidth() const {
     return static_cast<float>(cairo_get_line_width(cr_));
 }
 
+void Context::setShouldAntialias(bool antialias) {
+    cairo_set_antialias(cr_, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+}
+
+bool Context::shouldAntialias() const {
+    return cairo_get_antialias(cr_) != CAIRO_ANTIALIAS_NONE;
+}
+
 void Context::setDash(std::span<const float> lengths, float phase) {
     std::vector<double> dashes(lengths.begin(), lengths.end());
     // Cairo refuses negative or all-zero patterns; the platform draws those solid.

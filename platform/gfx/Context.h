@@ -45,6 +45,9 @@ public:
     const Color &stroke() const { return *state_.stroke; }
     void setLineWidth(float width);
     float lineWidth() const;
+    // Antialiased edges (on for a new context); off, lines and fills keep to whole pixels.
+    void setShouldAntialias(bool antialias);
+    bool shouldAntialias() const;
     // On and off lengths; an empty list draws solid lines.
     void setDash(std::span<const float> lengths, float phase = 0);
     std::vector<float> dash() const;

@@ -7,7 +7,10 @@ the table holds the number of one pinyin syllable, or 0 for characters without a
 same converter the program uses to make them, so that table and program agree.
 
 A character with several readings gets its most customary one (kMandarin, then the other
-reading fields); OVERRIDES picks another reading where the search expects it.
+reading fields); OVERRIDES picks another reading where the search expects it. The characters of
+the common standard set (those with a kTGHZ2013 entry, the readings of the dictionary of that
+set) are checked against it: where the customary reading is not one of the standard readings, the
+first standard reading is taken, and no common character of the area may be left without one.
 
 Usage: generate_table.py [output.cpp]   (default: quotes/Library/PYMethod/PYTable.cpp)
 """
@@ -21,7 +24,9 @@ import unicodedata
 READINGS = "/usr/share/unicode/Unihan_Readings.txt.bz2"
 # Reading fields in order of preference.
 FIELDS = ["kMandarin", "kHanyuPinlu", "kXHC1983", "kTGHZ2013", "kHanyuPinyin"]
-# Readings the search expects for characters with several (None: no reading at all).
+# The readings of the common standard set.
+STANDARD = "kTGHZ2013"
+# Readings the search expects for characters with several; each is one of its standard readings.
 OVERRIDES = {
     "行": "HANG",
     "长": "ZHANG",
@@ -29,9 +34,6 @@ OVERRIDES = {
     "藏": "CANG",
     "乐": "LE",
     "都": "DOU",
-    "佛": None,
-    "给": None,
-    "髟": None,
 }
 LEADS = range(0x81, 0xFF)
 TRAILS = range(0x40, 0xFF)
@@ -44,6 +46,11 @@ def syllable(reading):
     reading = reading.replace("ü", "v").replace("Ü", "V")
     plain = "".join(c for c in unicodedata.normalize("NFD", reading) if not unicodedata.combining(c))
     return plain.upper()
+
+
+def standard_readings(value):
+    """'kTGHZ2013' value '123.45:xíng,háng' -> ['XING', 'HANG'], in the dictionary's order."""
+    return [syllable(r) for word in value.split() for r in word.split(":", 1)[1].split(",")]
 
 
 def first_reading(field, value):
@@ -64,15 +71,21 @@ def load_readings():
             if not line.startswith("U+"):
                 continue
             code, field, value = line.rstrip("\n").split("\t", 2)
-            if field in FIELDS:
+            if field in FIELDS or field == STANDARD:
                 fields.setdefault(chr(int(code[2:], 16)), {})[field] = value
-    readings = {}
+    readings, standard = {}, {}
     for char, found in fields.items():
-        field = next(f for f in FIELDS if f in found)
-        readings[char] = first_reading(field, found[field])
+        field = next((f for f in FIELDS if f in found), None)
+        if field:
+            readings[char] = first_reading(field, found[field])
+        if STANDARD in found:
+            standard[char] = standard_readings(found[STANDARD])
+            if readings.get(char) not in standard[char]:
+                readings[char] = standard[char][0]
     for char, reading in OVERRIDES.items():
+        assert reading in standard[char], "%s is not read %s" % (char, reading)
         readings[char] = reading
-    return readings
+    return readings, standard
 
 
 def decode_area():
@@ -94,7 +107,7 @@ def main():
     default = os.path.join(here, "..", "..", "quotes", "Library", "PYMethod", "PYTable.cpp")
     output = os.path.normpath(sys.argv[1] if len(sys.argv) > 1 else default)
 
-    readings = load_readings()
+    readings, standard = load_readings()
     chars = decode_area()
     index = {}
     for (lead, trail), char in chars.items():
@@ -106,8 +119,12 @@ def main():
     # Every GB2312 hanzi (rows B0-F7) must have a reading, but for the chosen exceptions.
     hanzi = [(l, t) for l in range(0xB0, 0xF8) for t in range(0xA1, 0xFF)
              if chars[(l, t)] and unicodedata.category(chars[(l, t)]) != "Co"]
-    missing = [chars[code] for code in hanzi if code not in index and chars[code] not in OVERRIDES]
+    missing = [chars[code] for code in hanzi if code not in index]
     assert not missing, "GB2312 characters without a reading: %r" % missing
+    # Every character of the common set in the area has one of its standard readings.
+    wrong = [(char, index.get(code)) for code, char in chars.items()
+             if char in standard and code[0] not in SYMBOL_ROWS and index.get(code) not in standard[char]]
+    assert not wrong, "common characters without a standard reading: %r" % wrong
 
     syllables = sorted(set(index.values()))
     number = {s: i + 1 for i, s in enumerate(syllables)}

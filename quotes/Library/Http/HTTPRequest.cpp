@@ -282,6 +282,7 @@ void HTTPRequest::main() {
             return;
         }
         complete_ = false;
+        didUseCachedResponse_ = false;
         if (!buildRequestMessage())
             return;
         if (configureProxies())
@@ -304,7 +305,7 @@ bool HTTPRequest::buildRequestMessage() {
         return false;
     }
     buildRequestHeaders();
-    if (error())
+    if (error() || answeredFromCacheBeforeSending())
         return false;
     applyAuthorizationHeader();
     for (auto &[name, value] : requestHeaders_)
@@ -552,6 +553,8 @@ void HTTPRequest::handleNetworkEvent(net::Event event) {
             performRedirect();
     } else if (downloadComplete_ && authenticationNeeded_ != 0) {
         attemptToApplyCredentialsAndResume();
+    } else if (downloadComplete_ && restartingDownload_) {
+        restartDownloadFromStart();
     }
 }
 
@@ -587,7 +590,7 @@ void HTTPRequest::handleBytesAvailable() {
     totalBytesRead_ += (unsigned long long)n;
     lastActivityTime_ = now();
     incrementBandwidthUsedInLastSecond((unsigned long)n);
-    if (needsRedirect_ && shouldRedirect_ && allowResumeForFileDownloads_)
+    if ((needsRedirect_ && shouldRedirect_ && allowResumeForFileDownloads_) || restartingDownload_)
         return;
     if (delegateImplements(HTTPRequestDelegate::didReceiveData) || dataReceivedBlock_) {
         base::Data chunk = inflating ? inflated.value_or(base::Data()) : base::Data(buffer, size_t(n));
@@ -614,6 +617,8 @@ void HTTPRequest::handleStreamComplete() {
     downloadComplete_ = true;
     if (!haveResponseHeaders_)
         readResponseHeaders();
+    if (didUseCachedResponse_)
+        return;
     base::Ref<base::Error> fileError;
     {
         auto &s = HTTPRequestClassState::shared();
@@ -641,6 +646,8 @@ void HTTPRequest::handleStreamComplete() {
             fileError = placeDownloadedFile();
         else if (fileError && !temporaryFileDownloadPath_.empty())
             closeDownloadFiles();
+        if (!fileError && downloadCache_)
+            downloadCache_->storeResponseForRequest(*this, secondsToCache_);
     }
     {
         auto &s = HTTPRequestClassState::shared();
@@ -657,7 +664,7 @@ void HTTPRequest::handleStreamComplete() {
     }
     if (authenticationNeeded_ == 0)
         destroyReadStream();
-    if (!needsRedirect_ && authenticationNeeded_ == 0) {
+    if (!needsRedirect_ && authenticationNeeded_ == 0 && !restartingDownload_) {
         if (fileError)
             failWithError(fileError);
         else
@@ -859,6 +866,8 @@ void HTTPRequest::failWithError(base::Ref<base::Error> failure) {
     }
     if (connectionCanBeReused_ && connectionInfo_)
         connectionInfo_->expires = now() + persistentConnectionTimeoutSeconds_;
+    if (failure && answeredFromCacheAfterFailure(*failure))
+        return;
     {
         std::lock_guard guard(errorLock_);
         if (isCancelled() || error_)

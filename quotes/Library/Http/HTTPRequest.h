@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HTTPCacheDelegate.h"
 #include "HTTPRequestDelegate.h"
 
 #include "base/Data.h"
@@ -241,6 +242,24 @@ public:
     static void clearSession();
     static std::vector<net::Cookie> sessionCookies();
 
+    // The download cache, used by GET requests only; a new request takes the class's default cache
+    // (none unless set). A cachePolicy of 0 takes the cache's default policy when the request runs.
+    static base::Ref<HTTPRequest> requestWithURL(const base::Url &url, base::Ref<HTTPCacheDelegate> cache,
+                                                 int cachePolicy = UseDefaultCachePolicy);
+    static base::Ref<HTTPCacheDelegate> defaultCache();
+    static void setDefaultCache(base::Ref<HTTPCacheDelegate> cache);
+    const base::Ref<HTTPCacheDelegate> &downloadCache() const { return downloadCache_; }
+    void setDownloadCache(base::Ref<HTTPCacheDelegate> cache) { downloadCache_ = std::move(cache); }
+    int cachePolicy() const { return cachePolicy_; }
+    void setCachePolicy(int policy) { cachePolicy_ = policy; }
+    int cacheStoragePolicy() const { return cacheStoragePolicy_; }
+    void setCacheStoragePolicy(int policy) { cacheStoragePolicy_ = policy; }
+    // The maximum age handed to the cache; 0 lets the response's headers decide.
+    double secondsToCache() const { return secondsToCache_; }
+    void setSecondsToCache(double seconds) { secondsToCache_ = seconds; }
+    // Whether the response came from the cache.
+    bool didUseCachedResponse() const { return didUseCachedResponse_; }
+
     // Bandwidth throttling, shared by every request.
     static bool isBandwidthThrottled();
     static unsigned long maxBandwidthPerSecond();
@@ -263,6 +282,13 @@ public:
                               std::string_view contentType);
     // Reads "Content-Length": decimal digits only, else nothing.
     static std::optional<unsigned long long> parseContentLength(std::string_view text);
+    // An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT", also without the weekday or the seconds).
+    static std::optional<base::Date> dateFromRFC1123String(std::string_view text);
+    // When the response stops being current: now + maxAge when that is not 0, else now + the
+    // Cache-Control "max-age" (0: now), else its Expires date; nothing when none is known.
+    static std::optional<base::Date> expiryDateForRequest(const HTTPRequest &request, double maxAge);
+    // A header's value by its name in any case; nothing when absent or not text.
+    static std::optional<std::string> headerNamed(const base::Dict &headers, std::string_view name);
     static bool removeFileAtPath(const std::string &path, base::Ref<base::Error> *error);
     // Whether a response lets its connection be kept: nothing when not, else how long the idle
     // connection stays usable ("Keep-Alive" timeout, or `fallback` without that field).
@@ -326,6 +352,8 @@ private:
     void performRedirect();
     void writeToDownloadFile(const uint8_t *bytes, size_t length, const base::Data *inflated);
     bool rangeStartsAt(unsigned long long offset) const;
+    bool refusedRangeOverIncompleteFile() const;
+    void restartDownloadFromStart();
     void closeDownloadFiles();
     void readResponseCookies(const net::HttpMessage &head);
     base::Ref<base::Error> placeDownloadedFile();
@@ -344,6 +372,18 @@ private:
     void fetchPACFile();
     void runPACScript(const std::string &script);
     void finishedDownloadingPACFile();
+
+    // The download cache: the stored response stands in before sending, once the head of the
+    // answer arrived (a 304), or after a failure; each answers whether it served the request.
+    bool answeredFromCacheBeforeSending();
+    bool answeredFromCacheAfterHeaders();
+    bool answeredFromCacheAfterFailure(const base::Error &failure);
+    // The URL's stored entry when it is whole; useDataFromCache completes the request with it, or
+    // follows it when it is a redirect.
+    struct CachedEntry;
+    std::optional<CachedEntry> readCachedEntry();
+    void useDataFromCache(CachedEntry entry);
+    void releaseConnectionForCachedResponse();
 
     // Progress, throttling and the activity indicator.
     void deliverProgressFraction(bool upload, unsigned long long progress, unsigned long long total);
@@ -385,6 +425,8 @@ private:
     std::string downloadDestinationPath_, temporaryFileDownloadPath_, temporaryUncompressedDataDownloadPath_;
     base::Ref<base::OutputStream> fileDownloadOutputStream_, inflatedFileDownloadOutputStream_;
     bool allowResumeForFileDownloads_ = false;
+    // A resumed download whose range was refused over a file that is not whole starts again.
+    bool restartingDownload_ = false;
     std::string userAgentString_;
 
     std::atomic<bool> complete_{false}, cancelled_{false}, inProgress_{false};
@@ -449,6 +491,11 @@ private:
     base::Ref<HTTPRequest> PACFileRequest_;
     std::vector<net::Cookie> requestCookies_, responseCookies_;
     Block authenticationNeededBlock_, proxyAuthenticationNeededBlock_;
+
+    base::Ref<HTTPCacheDelegate> downloadCache_ = defaultCache();
+    int cachePolicy_ = UseDefaultCachePolicy, cacheStoragePolicy_ = CacheForSessionDurationCacheStoragePolicy;
+    double secondsToCache_ = 0;
+    std::atomic<bool> didUseCachedResponse_{false};
 
     base::Dict userInfo_;
     int32_t tag_ = 0;

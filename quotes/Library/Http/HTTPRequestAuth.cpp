@@ -81,6 +81,8 @@ std::vector<net::Cookie> HTTPRequest::sessionCookies() {
 }
 
 void HTTPRequest::clearSession() {
+    if (auto cache = defaultCache())
+        cache->clearCachedResponsesForStoragePolicy(CacheForSessionDurationCacheStoragePolicy);
     auto &s = HTTPRequestClassState::shared();
     {
         std::lock_guard guard(s.sessionCredentialLock);

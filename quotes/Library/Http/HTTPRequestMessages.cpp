@@ -180,6 +180,8 @@ void HTTPRequest::readResponseHeaders() {
     responseHeaders_ = head->allHeaders();
     responseStatusCode_ = head->statusCode();
     responseStatusMessage_ = head->statusLine();
+    if (answeredFromCacheAfterHeaders())
+        return;
     if (responseStatusCode_ == 401)
         authenticationNeeded_ = 1;
     else if (responseStatusCode_ == 407)
@@ -187,7 +189,8 @@ void HTTPRequest::readResponseHeaders() {
     noteCredentialsSucceeded();
     parseStringEncodingFromHeaders();
     readResponseCookies(*head);
-    if (!willRedirect()) {
+    restartingDownload_ = refusedRangeOverIncompleteFile();
+    if (!willRedirect() && !restartingDownload_) {
         auto length = head->header("Content-Length");
         auto parsed = length ? parseContentLength(*length) : std::nullopt;
         if (parsed) {
@@ -422,6 +425,35 @@ bool HTTPRequest::rangeStartsAt(unsigned long long offset) const {
     return ec == std::errc() && start == offset;
 }
 
+// A 416 answers a resumed range: "bytes */N" naming the size already held means the file is whole;
+// any other size, or none, means the held bytes cannot be trusted.
+bool HTTPRequest::refusedRangeOverIncompleteFile() const {
+    if (!allowResumeForFileDownloads_ || partialDownloadSize_ == 0 || responseStatusCode_ != 416 ||
+        downloadDestinationPath_.empty())
+        return false;
+    auto range = responseHead_->header("Content-Range");
+    std::string_view text = range ? std::string_view(*range) : std::string_view();
+    if (!text.starts_with("bytes */"))
+        return true;
+    text.remove_prefix(8);
+    unsigned long long size = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), size);
+    return ec != std::errc() || end != text.data() + text.size() || size != partialDownloadSize_;
+}
+
+void HTTPRequest::restartDownloadFromStart() {
+    std::unique_lock guard(cancelledLock_);
+    restartingDownload_ = false;
+    if (isCancelled() || error())
+        return;
+    partialDownloadSize_ = 0;
+    requestHeaders_.remove("Range");
+    if (request_)
+        request_->removeHeader("Range");
+    guard.unlock();
+    startRequest();
+}
+
 void HTTPRequest::closeDownloadFiles() {
     for (auto *stream : {&fileDownloadOutputStream_, &inflatedFileDownloadOutputStream_})
         if (*stream) {
@@ -433,7 +465,7 @@ void HTTPRequest::closeDownloadFiles() {
 base::Ref<base::Error> HTTPRequest::placeDownloadedFile() {
     closeDownloadFiles();
     // Only the final response is the download: a redirect's own body is dropped.
-    if (needsRedirect_ || authenticationNeeded_ != 0) {
+    if (needsRedirect_ || authenticationNeeded_ != 0 || restartingDownload_) {
         if (!(shouldRedirect_ && needsRedirect_ && allowResumeForFileDownloads_))
             removeTemporaryFile(temporaryFileDownloadPath_);
         removeTemporaryFile(temporaryUncompressedDataDownloadPath_);

@@ -71,7 +71,7 @@ void HTTPRequest::updateProgressIndicators() {
 }
 
 void HTTPRequest::updateDownloadProgress() {
-    if (!haveResponseHeaders_ || needsRedirect_ || (contentLength_ == 0 && !complete_))
+    if (!haveResponseHeaders_ || needsRedirect_ || restartingDownload_ || (contentLength_ == 0 && !complete_))
         return;
     const unsigned long long bytesSoFar = totalBytesRead_ + partialDownloadSize_;
     long long amount = 1;

@@ -74,6 +74,24 @@ TEST(Context, OneWideStrokeOnTheHalfPixelCoversOneColumn) {
     EXPECT_EQ(s.pixel(7, 5), Red);
 }
 
+TEST(Context, WithoutAntialiasingAnEdgeOnAWholePixelCoversOneFullColumn) {
+    Surface s(10, 10);
+    Context c(s);
+    EXPECT_TRUE(c.shouldAntialias());
+    c.setShouldAntialias(false);
+    c.setStroke(*Color::red());
+    c.beginPath();
+    c.moveTo({4, 1});
+    c.lineTo({4, 8});
+    c.strokePath();
+    // Antialiased, the line would smear half over columns 3 and 4; now one of them takes it whole.
+    EXPECT_EQ(s.pixel(3, 5), Red);
+    EXPECT_EQ(s.pixel(4, 5), None);
+    EXPECT_EQ(s.pixel(2, 5), None);
+    c.setShouldAntialias(true);
+    EXPECT_TRUE(c.shouldAntialias());
+}
+
 TEST(Context, FillAndStrokeUsesTheCurrentFillInside) {
     Surface s(12, 12);
     Context c(s);

@@ -409,6 +409,7 @@ void TradeDataBase::closeAsError() {
 // --- Socket
 
 base::Opt<void> TradeDataBase::onSocket(RunLoopSocket &, const std::string &, uint16_t) {
+    TradeMsgCenter::sharedTradeMsgCenter()->TradeConnectionOpened();
     OnTradeConnectSuccessOrFail(true);
     return {};
 }
@@ -428,8 +429,7 @@ base::Opt<void> TradeDataBase::onSocket(RunLoopSocket &, const base::Ref<base::E
 
 base::Opt<void> TradeDataBase::onSocketDidDisconnect(RunLoopSocket &) {
     m_socketInUse = false;
-    // A closed session is no longer locked: the next login starts unlocked.
-    TradeMsgCenter::sharedTradeMsgCenter()->setIsLocked(false);
+    TradeMsgCenter::sharedTradeMsgCenter()->TradeConnectionClosed();
     OnTradeConnectSuccessOrFail(false);
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 
+#include "Components/CMViewController.h"
+
 #include "base/Bundle.h"
 #include "base/FileManager.h"
 #include "base/NotificationCenter.h"
@@ -10,6 +12,7 @@
 #include "gfx/Color.h"
 
 #include <mutex>
+#include <set>
 
 namespace {
 
@@ -99,7 +102,26 @@ void TradeMsgCenter::countTimerAction() {
     m_countTimer.reset();
     if (auto delegate = m_delegate.lock())
         delegate->LockToolBar();
-    TradeDataBase::sharedTradeDataBase()->disconnectTradeServer({});
+    base::Ref<TradeDataBase> connection = TradeDataBase::sharedTradeDataBase();
+    if (connection->isConnected()) {
+        sharedTradeMsgCenter()->m_closingForLock = true;
+        connection->disconnectTradeServer({});
+    }
+}
+
+void TradeMsgCenter::TradeConnectionClosed() {
+    if (!m_closingForLock)
+        m_isLocked = false;
+    m_closingForLock = false;
+}
+
+void TradeMsgCenter::SwitchToStock(const std::string &code) {
+    static const std::set<std::string> showingSecurities{"FrontPageViewController", "MarketViewController",
+                                                         "MyStockViewController",
+                                                         "StockDetailViewController"};
+    base::Ref<CMViewController> screen = m_currentActiveVCHandle.lock();
+    if (screen && showingSecurities.contains(screen->className()))
+        screen->PushStockVC(code);
 }
 
 void TradeMsgCenter::NeedShowLoginInParent(ui::View &parent, bool showCancelBtn) {

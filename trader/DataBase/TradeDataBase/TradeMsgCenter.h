@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+class CMViewController;
+
 // Told when the auto-lock fires (the trading tool bar).
 class TradeMsgCenterDelegate {
 public:
@@ -30,6 +32,11 @@ public:
 // The lock: StartLockTimeCount (re)starts a one-shot timer of the minutes, or stops a running one
 // when the lock is off; when it fires the centre sets isLocked, posts "AppNotify" {"MSG_ID":
 // "Trader_MSG", "Data": "TraderTimerOut"}, tells its delegate and closes the trade connection.
+// isLocked stays set through that close, so the trading screens find trading locked until the
+// next connection to a gateway starts a new session; any other close clears it.
+//
+// A code picked in a trading table opens in the stock detail screen through the top-level screen
+// that appeared last (currentActiveVCHandle), when that screen is one that shows securities.
 class TradeMsgCenter : public base::Object {
 public:
     static constexpr const char *kSettingsName = "TradeSettings";
@@ -65,6 +72,13 @@ public:
     void SetCurrentProductInTradeView(const std::string &code);
     void ClearCurrentProduct() { m_currentProdCode.clear(); }
 
+    // Opens the code's stock detail from the current top-level screen when it is the home, market,
+    // watch-list or stock detail screen; from any other screen nothing happens.
+    void SwitchToStock(const std::string &code);
+    // Told by the trade connection: a session began, or the connection closed.
+    void TradeConnectionOpened() { m_isLocked = false; }
+    void TradeConnectionClosed();
+
     // Posts that the trading screens are to be shown.
     static void EnterTradeBar();
 
@@ -78,6 +92,10 @@ public:
     base::Ref<TradeView> tradeViewHandle() const { return m_tradeViewHandle.lock(); }
     void setTradeViewHandle(base::Weak<TradeView> view) { m_tradeViewHandle = std::move(view); }
     base::Ref<LoginView> loginView() const { return m_loginView.lock(); }
+    CMViewController *currentActiveVCHandle() const { return m_currentActiveVCHandle.lock().get(); }
+    void setCurrentActiveVCHandle(base::Weak<CMViewController> screen) {
+        m_currentActiveVCHandle = std::move(screen);
+    }
     bool isLocked() const { return m_isLocked; }
     void setIsLocked(bool locked) { m_isLocked = locked; }
     bool isCounting() const { return m_countTimer != nullptr; }
@@ -94,4 +112,7 @@ private:
     std::string m_currentProdCode;
     base::Weak<TradeView> m_tradeViewHandle;
     bool m_isLocked = false;
+    // The lock is closing the connection: its close keeps isLocked.
+    bool m_closingForLock = false;
+    base::Weak<CMViewController> m_currentActiveVCHandle;
 };

@@ -298,6 +298,43 @@ TEST_F(HTTPRequestTest, DownloadsToAFileReplaceTheDestination) {
     }
 }
 
+// A resumed download appends a 206 at its offset, keeps a file the server says is whole (416 naming
+// the held size) and starts again from nothing when the refused range shows the held bytes are wrong.
+TEST_F(HTTPRequestTest, ResumedDownloadsAppendKeepOrRestart) {
+    std::string text;
+    for (int i = 0; text.size() < 3000; ++i)
+        text += std::to_string(i) + ",";
+    nginx->writeFile("resume.bin", text);
+    const struct {
+        const char *name;
+        std::string held;
+        int status;
+    } cases[] = {
+        {"partial file continues", text.substr(0, 1000), 206},
+        {"whole file stays", text, 416},
+        {"longer file restarts", text + "stale tail", 200},
+        {"empty held file downloads whole", "", 200},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string destination = base::FileManager::uniqueTemporaryPath();
+        std::string partial = base::FileManager::uniqueTemporaryPath();
+        std::ofstream(partial) << c.held;
+        auto request = HTTPRequest::requestWithURL(url(nginx->url("/resume.bin")));
+        request->setDownloadDestinationPath(destination);
+        request->setTemporaryFileDownloadPath(partial);
+        request->setAllowResumeForFileDownloads(true);
+        auto delegate = runAsync(request);
+        EXPECT_EQ(delegate->count("finished"), 1u);
+        EXPECT_FALSE(request->error());
+        EXPECT_EQ(request->responseStatusCode(), c.status);
+        std::ifstream in(destination);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+        EXPECT_FALSE(std::filesystem::exists(partial));
+        std::filesystem::remove(destination);
+    }
+}
+
 TEST_F(HTTPRequestTest, ResponseWithoutLengthEndsWithTheBytesRead) {
     FaultPeer peer(
         {FaultPeer::send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nhello"), FaultPeer::close()});

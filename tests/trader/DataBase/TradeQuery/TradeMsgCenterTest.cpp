@@ -1,6 +1,7 @@
 #include "TradeQueryFixture.h"
 
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
 #include "base/FileManager.h"
 #include "base/NotificationCenter.h"
@@ -104,6 +105,27 @@ TEST_F(AutoLockTest, FiresTheChosenMinutesAfterTheLastStart) {
     EXPECT_FALSE(db->isConnected());
 }
 
+TEST_F(AutoLockTest, TradingStaysLockedThroughTheLocksOwnCloseUntilTheNextSession) {
+    TradeMsgCenter &shared = *TradeMsgCenter::sharedTradeMsgCenter();
+    double minutes = shared.lockTimeMinute();
+    shared.setLockTimeMinute(1);
+    shared.StartLockTimeCount();
+    driver.advance(60);
+    EXPECT_TRUE(shared.isLocked());
+    ASSERT_TRUE(pumpUntil([&] { return gateway->openConnections() == 0; }));
+    settle();
+    EXPECT_FALSE(db->isConnected());
+    EXPECT_TRUE(shared.isLocked()) << "the lock's own close leaves trading locked";
+
+    connectAndLogin();
+    EXPECT_FALSE(shared.isLocked()) << "a new session starts unlocked";
+
+    shared.setIsLocked(true); // as the trading screens lock it
+    disconnect();
+    EXPECT_FALSE(shared.isLocked()) << "any other close clears it";
+    shared.setLockTimeMinute(minutes);
+}
+
 TEST_F(AutoLockTest, StoppedOrNeverLockingTimersDoNotFire) {
     struct Case {
         const char *name;
@@ -180,6 +202,49 @@ TEST(TradeMsgCenterScreens, TheDetailScreensCodeReachesTheOrderPanel) {
     panel.reset();
     center->SetCurrentProductInTradeView("600036");
     EXPECT_EQ(center->currentProdCode(), "600036") << "a closed panel is not reached";
+}
+
+// Top-level screens by the names the centre knows them by, noting the codes they are asked to open.
+template <int> struct NotingScreen : CMViewController {
+    std::vector<std::string> pushed;
+    void PushStockVC(const std::string &code) override { pushed.push_back(code); }
+};
+struct FrontPageViewController : NotingScreen<0> {};
+struct MarketViewController : NotingScreen<1> {};
+struct MyStockViewController : NotingScreen<2> {};
+struct NewsViewController : NotingScreen<3> {};
+struct DecisionViewController : NotingScreen<4> {};
+
+TEST(TradeMsgCenterScreens, APickedHoldingOpensFromTheScreensThatShowSecurities) {
+    auto center = TradeMsgCenter::create();
+    center->SwitchToStock("SH600000"); // no screen yet: nothing
+
+    auto check = [&](base::Ref<CMViewController> screen, const std::vector<std::string> &pushed,
+                     auto *typed) {
+        SCOPED_TRACE(screen->className());
+        center->setCurrentActiveVCHandle(screen);
+        center->SwitchToStock("SH600000");
+        EXPECT_EQ(typed->pushed, pushed);
+    };
+    auto front = base::make<FrontPageViewController>();
+    auto market = base::make<MarketViewController>();
+    auto mine = base::make<MyStockViewController>();
+    auto news = base::make<NewsViewController>();
+    auto decision = base::make<DecisionViewController>();
+    check(front, {"SH600000"}, front.get());
+    check(market, {"SH600000"}, market.get());
+    check(mine, {"SH600000"}, mine.get());
+    check(news, {}, news.get());
+    check(decision, {}, decision.get());
+
+    auto detail = base::make<StockDetailViewController>();
+    center->setCurrentActiveVCHandle(detail);
+    center->SwitchToStock("SZ000001");
+    EXPECT_EQ(detail->stockCode(), "SZ000001") << "the detail screen changes security";
+
+    detail.reset();
+    EXPECT_EQ(center->currentActiveVCHandle(), nullptr) << "not retained";
+    center->SwitchToStock("SH600036");
 }
 
 TEST(TradeMsgCenterScreens, EnterTradeBarAsksForTheTradingScreens) {

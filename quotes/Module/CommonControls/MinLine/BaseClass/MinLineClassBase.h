@@ -9,6 +9,7 @@
 #include "Module/StockDataBaseMgnt/Common/TechLine/MLineLevel2TechIndex.h"
 
 #include <string>
+#include <vector>
 
 using MinLineList = std::vector<base::Ref<StkMinLineItem>>;
 
@@ -72,11 +73,41 @@ public:
     // Total buy rises and total sell falls; every other output i in moving-average colour i.
     base::Ref<gfx::Color> getTechColor(int index, int32_t techType) const override;
 
+    // The drawing pass, into the current context (antialiasing off while it runs). The full chart
+    // draws price and average lines in the main plot, volume bars in the volume plot and, for the
+    // two main indexes, the rise/fall bars; the mini and small charts only the lines; a comparison
+    // line only the price, into the rectangle given. Nothing is drawn without minutes.
+    void drawMinVolLine(gfx::Context &context, const gfx::Color &clPriceLine,
+                        const gfx::Color &clPriceAveLine, const gfx::Color &clVolLine);
+    void drawMinVolLine(gfx::Context &context, const gfx::Color &clPriceLine,
+                        const gfx::Color &clPriceAveLine);
+    void drawMinVolLine(gfx::Context &context, gfx::Rect rtChart, const gfx::Color &clPriceLine);
+    // The positions a pass with this step draws among `count`: every step-th from 0, and always
+    // the last.
+    static std::vector<int> drawnPositions(int count, int step);
+    // The level-2 pane: axis labels in the text column and one slot per placed minute; nothing
+    // without records.
+    void drawLevel2TechIndex(gfx::Context &context, gfx::Rect rtChart, gfx::Rect rtLeftText) const;
+    // "name:value" of each shown output of a minute's level-2 record (−1 the latest) along the
+    // level-2 title line; nothing without that record.
+    void drawLevel2TechTitle(gfx::Context &context, int index) const;
+    // The stock's name and rise percentage at (x, y); the x after them goes to `nextX`.
+    void drawAddStockText(gfx::Context &context, float x, float y, const gfx::Color &textColor,
+                          float &nextX) const;
+    using KLineClassRootBase::drawAddStockText;
+
     bool isShowPriceAveLine() const { return m_bShowPriceAveLine; }
     void setIsShowPriceAveLine(bool show) { m_bShowPriceAveLine = show; }
     int drawMinLineStep() const { return m_nDrawMinLineStep; }
     void setDrawMinLineStep(int step) { m_nDrawMinLineStep = step; }
     void setAxisMode(int32_t mode) { m_nAxisMode = mode; }
+    // Comparison mode: the full chart leaves a taller top strip for the stock titles.
+    void setIsAddStocksMode(bool on) { m_isAddStocksMode = on; }
+    float priceLineWidth() const { return m_priceLineWidth; }
+    // The minute under the cross-hair of the last cursor pass.
+    int curIndex() const { return m_nCurIndex; }
+    const base::Ref<StockQuoteInf> &basicInf() const { return m_basicInf; }
+    const base::Ref<MinLineList> &mlineList() const { return m_mlineList; }
 
     int32_t maxPrice() const { return m_nMaxPrice; }
     int32_t minPrice() const { return m_nMinPrice; }
@@ -93,6 +124,11 @@ protected:
     bool isSameWithPriorData() const;
     void saveLastData();
     int pointCount() const { return m_mlineList ? int(m_mlineList->size()) : 0; }
+    bool hasData() const { return m_basicInf && pointCount() > 0; }
+    // The core of the drawing pass; volume bars in `rtVol`.
+    void drawMinVolLine(gfx::Context &context, gfx::Rect rtChart, const gfx::Color &clPriceLine,
+                        bool isDrawAveLine, const gfx::Color &clPriceAveLine, bool isDrawVol, gfx::Rect rtVol,
+                        const gfx::Color &clVolLine, bool isDrawIndexRiseFallLine);
 
     base::Ref<StockQuoteInf> m_basicInf;
     base::Ref<MinLineList> m_mlineList;

@@ -1,0 +1,44 @@
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+
+#include "DataBase/DataBase.h"
+
+#include "base/NotificationCenter.h"
+
+namespace {
+
+// The security's name in the market code library, or empty.
+std::string nameOf(const std::string &code) {
+    const base::Ref<NetDataCenter> &layer = DataBase::sharedDataBase()->IO_NetDataCenter();
+    if (!layer)
+        return {};
+    for (const base::Value &market : layer->IO_MktStockCodeLib) {
+        std::string prefix = market["title"].stringValue();
+        base::Value lib = market["Lib"];
+        if (!code.starts_with(prefix) || !lib.array())
+            continue;
+        for (const base::Value &stock : *lib.array())
+            if (prefix + stock["SCode"].stringValue() == code)
+                return stock["SName"].stringValue();
+    }
+    return {};
+}
+
+} // namespace
+
+void StockDetailViewController::viewDidLoad() {
+    CMViewController::viewDidLoad();
+    SetNavigationWithShowSettings(false, false, true);
+    SetNavigationWithShowBreakingNews(true);
+}
+
+void StockDetailViewController::SetStockCodeMarket(const std::string &code) {
+    m_stockCode = code;
+    std::string name = nameOf(code);
+    setTitle(name.empty() ? code : name + " " + code);
+}
+
+base::Opt<void> StockDetailViewController::traderButtonAction(ui::View &) {
+    base::NotificationCenter::shared().post(DataBase::AppNotify, nullptr,
+                                            base::Dict{{"MSG_ID", "Trader_MSG"}, {"Data", "LaunchTrader"}});
+    return {};
+}

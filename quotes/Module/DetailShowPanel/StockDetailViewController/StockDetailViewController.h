@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Components/CMViewController.h"
+
+#include <string>
+
+// The stock detail screen, so far the part the navigation bar and the search rely on: it shows
+// one security (its title names it) under its own bar buttons, and a security opened from it
+// replaces the shown one instead of stacking a second detail screen.
+class StockDetailViewController : public CMViewController {
+public:
+    void viewDidLoad() override;
+
+    // Shows the security with the code ("SH600000").
+    void SetStockCodeMarket(const std::string &code);
+    const std::string &stockCode() const { return m_stockCode; }
+
+    void PushStockVC(const std::string &code) override { SetStockCodeMarket(code); }
+    base::Opt<void> traderButtonAction(ui::View &) override;
+
+private:
+    std::string m_stockCode;
+};

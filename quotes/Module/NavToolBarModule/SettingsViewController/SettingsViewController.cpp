@@ -1,0 +1,5 @@
+#include "Module/NavToolBarModule/SettingsViewController/SettingsViewController.h"
+
+void SettingsViewController::viewDidLoad() {
+    setContentSizeInPopover(kContentSize);
+}
