@@ -1,20 +1,25 @@
-// The application: its window on the desktop, or, without a display, one offscreen frame
-// written to the PNG named by QV_SCREENSHOT.
+// The application: its window on the desktop, or, without a display, the start-up run offscreen
+// for a few seconds with the window written to the PNG named by QV_SCREENSHOT.
 #include "QVNSolvaneMobileAppDelegate.h"
+#include "TabScreens.h"
 #include "host/Run.h"
-#include "ui/View.h"
-#include "ui/Window.h"
 
 #include <cstdlib>
 
 int main() {
+    registerTabScreens();
     host::RunOptions options;
     if (const char *png = std::getenv("QV_SCREENSHOT"))
         options.pngPath = png;
-    auto build = [] {
-        auto window = base::make<ui::Window>(gfx::Rect{{0, 0}, ui::Screen::main().windowSize()});
-        window->setBackgroundColor(gfx::Color::black());
-        window->makeKeyAndVisible();
+    auto delegate = base::make<QVNSolvaneMobileAppDelegate>();
+    auto build = [delegate] {
+        delegate->window = base::make<ui::Window>(gfx::Rect{{0, 0}, ui::Screen::main().windowSize()});
+        delegate->window->setBackgroundColor(gfx::Color::black());
+        delegate->mtabBarController = base::make<CMTabBarController>();
     };
-    return host::run(base::make<QVNSolvaneMobileAppDelegate>(), build, options);
+    int status = host::run(delegate, build, options);
+    // The application's objects live until the process ends, as the platform's do: no static
+    // destructor runs under them.
+    ui::Application::shared().terminate(status);
+    return status;
 }

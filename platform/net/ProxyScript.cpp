@@ -48,8 +48,10 @@ function shExpMatch(str, exp) {
 }
 function __now(gmt) {
   var d = new Date(__clockNow());
-  return gmt === 'GMT' ? { day: d.getUTCDay(), secs: d.getUTCHours() * 3600 + d.getUTCMinutes() * 60 + d.getUTCSeconds() }
-                       : { day: d.getDay(), secs: d.getHours() * 3600 + d.getMinutes() * 60 + d.getSeconds() };
+  return gmt === 'GMT' ? { day: d.getUTCDay(), secs: d.getUTCHours() * 3600 + d.getUTCMinutes() * 60 + d.getUTCSeconds(),
+                           date: d.getUTCDate(), month: d.getUTCMonth(), year: d.getUTCFullYear() }
+                       : { day: d.getDay(), secs: d.getHours() * 3600 + d.getMinutes() * 60 + d.getSeconds(),
+                           date: d.getDate(), month: d.getMonth(), year: d.getFullYear() };
 }
 function __within(value, from, to) { return from <= to ? value >= from && value <= to : value >= from || value <= to; }
 function weekdayRange(first, last, gmt) {
@@ -57,6 +59,33 @@ function weekdayRange(first, last, gmt) {
   if (last === 'GMT') { gmt = last; last = undefined; }
   var from = days.indexOf(first), to = last === undefined ? from : days.indexOf(last);
   return from >= 0 && to >= 0 && __within(__now(gmt).day, from, to);
+}
+// Each argument is a day of the month (1-31), a month name or a four-digit year; the shapes are one
+// value, two of one kind, day and month or month and year twice, or day, month and year twice.
+// Ranges are inclusive; without a year they wrap round the end of the month or the year.
+function dateRange() {
+  var a = Array.prototype.slice.call(arguments);
+  var now = __now(a[a.length - 1] === 'GMT' ? a.pop() : undefined);
+  var months = ['JAN', 'FEB', 'MAR', 'APR', 'MAY', 'JUN', 'JUL', 'AUG', 'SEP', 'OCT', 'NOV', 'DEC'];
+  var kinds = '', values = [];
+  for (var i = 0; i < a.length; ++i) {
+    var month = months.indexOf(a[i]);
+    if (month >= 0) { kinds += 'M'; values.push(month); continue; }
+    if (typeof a[i] !== 'number' || a[i] % 1 !== 0) return false;
+    if (a[i] >= 1 && a[i] <= 31) { kinds += 'D'; values.push(a[i]); }
+    else if (a[i] >= 1000 && a[i] <= 9999) { kinds += 'Y'; values.push(a[i]); }
+    else return false;
+  }
+  var keys = { D: now.date, M: now.month, Y: now.year, DM: now.month * 32 + now.date,
+               MY: now.year * 12 + now.month, DMY: (now.year * 12 + now.month) * 32 + now.date };
+  var half = kinds.substring(0, kinds.length / 2);
+  if (kinds.length == 1) return values[0] == keys[kinds];
+  if (!(half in keys) || kinds != half + half) return false;
+  var key = function (v) {
+    return half == 'DM' ? v[1] * 32 + v[0] : half == 'MY' ? v[1] * 12 + v[0] : half == 'DMY' ? (v[2] * 12 + v[1]) * 32 + v[0] : v[0];
+  };
+  var from = key(values.slice(0, half.length)), to = key(values.slice(half.length));
+  return half.indexOf('Y') >= 0 ? keys[half] >= from && keys[half] <= to : __within(keys[half], from, to);
 }
 function timeRange() {
   var a = Array.prototype.slice.call(arguments);

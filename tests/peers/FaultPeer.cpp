@@ -73,7 +73,7 @@ void FaultPeer::run() {
     }
 }
 
-bool FaultPeer::readRequest(int fd) {
+bool FaultPeer::readRequest(int fd, std::string *received) {
     std::string head;
     char c;
     while (head.find("\r\n\r\n") == std::string::npos) {
@@ -92,6 +92,8 @@ bool FaultPeer::readRequest(int fd) {
             return false;
         got += size_t(n);
     }
+    if (received)
+        *received = head;
     std::lock_guard guard(lock_);
     requests_.push_back(head);
     bodies_.push_back(std::move(rest));
@@ -99,7 +101,8 @@ bool FaultPeer::readRequest(int fd) {
 }
 
 void FaultPeer::serve(int fd) {
-    if (!readRequest(fd))
+    std::string head;
+    if (!readRequest(fd, &head))
         return;
     for (auto &step : script_) {
         if (stop_)
@@ -131,9 +134,12 @@ void FaultPeer::serve(int fd) {
             return;
         }
         case Step::ReadRequest:
-            if (!readRequest(fd))
+            if (!readRequest(fd, &head))
                 return;
             break;
+        case Step::ProxyAuthentication:
+            answerAsProxy(fd, step.bytes, head);
+            return;
         }
     }
 }

@@ -16,7 +16,7 @@ namespace peers {
 class FaultPeer {
 public:
     struct Step {
-        enum Kind { Send, Close, Reset, Silence, ReadRequest } kind;
+        enum Kind { Send, Close, Reset, Silence, ReadRequest, ProxyAuthentication } kind;
         std::string bytes;
     };
     static Step send(std::string bytes) { return {Step::Send, std::move(bytes)}; }
@@ -27,6 +27,12 @@ public:
     static Step silence() { return {Step::Silence, {}}; }
     // Reads the next request on the same connection (keep-alive).
     static Step readRequest() { return {Step::ReadRequest, {}}; }
+    // Acts as a proxy that wants credentials, for every request on the connection: one without a
+    // "Proxy-Authorization" field gets a 407 with "Proxy-Authenticate: <challenge>", one with it
+    // "200 OK" with that field's value as the body.
+    static Step proxyAuthentication(std::string challenge) {
+        return {Step::ProxyAuthentication, std::move(challenge)};
+    }
 
     explicit FaultPeer(std::vector<Step> script);
     ~FaultPeer();
@@ -43,7 +49,8 @@ public:
 private:
     void run();
     void serve(int fd);
-    bool readRequest(int fd);
+    bool readRequest(int fd, std::string *received = nullptr);
+    void answerAsProxy(int fd, const std::string &challenge, std::string head);
 
     std::vector<Step> script_;
     int listener_ = -1;

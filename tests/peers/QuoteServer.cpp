@@ -7,7 +7,7 @@ namespace peers {
 
 namespace {
 
-constexpr int IndexClassID = 105;
+constexpr int BoardClassID = 105;
 constexpr int CodeListClassID = 106;
 constexpr int KnownQuoteGroups = 0x3FFF;
 constexpr int ServiceCount = 15;
@@ -380,8 +380,8 @@ base::Data QuoteServer::quoteList(ByteView request) const {
         for (int32_t field :
              {security.closePrice, quote.open, quote.last, quote.high, quote.low, quote.amount})
             ComAPI::WriteInt(body, field);
-        if (classID == IndexClassID)
-            ComAPI::WriteShort(body, int32_t(i + 1));
+        if (classID == BoardClassID)
+            ComAPI::WriteShort(body, boardListID(security));
         writeQuoteGroups(body, flags, quote);
     }
     return body;

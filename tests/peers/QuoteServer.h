@@ -16,7 +16,8 @@ namespace peers {
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
 // code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), quote lists (2955, class pages sorted as asked, a board's members by board id),
+// news (2600), quote lists (2955, class pages sorted as asked, class 105 the boards, a board's
+// members by board id),
 // open-fund pages by fund type (2331), product pages (2938), server time (2963), watch-list sync
 // (2912), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete, list,
 // modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
@@ -145,6 +146,11 @@ private:
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
+    // The boards that class 105 lists, the member-list id of a board, and the securities the
+    // shell asks for outside the code tables (QuoteServerBoards.cpp).
+    static std::vector<Security> boards();
+    static int boardListID(const Security &board);
+    static const Security *shellSecurity(std::string_view code);
     // The securities of a list class in the order asked for (QuoteServerLists.cpp).
     std::vector<Security> classMembers(int classID, int sortField, int order) const;
     // Open-fund pages by fund type (2331) and product pages by class (2938).

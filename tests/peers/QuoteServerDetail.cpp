@@ -31,7 +31,7 @@ const Security *QuoteServer::findAnywhere(std::string_view code) const {
     for (const Security &extra : ExtraSecurities)
         if (extra.fullCode() == code)
             return &extra;
-    return nullptr;
+    return shellSecurity(code);
 }
 
 // Requests carry the code first.

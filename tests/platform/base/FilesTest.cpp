@@ -207,8 +207,8 @@ TEST_F(TempDir, StringTablesAnswerTheKeyWhenTheyHaveNoText) {
 TEST(Bundle, InfoKeysOfTheApplicationBundle) {
     base::Bundle bundle(QV_FIXTURES_DIR "/../../resources");
     EXPECT_EQ(bundle.info("CFBundleName"), base::Value("QVNSolvaneMobile"));
-    EXPECT_EQ(bundle.info("CFBundleVersion"), base::Value("1.0"));
-    EXPECT_EQ(bundle.info("CFBundleShortVersionString"), base::Value("1.0"));
+    EXPECT_EQ(bundle.info("CFBundleVersion"), base::Value(3.0)) << "a number, compared with the server's";
+    EXPECT_EQ(bundle.info("CFBundleShortVersionString"), base::Value("3.00"));
     EXPECT_TRUE(bundle.info("CFBundleDisplayName").isString());
     EXPECT_TRUE(bundle.info("NoSuchKey").isNull());
     EXPECT_TRUE(base::Bundle("/nonexistent").info("CFBundleName").isNull());

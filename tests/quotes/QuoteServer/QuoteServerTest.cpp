@@ -389,24 +389,68 @@ TEST_F(QuoteServerTest, QuoteListByCodesAndByClass) {
     }
     EXPECT_TRUE(codes.atEnd());
 
-    base::Data indexes;
-    ComAPI::WriteShort(indexes, 105); // class
-    ComAPI::WriteShort(indexes, 0);   // flags
-    ComAPI::WriteByte(indexes, 0);    // sort field: none, the fixture's order
-    ComAPI::WriteByte(indexes, 0);    // order
-    ComAPI::WriteShort(indexes, 1);   // start row
-    ComAPI::WriteShort(indexes, 2);   // rows
-    Reply page = ask(2955, indexes);
+    base::Data boards;
+    ComAPI::WriteShort(boards, 105); // class
+    ComAPI::WriteShort(boards, 0);   // flags
+    ComAPI::WriteByte(boards, 0);    // sort field: none, the fixture's order
+    ComAPI::WriteByte(boards, 0);    // order
+    ComAPI::WriteShort(boards, 1);   // start row
+    ComAPI::WriteShort(boards, 2);   // rows
+    Reply page = ask(2955, boards);
     EXPECT_EQ(page.num(2), 105);
     EXPECT_EQ(page.num(2), 0);
-    EXPECT_EQ(page.num(2), 5); // every index of the market
+    EXPECT_EQ(page.num(2), 8); // every board
     ASSERT_EQ(page.num(2), 2);
-    EXPECT_EQ(page.str(), "SH000016"); // from row 1
-    page.str();
+    EXPECT_EQ(page.str(), "BI000102"); // from row 1
+    EXPECT_EQ(page.str(), "证券板块");
     EXPECT_EQ(page.num(1), 2);
     EXPECT_EQ(page.num(1), 0);
     page.pos += 24;
-    EXPECT_EQ(page.num(2), 1); // member number of the index list
+    EXPECT_EQ(page.num(2), 102); // the board's member-list id
+}
+
+TEST_F(QuoteServerTest, BoardsAreRankedByTheRequestsSortAndTheHangSengIndexIsQuoted) {
+    base::Data ranked;
+    ComAPI::WriteShort(ranked, 105);
+    ComAPI::WriteShort(ranked, 0);
+    ComAPI::WriteByte(ranked, 1); // rise
+    ComAPI::WriteByte(ranked, 0); // descending
+    ComAPI::WriteShort(ranked, 0);
+    ComAPI::WriteShort(ranked, 5);
+    Reply page = ask(2955, ranked);
+    page.pos += 4;
+    EXPECT_EQ(page.num(2), 8);
+    ASSERT_EQ(page.num(2), 5);
+    double previous = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(page.str().substr(0, 2), "BI");
+        page.str();
+        page.pos += 2;
+        int32_t close = page.i32();
+        page.i32();
+        int32_t last = page.i32();
+        page.pos += 12;
+        page.num(2);
+        double rise = double(last) / close;
+        EXPECT_LE(rise, previous) << "row " << i;
+        previous = rise;
+    }
+
+    base::Data codes;
+    ComAPI::WriteShort(codes, 106);
+    ComAPI::WriteShort(codes, 0);
+    ComAPI::WriteShort(codes, 3);
+    for (const char *code : {"SH000001", "SZ399001", "HKHSI"})
+        ComAPI::WriteString(codes, code);
+    Reply quotes = ask(2955, codes);
+    quotes.pos += 4;
+    EXPECT_EQ(quotes.num(2), 3);
+    ASSERT_EQ(quotes.num(2), 3);
+    for (const char *code : {"SH000001", "SZ399001", "HKHSI"}) {
+        EXPECT_EQ(quotes.str(), code);
+        quotes.str();
+        quotes.pos += 2 + 24;
+    }
 }
 
 TEST_F(QuoteServerTest, HeartbeatsGoUnansweredAndUnknownRequestsGetAnEmptyReply) {

@@ -198,7 +198,7 @@ TEST_F(SyncTest, FailedWriteShowsTheTipAndAnnouncesNothing) {
     base::FileManager::remove(documentsFile("MyStockList.plist"));
 }
 
-// The upgrade notice compares the bundle's version ("1.0") with the navigation server's.
+// The upgrade notice compares the bundle's version (the number 3.00) with the navigation server's.
 class UpgradeTest : public CoordinatorTest {
 protected:
     void announce(const std::string &version, const std::string &address) {
@@ -212,11 +212,11 @@ protected:
 
 TEST_F(UpgradeTest, NewerVersionOffersTheDownload) {
     const std::string address = "https://127.0.0.1/qvn/download";
-    announce("2.0", address);
+    announce("3.10", address);
     db->AlertUpgrade(true);
     ASSERT_EQ(app.alerts().size(), 1u);
     EXPECT_EQ(app.alerts()[0].title, "系统提示");
-    EXPECT_EQ(app.alerts()[0].message, "有最新版本2.0,是否现在升级？");
+    EXPECT_EQ(app.alerts()[0].message, "有最新版本3.10,是否现在升级？");
     EXPECT_EQ(app.alerts()[0].buttons, (std::vector<std::string>{"确 定", "取 消"}));
     EXPECT_EQ(app.visibleAlerts().back()->tag, DataBase::UpgradeAlertTag);
     ASSERT_TRUE(app.pressAlertButton(1));
@@ -227,14 +227,14 @@ TEST_F(UpgradeTest, NewerVersionOffersTheDownload) {
 }
 
 TEST_F(UpgradeTest, OnlyWebAddressesAreOpened) {
-    announce("1.5", "file:///etc/passwd");
+    announce("3.5", "file:///etc/passwd");
     db->AlertUpgrade(false);
     ASSERT_TRUE(app.pressAlertButton(0));
     EXPECT_TRUE(app.openedUrls().empty());
 }
 
 TEST_F(UpgradeTest, SameVersionIsQuietUnlessAsked) {
-    announce("1.0", "https://127.0.0.1/qvn/download");
+    announce("3.00", "https://127.0.0.1/qvn/download");
     db->AlertUpgrade(true);
     EXPECT_TRUE(app.alerts().empty());
     db->AlertUpgrade(false);

@@ -50,7 +50,8 @@ public:
 
     void calcMaxMinPriceVol();
     float getMaxPriceRate() const { return m_dMaxPriceRate; }
-    // A scale of ±rate around the previous close, to share one scale with other charts.
+    // A scale of ±rate around the previous close, to share one scale with other charts; its ends
+    // are rounded to whole price units.
     void setMaxPriceRate(float rate);
 
     // The x of every placed minute for a plot rectangle.

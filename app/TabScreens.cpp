@@ -1,0 +1,48 @@
+#include "TabScreens.h"
+
+#include "Components/CMViewController.h"
+#include "DataBase/DataBase.h"
+#include "Module/Market/MarketViewController.h"
+
+#include "base/NotificationCenter.h"
+
+namespace {
+
+// A top-level screen still to come: its navigation bar and an empty content area. Every such
+// screen shows settings, the trade button, breaking news and the search field; the home page
+// also the alarm button.
+class StandInScreen : public CMViewController {
+public:
+    explicit StandInScreen(bool showAlarm) : showAlarm_(showAlarm) {}
+
+    void viewDidLoad() override {
+        CMViewController::viewDidLoad();
+        SetNavigationWithShowSettings(true, false, true);
+        SetNavigationWithShowBreakingNews(true);
+        SetNavigationWithShowStockAlarm(showAlarm_);
+        SetNavigationWithSearchBar();
+    }
+    base::Opt<void> traderButtonAction(ui::View &) override {
+        base::NotificationCenter::shared().post(
+            DataBase::AppNotify, nullptr, base::Dict{{"MSG_ID", "Trader_MSG"}, {"Data", "LaunchTrader"}});
+        return {};
+    }
+
+private:
+    bool showAlarm_;
+};
+
+} // namespace
+
+void registerTabScreens() {
+    base::ClassRegistry::add<MarketViewController>("MarketViewController");
+    for (const char *name : {"FrontPageViewController", "MyStockViewController", "NewsViewController",
+                             "DecisionViewController"}) {
+        if (base::ClassRegistry::has(name))
+            continue;
+        bool showAlarm = std::string(name) == "FrontPageViewController";
+        base::ClassRegistry::add(name, [showAlarm] {
+            return std::static_pointer_cast<base::Object>(base::make<StandInScreen>(showAlarm));
+        });
+    }
+}

@@ -1,0 +1,139 @@
+#include "StartupFixture.h"
+
+#include "TabScreens.h"
+
+#include "DataBase/DataBase.h"
+#include "Module/StockDataBaseMgnt/DataManager.h"
+#include "base/FileManager.h"
+#include "base/Paths.h"
+#include "base/PropertyList.h"
+#include "base/Str.h"
+#include "net/Reachability.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace app {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A bundle beside the real one, made before anything reads the bundle: links to every resource
+// but the server list, which each test writes for its own servers.
+class BundleEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const char *real = std::getenv("QV_BUNDLE");
+        fs::path source = real ? fs::path(real) : fs::path(QV_FIXTURES_DIR) / ".." / ".." / "resources";
+        dir() = fs::path(base::Paths::home()) / base::str::format("qv-startup-bundle-%d", int(getpid()));
+        fs::remove_all(dir());
+        fs::create_directories(dir());
+        for (const fs::directory_entry &entry : fs::directory_iterator(source))
+            if (entry.path().filename() != "ServerConfig.plist")
+                fs::create_symlink(fs::absolute(entry.path()), dir() / entry.path().filename());
+        ::setenv("QV_BUNDLE", dir().c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(dir()); }
+    static fs::path &dir() {
+        static fs::path path;
+        return path;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment *const bundleEnvironment =
+    ::testing::AddGlobalTestEnvironment(new BundleEnvironment);
+
+std::string documentsFile(const std::string &name) {
+    return base::Paths::join(base::Paths::documents(), name);
+}
+
+} // namespace
+
+base::VirtualClock &StartupTest::sharedClock() {
+    static auto *clock = new base::VirtualClock;
+    return *clock;
+}
+
+StartupTest::StartupTest() {
+    registerTabScreens();
+    for (const char *file : {"UserConfig.plist", "MyStockList.plist"})
+        base::FileManager::remove(documentsFile(file));
+    base::FileManager::remove(documentsFile("code"));
+    net::ReachabilityTarget::overrideFlags(net::Reachable);
+    base::Array navServers;
+    navServers.add(base::Dict{{"host", "127.0.0.1"}, {"port", int(quotes.port())}});
+    base::PropertyList::write(
+        base::Dict{{"NavServers", navServers},
+                   {"NewsServer", base::str::format("http://127.0.0.1:%d", int(nginx->port()))}},
+        (BundleEnvironment::dir() / "ServerConfig.plist").string());
+    nginx->writeFile("wap/data/ipad/news/ssxw/index.json", Headlines);
+
+    DataBase::setSharedDataBase(nullptr);
+    DataManager::resetSharedDataManager();
+    driver.watch([this] { return quotes.quiet(); });
+    driver.watch([this] { return !delegate || !delegate->mtabBarController->isFetchingNews(); });
+    base::NotificationCenter::shared().addObserver(
+        observer, DataBase::LoginLevel2AccountNotify, [this](const base::Notification &n) {
+            statuses.push_back(int(n.userInfo.get(DataBase::LoginLevel2AccountStatus).intValue()));
+            statusTimes.push_back(host.clock().monotonic());
+        });
+}
+
+StartupTest::~StartupTest() {
+    shutDown();
+    EXPECT_FALSE(driver.stalled()) << "a run until idle gave up after " << peers::LoopDriver::RealLimit
+                                   << " real seconds";
+    quotes.stop();
+    net::ReachabilityTarget::overrideFlags(std::nullopt);
+}
+
+void StartupTest::writeUserConfig(const base::Dict &config) const {
+    base::PropertyList::write(config, documentsFile("UserConfig.plist"));
+}
+
+base::Dict StartupTest::readUserConfig() const {
+    std::optional<base::Value> config = base::PropertyList::read(documentsFile("UserConfig.plist"));
+    return config && config->dict() ? *config->dict() : base::Dict();
+}
+
+void StartupTest::launch() {
+    delegate = base::make<QVNSolvaneMobileAppDelegate>();
+    delegate->window = host.window().self<ui::Window>();
+    delegate->mtabBarController = base::make<CMTabBarController>();
+    ui::Application::shared().launch(delegate);
+    driver.runUntilIdle();
+}
+
+void StartupTest::shutDown() {
+    if (!delegate)
+        return;
+    DataBase::sharedDataBase()->Disconnect();
+    driver.runUntilIdle();
+    ui::Alert::discardAll();
+    QVNSolvaneMobileAppDelegate::traderToolBar().reset();
+    host.window().setRootViewController(nullptr);
+    ui::Application::shared().launch(nullptr);
+    delegate.reset();
+    DataBase::setSharedDataBase(nullptr);
+    DataManager::resetSharedDataManager();
+}
+
+void StartupTest::tap(ui::View &view) {
+    gfx::Rect frame = view.convert(view.bounds(), nullptr);
+    host.tap({frame.midX(), frame.midY()});
+    driver.runUntilIdle();
+}
+
+bool StartupTest::tabsShown() const {
+    return delegate && delegate->window->rootViewController() == delegate->mtabBarController.get();
+}
+
+std::vector<std::string> StartupTest::alertTitles() const {
+    std::vector<std::string> titles;
+    for (const host::AlertRecord &alert : host.alerts())
+        titles.push_back(alert.title + "/" + alert.message);
+    return titles;
+}
+
+} // namespace app
