@@ -51,6 +51,11 @@ std::vector<std::string> FaultPeer::requests() {
     return requests_;
 }
 
+std::vector<std::string> FaultPeer::bodies() {
+    std::lock_guard guard(lock_);
+    return bodies_;
+}
+
 void FaultPeer::run() {
     while (!stop_) {
         pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -91,6 +96,7 @@ bool FaultPeer::readRequest(int fd, std::string *received) {
         *received = head;
     std::lock_guard guard(lock_);
     requests_.push_back(head);
+    bodies_.push_back(std::move(rest));
     return true;
 }
 

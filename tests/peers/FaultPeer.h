@@ -42,8 +42,9 @@ public:
     uint16_t port() const { return port_; }
     std::string url(const std::string &path = "/") const;
     size_t accepted() const { return accepted_; }
-    // Every request head received so far, in order.
+    // Every request head received so far, in order, and the body each announced.
     std::vector<std::string> requests();
+    std::vector<std::string> bodies();
 
 private:
     void run();
@@ -58,7 +59,7 @@ private:
     std::atomic<size_t> accepted_{0};
     std::atomic<bool> stop_{false};
     std::mutex lock_;
-    std::vector<std::string> requests_;
+    std::vector<std::string> requests_, bodies_;
     std::vector<int> open_;
     std::vector<std::thread> workers_;
     std::thread thread_;
