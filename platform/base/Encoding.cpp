@@ -17,6 +17,8 @@ const char *iconvName(Encoding encoding) {
         return "UTF-8";
     case Encoding::Latin1:
         return "ISO-8859-1";
+    case Encoding::Utf16LE:
+        return "UTF-16LE";
     case Encoding::Gb18030:
         return "GB18030";
     }
@@ -98,6 +100,8 @@ std::string ianaName(Encoding encoding) {
         return "utf-8";
     case Encoding::Latin1:
         return "iso-8859-1";
+    case Encoding::Utf16LE:
+        return "utf-16le";
     case Encoding::Gb18030:
         return "gb18030";
     }

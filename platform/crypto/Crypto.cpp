@@ -1,8 +1,11 @@
 #include "Crypto.h"
 
 #include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/provider.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -64,6 +67,33 @@ std::string md5Hex(const void *bytes, size_t length) {
     return out;
 }
 
+std::optional<base::Data> md4(const void *bytes, size_t length) {
+    // MD4 lives only in the legacy provider; a context of our own keeps it away from the process's
+    // default algorithm choices.
+    static EVP_MD *digest = [] {
+        OSSL_LIB_CTX *context = OSSL_LIB_CTX_new();
+        if (!context || !OSSL_PROVIDER_load(context, "legacy"))
+            return static_cast<EVP_MD *>(nullptr);
+        return EVP_MD_fetch(context, "MD4", nullptr);
+    }();
+    if (!digest)
+        return std::nullopt;
+    base::Data out;
+    out.resize(16);
+    unsigned int size = 0;
+    if (EVP_Digest(bytes, length, out.mutableBytes(), &size, digest, nullptr) != 1)
+        return std::nullopt;
+    return out;
+}
+
+base::Data hmacMd5(const base::Data &key, const base::Data &data) {
+    base::Data out;
+    out.resize(16);
+    unsigned int size = 0;
+    HMAC(EVP_md5(), key.bytes(), int(key.length()), data.bytes(), data.length(), out.mutableBytes(), &size);
+    return out;
+}
+
 std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t limit) {
     if (length > ULONG_MAX || limit >= ULONG_MAX)
         return std::nullopt;
@@ -75,6 +105,38 @@ std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t li
     if (rc != Z_OK || produced > limit)
         return std::nullopt;
     out.resize(produced);
+    return out;
+}
+
+std::optional<base::Data> gunzip(const void *bytes, size_t length, size_t limit) {
+    z_stream z{};
+    // 15-bit window, and 32 added: zlib recognises the gzip or zlib header by itself.
+    if (inflateInit2(&z, 15 + 32) != Z_OK)
+        return std::nullopt;
+    base::Data out;
+    auto in = static_cast<const uint8_t *>(bytes);
+    size_t left = length;
+    uint8_t chunk[16384];
+    int rc = Z_OK;
+    while (rc != Z_STREAM_END) {
+        if (z.avail_in == 0 && left > 0) {
+            z.next_in = const_cast<Bytef *>(in);
+            z.avail_in = uInt(std::min<size_t>(left, UINT_MAX));
+            in += z.avail_in;
+            left -= z.avail_in;
+        }
+        z.next_out = chunk;
+        z.avail_out = sizeof chunk;
+        rc = inflate(&z, Z_NO_FLUSH);
+        size_t made = sizeof chunk - z.avail_out;
+        // A stream cut short ends in Z_BUF_ERROR: no input left and no progress.
+        if ((rc != Z_OK && rc != Z_STREAM_END) || out.length() + made > limit) {
+            inflateEnd(&z);
+            return std::nullopt;
+        }
+        out.append(chunk, made);
+    }
+    inflateEnd(&z);
     return out;
 }
 

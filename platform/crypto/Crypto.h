@@ -20,9 +20,20 @@ std::optional<base::Data> aesEcb128(bool encrypt, const uint8_t key[16], const b
 base::Data md5(const void *bytes, size_t length);
 std::string md5Hex(const void *bytes, size_t length);
 
+// The 16-byte MD4 digest (from OpenSSL's legacy provider, loaded into a context of its own);
+// nothing when that provider is not installed.
+std::optional<base::Data> md4(const void *bytes, size_t length);
+
+// HMAC-MD5 of `data` under `key` (16 bytes).
+base::Data hmacMd5(const base::Data &key, const base::Data &data);
+
 // Inflates a zlib stream that makes at most `limit` bytes; nothing when the stream is damaged or
 // makes more.
 std::optional<base::Data> uncompress(const void *bytes, size_t length, size_t limit);
+
+// Inflates a gzip stream (or, by its header, a zlib stream) that makes at most `limit` bytes;
+// nothing when the stream is damaged, cut short or makes more.
+std::optional<base::Data> gunzip(const void *bytes, size_t length, size_t limit);
 
 // zlib's CRC-32 (IEEE).
 uint32_t crc32(const void *bytes, size_t length, uint32_t initial = 0);

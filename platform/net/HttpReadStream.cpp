@@ -230,6 +230,7 @@ HttpReadStream::~HttpReadStream() {
     if (easy_)
         curl_easy_cleanup(static_cast<CURL *>(easy_));
     curl_slist_free_all(static_cast<curl_slist *>(headers_));
+    curl_slist_free_all(static_cast<curl_slist *>(proxyHeaders_));
 }
 
 void HttpReadStream::setClient(unsigned events, Client client) {
@@ -354,14 +355,26 @@ bool HttpReadStream::configure() {
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
     }
 
-    curl_slist *list = nullptr;
+    // "Proxy-Authorization" is for an HTTP proxy only: inside a tunnel it goes with CONNECT and
+    // never reaches the server.
+    const bool httpProxy = proxy_ && (proxy_->type == HttpProxy::Http || proxy_->type == HttpProxy::Https);
+    tunnelling_ = httpProxy && url.scheme() == "https";
+    curl_slist *list = nullptr, *proxyList = nullptr;
     for (auto &[name, value] : request_->headerFields()) {
         if (sameHeaderName(name, "Content-Length") || sameHeaderName(name, "Transfer-Encoding"))
             continue;
         // "Name;" sends a field with an empty value; "Name:" would remove it.
         std::string line = value.empty() ? name + ";" : name + ": " + value;
-        list = curl_slist_append(list, line.c_str());
+        if (!sameHeaderName(name, "Proxy-Authorization"))
+            list = curl_slist_append(list, line.c_str());
+        else if (tunnelling_)
+            proxyList = curl_slist_append(proxyList, line.c_str());
+        else if (httpProxy)
+            list = curl_slist_append(list, line.c_str());
     }
+    proxyHeaders_ = proxyList;
+    curl_easy_setopt(easy, CURLOPT_HEADEROPT, CURLHEADER_SEPARATE);
+    curl_easy_setopt(easy, CURLOPT_PROXYHEADER, proxyList);
     for (const char *unwanted : {"Accept", "Expect", "Content-Type"})
         if (!request_->header(unwanted))
             list = curl_slist_append(list, (std::string(unwanted) + ":").c_str());
@@ -374,8 +387,6 @@ bool HttpReadStream::configure() {
         curl_easy_setopt(easy, CURLOPT_PROXY, proxy_->host.c_str());
         curl_easy_setopt(easy, CURLOPT_PROXYPORT, long(proxy_->port));
         curl_easy_setopt(easy, CURLOPT_PROXYTYPE, types[proxy_->type]);
-        tunnelling_ =
-            url.scheme() == "https" && (proxy_->type == HttpProxy::Http || proxy_->type == HttpProxy::Https);
     } else {
         curl_easy_setopt(easy, CURLOPT_PROXY, "");
     }

@@ -121,6 +121,7 @@ private:
 
     void *easy_ = nullptr;
     void *headers_ = nullptr;
+    void *proxyHeaders_ = nullptr;
     std::weak_ptr<CurlMulti> multi_;
     bool scheduled_ = false;
     bool attached_ = false;

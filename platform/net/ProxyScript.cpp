@@ -19,6 +19,8 @@ namespace {
 
 // Seconds from 1970 to the clock's epoch (2001-01-01 UTC), for the script's Date.
 constexpr double unixEpochOffset = 978307200;
+// How long a forked child may take to start running the script.
+constexpr std::chrono::seconds ChildStartAllowance{30};
 
 // The helpers a script may call that need no network; dnsResolve, myIpAddress and __clockNow come
 // from C below. Times follow base::Clock so that tests can set them.
@@ -48,8 +50,10 @@ function shExpMatch(str, exp) {
 }
 function __now(gmt) {
   var d = new Date(__clockNow());
-  return gmt === 'GMT' ? { day: d.getUTCDay(), secs: d.getUTCHours() * 3600 + d.getUTCMinutes() * 60 + d.getUTCSeconds() }
-                       : { day: d.getDay(), secs: d.getHours() * 3600 + d.getMinutes() * 60 + d.getSeconds() };
+  return gmt === 'GMT' ? { day: d.getUTCDay(), secs: d.getUTCHours() * 3600 + d.getUTCMinutes() * 60 + d.getUTCSeconds(),
+                           date: d.getUTCDate(), month: d.getUTCMonth(), year: d.getUTCFullYear() }
+                       : { day: d.getDay(), secs: d.getHours() * 3600 + d.getMinutes() * 60 + d.getSeconds(),
+                           date: d.getDate(), month: d.getMonth(), year: d.getFullYear() };
 }
 function __within(value, from, to) { return from <= to ? value >= from && value <= to : value >= from || value <= to; }
 function weekdayRange(first, last, gmt) {
@@ -57,6 +61,33 @@ function weekdayRange(first, last, gmt) {
   if (last === 'GMT') { gmt = last; last = undefined; }
   var from = days.indexOf(first), to = last === undefined ? from : days.indexOf(last);
   return from >= 0 && to >= 0 && __within(__now(gmt).day, from, to);
+}
+// Each argument is a day of the month (1-31), a month name or a four-digit year; the shapes are one
+// value, two of one kind, day and month or month and year twice, or day, month and year twice.
+// Ranges are inclusive; without a year they wrap round the end of the month or the year.
+function dateRange() {
+  var a = Array.prototype.slice.call(arguments);
+  var now = __now(a[a.length - 1] === 'GMT' ? a.pop() : undefined);
+  var months = ['JAN', 'FEB', 'MAR', 'APR', 'MAY', 'JUN', 'JUL', 'AUG', 'SEP', 'OCT', 'NOV', 'DEC'];
+  var kinds = '', values = [];
+  for (var i = 0; i < a.length; ++i) {
+    var month = months.indexOf(a[i]);
+    if (month >= 0) { kinds += 'M'; values.push(month); continue; }
+    if (typeof a[i] !== 'number' || a[i] % 1 !== 0) return false;
+    if (a[i] >= 1 && a[i] <= 31) { kinds += 'D'; values.push(a[i]); }
+    else if (a[i] >= 1000 && a[i] <= 9999) { kinds += 'Y'; values.push(a[i]); }
+    else return false;
+  }
+  var keys = { D: now.date, M: now.month, Y: now.year, DM: now.month * 32 + now.date,
+               MY: now.year * 12 + now.month, DMY: (now.year * 12 + now.month) * 32 + now.date };
+  var half = kinds.substring(0, kinds.length / 2);
+  if (kinds.length == 1) return values[0] == keys[kinds];
+  if (!(half in keys) || kinds != half + half) return false;
+  var key = function (v) {
+    return half == 'DM' ? v[1] * 32 + v[0] : half == 'MY' ? v[1] * 12 + v[0] : half == 'DMY' ? (v[2] * 12 + v[1]) * 32 + v[0] : v[0];
+  };
+  var from = key(values.slice(0, half.length)), to = key(values.slice(half.length));
+  return half.indexOf('Y') >= 0 ? keys[half] >= from && keys[half] <= to : __within(keys[half], from, to);
 }
 function timeRange() {
   var a = Array.prototype.slice.call(arguments);
@@ -129,6 +160,15 @@ std::optional<std::string> runScript(const std::string &script, const base::Url 
     return answer;
 }
 
+void writeAll(int fd, std::string_view out) {
+    for (size_t at = 0; at < out.size();) {
+        const ssize_t n = write(fd, out.data() + at, out.size() - at);
+        if (n <= 0)
+            return;
+        at += size_t(n);
+    }
+}
+
 } // namespace
 
 std::vector<ProxyEntry> parseScriptAnswer(std::string_view answer) {
@@ -171,35 +211,34 @@ std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &scri
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
-        // A leading mark tells an empty answer from a failed run.
-        if (auto answer = runScript(script, url)) {
-            const std::string out = "=" + *answer;
-            for (size_t at = 0; at < out.size();) {
-                const ssize_t n = write(pipeEnds[1], out.data() + at, out.size() - at);
-                if (n <= 0)
-                    break;
-                at += size_t(n);
-            }
-        }
+        // The first mark says the script starts; the second tells an empty answer from a failed run.
+        writeAll(pipeEnds[1], "+");
+        if (auto answer = runScript(script, url))
+            writeAll(pipeEnds[1], "=" + *answer);
         _exit(0);
     }
     close(pipeEnds[1]);
     std::string received;
     bool ended = child < 0;
-    // The budget is the script's real running time, whatever clock the caller runs on.
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(budget);
+    // The budget is the script's real running time, whatever clock the caller runs on. It counts
+    // from the child's first mark: copying a large process can take long on a busy machine.
+    using Clock = std::chrono::steady_clock;
+    auto limit = Clock::now() + std::chrono::duration_cast<Clock::duration>(ChildStartAllowance);
     while (!ended) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limit - Clock::now());
         pollfd fd{pipeEnds[0], POLLIN, 0};
         if (left.count() <= 0 || poll(&fd, 1, int(left.count())) <= 0)
             break;
         char buffer[4096];
         const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
-        if (n <= 0)
+        if (n <= 0) {
             ended = true;
-        else
+        } else {
+            if (received.empty())
+                limit = Clock::now() +
+                        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget));
             received.append(buffer, size_t(n));
+        }
     }
     close(pipeEnds[0]);
     if (child > 0) {
@@ -207,9 +246,9 @@ std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &scri
             kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
     }
-    if (!ended || received.empty())
+    if (!ended || received.size() < 2)
         return std::nullopt;
-    return parseScriptAnswer(std::string_view(received).substr(1));
+    return parseScriptAnswer(std::string_view(received).substr(2));
 }
 
 } // namespace net

@@ -51,6 +51,11 @@ std::vector<std::string> FaultPeer::requests() {
     return requests_;
 }
 
+std::vector<std::string> FaultPeer::bodies() {
+    std::lock_guard guard(lock_);
+    return bodies_;
+}
+
 void FaultPeer::run() {
     while (!stop_) {
         pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -68,7 +73,7 @@ void FaultPeer::run() {
     }
 }
 
-bool FaultPeer::readRequest(int fd) {
+bool FaultPeer::readRequest(int fd, std::string *received) {
     std::string head;
     char c;
     while (head.find("\r\n\r\n") == std::string::npos) {
@@ -87,13 +92,17 @@ bool FaultPeer::readRequest(int fd) {
             return false;
         got += size_t(n);
     }
+    if (received)
+        *received = head;
     std::lock_guard guard(lock_);
     requests_.push_back(head);
+    bodies_.push_back(std::move(rest));
     return true;
 }
 
 void FaultPeer::serve(int fd) {
-    if (!readRequest(fd))
+    std::string head;
+    if (!readRequest(fd, &head))
         return;
     for (auto &step : script_) {
         if (stop_)
@@ -125,9 +134,12 @@ void FaultPeer::serve(int fd) {
             return;
         }
         case Step::ReadRequest:
-            if (!readRequest(fd))
+            if (!readRequest(fd, &head))
                 return;
             break;
+        case Step::ProxyAuthentication:
+            answerAsProxy(fd, step.bytes, head);
+            return;
         }
     }
 }

@@ -16,7 +16,7 @@ namespace peers {
 class FaultPeer {
 public:
     struct Step {
-        enum Kind { Send, Close, Reset, Silence, ReadRequest } kind;
+        enum Kind { Send, Close, Reset, Silence, ReadRequest, ProxyAuthentication } kind;
         std::string bytes;
     };
     static Step send(std::string bytes) { return {Step::Send, std::move(bytes)}; }
@@ -27,6 +27,12 @@ public:
     static Step silence() { return {Step::Silence, {}}; }
     // Reads the next request on the same connection (keep-alive).
     static Step readRequest() { return {Step::ReadRequest, {}}; }
+    // Acts as a proxy that wants credentials, for every request on the connection: one without a
+    // "Proxy-Authorization" field gets a 407 with "Proxy-Authenticate: <challenge>", one with it
+    // "200 OK" with that field's value as the body.
+    static Step proxyAuthentication(std::string challenge) {
+        return {Step::ProxyAuthentication, std::move(challenge)};
+    }
 
     explicit FaultPeer(std::vector<Step> script);
     ~FaultPeer();
@@ -36,13 +42,15 @@ public:
     uint16_t port() const { return port_; }
     std::string url(const std::string &path = "/") const;
     size_t accepted() const { return accepted_; }
-    // Every request head received so far, in order.
+    // Every request head received so far, in order, and the body each announced.
     std::vector<std::string> requests();
+    std::vector<std::string> bodies();
 
 private:
     void run();
     void serve(int fd);
-    bool readRequest(int fd);
+    bool readRequest(int fd, std::string *received = nullptr);
+    void answerAsProxy(int fd, const std::string &challenge, std::string head);
 
     std::vector<Step> script_;
     int listener_ = -1;
@@ -51,7 +59,7 @@ private:
     std::atomic<size_t> accepted_{0};
     std::atomic<bool> stop_{false};
     std::mutex lock_;
-    std::vector<std::string> requests_;
+    std::vector<std::string> requests_, bodies_;
     std::vector<int> open_;
     std::vector<std::thread> workers_;
     std::thread thread_;

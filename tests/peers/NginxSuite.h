@@ -7,12 +7,16 @@
 namespace peers {
 
 // A test suite whose tests share one nginx: started before the suite's first test, stopped after
-// its last, serving HTTPS beside HTTP when the suite asks for it.
-template <bool Https = false> class NginxSuite : public ::testing::Test {
+// its last, serving HTTPS beside HTTP when the suite asks for it, and the suite's own locations
+// (a static string of server-block directives) when it names some.
+template <bool Https = false, const char *ExtraLocations = nullptr>
+class NginxSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         NginxPeer::Options options;
         options.https = Https;
+        if constexpr (ExtraLocations != nullptr)
+            options.extraLocations = ExtraLocations;
         nginx = new NginxPeer(options);
     }
     static void TearDownTestSuite() {

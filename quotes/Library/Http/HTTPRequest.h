@@ -12,6 +12,7 @@
 #include "base/Url.h"
 #include "base/Value.h"
 #include "net/Cookie.h"
+#include "net/CredentialStore.h"
 #include "net/HttpAuthentication.h"
 #include "net/HttpMessage.h"
 #include "net/HttpReadStream.h"
@@ -225,6 +226,9 @@ public:
     void setAuthenticationScheme(std::string scheme) { authenticationScheme_ = std::move(scheme); }
     const std::string &authenticationScheme() const { return authenticationScheme_; }
     void setUseSessionPersistence(bool on) { useSessionPersistence_ = on; }
+    // Save credentials that worked in the process's credential store, and look them up there.
+    void setUseKeychainPersistence(bool on) { useKeychainPersistence_ = on; }
+    int authenticationRetryCount() const { return authenticationRetryCount_; }
     void setShouldPresentCredentialsBeforeChallenge(bool on) {
         shouldPresentCredentialsBeforeChallenge_ = on;
     }
@@ -233,7 +237,15 @@ public:
     int proxyPort() const { return proxyPort_; }
     const std::string &proxyType() const { return proxyType_; }
     int authenticationNeeded() const { return authenticationNeeded_; }
-    // Answers to an authentication question: credentials were filled in, or the user gave up.
+    const std::string &authenticationRealm() const { return authenticationRealm_; }
+    const std::string &proxyAuthenticationScheme() const { return proxyAuthenticationScheme_; }
+    const std::string &proxyAuthenticationRealm() const { return proxyAuthenticationRealm_; }
+    // Whether an asynchronous request without a delegate answer shows the login sheet: off for
+    // servers, on for proxies.
+    void setShouldPresentAuthenticationDialog(bool on) { shouldPresentAuthenticationDialog_ = on; }
+    void setShouldPresentProxyAuthenticationDialog(bool on) { shouldPresentProxyAuthenticationDialog_ = on; }
+    // Answers to an authentication question: credentials were filled in (and are used as they
+    // stand, empty ones too), or the user gave up.
     void retryUsingSuppliedCredentials();
     void cancelAuthentication();
     void setAuthenticationNeededBlock(Block b) { authenticationNeededBlock_ = std::move(b); }
@@ -241,6 +253,22 @@ public:
     // Forgets the credentials and cookies this process has collected.
     static void clearSession();
     static std::vector<net::Cookie> sessionCookies();
+    // The process's credential store: one default credential per server (host, port, protocol,
+    // realm) or proxy (host, port, realm).
+    static void saveCredentials(const net::Credential &credential, const std::string &host, int port,
+                                const std::string &protocol, const std::string &realm);
+    static void saveCredentialsForProxy(const net::Credential &credential, const std::string &host, int port,
+                                        const std::string &realm);
+    static std::optional<net::Credential> savedCredentialsForHost(const std::string &host, int port,
+                                                                  const std::string &protocol,
+                                                                  const std::string &realm);
+    // The protocol is not part of a proxy's space.
+    static std::optional<net::Credential> savedCredentialsForProxy(const std::string &host, int port,
+                                                                   const std::string &protocol,
+                                                                   const std::string &realm);
+    static void removeCredentialsForHost(const std::string &host, int port, const std::string &protocol,
+                                         const std::string &realm);
+    static void removeCredentialsForProxy(const std::string &host, int port, const std::string &realm);
 
     // The download cache, used by GET requests only; a new request takes the class's default cache
     // (none unless set). A cachePolicy of 0 takes the cache's default policy when the request runs.
@@ -366,6 +394,20 @@ private:
     void attemptToApplyCredentialsAndResume();
     void failAuthentication();
     void askForCredentialsOrFail(bool proxy);
+    void applyCredentialsAndStart(bool proxy, base::Dict credentials,
+                                  std::unique_lock<std::recursive_mutex> &guard);
+    // Applies a credentials dictionary ("Username", "Password", "AccountDomain") to the message and
+    // remembers it; false when it cannot be applied.
+    bool applyCredentials(bool proxy, const base::Dict &credentials);
+    void forgetSessionCredentials(bool proxy, const base::Dict &credentials);
+    // Credentials from the URL, the request or the credential store; the account domain from
+    // `domain` or a "DOMAIN\\user" name when the scheme needs one. Credentials the user supplied
+    // are used as they stand, empty ones too; others only with a user name and a password.
+    std::optional<base::Dict> findCredentials(bool supplied) const;
+    std::optional<base::Dict> findProxyCredentials(bool supplied) const;
+    static int portNumber(const base::Url &url);
+    // Hands the request to the login sheet on the main thread; false when it may not show one.
+    bool showAuthenticationDialog(bool proxy);
     bool configureProxies();
     void proxiesFound(uint64_t wait, const std::optional<std::vector<net::ProxyEntry>> &list);
     void useProxyEntry(const net::ProxyEntry &entry);
@@ -419,7 +461,7 @@ private:
     base::Ref<HTTPInputStream> postBodyReadStream_;
     base::Dict requestHeaders_;
     bool haveBuiltRequestHeaders_ = false, haveBuiltPostBody_ = false;
-    bool useCookiePersistence_ = true, useSessionPersistence_ = true;
+    bool useCookiePersistence_ = true, useSessionPersistence_ = true, useKeychainPersistence_ = false;
     bool allowCompressedResponse_ = true, shouldCompressRequestBody_ = false;
     bool shouldWaitToInflateCompressedResponses_ = true;
     std::string downloadDestinationPath_, temporaryFileDownloadPath_, temporaryUncompressedDataDownloadPath_;
@@ -484,6 +526,9 @@ private:
     base::Ref<net::HttpAuthentication> requestAuthentication_, proxyAuthentication_;
     int authenticationNeeded_ = 0, authenticationRetryCount_ = 0, proxyAuthenticationRetryCount_ = 0;
     bool shouldPresentCredentialsBeforeChallenge_ = true;
+    bool shouldPresentAuthenticationDialog_ = false, shouldPresentProxyAuthenticationDialog_ = true;
+    // The answer to a question names the credentials to use, even empty ones.
+    std::atomic<bool> credentialsSupplied_{false};
     std::optional<base::Url> PACurl_;
     bool isPACFileRequest_ = false;
     uint64_t proxyWait_ = 0;

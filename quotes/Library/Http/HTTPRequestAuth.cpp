@@ -3,8 +3,10 @@
 #include "HTTPRequestState.h"
 
 #include "base/RunLoop.h"
+#include "base/Str.h"
 #include "base/Thread.h"
 #include "net/Cookie.h"
+#include "net/CredentialStore.h"
 #include "net/HttpAuthentication.h"
 #include "net/ProxyResolver.h"
 #include "net/ProxyScript.h"
@@ -18,6 +20,7 @@ namespace {
 struct SessionRecord {
     std::string user, password, url, scheme, realm;
     base::Ref<net::HttpAuthentication> authentication;
+    std::string domain;
 };
 
 std::vector<SessionRecord> &sessionCredentials() {
@@ -130,7 +133,7 @@ void HTTPRequest::applyAuthorizationHeader() {
     if (close->authentication) {
         // A challenge answered before is answered again straight away (a Digest nonce may be stale;
         // the server then challenges anew).
-        close->authentication->apply(*request_, close->user, close->password);
+        close->authentication->apply(*request_, close->user, close->password, close->domain);
         if (auto value = request_->header("Authorization"))
             addRequestHeader("Authorization", *value);
         authenticationScheme_ = close->scheme;
@@ -145,8 +148,9 @@ void HTTPRequest::noteCredentialsSucceeded() {
     auto &s = HTTPRequestClassState::shared();
     std::lock_guard guard(s.sessionCredentialLock);
     if (requestAuthentication_) {
-        storeRecord(sessionCredentials(), {username_, password_, url_.absoluteString(), authenticationScheme_,
-                                           authenticationRealm_, requestAuthentication_});
+        storeRecord(sessionCredentials(),
+                    {username_, password_, url_.absoluteString(), authenticationScheme_, authenticationRealm_,
+                     requestAuthentication_, requestCredentials_.get("AccountDomain").stringValue()});
     } else if (authenticationScheme_ == "Basic" && !username_.empty() && !password_.empty()) {
         storeRecord(sessionCredentials(),
                     {username_, password_, url_.absoluteString(), "Basic", {}, nullptr});
@@ -155,7 +159,8 @@ void HTTPRequest::noteCredentialsSucceeded() {
 
 // Challenges. A 401 or 407 answered with credentials the request can find starts a new attempt;
 // without any, the delegate is asked (asynchronous requests only) and the request waits; else it
-// fails with code 3.
+// fails with code 3. NTLM answers twice on one connection: the negotiation, then the answer to the
+// server's challenge; a third challenge means the credentials were refused.
 
 void HTTPRequest::attemptToApplyCredentialsAndResume() {
     std::unique_lock guard(cancelledLock_);
@@ -163,10 +168,14 @@ void HTTPRequest::attemptToApplyCredentialsAndResume() {
         return;
     const bool proxy = authenticationNeeded_ == 2;
     auto &authentication = proxy ? proxyAuthentication_ : requestAuthentication_;
-    if (!authentication && responseHead_) {
-        authentication = net::HttpAuthentication::fromResponse(*responseHead_, proxy);
+    bool valid = true;
+    if (!authentication) {
+        if (responseHead_)
+            authentication = net::HttpAuthentication::fromResponse(*responseHead_, proxy);
         if (authentication)
             (proxy ? proxyAuthenticationScheme_ : authenticationScheme_) = authentication->method();
+    } else if (responseHead_) {
+        valid = authentication->takeChallenge(*responseHead_);
     }
     if (!authentication) {
         cancelLoad();
@@ -174,20 +183,25 @@ void HTTPRequest::attemptToApplyCredentialsAndResume() {
                                 "Failed to get authentication object from response headers"));
         return;
     }
-    (proxy ? proxyAuthenticationRealm_ : authenticationRealm_) = authentication->realm();
+    (proxy ? proxyAuthenticationRealm_ : authenticationRealm_) =
+        authentication->needsAccountDomain() ? std::string() : authentication->realm();
     cancelLoad();
     auto &applied = proxy ? proxyCredentials_ : requestCredentials_;
+    if (!applied.empty() && valid) {
+        const bool ntlm = authentication->method() == "NTLM";
+        const int retries = proxy ? proxyAuthenticationRetryCount_ : authenticationRetryCount_;
+        if (ntlm && retries > 1) {
+            failWithError(retries == 2 ? HTTPRequestClassState::shared().authenticationNeeded
+                                       : makeError(InternalErrorWhileApplyingCredentialsType,
+                                                   "Failed to apply credentials to request"));
+            return;
+        }
+        applyCredentialsAndStart(proxy, base::Dict(applied), guard);
+        return;
+    }
     if (!applied.empty()) {
         // The credentials given were refused.
-        {
-            auto &s = HTTPRequestClassState::shared();
-            std::lock_guard lock(s.sessionCredentialLock);
-            auto &list = proxy ? sessionProxyCredentials() : sessionCredentials();
-            std::erase_if(list, [&](const SessionRecord &r) {
-                return r.user == applied.get("Username").stringValue() &&
-                       r.password == applied.get("Password").stringValue();
-            });
-        }
+        forgetSessionCredentials(proxy, applied);
         applied = base::Dict();
         authentication.reset();
         askForCredentialsOrFail(proxy);
@@ -201,37 +215,175 @@ void HTTPRequest::attemptToApplyCredentialsAndResume() {
     std::unique_lock lock(s.delegateAuthenticationLock);
     if (error() || isCancelled())
         return;
-    std::string user, password;
-    if (proxy) {
-        user = proxyUsername_;
-        password = proxyPassword_;
-    } else if (!url_.user().empty() && !url_.password().empty()) {
-        user = url_.user();
-        password = url_.password();
-    } else {
-        user = username_;
-        password = password_;
-    }
-    if (!user.empty() && !password.empty()) {
-        ++(proxy ? proxyAuthenticationRetryCount_ : authenticationRetryCount_);
-        if (!authentication->apply(*request_, user, password)) {
-            failWithError(makeError(InternalErrorWhileApplyingCredentialsType,
-                                    proxy ? "Failed to apply proxy credentials to request"
-                                          : "Failed to apply credentials to request"));
-            return;
-        }
-        applied = base::Dict{{"Username", user}, {"Password", password}};
-        if (!proxy) {
-            username_ = user;
-            password_ = password;
-        }
+    const bool supplied = credentialsSupplied_.exchange(false);
+    if (auto found = proxy ? findProxyCredentials(supplied) : findCredentials(supplied)) {
         lock.unlock();
-        guard.unlock();
-        startRequest();
+        applyCredentialsAndStart(proxy, *found, guard);
         return;
     }
     lock.unlock();
     askForCredentialsOrFail(proxy);
+}
+
+void HTTPRequest::applyCredentialsAndStart(bool proxy, base::Dict credentials,
+                                           std::unique_lock<std::recursive_mutex> &guard) {
+    if (!applyCredentials(proxy, credentials)) {
+        failWithError(makeError(InternalErrorWhileApplyingCredentialsType,
+                                proxy ? "Failed to apply proxy credentials to request"
+                                      : "Failed to apply credentials to request"));
+        return;
+    }
+    guard.unlock();
+    startRequest();
+}
+
+bool HTTPRequest::applyCredentials(bool proxy, const base::Dict &credentials) {
+    ++(proxy ? proxyAuthenticationRetryCount_ : authenticationRetryCount_);
+    auto &authentication = proxy ? proxyAuthentication_ : requestAuthentication_;
+    if (credentials.empty() || !authentication || !request_)
+        return false;
+    const std::string user = credentials.get("Username").stringValue();
+    const std::string password = credentials.get("Password").stringValue();
+    if (!authentication->apply(*request_, user, password, credentials.get("AccountDomain").stringValue())) {
+        forgetSessionCredentials(proxy, credentials);
+        return false;
+    }
+    if (useKeychainPersistence_) {
+        if (proxy)
+            saveCredentialsForProxy({user, password}, proxyHost_, proxyPort_, proxyAuthenticationRealm_);
+        else
+            saveCredentials({user, password}, url_.host(), portNumber(url_), url_.scheme(),
+                            authenticationRealm_);
+    }
+    (proxy ? proxyCredentials_ : requestCredentials_) = credentials;
+    if (!proxy) {
+        username_ = user;
+        password_ = password;
+    }
+    return true;
+}
+
+void HTTPRequest::forgetSessionCredentials(bool proxy, const base::Dict &credentials) {
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard lock(s.sessionCredentialLock);
+    auto &list = proxy ? sessionProxyCredentials() : sessionCredentials();
+    std::erase_if(list, [&](const SessionRecord &r) {
+        return r.user == credentials.get("Username").stringValue() &&
+               r.password == credentials.get("Password").stringValue();
+    });
+}
+
+namespace {
+
+// "DOMAIN\user" names both when it splits into exactly two parts.
+std::optional<std::pair<std::string, std::string>> splitAccount(const std::string &user) {
+    auto parts = base::str::split(user, "\\");
+    if (parts.size() != 2)
+        return std::nullopt;
+    return std::pair(parts[0], parts[1]);
+}
+
+base::Dict credentialsDict(std::string user, std::string password, std::string domain) {
+    return base::Dict{{"Username", std::move(user)},
+                      {"Password", std::move(password)},
+                      {"AccountDomain", std::move(domain)}};
+}
+
+} // namespace
+
+int HTTPRequest::portNumber(const base::Url &url) {
+    return url.port().value_or(url.scheme() == "https" ? 443 : 80);
+}
+
+std::optional<base::Dict> HTTPRequest::findCredentials(bool supplied) const {
+    std::string user, password;
+    if (!url_.user().empty() && !url_.password().empty()) {
+        user = url_.user();
+        password = url_.password();
+    } else if (!username_.empty() && !password_.empty()) {
+        user = username_;
+        password = password_;
+    } else if (useKeychainPersistence_) {
+        if (auto saved =
+                savedCredentialsForHost(url_.host(), portNumber(url_), url_.scheme(), authenticationRealm_)) {
+            user = saved->user;
+            password = saved->password;
+        }
+    }
+    if (!supplied && (user.empty() || password.empty()))
+        return std::nullopt;
+    std::string domain;
+    if (requestAuthentication_ && requestAuthentication_->needsAccountDomain()) {
+        if (!domain_.empty()) {
+            domain = domain_;
+        } else if (auto split = splitAccount(user)) {
+            domain = split->first;
+            user = split->second;
+        }
+    }
+    return credentialsDict(user, password, domain);
+}
+
+std::optional<base::Dict> HTTPRequest::findProxyCredentials(bool supplied) const {
+    std::string user, password;
+    if (!proxyUsername_.empty() && !proxyPassword_.empty()) {
+        user = proxyUsername_;
+        password = proxyPassword_;
+    } else if (proxyAuthenticationScheme_ == "NTLM" && !username_.empty() && !password_.empty()) {
+        user = username_;
+        password = password_;
+    } else if (auto saved =
+                   savedCredentialsForProxy(proxyHost_, proxyPort_, "http", proxyAuthenticationRealm_)) {
+        user = saved->user;
+        password = saved->password;
+    }
+    if (!supplied && (user.empty() || password.empty()))
+        return std::nullopt;
+    std::string domain;
+    if (proxyAuthentication_ && proxyAuthentication_->needsAccountDomain()) {
+        if (!proxyDomain_.empty()) {
+            domain = proxyDomain_;
+        } else if (auto split = splitAccount(user)) {
+            domain = split->first;
+            user = split->second;
+        } else {
+            domain = domain_;
+        }
+    }
+    return credentialsDict(user, password, domain);
+}
+
+// The saved-credential store, by protection space.
+
+void HTTPRequest::saveCredentials(const net::Credential &credential, const std::string &host, int port,
+                                  const std::string &protocol, const std::string &realm) {
+    net::CredentialStore::shared().set(credential, {host, port, protocol, realm, false});
+}
+
+void HTTPRequest::saveCredentialsForProxy(const net::Credential &credential, const std::string &host,
+                                          int port, const std::string &realm) {
+    net::CredentialStore::shared().set(credential, {host, port, "http", realm, true});
+}
+
+std::optional<net::Credential> HTTPRequest::savedCredentialsForHost(const std::string &host, int port,
+                                                                    const std::string &protocol,
+                                                                    const std::string &realm) {
+    return net::CredentialStore::shared().get({host, port, protocol, realm, false});
+}
+
+std::optional<net::Credential> HTTPRequest::savedCredentialsForProxy(const std::string &host, int port,
+                                                                     const std::string &,
+                                                                     const std::string &realm) {
+    return net::CredentialStore::shared().get({host, port, "http", realm, true});
+}
+
+void HTTPRequest::removeCredentialsForHost(const std::string &host, int port, const std::string &protocol,
+                                           const std::string &realm) {
+    net::CredentialStore::shared().remove({host, port, protocol, realm, false});
+}
+
+void HTTPRequest::removeCredentialsForProxy(const std::string &host, int port, const std::string &realm) {
+    net::CredentialStore::shared().remove({host, port, "http", realm, true});
 }
 
 void HTTPRequest::askForCredentialsOrFail(bool proxy) {
@@ -255,12 +407,15 @@ void HTTPRequest::askForCredentialsOrFail(bool proxy) {
             });
             return;
         }
+        if (showAuthenticationDialog(proxy))
+            return;
     }
     failWithError(HTTPRequestClassState::shared().authenticationNeeded);
     markAsFinished();
 }
 
 void HTTPRequest::retryUsingSuppliedCredentials() {
+    credentialsSupplied_ = true;
     performOnRequestThread([this] {
         if (request_)
             attemptToApplyCredentialsAndResume();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Module/CommonControls/MinLine/Mini/MiniViewManager.h"
 #include "Module/StockDataBaseMgnt/MarketQuotePack.h"
-#include "Module/StockDataBaseMgnt/MiniViewManager.h"
 #include "base/NotificationCenter.h"
 
 #include <string>

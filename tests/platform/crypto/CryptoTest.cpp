@@ -81,3 +81,33 @@ TEST(Crypto, UncompressStopsAtItsLimit) {
 }
 
 } // namespace
+
+namespace {
+
+// A gzip member made by zlib itself, as a server sends it.
+std::vector<uint8_t> gzipped(const std::string &text) {
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::vector<uint8_t> out(deflateBound(&z, uLong(text.size())) + 32);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(text.data()));
+    z.avail_in = uInt(text.size());
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+TEST(Crypto, GunzipTakesGzipAndRefusesDamageAndExcess) {
+    std::string text(100000, 'g');
+    auto packed = gzipped(text);
+    auto whole = crypto::gunzip(packed.data(), packed.size(), text.size());
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->toString(), text);
+    EXPECT_FALSE(crypto::gunzip(packed.data(), packed.size(), text.size() - 1));
+    EXPECT_FALSE(crypto::gunzip(packed.data(), packed.size() - 10, text.size()));
+    EXPECT_FALSE(crypto::gunzip("plain text", 10, 100));
+}
+
+} // namespace

@@ -18,7 +18,7 @@ TEST(HttpAuthenticationTest, DigestAnswersThePublishedExample) {
 TEST(HttpAuthenticationTest, ChallengesPickTheStrongestSchemeWeCanAnswer) {
     auto head = net::HttpMessage::response();
     for (const char *line :
-         {"HTTP/1.1 401 Unauthorized", "WWW-Authenticate: Negotiate, NTLM",
+         {"HTTP/1.1 401 Unauthorized", "WWW-Authenticate: Negotiate",
           "WWW-Authenticate: Basic realm=\"Members\", Digest realm=\"a\\\"b\", nonce=\"n1\", "
           "qop=\"auth,auth-int\", opaque=\"o\"",
           ""})
@@ -34,11 +34,16 @@ TEST(HttpAuthenticationTest, ChallengesPickTheStrongestSchemeWeCanAnswer) {
     EXPECT_NE(value.find("qop=auth, nc=00000001"), std::string::npos) << value;
     EXPECT_NE(value.find("opaque=\"o\""), std::string::npos) << value;
 
-    auto ntlmOnly = net::HttpMessage::response();
-    ntlmOnly->addResponseLine("HTTP/1.1 401 x");
-    ntlmOnly->addResponseLine("WWW-Authenticate: NTLM");
-    EXPECT_FALSE(net::HttpAuthentication::fromResponse(*ntlmOnly, false)) << "no challenge object: code 7";
-    EXPECT_FALSE(net::HttpAuthentication::fromResponse(*ntlmOnly, true)) << "the proxy asked nothing";
+    auto negotiateOnly = net::HttpMessage::response();
+    negotiateOnly->addResponseLine("HTTP/1.1 401 x");
+    negotiateOnly->addResponseLine("WWW-Authenticate: Negotiate");
+    EXPECT_FALSE(net::HttpAuthentication::fromResponse(*negotiateOnly, false))
+        << "no challenge object: code 7";
+    auto ntlm = net::HttpMessage::response();
+    ntlm->addResponseLine("HTTP/1.1 407 x");
+    ntlm->addResponseLine("Proxy-Authenticate: NTLM");
+    EXPECT_FALSE(net::HttpAuthentication::fromResponse(*ntlm, false)) << "the server asked nothing";
+    EXPECT_TRUE(net::HttpAuthentication::fromResponse(*ntlm, true));
 }
 
 TEST(CookieTest, SetCookieRulesAndTheStore) {

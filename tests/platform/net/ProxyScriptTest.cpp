@@ -5,16 +5,33 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace {
 
 // The expressions run in one FindProxyForURL("http://quotes.example.com:8080/x", "quotes.example.com")
-// (one script run costs a process): the answer names proxy host "t<i>" for each true expression i.
-TEST(ProxyScriptTest, StandardHelpers) {
-    // 2012-05-02 (a Wednesday) 10:30:00 UTC, as seconds from 2001-01-01.
+// (one script run costs a process) at 2012-05-02 (a Wednesday) 10:30:00 UTC: the answer names proxy
+// host "t<i>" for each true expression i.
+void expectTruths(const std::vector<std::pair<const char *, bool>> &cases) {
     base::VirtualClock clock(357647400);
     base::Clock::setCurrent(&clock);
-    const std::pair<const char *, bool> cases[] = {
+    std::string script = "function FindProxyForURL(url, host) { var answer = [];\n";
+    for (size_t i = 0; i < cases.size(); ++i)
+        script +=
+            std::string("if (") + cases[i].first + ") answer.push('PROXY t" + std::to_string(i) + ":1');\n";
+    script += "return answer.join('; '); }";
+    auto answer = net::proxiesFromScript(script, *base::Url::parse("http://quotes.example.com:8080/x"));
+    base::Clock::setCurrent(nullptr);
+    ASSERT_TRUE(answer);
+    std::set<std::string> held;
+    for (const auto &entry : *answer)
+        held.insert(entry.host);
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(held.count("t" + std::to_string(i)), cases[i].second ? 1u : 0u) << cases[i].first;
+}
+
+TEST(ProxyScriptTest, StandardHelpers) {
+    expectTruths({
         {"isPlainHostName('www')", true},
         {"isPlainHostName(host)", false},
         {"dnsDomainIs(host, '.example.com')", true},
@@ -35,20 +52,40 @@ TEST(ProxyScriptTest, StandardHelpers) {
         {"weekdayRange('SAT', 'SUN', 'GMT')", false},
         {"timeRange(9, 17, 'GMT') && timeRange(10, 'GMT') && timeRange(10, 0, 10, 31, 'GMT')", true},
         {"timeRange(11, 12, 'GMT')", false},
-    };
-    std::string script = "function FindProxyForURL(url, host) { var answer = [];\n";
-    for (size_t i = 0; i < std::size(cases); ++i)
-        script +=
-            std::string("if (") + cases[i].first + ") answer.push('PROXY t" + std::to_string(i) + ":1');\n";
-    script += "return answer.join('; '); }";
-    auto answer = net::proxiesFromScript(script, *base::Url::parse("http://quotes.example.com:8080/x"));
-    ASSERT_TRUE(answer);
-    std::set<std::string> held;
-    for (const auto &entry : *answer)
-        held.insert(entry.host);
-    for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(held.count("t" + std::to_string(i)), cases[i].second ? 1u : 0u) << cases[i].first;
-    base::Clock::setCurrent(nullptr);
+    });
+}
+
+// Today is 2 May 2012 (GMT).
+TEST(ProxyScriptTest, DateRange) {
+    expectTruths({
+        {"dateRange(2, 'GMT')", true},
+        {"dateRange(3, 'GMT')", false},
+        {"dateRange('MAY', 'GMT')", true},
+        {"dateRange('JUN', 'GMT')", false},
+        {"dateRange(2012, 'GMT')", true},
+        {"dateRange(2013, 'GMT')", false},
+        {"dateRange(1, 15, 'GMT')", true},
+        {"dateRange(3, 31, 'GMT')", false},
+        {"dateRange(25, 2, 'GMT')", true},
+        {"dateRange('APR', 'JUN', 'GMT')", true},
+        {"dateRange('NOV', 'MAY', 'GMT')", true},
+        {"dateRange('JUN', 'APR', 'GMT')", false},
+        {"dateRange(2010, 2012, 'GMT')", true},
+        {"dateRange(2013, 2010, 'GMT')", false},
+        {"dateRange(1, 'MAY', 2, 'MAY', 'GMT')", true},
+        {"dateRange(3, 'MAY', 1, 'JUN', 'GMT')", false},
+        {"dateRange(20, 'DEC', 5, 'MAY', 'GMT')", true},
+        {"dateRange('APR', 2012, 'MAY', 2012, 'GMT')", true},
+        {"dateRange('DEC', 2011, 'APR', 2012, 'GMT')", false},
+        {"dateRange(2, 'MAY', 2012, 2, 'MAY', 2012, 'GMT')", true},
+        {"dateRange(1, 'JAN', 2013, 1, 'JAN', 2014, 'GMT')", false},
+        {"dateRange(30, 'APR', 2012, 1, 'MAY', 2012, 'GMT')", false},
+        {"dateRange()", false},
+        {"dateRange(2, 'MAY', 'GMT')", false},
+        {"dateRange('May', 'GMT')", false},
+        {"dateRange(0, 'GMT') || dateRange(32, 'GMT') || dateRange('2', 'GMT')", false},
+        {"dateRange('MAY', 2012, 2, 'JUN', 'GMT')", false},
+    });
 }
 
 TEST(ProxyScriptTest, AnswersAndFailures) {

@@ -263,6 +263,14 @@ TEST_F(DownloadCacheTest, SessionAndPermanentStores) {
     EXPECT_FALSE(stored("/fresh/session.txt"));
     EXPECT_TRUE(stored("/fresh/kept.txt"));
 
+    // So does ending the session of the requests that use it as their default cache.
+    fetch("/fresh/session.txt");
+    HTTPRequest::setDefaultCache(cache);
+    HTTPRequest::clearSession();
+    HTTPRequest::setDefaultCache(nullptr);
+    EXPECT_FALSE(stored("/fresh/session.txt"));
+    EXPECT_TRUE(stored("/fresh/kept.txt"));
+
     ASSERT_FALSE(cache->clearCachedResponsesForStoragePolicy(CachePermanentlyCacheStoragePolicy));
     EXPECT_FALSE(stored("/fresh/kept.txt"));
     EXPECT_TRUE(

@@ -21,6 +21,11 @@ public:
     static constexpr float MinPitch = 1;
     static constexpr int SmallestWidePitch = 4;
     static constexpr int MaxPitch = 16;
+    // The level-2 code drawn from the candles' own BS-point records.
+    static constexpr int32_t BSPointTechType = 2933;
+    static constexpr const char *NoLevel2Text = "该周期无Level2指标";
+    // Title lines: the main one starts after the period name.
+    static constexpr float MainTitleOffset = 75, SecondTitleOffset = 5, TitleTextPad = 8;
     // Fewer older candles than this left to scroll into view asks for more.
     static constexpr int ForwardRequestMargin = 10;
 
@@ -65,6 +70,8 @@ public:
     void changeLevel2TechIndex(int32_t techType);
     void resetLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
     bool UpdateLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
+    // Forgets the series kept for a code.
+    void dropLevel2Series(int32_t techType) { m_level2Dict.erase(techType); }
 
     // Comparison stocks: dictionaries {"code", "basicInf", "colorID"} shared with the detail
     // screen's data centre; the scale writes "FirstOpenPrice", "MaxPrice" and "MinPrice" into them.
@@ -77,6 +84,27 @@ public:
     // After calcMaxMinPrice: one relative scale from the first candle of the window on which this
     // and every comparison stock have an open, so equal moves from it have equal heights.
     void calcAddStock_MaxMinPrice(int indexFrom, int indexTo);
+
+    // One candle between `top` and `bottom` scaled maxPrice..minPrice in the slot left..left + width:
+    // rising (open at or below close; a doji after a doji by its close against the prior close) in
+    // riseColor, else fallColor. Inset a point each side when wider than a point; a flat body is a
+    // horizontal line and one under 2 points wide a vertical line. Bodies in column mode take the
+    // style pool's candle column, others are filled when falling and outlined when rising. Also the
+    // fund line segment from the prior candle (main code 4098) and the level-2 B or S letter.
+    void drawK(gfx::Context &context, const KLineItem &k, const KLineItem *kPrior, float maxPrice,
+               float minPrice, float left, float width, float top, float bottom, const gfx::Color &riseColor,
+               const gfx::Color &fallColor, bool isColumnMode) const;
+    // Title lines for candle i: the main one after the period name, the volume pane's, the level-2
+    // pane's. Nothing for no indicator or a candle without a record.
+    void drawMainTechTitle(gfx::Context &context, int index) const;
+    void drawSecondTechTitle(gfx::Context &context, int index) const;
+    void drawTechTitle(gfx::Context &context, const TechIndexBase &tech, int index, gfx::Rect rtTitle,
+                       float xOffset) const;
+    // BS points get their hint, day candles the values, other periods a notice.
+    void drawLevel2TechTitle(gfx::Context &context, int index) const;
+    void drawLevel2TechTitle(gfx::Context &context, int index, gfx::Rect rtTitle, float xOffset) const;
+    void drawNoLevel2TechInfo(gfx::Context &context) const;
+    void drawBSText(gfx::Context &context, int index) const;
 
     float ksize() const { return m_ksize; }
     void setKsize(float size) { m_ksize = size; }
@@ -99,6 +127,15 @@ protected:
     // Whole candles that fit in a width at the current pitch.
     int fitCount(float width) const;
     int decimal() const { return m_basicInf ? m_basicInf->decimal : 0; }
+    const KLineItem *candleAt(int index) const {
+        return index >= 0 && index < candleCount() ? (*m_klineList)[size_t(index)].get() : nullptr;
+    }
+    // Draws `text` from x in the title line, as wide as the text and the pad; the x after it.
+    float drawTitleText(gfx::Context &context, const std::string &text, float x, gfx::Rect rtTitle,
+                        const gfx::Color &color) const;
+    // The "name:value" texts of one record's shown outputs from x.
+    void drawTechValues(gfx::Context &context, const TechIndexBase &tech, const TechLineItem &record,
+                        int digits, float x, gfx::Rect rtTitle) const;
     // Recomputes an indicator when both snapshot and candles are there.
     void recalc(TechIndex &tech) const;
     void recalcLevel2(const base::Ref<ReplyList> &series);

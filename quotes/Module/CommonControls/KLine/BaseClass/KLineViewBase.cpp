@@ -94,3 +94,12 @@ void KLineViewBase::StopWaitingAlert() {
     waitingAlert.reset();
     isShowWaitingAlert_ = false;
 }
+
+gfx::Point KLineViewBase::panPoint(const ui::PanRecognizer &recognizer) {
+    const gfx::Point t = recognizer.translation(this);
+    if (recognizer.state() == ui::GestureState::Began) {
+        const gfx::Point at = recognizer.location(this);
+        panOrigin_ = {at.x - t.x, at.y - t.y};
+    }
+    return {panOrigin_.x + t.x, panOrigin_.y + t.y};
+}

@@ -52,6 +52,12 @@ public:
 
     gfx::Point tapPoint() const { return m_tapPoint; }
 
+    // The finger's point of a pan measured from where it went down: a pan recogniser begins only
+    // after the finger has moved some way, and holds no touch any more when it ends.
+    gfx::Point panPoint(const ui::PanRecognizer &recognizer);
+    // Where the finger of the last pan went down.
+    gfx::Point panOrigin() const { return panOrigin_; }
+
 protected:
     // Point of the last tap or long press, in this view's space.
     gfx::Point m_tapPoint;
@@ -65,5 +71,6 @@ private:
     template <class R> base::Ref<R> install(base::Action action);
 
     base::Ref<TouchFilter> filter_;
+    gfx::Point panOrigin_;
     bool isShowWaitingAlert_ = false;
 };

@@ -149,9 +149,11 @@ void MinLineClassBase::calcMaxMinPriceVol() {
 void MinLineClassBase::setMaxPriceRate(float rate) {
     if (!m_basicInf)
         return;
+    // Rounded, not cut: the rate is a single-precision quotient, and a cut would turn the
+    // 3 % of 10.30 against 10.00 into a scale topped at 10.29.
     double close = m_basicInf->closeprice;
-    m_nMaxPrice = Util::truncToInt(close * (1 + double(rate)));
-    m_nMinPrice = Util::truncToInt(close * (1 - double(rate)));
+    m_nMaxPrice = Util::truncToInt(std::round(close * (1 + double(rate))));
+    m_nMinPrice = Util::truncToInt(std::round(close * (1 - double(rate))));
 }
 
 void MinLineClassBase::calcXPos(gfx::Rect rect) {

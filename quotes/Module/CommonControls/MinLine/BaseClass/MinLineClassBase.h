@@ -50,7 +50,8 @@ public:
 
     void calcMaxMinPriceVol();
     float getMaxPriceRate() const { return m_dMaxPriceRate; }
-    // A scale of ±rate around the previous close, to share one scale with other charts.
+    // A scale of ±rate around the previous close, to share one scale with other charts; its ends
+    // are rounded to whole price units.
     void setMaxPriceRate(float rate);
 
     // The x of every placed minute for a plot rectangle.
@@ -103,11 +104,8 @@ public:
     void setAxisMode(int32_t mode) { m_nAxisMode = mode; }
     // Comparison mode: the full chart leaves a taller top strip for the stock titles.
     void setIsAddStocksMode(bool on) { m_isAddStocksMode = on; }
-    float priceLineWidth() const { return m_priceLineWidth; }
     // The minute under the cross-hair of the last cursor pass.
     int curIndex() const { return m_nCurIndex; }
-    const base::Ref<StockQuoteInf> &basicInf() const { return m_basicInf; }
-    const base::Ref<MinLineList> &mlineList() const { return m_mlineList; }
 
     int32_t maxPrice() const { return m_nMaxPrice; }
     int32_t minPrice() const { return m_nMinPrice; }

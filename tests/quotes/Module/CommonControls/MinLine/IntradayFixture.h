@@ -4,6 +4,7 @@
 #include "DataBase/NetData/StockQuoteInf.h"
 #include "Module/CommonControls/MinLine/BaseClass/MinLineClassBase.h"
 #include "gfx/Context.h"
+#include "gfx/Image.h"
 #include "gfx/Surface.h"
 
 #include <cmath>
@@ -35,7 +36,8 @@ inline int32_t minuteTime(int i) {
 }
 
 // The first `count` minutes of a day, the price of minute i from `price`; the average follows
-// the price halfway, the volume swings. The snapshot's high and low take in every minute.
+// the price halfway, the volume swings. The snapshot's last price, high and low take in every
+// minute.
 inline base::Ref<MinLineList> day(StockQuoteInf &info, int count, const std::function<int32_t(int)> &price) {
     auto list = base::make<MinLineList>();
     int64_t sum = 0;
@@ -48,6 +50,7 @@ inline base::Ref<MinLineList> day(StockQuoteInf &info, int count, const std::fun
         item->vol = 200 + (i * 37) % 900;
         list->push_back(item);
         if (item->price > 0) {
+            info.newprice = item->price;
             info.highprice = std::max(info.highprice, item->price);
             info.lowprice = std::min(info.lowprice, item->price);
         }
@@ -62,6 +65,17 @@ inline base::Ref<MinLineList> wavingDay(StockQuoteInf &info, int count) {
         return close +
                int32_t(float(close) * 0.012f * std::sin(float(i) / 30.0f) + float(close) * 0.00005f * i);
     });
+}
+
+// A view's drawing as the screen shows it: over the black of the screens behind.
+inline gfx::Surface onBlack(const gfx::Surface &content) {
+    gfx::Surface out(content.width(), content.height());
+    gfx::Context context(out);
+    context.setFill(*gfx::Color::black());
+    context.fillRect({0, 0, float(content.width()), float(content.height())});
+    gfx::Image image(content);
+    context.drawImage({0, 0, float(content.width()), float(content.height())}, image);
+    return out;
 }
 
 struct Canvas {

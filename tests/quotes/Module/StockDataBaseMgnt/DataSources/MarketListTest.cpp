@@ -233,14 +233,14 @@ TEST_F(MarketListTest, RowsGetTheirMiniChartsOnTheFirstPageAndOnRefresh) {
     const auto &items = list->pack()->rspArray()->items;
     EXPECT_EQ(quotes.receivedCount(2942), 10u);
     EXPECT_EQ(screen->charted.size(), 10u);
-    EXPECT_NE(mviews->chart(items[9]->code), nullptr);
-    EXPECT_EQ(mviews->chart(items[10]->code), nullptr);
+    EXPECT_NE(mviews->getMView(items[9]->code), nullptr);
+    EXPECT_EQ(mviews->getMView(items[10]->code), nullptr);
 
     list->reqStockQuotes(8, 6);
     settle();
     // Rows 8 and 9 were asked for moments ago.
     EXPECT_EQ(quotes.receivedCount(2942), 14u);
-    EXPECT_NE(mviews->chart(items[13]->code), nullptr);
+    EXPECT_NE(mviews->getMView(items[13]->code), nullptr);
     mviews.reset();
     list->reqStockQuotes(20, 5);
     settle();

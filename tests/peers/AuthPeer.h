@@ -1,0 +1,64 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace peers {
+
+// An HTTP server on 127.0.0.1 whose every path answers "welcome" only to one account, checked the
+// way a real server checks it: Digest (MD5, qop "auth") by recomputing the response from the
+// nonce it issued, or NTLM by running the three-message handshake on one kept-alive connection and
+// recomputing the NTLMv2 proof from its own challenge. Anything else gets a fresh 401 challenge.
+class AuthPeer {
+public:
+    enum Scheme { Digest, Ntlm };
+    struct Account {
+        std::string user, password, domain;
+    };
+    static constexpr const char *realm = "peer";
+
+    AuthPeer(Scheme scheme, Account account);
+    ~AuthPeer();
+    AuthPeer(const AuthPeer &) = delete;
+    AuthPeer &operator=(const AuthPeer &) = delete;
+
+    uint16_t port() const { return port_; }
+    std::string url(const std::string &path = "/") const;
+    // Answers that passed the check, and those that failed it.
+    size_t verified() const { return verified_; }
+    size_t rejected() const { return rejected_; }
+
+private:
+    // What one connection has seen of an NTLM handshake.
+    struct Connection {
+        std::string serverChallenge;
+    };
+
+    void run();
+    void serve(int fd);
+    // The reply to one request head on a connection.
+    std::string answer(const std::string &head, Connection &connection);
+    std::string digestAnswer(const std::string &method, const std::string &target,
+                             const std::string &credentials);
+    std::string ntlmAnswer(const std::string &message, Connection &connection);
+    std::string challenge(const std::string &value) const;
+
+    Scheme scheme_;
+    Account account_;
+    std::string nonce_;
+    int listener_ = -1;
+    int wake_[2] = {-1, -1};
+    uint16_t port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<size_t> verified_{0}, rejected_{0};
+    std::mutex lock_;
+    std::vector<int> open_;
+    std::vector<std::thread> workers_;
+    std::thread thread_;
+};
+
+} // namespace peers
