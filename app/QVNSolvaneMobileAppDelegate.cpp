@@ -106,6 +106,16 @@ void QVNSolvaneMobileAppDelegate::AppNotify(const base::Notification &notificati
         routeTrader(data);
     else if (msgID == "Stock_MSG" && data == "MainLogin")
         showMainLogin();
+    else if (msgID == "Guide_MSG")
+        showUserGuide();
+}
+
+void QVNSolvaneMobileAppDelegate::showUserGuide() {
+    // The guide is found by its class name, as the tab screens are.
+    auto guide =
+        std::dynamic_pointer_cast<ui::ViewController>(base::ClassRegistry::create("UserGuideViewController"));
+    if (guide)
+        mtabBarController->presentModal(guide, false);
 }
 
 bool QVNSolvaneMobileAppDelegate::traderLoggedIn() {

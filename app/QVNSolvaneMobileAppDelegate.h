@@ -25,7 +25,8 @@
 //   "Trader_MSG"/"TraderTimerOut": logged in with the bar shown: "超时保护，已自动退出委托!";
 //   "Stock_MSG"/"MainLogin": the market login again over the running tabs (a splash already
 //     shown is reused, with its panel shown, rather than stacking a second one);
-//   "Guide_MSG": the user guide, when one is registered.
+//   "Guide_MSG" (any "Data"): the user guide ("UserGuideViewController" by class name), presented
+//     over the tab bar without animation; nothing while no such class is registered.
 // Anything else changes nothing. Becoming inactive closes the tool bar and the trade link (unless
 // the bar was already dismissed); becoming active tells the quote connection through
 // "CommonNotify".
@@ -69,6 +70,7 @@ private:
     class AlertLink;
     void routeTrader(const std::string &data);
     void showMainLogin();
+    void showUserGuide();
     void showTraderLogin();
     void dismissToolBar();
     static bool traderLoggedIn();

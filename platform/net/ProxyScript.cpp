@@ -19,6 +19,8 @@ namespace {
 
 // Seconds from 1970 to the clock's epoch (2001-01-01 UTC), for the script's Date.
 constexpr double unixEpochOffset = 978307200;
+// How long a forked child may take to start running the script.
+constexpr std::chrono::seconds ChildStartAllowance{30};
 
 // The helpers a script may call that need no network; dnsResolve, myIpAddress and __clockNow come
 // from C below. Times follow base::Clock so that tests can set them.
@@ -158,6 +160,15 @@ std::optional<std::string> runScript(const std::string &script, const base::Url 
     return answer;
 }
 
+void writeAll(int fd, std::string_view out) {
+    for (size_t at = 0; at < out.size();) {
+        const ssize_t n = write(fd, out.data() + at, out.size() - at);
+        if (n <= 0)
+            return;
+        at += size_t(n);
+    }
+}
+
 } // namespace
 
 std::vector<ProxyEntry> parseScriptAnswer(std::string_view answer) {
@@ -200,35 +211,34 @@ std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &scri
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
-        // A leading mark tells an empty answer from a failed run.
-        if (auto answer = runScript(script, url)) {
-            const std::string out = "=" + *answer;
-            for (size_t at = 0; at < out.size();) {
-                const ssize_t n = write(pipeEnds[1], out.data() + at, out.size() - at);
-                if (n <= 0)
-                    break;
-                at += size_t(n);
-            }
-        }
+        // The first mark says the script starts; the second tells an empty answer from a failed run.
+        writeAll(pipeEnds[1], "+");
+        if (auto answer = runScript(script, url))
+            writeAll(pipeEnds[1], "=" + *answer);
         _exit(0);
     }
     close(pipeEnds[1]);
     std::string received;
     bool ended = child < 0;
-    // The budget is the script's real running time, whatever clock the caller runs on.
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(budget);
+    // The budget is the script's real running time, whatever clock the caller runs on. It counts
+    // from the child's first mark: copying a large process can take long on a busy machine.
+    using Clock = std::chrono::steady_clock;
+    auto limit = Clock::now() + std::chrono::duration_cast<Clock::duration>(ChildStartAllowance);
     while (!ended) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limit - Clock::now());
         pollfd fd{pipeEnds[0], POLLIN, 0};
         if (left.count() <= 0 || poll(&fd, 1, int(left.count())) <= 0)
             break;
         char buffer[4096];
         const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
-        if (n <= 0)
+        if (n <= 0) {
             ended = true;
-        else
+        } else {
+            if (received.empty())
+                limit = Clock::now() +
+                        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget));
             received.append(buffer, size_t(n));
+        }
     }
     close(pipeEnds[0]);
     if (child > 0) {
@@ -236,9 +246,9 @@ std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &scri
             kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
     }
-    if (!ended || received.empty())
+    if (!ended || received.size() < 2)
         return std::nullopt;
-    return parseScriptAnswer(std::string_view(received).substr(1));
+    return parseScriptAnswer(std::string_view(received).substr(2));
 }
 
 } // namespace net

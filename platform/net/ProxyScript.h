@@ -17,9 +17,9 @@ namespace net {
 // on its network thread.
 //
 // The script runs in a child process so that one that never ends can be stopped: after
-// `budget` real seconds it is killed. Answers the entries of the script's answer in order (kinds this
-// client cannot use are left out), or nothing when the script failed, threw, answered something
-// other than a string, or ran out of time.
+// `budget` real seconds of running it is killed. Answers the entries of the script's answer in order (kinds
+// this client cannot use are left out), or nothing when the script failed, threw, answered something other
+// than a string, or ran out of time.
 std::optional<std::vector<ProxyEntry>> proxiesFromScript(const std::string &script, const base::Url &url,
                                                          double budget = 1.0);
 

@@ -77,10 +77,7 @@ base::Ref<Fetch> Fetch::start(const base::Url &url, base::Ref<net::HttpConnectio
             0, base::Action(fetch->weakSelf(), "readFile",
                             [f = fetch.get(), url](base::Object *) { f->readFile(url); }));
     } else if (!allowed(url)) {
-        base::RunLoop::main().performAfter(
-            0, base::Action(fetch->weakSelf(), "refuse", [f = fetch.get()](base::Object *) {
-                f->finish(nullptr, error(UnsupportedUrl, "unsupported URL"));
-            }));
+        fetch->refuse();
     } else {
         fetch->request(url);
     }
@@ -96,6 +93,13 @@ void Fetch::cancel() {
     redirect_ = nullptr;
     base::RunLoop::main().cancelPerforms(this);
     releaseStream();
+}
+
+// Fails with UnsupportedUrl on the next pass: the answer never comes inside start().
+void Fetch::refuse() {
+    base::RunLoop::main().performAfter(0, base::Action(weakSelf(), "refuse", [this](base::Object *) {
+                                           finish(nullptr, error(UnsupportedUrl, "unsupported URL"));
+                                       }));
 }
 
 void Fetch::releaseStream() {
@@ -143,7 +147,7 @@ void Fetch::request(const base::Url &url) {
                        });
     stream_->schedule(base::RunLoop::main(), base::RunLoop::Default);
     if (!stream_->open())
-        finish(nullptr, error(UnsupportedUrl, "cannot request " + url.absoluteString()));
+        refuse();
 }
 
 void Fetch::ended() {
@@ -156,9 +160,10 @@ void Fetch::ended() {
             return finish(nullptr, error(UnsupportedUrl, "redirect to an unsupported URL"));
         if (++redirects_ > MaxRedirects)
             return finish(nullptr, error(TooManyRedirects, "too many redirects"));
-        // The caller may cancel this fetch while it decides.
+        // The caller may cancel this fetch, and so drop its callbacks, while it decides.
         auto keep = self<Fetch>();
-        if (redirect_ && !redirect_(*next))
+        auto redirect = redirect_;
+        if (redirect && !redirect(*next))
             return finish(nullptr, error(Cancelled, "redirect refused"));
         if (!done_)
             return;

@@ -64,6 +64,7 @@ private:
     void finish(const Result *result, base::Ref<base::Error> error);
     void readFile(const base::Url &url);
     void releaseStream();
+    void refuse();
 
     base::Ref<net::HttpConnectionCache> cache_;
     Redirect redirect_;

@@ -92,6 +92,17 @@ std::string DataManager::dataFilePath(std::string_view fileName) const {
 }
 
 void DataManager::initData() {
+    reloadUserFiles();
+    gSettingsPopoverVC = nullptr;
+    gBreakingNewsPopoverVC = nullptr;
+    importOldVersionConfig();
+    removeShowAlertTipInfo();
+    alertTipInfo_ =
+        base::make<ui::Alert>("提示", "网络连接已断开，请检查本地网络是否畅通...",
+                              base::Weak<ui::AlertDelegate>(), "关闭", std::vector<std::string>{});
+}
+
+void DataManager::reloadUserFiles() {
     gMyStockModelArray = GetCurrentModelsArray();
     gLatestRecentViewedArray = GetLatestRecentViewed();
     gLatestBrowseViewedArray = GetLatestBrowseViewed();
@@ -104,13 +115,6 @@ void DataManager::initData() {
     if (const base::Dict *entries = config.dict())
         for (const auto &[key, value] : *entries)
             gUserConfigDict.set(key, value);
-    gSettingsPopoverVC = nullptr;
-    gBreakingNewsPopoverVC = nullptr;
-    importOldVersionConfig();
-    removeShowAlertTipInfo();
-    alertTipInfo_ =
-        base::make<ui::Alert>("提示", "网络连接已断开，请检查本地网络是否畅通...",
-                              base::Weak<ui::AlertDelegate>(), "关闭", std::vector<std::string>{});
 }
 
 void DataManager::importOldVersionConfig() {

@@ -44,6 +44,9 @@ public:
     // Reads the groups, the recent lists and the configuration afresh, runs the one-time import
     // of the older program's watch-list and makes the network alert.
     void initData();
+    // Reads the groups, the recent lists and the configuration afresh (the bundle's defaults where
+    // the user's files are gone), without the start-up's import or the shared popovers' reset.
+    void reloadUserFiles();
 
     std::string dataFilePath(std::string_view fileName) const;
 

@@ -1,6 +1,7 @@
 #include "Components/CMTabBarController/CMBoardBannerView.h"
 #include "Components/CMTabBarController/CMIndexBannerView.h"
 #include "Components/CMTabBarController/CMOverturnShowerView.h"
+#include "Components/CMTabBarController/CMTabBarController.h"
 
 #include "host/Offscreen.h"
 #include "ui/Animator.h"
@@ -153,6 +154,31 @@ TEST_F(StripsTest, MarqueeShowsEachHeadlineForSixPointSixSecondsAndRestartsAfter
     EXPECT_EQ(marquee->switchTitleLabel().text(), " 丙");
     EXPECT_EQ(marquee->switchTitleLabel().alpha(), 1);
     EXPECT_TRUE(marquee->isCycling()) << "new items start the stopped cycle again";
+}
+
+} // namespace
+
+namespace {
+
+TEST(TabBarStrips, LandscapeFramesOnlyWhenTheOrientationIsSetBeforeTheViewIsBuilt) {
+    host::TestApp app;
+    // Screen frames, in the controller's view below the 20-point status bar.
+    struct Case {
+        int orientation;
+        float marqueeY, bannerY;
+    };
+    for (const Case &c : {Case{4, 685, 705}, Case{3, 685, 705}, Case{0, 680, 700}, Case{1, 680, 700}}) {
+        auto controller = base::make<CMTabBarController>();
+        controller->setPrevOrientation(c.orientation);
+        controller->view();
+        EXPECT_EQ(controller->overturnShowerView().frame(), (gfx::Rect{0, c.marqueeY, 1024, 20}))
+            << c.orientation;
+        EXPECT_EQ(controller->indexBannerView().frame(), (gfx::Rect{0, c.bannerY, 180, 44})) << c.orientation;
+        EXPECT_EQ(controller->boardBannerView().frame(), (gfx::Rect{924, c.bannerY, 100, 44}))
+            << c.orientation;
+        EXPECT_EQ(controller->overturnShowerView().switchTitleLabel().text(),
+                  " " + CMTabBarController::welcomeText());
+    }
 }
 
 } // namespace

@@ -16,11 +16,18 @@ NavToolBarTest::NavToolBarTest() {
         base::FileManager::remove(documentsFile(file));
     DataManager::resetSharedDataManager();
     DataManager::sharedDataManager().initialize();
-    readyWithoutAccount();
+    DataManager::sharedDataManager().msgboxParentHandle = app.window().self<ui::View>();
     DataBase::setSharedDataBase(db);
     nav = base::make<ui::NavigationController>(screen);
     app.window().setRootViewController(nav);
     app.runPending();
+}
+
+void NavToolBarTest::SetUp() {
+    if (withAccount())
+        readyWithAccount();
+    else
+        readyWithoutAccount();
     quotedCodes();
 }
 

@@ -23,11 +23,13 @@ struct MarketScreen : CMViewController {
 
 // The quote connection of a finished login to the loopback quote server (its code tables loaded)
 // as the process-wide one, fresh user files, and a market screen under a navigation controller in
-// the offscreen window.
+// the offscreen window. The login is without an account unless the test says otherwise.
 class NavToolBarTest : public coordinator::CoordinatorTest {
 protected:
     NavToolBarTest();
     ~NavToolBarTest() override;
+    void SetUp() override;
+    virtual bool withAccount() const { return false; }
 
     // Taps the search field and types the text.
     void typeInSearch(const std::string &text);

@@ -3,6 +3,7 @@
 #include "Golden.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
+#include "base/PropertyList.h"
 #include "ui/Popover.h"
 
 namespace navtoolbar {
@@ -138,6 +139,23 @@ TEST_F(NavToolBarTest, TheAddButtonFollowsTheChosenGroup) {
     screen->searchBarTextField()->setText("");
     typeInSearch("PFYH");
     EXPECT_FALSE(cell(0).isAddButtonShown());
+}
+
+TEST_F(NavToolBarTest, TheCurrentGroupFollowsThePickerWhenTheGroupsChange) {
+    typeInSearch("ZGSH");
+    search().searchBarTitleView()->myStockPickerView().scrollToElement(1, false);
+    ASSERT_EQ(search().currentModelFileName(), "MyFocusList");
+    app.tap({500, 700});
+    app.advance(1);
+
+    // One group left: the next opening falls back to it.
+    ASSERT_TRUE(base::PropertyList::write(
+        base::Array{base::Dict{{"ModelName", "我的自选"}, {"ModelFileName", "MyStockList"}}},
+        documentsFile("MyStockModuleList.plist")));
+    typeInSearch("ZGSH");
+    EXPECT_EQ(search().currentModel(), "我的自选");
+    EXPECT_EQ(search().searchResultTable()->modelFileName(), "MyStockList");
+    base::FileManager::remove(documentsFile("MyStockModuleList.plist"));
 }
 
 TEST_F(NavToolBarTest, APickOpensTheDetailScreenAndHeadsTheRecentListOnce) {

@@ -70,6 +70,8 @@ public:
     void changeLevel2TechIndex(int32_t techType);
     void resetLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
     bool UpdateLevel2TechIndex(int32_t techType, const base::Ref<ReplyList> &series);
+    // Forgets the series kept for a code.
+    void dropLevel2Series(int32_t techType) { m_level2Dict.erase(techType); }
 
     // Comparison stocks: dictionaries {"code", "basicInf", "colorID"} shared with the detail
     // screen's data centre; the scale writes "FirstOpenPrice", "MaxPrice" and "MinPrice" into them.

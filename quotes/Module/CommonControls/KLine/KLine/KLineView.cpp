@@ -86,6 +86,10 @@ base::Ref<ui::Button> KLineView::makeTechButton(void (KLineView::*action)(ui::Bu
 }
 
 void KLineView::drawRect(gfx::Context &context, gfx::Rect) {
+    // The pass shows the marks of the candles on screen again; a mark of candles no longer loaded
+    // (another security, a cleared chart) must not stay behind.
+    for (CMMultiStateButton *mark : exrightMarks())
+        mark->setHidden(true);
     kobj->setIsShowCursor(!m_cursorView->isHidden());
     kobj->draw(context, bounds());
     if (m_exrightButton)
@@ -124,9 +128,8 @@ void KLineView::Update(base::Ref<StockBasicInf> basicInf, base::Ref<KLineList> k
 void KLineView::clearView() {
     hideCursorView();
     kobj->setKoffset(0);
-    const int32_t level2 = kobj->getCurLevel2TechType();
     kobj->Update(nullptr, nullptr, m_ktype);
-    kobj->UpdateLevel2TechIndex(level2, nullptr);
+    kobj->dropLevel2Series(kobj->getCurLevel2TechType());
     setNeedsDisplay();
 }
 
@@ -391,20 +394,24 @@ void KLineView::showExrightButton(int32_t exrightDate, int exrightFlag, gfx::Poi
     mark->SetCurrentSate(exrightFlag - 1);
 }
 
+std::vector<CMMultiStateButton *> KLineView::exrightMarks() const {
+    std::vector<CMMultiStateButton *> marks;
+    for (const base::Ref<ui::View> &child : subviews())
+        if (auto mark = dynamic_cast<CMMultiStateButton *>(child.get()))
+            marks.push_back(mark);
+    return marks;
+}
+
 void KLineView::hideExrightButtons(int32_t dateFrom, int32_t dateTo) {
-    for (const base::Ref<ui::View> &child : subviews()) {
-        auto mark = dynamic_cast<CMMultiStateButton *>(child.get());
-        if (mark && (mark->exrightDate() < dateFrom || mark->exrightDate() > dateTo))
+    for (CMMultiStateButton *mark : exrightMarks())
+        if (mark->exrightDate() < dateFrom || mark->exrightDate() > dateTo)
             mark->setHidden(true);
-    }
 }
 
 base::Opt<void> KLineView::OnExpandFlower(int exrightDate) {
-    for (const base::Ref<ui::View> &child : subviews()) {
-        auto mark = dynamic_cast<CMMultiStateButton *>(child.get());
-        if (mark && mark->exrightDate() != exrightDate && !mark->isShrinkState())
+    for (CMMultiStateButton *mark : exrightMarks())
+        if (mark->exrightDate() != exrightDate && !mark->isShrinkState())
             mark->ShrinkState();
-    }
     return {};
 }
 

@@ -10,6 +10,7 @@
 #include "ui/Popover.h"
 
 #include <optional>
+#include <vector>
 
 // The candlestick chart view: hosts a KLineClass and its cross-hair overlay, turns touches into
 // chart operations (a tap or long press shows the cross-hair, a drag scrolls, a pinch zooms), and
@@ -132,6 +133,7 @@ private:
     void techButtonAction(ui::Button *sender);
     void level2ButtonAction(ui::Button *sender);
     void sendChangeExright(int32_t type, int32_t date);
+    std::vector<CMMultiStateButton *> exrightMarks() const;
     // The owner's forward request, when due, then the window-changed notice.
     void notifyWindowChanged();
     base::Ref<ui::Button> makeTechButton(void (KLineView::*action)(ui::Button *));

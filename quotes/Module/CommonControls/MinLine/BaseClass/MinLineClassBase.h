@@ -104,11 +104,8 @@ public:
     void setAxisMode(int32_t mode) { m_nAxisMode = mode; }
     // Comparison mode: the full chart leaves a taller top strip for the stock titles.
     void setIsAddStocksMode(bool on) { m_isAddStocksMode = on; }
-    float priceLineWidth() const { return m_priceLineWidth; }
     // The minute under the cross-hair of the last cursor pass.
     int curIndex() const { return m_nCurIndex; }
-    const base::Ref<StockQuoteInf> &basicInf() const { return m_basicInf; }
-    const base::Ref<MinLineList> &mlineList() const { return m_mlineList; }
 
     int32_t maxPrice() const { return m_nMaxPrice; }
     int32_t minPrice() const { return m_nMinPrice; }

@@ -56,7 +56,6 @@ public:
     };
     std::vector<FloatItem> floatPanelItems(const StkMinLineItem &item, bool isMiniMode) const;
 
-    int32_t viewMode() const { return m_viewMode; }
     int32_t horLineCount() const { return m_nHorLineCount_Min; }
 
 private:

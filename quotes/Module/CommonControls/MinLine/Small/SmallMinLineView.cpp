@@ -29,7 +29,7 @@ void SmallMinLineView::SetChartBackgroundColor(base::Ref<gfx::Color> color) {
 }
 
 void SmallMinLineView::drawRect(gfx::Context &context, gfx::Rect) {
-    // The spinner's centre goes where its corner was put: it keeps to the chart's middle left.
+    // Each pass centres the spinner on the point its corner was first put at.
     if (m_waitingAlert)
         m_waitingAlert->setCenter(spinnerPoint());
     m_mobj->draw(context, bounds());

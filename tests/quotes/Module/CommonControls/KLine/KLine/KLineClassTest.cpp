@@ -185,3 +185,46 @@ TEST_F(Cursor, NothingWithoutData) {
 }
 
 } // namespace
+
+namespace {
+
+// A comparison stock drawn over the chart: its candles in its overlay colour on the common scale,
+// its name in the title row.
+TEST(KLineClassCompare, OverlayCandlesTakeTheirColourAndTitlesTheTopRow) {
+    KLineClass chart(0);
+    auto list = chartdata::days(40);
+    auto other = chartdata::snapshot();
+    other->code = "SZ000001";
+    other->name = "平安银行";
+    for (const base::Ref<KLineItem> &k : *list) {
+        auto overlay = base::make<AddStockKLines>();
+        // Twice the price, falling hard every day: filled bodies far from the own candles.
+        overlay->items["SZ000001"] = chartdata::candle(k->time, 2000, 2010, 1800, 1810);
+        k->addStockInfo = overlay;
+    }
+    chart.Update(chartdata::snapshot(), list, 7);
+    chart.setMultiStockList(base::Array{
+        base::Value(base::Dict{{"code", "SZ000001"}, {"basicInf", base::Value(other)}, {"colorID", 2}})});
+    chart.OpenAddStocksMode();
+    Canvas c(700, 500);
+    chart.draw(c.context, {0, 0, 700, 500});
+
+    const gfx::Color &blue = *StylePool::Instance().getAddStockColor(2);
+    auto isOverlay = [&](Rgba8 p) {
+        return std::abs(p.r - int(blue.r() * 255)) < 8 && std::abs(p.g - int(blue.g() * 255)) < 8 &&
+               std::abs(p.b - int(blue.b() * 255)) < 8 && p.a > 200;
+    };
+    int overlayPixels = 0;
+    const gfx::Rect m = chart.m_rtMain;
+    for (int y = int(m.y()); y < int(m.maxY()); ++y)
+        for (int x = int(m.x()); x < int(m.maxX()); ++x)
+            overlayPixels += isOverlay(c.at(x, y));
+    EXPECT_GT(overlayPixels, 40 * 4);
+    bool titled = false;
+    for (int x = 80; x < 200 && !titled; ++x)
+        titled = isOverlay(c.at(x, 10));
+    EXPECT_TRUE(titled);
+    EXPECT_EQ(chart.getDisplayFirstTime(), list->front()->time);
+}
+
+} // namespace

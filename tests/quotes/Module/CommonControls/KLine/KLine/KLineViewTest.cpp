@@ -138,6 +138,14 @@ TEST_F(KLineViewTest, TapShowsTheCrossHairAfterTheDelayAndATapOnItHidesIt) {
     app.tap(view->convert(gfx::Point{500, 760}, nullptr)); // the time strip: no cross-hair
     app.advance(0.2);
     EXPECT_TRUE(view->cursorView().isHidden());
+
+    app.tap(inMain(200, 100));
+    app.advance(0.2);
+    ASSERT_FALSE(view->cursorView().isHidden());
+    view->setFrame({0, 0, 1000, 700}); // a new size hides it
+    app.render();
+    EXPECT_TRUE(view->cursorView().isHidden());
+    EXPECT_EQ(view->cursorView().frame(), (gfx::Rect{0, 0, 1000, 700}));
 }
 
 TEST_F(KLineViewTest, LongPressShowsAndMovesTheCrossHair) {
@@ -212,6 +220,32 @@ TEST_F(KLineViewTest, ExpandingOneExrightMarkFoldsTheOther) {
     app.render();
     EXPECT_TRUE(first->isHidden());
     EXPECT_FALSE(second->isHidden());
+
+    // Another security's candles leave no mark of this one behind.
+    view->Update(chartdata::snapshot(), chartdata::days(130), 7);
+    app.render();
+    EXPECT_TRUE(second->isHidden());
+}
+
+TEST_F(KLineViewTest, IndicatorButtonsAndTheLevel2SwitchReachTheOwner) {
+    make({0, 0, 1024, 768}, 0, 130);
+    ui::Button *tech = view->techButton();
+    ASSERT_FALSE(tech->isHidden());
+    EXPECT_FALSE(view->level2Button()->isHidden());
+    // Just above the small button, still on the price plot: the button's action, no cross-hair.
+    const gfx::Rect f = tech->frame();
+    ASSERT_TRUE(view->chart().m_rtMain.contains({f.midX(), f.y() - 5}));
+    app.tap(view->convert(gfx::Point{f.midX(), f.y() - 5}, nullptr));
+    app.advance(0.2);
+    EXPECT_TRUE(view->cursorView().isHidden());
+    app.tap(tech->convert(gfx::Point{9, 9}, nullptr));
+    EXPECT_EQ(owner->heard, (std::vector<std::string>{"tech MACD", "tech MACD"}));
+
+    owner->heard.clear();
+    view->changeLevel2TechIndex(KLineView::DefaultLevel2TechType); // the current one
+    view->changeLevel2TechIndex(KLineClassBase::BSPointTechType);
+    EXPECT_EQ(owner->heard, std::vector<std::string>{"level2"});
+    EXPECT_EQ(view->getCurLevel2TechType(), KLineClassBase::BSPointTechType);
 }
 
 TEST_F(KLineViewTest, PitchOfZeroOrLessStoresTheDefault) {

@@ -1,0 +1,23 @@
+#include "Module/NavToolBarModule/SettingsViewController/AccountPowerCell.h"
+
+AccountPowerCell::AccountPowerCell(Style style, std::string reuseIdentifier)
+    : ui::TableCell(style, std::move(reuseIdentifier)) {
+    selectionStyle = Selection::None;
+    m_nameLabel = base::make<ui::Label>(gfx::Rect{16, 0, 150, kHeight});
+    m_dateLabel = base::make<ui::Label>(gfx::Rect{166, 0, 100, kHeight});
+    m_validLabel = base::make<ui::Label>(gfx::Rect{266, 0, 50, kHeight});
+    for (const auto &label : {m_nameLabel, m_dateLabel, m_validLabel}) {
+        label->setBackgroundColor(gfx::Color::clear());
+        contentView().addSubview(label);
+    }
+}
+
+void AccountPowerCell::show(const base::Value &record) {
+    bool valid = record["IsValid"].boolValue();
+    m_nameLabel->setText(record["PowerName"].stringValue());
+    m_dateLabel->setText(record["ValidDate"].stringValue());
+    m_validLabel->setText(valid ? "有效" : "无效");
+    base::Ref<gfx::Color> colour = valid ? gfx::Color::black() : gfx::Color::gray();
+    m_dateLabel->setTextColor(colour);
+    m_validLabel->setTextColor(colour);
+}

@@ -1,0 +1,69 @@
+#include "StartupFixture.h"
+#include "VirtualDisplay.h"
+
+#include "Golden.h"
+#include "host/Sdl.h"
+
+#include <SDL.h>
+
+namespace app {
+namespace {
+
+// The start-up in a real SDL window on a virtual X display, with the mouse clicks going through
+// SDL's event queue; the window's frames must match the offscreen goldens.
+class SdlStartupTest : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        if (!display.running())
+            GTEST_SKIP() << "Xvfb is not available";
+        sdl = std::make_unique<host::Sdl>();
+        ASSERT_TRUE(sdl->open("startup")) << "SDL cannot open a window on " << display.display();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override {
+        if (sdl)
+            sdl->close();
+    }
+    void click(ui::View &view) {
+        gfx::Rect frame = view.convert(view.bounds(), nullptr);
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            SDL_Event e{};
+            e.type = type;
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.x = int(frame.midX()), e.button.y = int(frame.midY());
+            SDL_PushEvent(&e);
+        }
+        sdl->pump();
+        driver.runUntilIdle();
+    }
+    const gfx::Surface &frame() {
+        sdl->present();
+        return sdl->lastFrame();
+    }
+
+    VirtualDisplay display;
+    std::unique_ptr<host::Sdl> sdl;
+};
+
+TEST_F(SdlStartupTest, DisclaimerLoginAndTabsShowInTheWindow) {
+    launch();
+    EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/disclaimer"));
+    auto *notice =
+        dynamic_cast<NoticeAnnounceView *>(delegate->splashViewController()->view().subviews().back().get());
+    ASSERT_NE(notice, nullptr);
+    click(notice->acceptButton());
+    ASSERT_TRUE(delegate->splashViewController()->mainLoginView()) << "the click reached the button";
+    // The window is closed while the login and the closing animation run: a frame drawn at every
+    // step of the virtual clock would only make the test slow.
+    sdl->close();
+    ASSERT_TRUE(runUntil([&] { return tabsShown(); }));
+    ASSERT_TRUE(
+        runUntil([&] { return !tabBar().boardBannerView().shownFace().boardNameLbl().text().empty(); }, 1));
+    driver.runUntilIdle();
+    ASSERT_TRUE(sdl->open("startup"));
+    EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/first-tab"));
+}
+
+} // namespace
+} // namespace app
