@@ -1,11 +1,9 @@
 #include "TabScreens.h"
 
 #include "Components/CMViewController.h"
-#include "DataBase/DataBase.h"
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/Market/MarketViewController.h"
 #include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
-
-#include "base/NotificationCenter.h"
 
 namespace {
 
@@ -24,8 +22,7 @@ public:
         SetNavigationWithSearchBar();
     }
     base::Opt<void> traderButtonAction(ui::View &) override {
-        base::NotificationCenter::shared().post(
-            DataBase::AppNotify, nullptr, base::Dict{{"MSG_ID", "Trader_MSG"}, {"Data", "LaunchTrader"}});
+        TradeMsgCenter::EnterTradeBar();
         return {};
     }
 

@@ -1,8 +1,6 @@
 #include "Module/Market/MarketViewController.h"
 
-#include "DataBase/DataBase.h"
-
-#include "base/NotificationCenter.h"
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
 
 BASE_REGISTER_CLASS(MarketViewController);
 
@@ -13,8 +11,13 @@ void MarketViewController::viewDidLoad() {
     SetNavigationWithSearchBar();
 }
 
+void MarketViewController::viewDidAppear(bool animated) {
+    CMViewController::viewDidAppear(animated);
+    // A security picked on the trading screens opens over the market screen.
+    TradeMsgCenter::sharedTradeMsgCenter()->setCurrentActiveVCHandle(weakSelf<MarketViewController>());
+}
+
 base::Opt<void> MarketViewController::traderButtonAction(ui::View &) {
-    base::NotificationCenter::shared().post(DataBase::AppNotify, nullptr,
-                                            base::Dict{{"MSG_ID", "Trader_MSG"}, {"Data", "LaunchTrader"}});
+    TradeMsgCenter::EnterTradeBar();
     return {};
 }

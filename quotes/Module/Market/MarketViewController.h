@@ -9,6 +9,7 @@
 class MarketViewController : public CMViewController {
 public:
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
     base::Opt<void> traderButtonAction(ui::View &) override;
 
     // Shows the module at the index (1 the board list).
