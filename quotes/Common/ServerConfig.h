@@ -6,8 +6,9 @@
 // The web hosts of ours that the bundle's "ServerConfig" list names beside the navigation servers
 // (which DataBase reads itself): the news host that serves the headline file, the speech
 // recogniser and the account host with the registration page. Each entry is a base address such
-// as "http://127.0.0.1:21380", with no trailing slash. The bundle ships loopback addresses; there
-// is no built-in public default, so a missing entry means the feature has no host. Class
+// as "http://127.0.0.1:21380", with no trailing slash. The bundle ships loopback addresses for the
+// news and account hosts and no speech recogniser (voice search then says it has no service);
+// there is no built-in public default, so a missing entry means the feature has no host. Class
 // operations only, read from the bundle on every call.
 class ServerConfig {
 public:

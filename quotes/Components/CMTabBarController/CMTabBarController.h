@@ -5,9 +5,13 @@
 #include "CMOverturnShowerView.h"
 
 #include "Common/MyTimer.h"
+#include "Components/CMViewController.h"
 #include "DataBase/NetData/CustomQuotesList.h"
 #include "DataBase/NetData/NetDataCenter.h"
 #include "HTTPRequest.h"
+#include "SpeakController.h"
+#include "base/Timer.h"
+#include "ui/Alert.h"
 #include "ui/TabBarController.h"
 
 #include <string>
@@ -25,6 +29,13 @@
 // that are dictionaries with a text "title" are kept. Anything else (no array, a failed fetch, no
 // news host configured) keeps what the marquee shows.
 //
+// It also holds the voice-search dialog every screen's speech button opens: when a speech service is
+// set and a microphone is there, the dialog "语音查询" (tag SpeakAlertTag) records for SpeakDuration
+// seconds, then the recording is recognised and its text reaches the asking screen as pinyin
+// initials (ReturnSpeechSearchResult). "取 消" ends the recording and sends nothing. What goes
+// wrong is told in a toast: no service set, no microphone (also when capture fails to start), or
+// a recognition that failed in any way; the speech button works again at once.
+//
 // Strip geometry is given for the whole 1024 × 768 screen; the controller's view starts below the
 // status bar, so the strips are placed that much higher in it. With the landscape orientations (3,
 // 4) set before the view is built the strips take their landscape frames.
@@ -33,7 +44,9 @@ class CMTabBarController : public ui::TabBarController,
                            public HTTPRequestDelegate,
                            public CMIndexBannerViewDelegate,
                            public CMBoardBannerViewDelegate,
-                           public CMOverturnShowerViewDelegate {
+                           public CMOverturnShowerViewDelegate,
+                           public CMSpeechStarter,
+                           public SpeakControllerDelegate {
 public:
     static constexpr double QuoteInterval = 5.0;
     static constexpr double NewsInterval = 360.0;
@@ -49,6 +62,17 @@ public:
         BoardBannerLandscape{HelpBtnHoriX, 725, 100, 44};
     // The tab of the market screen and its board module.
     static constexpr int MarketTabIndex = 2, BoardModuleIndex = 1;
+
+    static constexpr int SpeakAlertTag = 1011;
+    static constexpr double SpeakDuration = 3.0;
+    static constexpr const char *SpeakTitle = "语音查询";
+    static constexpr const char *SpeakMessage = "请说出股票名称或代码......";
+    static constexpr const char *SpeakCancelTitle = "取 消";
+    static constexpr const char *SpeakIconName = "speech_ico.png";
+    static inline const gfx::Rect SpeakIconFrame{80, 15, 26, 26};
+    static constexpr const char *NoSpeechServiceText = "语音查询服务未设置";
+    static constexpr const char *NoMicrophoneText = "未检测到麦克风，无法使用语音查询";
+    static constexpr const char *RecogniseFailedText = "语音不能识别，请再试一次";
 
     // The marquee's first item: the maker's greeting with its securities code and web address.
     static std::string welcomeText();
@@ -86,6 +110,18 @@ public:
     // Marquee taps open nothing.
     base::Opt<void> EnterNewsDetail(const std::string &) override { return {}; }
 
+    // The voice dialog for the screen whose speech button was pressed; nothing while a recording
+    // or recognition is under way.
+    void StartSpeech(base::Weak<CMViewController> receiver) override;
+    // The recording time is up: the dialog goes and the recording is recognised.
+    void SpeakTimerEvent();
+    base::Opt<void> ReturnRecogniseSuccess(const std::string &text) override;
+    base::Opt<void> ReturnRecogniseError(const std::string &text) override;
+    // Created on the first press of a speech button.
+    const base::Ref<SpeakController> &speak() const { return speak_; }
+    // The dialog while it shows.
+    const base::Ref<ui::Alert> &speakAlert() const { return speakAlert_; }
+
     CMOverturnShowerView &overturnShowerView() { return *overturnShowerView_; }
     CMIndexBannerView &indexBannerView() { return *indexBannerView_; }
     CMBoardBannerView &boardBannerView() { return *boardBannerView_; }
@@ -94,6 +130,11 @@ public:
     bool isFetchingNews() const { return newsRequest_ != nullptr; }
 
 private:
+    class SpeakAlertRelay;
+    void speakAlertDidPresent();
+    void speakAlertCancelled();
+    void closeSpeakAlert();
+
     void SetOrientation(int orientation);
     // The screen on top of the selected tab.
     ui::ViewController *visibleController() const;
@@ -109,4 +150,9 @@ private:
     base::Ref<StockQuoteList> indexRspArray_;
     base::Ref<StockQuoteList> boardRspArray1_;
     base::Ref<HTTPRequest> newsRequest_;
+    base::Weak<CMViewController> mNeedResultHandle;
+    base::Ref<SpeakController> speak_;
+    base::Ref<ui::Alert> speakAlert_;
+    base::Ref<SpeakAlertRelay> speakAlertRelay_;
+    base::Ref<base::Timer> speakTimer_;
 };

@@ -5,8 +5,7 @@
 #include "QXJsonParser.h"
 #include "TemporaryFiles.h"
 
-#include "base/Bundle.h"
-#include "base/PropertyList.h"
+#include "Common/ServerConfig.h"
 
 RequestOperation::RequestOperation(std::optional<base::Dict> dictContent,
                                    base::Weak<RequestOperationDelegate> delegate, int type)
@@ -17,14 +16,8 @@ RequestOperation::~RequestOperation() {
 }
 
 std::optional<std::string> RequestOperation::serviceAddress() {
-    auto path = base::Bundle::main().pathFor("ServerConfig", "plist");
-    std::optional<base::Value> config = path ? base::PropertyList::read(*path) : std::nullopt;
-    if (!config)
-        return std::nullopt;
-    const base::Value host = (*config)[ServiceSettingKey];
-    if (!host.string() || host.string()->empty())
-        return std::nullopt;
-    return *host.string();
+    std::string address = ServerConfig::hostAddress(ServerConfig::SpeechServerKey);
+    return address.empty() ? std::nullopt : std::optional(std::move(address));
 }
 
 void RequestOperation::main() {

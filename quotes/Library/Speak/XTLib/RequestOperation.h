@@ -22,8 +22,9 @@ public:
 
 // One recognition: an operation for an operation queue that posts the FLAC recording synchronously
 // on the queue's thread to the speech service the bundle's ServerConfig names, and reports exactly
-// one outcome unless it was cancelled. Reason texts: RequestFailedReason (the client failed),
-// NotParsedReason (the reply is not a JSON object, or an empty one), NoHypothesesReason
+// one outcome unless it was cancelled (a missing service is a RequestFailedReason). Reason texts:
+// RequestFailedReason (the client failed), NotParsedReason (the reply is not a JSON object, or an empty one),
+// NoHypothesesReason
 // ("hypotheses" not a non-empty array), NoUtteranceReason (its first element is not an object
 // with a non-empty "utterance" text).
 class RequestOperation : public base::Operation {
@@ -32,8 +33,6 @@ public:
     static constexpr const char *RecognizePath = "/speech-api/v1/recognize";
     static constexpr const char *RecognizeQuery = "xjerr=1&client=chromium&lang=zh-CN";
     static constexpr const char *FlacContentType = "audio/x-flac; rate=16000";
-    // The ServerConfig key naming the service ("http://host:port"); absent means no voice search.
-    static constexpr const char *ServiceSettingKey = "SpeechHost";
     static constexpr const char *RequestFailedReason = "请求失败，错误代码(100)";
     static constexpr const char *NotParsedReason = "不能识别，错误代码(101)";
     static constexpr const char *NoHypothesesReason = "不能识别，错误代码(102)";
@@ -51,7 +50,7 @@ public:
     // Cancels the HTTP request when there is one and it has not finished.
     void requestCancel();
 
-    // The service address of the bundle's ServerConfig, nothing when it names none.
+    // The speech service of the bundle's ServerConfig, nothing when it names none.
     static std::optional<std::string> serviceAddress();
 
 private:

@@ -2,6 +2,8 @@
 
 #include "HttpTestSupport.h"
 
+#include "Common/ServerConfig.h"
+
 #include "base/Paths.h"
 #include "base/PropertyList.h"
 
@@ -74,9 +76,9 @@ void setSpeechHost(const std::optional<std::string> &address) {
     const std::string path = (bundleDir() / "ServerConfig.plist").string();
     base::Value config = *base::PropertyList::read(path);
     base::Dict &entries = *config.dict();
-    entries.remove(RequestOperation::ServiceSettingKey);
+    entries.remove(std::string(ServerConfig::SpeechServerKey));
     if (address)
-        entries.set(RequestOperation::ServiceSettingKey, *address);
+        entries.set(std::string(ServerConfig::SpeechServerKey), *address);
     ASSERT_TRUE(base::PropertyList::write(config, path));
 }
 
