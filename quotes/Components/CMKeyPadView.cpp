@@ -34,7 +34,7 @@ size_t length(const std::string &text) {
     return base::str::codePoints(text).size();
 }
 
-// The first `count` characters of the text and what follows `from`, joined.
+// The text without the `count` characters from index `from` (both counted in characters).
 std::string without(const std::string &text, size_t from, size_t count) {
     std::vector<char32_t> points = base::str::codePoints(text);
     points.erase(points.begin() + from, points.begin() + from + count);
