@@ -1,5 +1,9 @@
 #include "ui/TextView.h"
 
+#include "base/Str.h"
+
+#include <algorithm>
+
 namespace ui {
 
 TextView::TextView(gfx::Rect frame) : ScrollView(frame), label_(base::make<Label>()) {
@@ -12,7 +16,14 @@ TextView::TextView(gfx::Rect frame) : ScrollView(frame), label_(base::make<Label
 
 void TextView::setText(std::string text) {
     label_->setText(std::move(text));
+    selection_ = {base::str::codePoints(label_->text()).size(), 0};
     fit();
+}
+
+void TextView::setSelectedRange(Range range) {
+    const size_t length = base::str::codePoints(label_->text()).size();
+    selection_.location = std::min(range.location, length);
+    selection_.length = std::min(range.length, length - selection_.location);
 }
 
 void TextView::setFont(base::Ref<gfx::Font> font) {
