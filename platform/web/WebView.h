@@ -51,9 +51,9 @@ struct WebViewDelegate : base::Object {
 // Navigations and their types for shouldStartLoad: loadRequest and loadHtml (Other; loadHtml
 // offers its base URL), a tapped link (LinkClicked), goBack (BackForward), reload (Reload) and
 // every redirect the document's fetch meets (Other). A refused navigation changes nothing and is
-// not reported. stopLoading inside shouldStartLoad cancels the navigation being decided even when
-// the answer is yes; it is then reported through didFail with Fetch::Cancelled, as is a load that
-// stopLoading stops after it started.
+// not reported; a refused redirect ends its load in didFail with Fetch::Cancelled. stopLoading inside
+// shouldStartLoad cancels the navigation being decided even when the answer is yes; it is then reported
+// through didFail with Fetch::Cancelled, as is a load that stopLoading stops after it started.
 //
 // Pages load over http and https only; file URLs only inside the application bundle (the
 // templates and their images). Anything else fails with Fetch::UnsupportedUrl. A failed load
@@ -65,6 +65,8 @@ public:
     void setUp() override;
 
     void loadRequest(const base::Url &url);
+    // Relative references resolve against `baseUrl`; markup with no home of its own (a blank or
+    // black page) can take the bundle folder's file URL.
     void loadHtml(std::string html, const base::Url &baseUrl);
     void goBack();
     void reload();

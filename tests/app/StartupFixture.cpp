@@ -88,6 +88,10 @@ StartupTest::~StartupTest() {
     net::ReachabilityTarget::overrideFlags(std::nullopt);
 }
 
+std::string StartupTest::bundleDirectory() {
+    return BundleEnvironment::dir().string();
+}
+
 void StartupTest::writeUserConfig(const base::Dict &config) const {
     base::PropertyList::write(config, documentsFile("UserConfig.plist"));
 }

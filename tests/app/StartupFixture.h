@@ -28,6 +28,8 @@ protected:
     StartupTest();
     ~StartupTest() override;
 
+    // The test program's bundle directory.
+    static std::string bundleDirectory();
     // Writes the user configuration the next launch reads.
     void writeUserConfig(const base::Dict &config) const;
     base::Dict readUserConfig() const;

@@ -2,9 +2,14 @@
 
 #include "Golden.h"
 
+#include "Components/CMViewController.h"
 #include "EncryptorAES.h"
+#include "Module/StockDataBaseMgnt/DataManager.h"
+#include "base/PropertyList.h"
 #include "base/Str.h"
+
 #include "ui/NavigationController.h"
+#include <filesystem>
 
 namespace app {
 namespace {
@@ -108,6 +113,85 @@ TEST_F(StartupTest, OnlyANewerServerVersionBringsTheUpgradeNoticeAfterTheHandOve
         EXPECT_EQ(upgrade, std::string(version) == "3.10");
         shutDown();
     }
+}
+
+} // namespace
+} // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(StartupTest, ConnectionTipsShowOnlyWhileTheSplashRunsItsLogin) {
+    launch();
+    delegate->showTipMessage({}, "网络连接已经中断!!!");
+    ASSERT_TRUE(DataManager::sharedDataManager().alertTipInfo());
+    EXPECT_EQ(DataManager::sharedDataManager().alertTipInfo()->message(), "网络连接已经中断!!!");
+    DataManager::sharedDataManager().removeShowAlertTipInfo();
+    delegate->splashViewController()->FinishSplashShow();
+    size_t alerts = host.alerts().size();
+    delegate->showTipMessage({}, "网络连接已经中断!!!");
+    EXPECT_EQ(host.alerts().size(), alerts) << "the splash is closing";
+}
+
+TEST_F(StartupTest, RemoteNotificationsStoreTheTokenAndShowTheirAlert) {
+    launch();
+    ui::Application &application = ui::Application::shared();
+    application.deliverDeviceToken(base::Data::fromString(std::string("\x0a\x1b\x2c\x3d\x4e", 5)));
+    const std::string &token = DataBase::sharedDataBase()->IO_DeviceToken;
+    EXPECT_EQ(token.find_first_of("<> "), std::string::npos);
+    EXPECT_FALSE(token.empty());
+    size_t alerts = host.alerts().size();
+    application.deliverRemoteNotification({{"aps", "not a dictionary"}});
+    EXPECT_EQ(host.alerts().size(), alerts);
+    application.deliverRemoteNotification({{"aps", base::Dict{{"alert", "平安银行涨停"}}}});
+    ASSERT_EQ(host.alerts().size(), alerts + 1);
+    EXPECT_EQ(host.alerts().back().title, "接收到推送消息");
+    EXPECT_EQ(host.alerts().back().message, "平安银行涨停");
+    EXPECT_EQ(host.alerts().back().buttons, (std::vector<std::string>{"关闭"}));
+}
+
+} // namespace
+} // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(StartupTest, TabsWithoutNavigationGetNoNavigationControllerAndNoNavigationEntry) {
+    namespace fs = std::filesystem;
+    fs::path config = fs::path(bundleDirectory()) / "configfile.plist";
+    fs::path real = fs::read_symlink(config);
+    fs::remove(config);
+    base::Array tabs;
+    tabs.add(base::Dict{{"Tab_ViewController", "FrontPageViewController"},
+                        {"Tab_Name", "首页"},
+                        {"Tab_Image", "tabbar_home.png"},
+                        {"IsShowNav", false},
+                        {"Next", base::Dict{{"Nav_Name", "不用"}}}});
+    tabs.add(base::Dict{
+        {"Tab_ViewController", "MarketViewController"},
+        {"Tab_Name", "行情"},
+        {"Tab_Image", "tabbar_market.png"},
+        {"IsShowNav", true},
+        {"Next", base::Dict{{"Nav_ViewController", "MarketViewController"}, {"Nav_Name", "板块"}}}});
+    base::PropertyList::write(tabs, config.string());
+    writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}});
+    launch();
+    bool shown = runUntil([&] { return tabsShown(); });
+    fs::remove(config);
+    fs::create_symlink(real, config);
+    ASSERT_TRUE(shown);
+
+    ASSERT_EQ(tabBar().viewControllers().size(), 2u);
+    auto *plain = dynamic_cast<CMViewController *>(tabBar().viewControllers()[0].get());
+    ASSERT_NE(plain, nullptr) << "the screen itself is the tab";
+    EXPECT_TRUE(plain->navDic.empty());
+    EXPECT_EQ(plain->tabBarItem().title, "首页");
+    auto *navigation = dynamic_cast<ui::NavigationController *>(tabBar().viewControllers()[1].get());
+    ASSERT_NE(navigation, nullptr);
+    auto *market = dynamic_cast<CMViewController *>(navigation->viewControllers().front().get());
+    ASSERT_NE(market, nullptr);
+    EXPECT_EQ(market->navDic.get("Nav_Name").stringValue(), "板块");
+    EXPECT_TRUE(navigation->tabBarItem().image) << "the tab shows its image";
 }
 
 } // namespace

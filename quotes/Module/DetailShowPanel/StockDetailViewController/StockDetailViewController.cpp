@@ -1,6 +1,7 @@
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
 #include "DataBase/DataBase.h"
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
 
 #include "base/NotificationCenter.h"
 
@@ -31,10 +32,25 @@ void StockDetailViewController::viewDidLoad() {
     SetNavigationWithShowBreakingNews(true);
 }
 
+void StockDetailViewController::viewDidAppear(bool animated) {
+    CMViewController::viewDidAppear(animated);
+    base::Ref<TradeMsgCenter> trade = TradeMsgCenter::sharedTradeMsgCenter();
+    trade->setCurrentActiveVCHandle(weakSelf<StockDetailViewController>());
+    trade->SetCurrentProductInTradeView(m_stockCode);
+}
+
+void StockDetailViewController::viewDidDisappear(bool animated) {
+    CMViewController::viewDidDisappear(animated);
+    setViewDisappearTick();
+    TradeMsgCenter::sharedTradeMsgCenter()->ClearCurrentProduct();
+}
+
 void StockDetailViewController::SetStockCodeMarket(const std::string &code) {
     m_stockCode = code;
     std::string name = nameOf(code);
     setTitle(name.empty() ? code : name + " " + code);
+    if (isShowing())
+        TradeMsgCenter::sharedTradeMsgCenter()->SetCurrentProductInTradeView(code);
 }
 
 base::Opt<void> StockDetailViewController::traderButtonAction(ui::View &) {

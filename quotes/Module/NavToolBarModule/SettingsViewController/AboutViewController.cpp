@@ -2,21 +2,14 @@
 
 #include "Module/NavToolBarModule/SettingsViewController/SettingsTableController.h"
 
+#include "Common/MakerInfo.h"
+
 #include "base/Str.h"
 #include "gfx/Font.h"
 
 namespace {
 
-// Who makes the application, as the about page names it.
-constexpr const char *kProduct = "岚峰星行情";
 constexpr const char *kVersion = "V3.00";
-constexpr const char *kMaker = "岚峰星";
-constexpr const char *kMobileSite = "m.lanfengxing.example";
-constexpr const char *kWebSite = "www.lanfengxing.example";
-constexpr const char *kServicePhone = "400-000-0000";
-constexpr const char *kPartnerPhone = "400-000-0001";
-constexpr const char *kAddress = "示例市示例区示例路 1 号";
-constexpr const char *kPostcode = "100000";
 
 } // namespace
 
@@ -25,18 +18,19 @@ AboutViewController::AboutViewController() {
 }
 
 std::string AboutViewController::aboutText() {
-    return base::str::format("%@ %@\n\n", kProduct, kVersion) +
-           base::str::format("感谢您使用%@！更多资讯与服务，请访问手机网站 %@ 或网站 %@。\n\n", kProduct,
-                             kMobileSite, kWebSite) +
-           base::str::format("客服热线：%@\n合作热线：%@\n公司地址：%@\n邮政编码：%@\n\n", kServicePhone,
-                             kPartnerPhone, kAddress, kPostcode) +
-           base::str::format("%@ 版权所有 2010-2012", kMaker);
+    return base::str::format("%@ %@\n\n", MakerInfo::ProductName, kVersion) +
+           base::str::format("感谢您使用%@！更多资讯与服务，请访问手机网站 %@ 或网站 %@。\n\n",
+                             MakerInfo::ProductName, MakerInfo::MobileAddress, MakerInfo::WebAddress) +
+           base::str::format("客服热线：%@\n合作热线：%@\n公司地址：%@\n邮政编码：%@\n\n",
+                             MakerInfo::ServicePhone, MakerInfo::PartnerPhone, MakerInfo::PostalAddress,
+                             MakerInfo::Postcode) +
+           base::str::format("%@ 版权所有 2010-2012", MakerInfo::Name);
 }
 
 std::string AboutViewController::riskText() {
     return base::str::format("%@提醒您：通过手机等移动互联网设备进行股票交易存在风险，继续使用本软件即表示"
                              "您已了解并接受这些风险。\n\n",
-                             kMaker) +
+                             MakerInfo::Name) +
            "风险提醒：\n"
            "1. 由于网络、服务或设备故障以及遭受攻击等原因，行情可能出现延迟、中断或错误，此时请通过其他渠道"
            "获取行情或进行交易。\n"
@@ -45,7 +39,7 @@ std::string AboutViewController::riskText() {
            base::str::format(
                "4. 请妥善保管您的交易密码，凡使用正确密码进行的委托均视为有效，%@不承担由此引起的"
                "任何责任；如有问题，请拨打客服热线 %@。",
-               kMaker, kServicePhone);
+               MakerInfo::Name, MakerInfo::ServicePhone);
 }
 
 void AboutViewController::viewDidLoad() {

@@ -5,14 +5,13 @@
 #include "Module/NavToolBarModule/SettingsViewController/CleanSettingsViewController.h"
 #include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
 
+#include "Common/ServerConfig.h"
 #include "Common/Util.h"
 #include "DataBase/DataBase.h"
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 
-#include "base/Bundle.h"
 #include "base/NotificationCenter.h"
-#include "base/PropertyList.h"
 #include "base/Str.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
@@ -39,15 +38,6 @@ const SyncChoice kSyncChoices[] = {
 std::string accountName() {
     const base::Ref<NetDataCenter> &layer = DataBase::sharedDataBase()->IO_NetDataCenter();
     return layer ? layer->IO_L2UserName : std::string();
-}
-
-// The registration page on our account host ("AccountServer" of the bundle's "ServerConfig");
-// empty when the bundle names none.
-std::string registrationUrl() {
-    auto path = base::Bundle::main().pathFor("ServerConfig", "plist");
-    std::optional<base::Value> config = path ? base::PropertyList::read(*path) : std::nullopt;
-    std::string host = config ? (*config)["AccountServer"].stringValue() : std::string();
-    return host.empty() ? host : host + SettingsViewController::kRegisterPath;
 }
 
 } // namespace
@@ -87,7 +77,8 @@ void SettingsViewController::rowSelected(ui::IndexPath path) {
             LogoutCurrentAccount();
             break;
         case 1:
-            if (std::string url = registrationUrl(); !url.empty())
+            if (std::string url = ServerConfig::urlFor(ServerConfig::AccountServerKey, kRegisterPath);
+                !url.empty())
                 ui::Application::shared().openUrl(url);
             break;
         case 2:

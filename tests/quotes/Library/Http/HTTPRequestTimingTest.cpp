@@ -137,9 +137,11 @@ TEST(ReachabilityTest, StatusFromFlags) {
 }
 
 TEST(ThrottlingTest, OvershootSleepsPastTheSecondAndUploadReadsShrink) {
-    // Starts past any period the other tests opened on the real clock.
-    const double start = base::RealClock().now() + 100;
-    static auto *clock = new base::VirtualClock(start);
+    // Starts past any period the other tests opened on the real clock, and a repeated run past the
+    // one it opened itself.
+    static auto *clock = new base::VirtualClock(base::RealClock().now() + 100);
+    clock->advance(10);
+    const double start = clock->now();
     base::Clock::setCurrent(clock);
     EXPECT_FALSE(HTTPRequest::isBandwidthThrottled());
     HTTPRequest::setMaxBandwidthPerSecond(1000);

@@ -1,5 +1,6 @@
 #include "NavToolBarFixture.h"
 
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Golden.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
@@ -183,6 +184,26 @@ TEST_F(NavToolBarTest, APickOpensTheDetailScreenAndHeadsTheRecentListOnce) {
     EXPECT_EQ(search().title(), SearchMyStockContentController::kRecentTitle);
     ASSERT_EQ(search().searchRecentTable()->rows().size(), 1u);
     EXPECT_EQ(search().searchRecentTable()->rows().at(0)["MarketCode"].stringValue(), "SH600000");
+}
+
+TEST_F(NavToolBarTest, TheShownDetailScreenIsTheTradingModulesCurrentScreen) {
+    TradeMsgCenter &trade = *TradeMsgCenter::sharedTradeMsgCenter();
+    screen->ReturnSelectedStock("浦发银行", "SH600000");
+    app.advance(1);
+    auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(trade.currentActiveVCHandle(), detail);
+    EXPECT_EQ(trade.currentProdCode(), "SH600000");
+
+    // A holding picked in a trading table opens in it.
+    trade.SwitchToStock("SZ000001");
+    EXPECT_EQ(nav->viewControllers().size(), 2u);
+    EXPECT_EQ(detail->stockCode(), "SZ000001");
+    EXPECT_EQ(trade.currentProdCode(), "SZ000001");
+
+    nav->pop(false);
+    app.runPending();
+    EXPECT_EQ(trade.currentProdCode(), "");
 }
 
 TEST_F(NavToolBarTest, ARecentRowOpensItsSecurity) {

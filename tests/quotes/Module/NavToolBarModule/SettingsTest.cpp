@@ -164,6 +164,12 @@ TEST_F(AccountSettingsTest, SyncWhileTheQuoteLinkIsDownTellsTheUser) {
     EXPECT_EQ(app.alerts().back().message, SettingsViewController::kSyncOfflineText);
 }
 
+TEST_F(SettingsTest, RegistrationOpensOurAccountHostInTheBrowser) {
+    SettingsViewController &settings = openSettings();
+    tapRow(settings.mTableView(), {0, 1});
+    EXPECT_EQ(app.openedUrls(), std::vector<std::string>{"http://127.0.0.1:21382/register.jsp"});
+}
+
 TEST_F(SettingsTest, SyncWithoutAnAccountOnlyTellsTheUser) {
     SettingsViewController &settings = openSettings();
     tapRow(settings.mTableView(), {0, 4});

@@ -16,10 +16,6 @@ StockDetailStatus *detailStatus() {
     return DataBase::sharedDataBase()->IO_StockDetailStatus().get();
 }
 
-float bottomOf(const gfx::Rect &r) {
-    return r.y() + r.height();
-}
-
 float rightOf(const gfx::Rect &r) {
     return r.x() + r.width();
 }

@@ -10,8 +10,8 @@ namespace coordinator {
 namespace {
 
 // A bundle beside the real one: the same resources, and a server list naming the navigation
-// server of this program. Made before anything reads the bundle, in the test's home, and removed
-// at the end.
+// server of this program besides the real list's other hosts. Made before anything reads the bundle, in the
+// test's home, and removed at the end.
 class BundleEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -27,8 +27,11 @@ public:
         base::Dict server{{"host", "127.0.0.1"}, {"port", int(navigation().port())}};
         base::Array servers;
         servers.add(server);
-        ASSERT_TRUE(base::PropertyList::write(base::Dict{{"NavServers", servers}},
-                                              (dir_ / "ServerConfig.plist").string()));
+        // The real list's other hosts stay.
+        std::optional<base::Value> shipped = base::PropertyList::read((source / "ServerConfig.plist").string());
+        base::Dict config = shipped && shipped->dict() ? shipped->dict()->copy() : base::Dict();
+        config.set("NavServers", servers);
+        ASSERT_TRUE(base::PropertyList::write(config, (dir_ / "ServerConfig.plist").string()));
         ::setenv("QV_BUNDLE", dir_.c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }

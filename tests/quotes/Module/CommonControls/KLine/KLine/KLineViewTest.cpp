@@ -160,6 +160,28 @@ TEST_F(KLineViewTest, LongPressShowsAndMovesTheCrossHair) {
     EXPECT_FALSE(view->cursorView().isHidden());
 }
 
+TEST_F(KLineViewTest, UnderTheCrossHairOneFingerMovesItAndTwoScrollTheChart) {
+    make({0, 0, 1024, 768}, 0, 300);
+    app.tap(inMain(200, 100));
+    app.advance(0.2);
+    ASSERT_FALSE(view->cursorView().isHidden());
+    app.dragAndRest(inMain(200, 100), inMain(260, 140));
+    EXPECT_EQ(view->cursorView().cursorTouch(), view->convertFrom(inMain(260, 140), nullptr));
+    EXPECT_EQ(view->koffset(), 0);
+
+    const gfx::Point a = inMain(300, 100), b = inMain(300, 160);
+    app.touchDown(1, a);
+    app.touchDown(2, b);
+    for (float dx = 8; dx <= 40; dx += 8) {
+        app.advance(0.02);
+        app.touchesMove({{1, {a.x + dx, a.y}}, {2, {b.x + dx, b.y}}});
+    }
+    app.touchUp(1);
+    app.touchUp(2);
+    EXPECT_EQ(view->koffset(), 5);
+    EXPECT_FALSE(view->cursorView().isHidden());
+}
+
 TEST_F(KLineViewTest, CompactViewIgnoresTouchesOutsideItsCursorArea) {
     make({100, 100, 380, 250}, 1, 60);
     const gfx::Rect area = view->chart().getCursorRect();
