@@ -182,8 +182,9 @@ TEST_F(VoiceSearchTest, EveryFailedRecognitionShowsOneMessageAndTheButtonWorksAg
         advance(CMTabBarController::SpeakDuration);
         EXPECT_EQ(messages(), std::vector<std::string>{"语音不能识别，请再试一次"});
         EXPECT_EQ(home().searchBarTextField()->text(), "");
-        if (peer)
+        if (peer) {
             EXPECT_EQ(peer->uploads().size(), 1u);
+        }
         EXPECT_TRUE(tabBar().speak()->canRecord()) << "nothing is left recording or recognising";
         advance(CMAlertView::ShowSeconds + 0.5);
         EXPECT_TRUE(messages().empty());
