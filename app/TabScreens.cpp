@@ -3,6 +3,7 @@
 #include "Components/CMViewController.h"
 #include "DataBase/DataBase.h"
 #include "Module/Market/MarketViewController.h"
+#include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
 
 #include "base/NotificationCenter.h"
 
@@ -36,6 +37,7 @@ private:
 
 void registerTabScreens() {
     base::ClassRegistry::add<MarketViewController>("MarketViewController");
+    base::ClassRegistry::add<UserGuideViewController>("UserGuideViewController");
     for (const char *name : {"FrontPageViewController", "MyStockViewController", "NewsViewController",
                              "DecisionViewController"}) {
         if (base::ClassRegistry::has(name))

@@ -1,6 +1,7 @@
 #include "base/OperationQueue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 namespace base {
@@ -61,7 +62,8 @@ void Operation::changed(std::string_view key) {
         observer(*this, key);
 }
 
-// Shared with the worker threads, so that a queue may go away while its operations still run.
+// Shared with the worker threads, so that a queue may go away while its operations still run. Each
+// worker is kept a few seconds after its last operation for the next ones.
 struct OperationQueue::State : std::enable_shared_from_this<State> {
     State(int maxConcurrent, bool suspended)
         : maxConcurrent(std::max(maxConcurrent, 1)), suspended(suspended) {}
@@ -77,7 +79,7 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
     }
 
     void startReady() {
-        std::vector<Ref<Operation>> starting;
+        size_t spawn = 0;
         {
             std::lock_guard guard(lock);
             while (!suspended && running.size() < size_t(maxConcurrent)) {
@@ -85,16 +87,38 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
                 if (next == waiting.end())
                     break;
                 running.push_back(*next);
-                starting.push_back(*next);
+                startable.push_back(*next);
                 waiting.erase(next);
             }
+            // Every operation handed on needs an idle worker; the missing ones are made.
+            for (; workers - busy < startable.size(); ++spawn)
+                ++workers;
         }
-        for (auto &operation : starting)
-            std::thread([self = shared_from_this(), operation] {
-                operation->start();
-                if (operation->isFinished())
-                    self->finished(*operation);
-            }).detach();
+        for (size_t i = 0; i < spawn; ++i)
+            std::thread([self = shared_from_this()] { self->work(); }).detach();
+        workAvailable.notify_all();
+    }
+
+    // A worker runs the start of operations handed on, and ends after a while with nothing to do:
+    // a burst of operations reuses threads instead of making one each.
+    void work() {
+        std::unique_lock guard(lock);
+        for (;;) {
+            if (!workAvailable.wait_for(guard, idleWorkerLifetime, [&] { return !startable.empty(); })) {
+                --workers;
+                return;
+            }
+            Ref<Operation> operation = std::move(startable.front());
+            startable.pop_front();
+            ++busy;
+            guard.unlock();
+            operation->start();
+            if (operation->isFinished())
+                finished(*operation);
+            operation.reset();
+            guard.lock();
+            --busy;
+        }
     }
 
     // Called for every report of the end; only the first one counts.
@@ -116,12 +140,17 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
         startReady();
     }
 
+    static constexpr std::chrono::seconds idleWorkerLifetime{5};
+
     mutable std::mutex lock;
-    std::condition_variable idle;
+    std::condition_variable idle, workAvailable;
     int maxConcurrent;
     bool suspended;
     std::deque<Ref<Operation>> waiting;
     std::vector<Ref<Operation>> running;
+    // Operations whose start waits for a worker thread.
+    std::deque<Ref<Operation>> startable;
+    size_t workers = 0, busy = 0;
 };
 
 OperationQueue::OperationQueue(int maxConcurrent, bool suspended)

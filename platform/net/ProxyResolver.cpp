@@ -2,8 +2,10 @@
 
 #include <proxy.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -64,6 +66,42 @@ private:
     std::deque<std::function<void()>> jobs_;
 };
 
+// Answers by scheme, host and port, with the moment each was given.
+class RecentAnswers {
+public:
+    static RecentAnswers &shared() {
+        static auto *answers = new RecentAnswers;
+        return *answers;
+    }
+    static std::string key(const base::Url &url) {
+        return url.scheme() + "://" + url.host() + ":" + std::to_string(url.port().value_or(0));
+    }
+    void note(const std::string &key, const std::vector<ProxyEntry> &list) {
+        std::lock_guard guard(lock_);
+        answers_[key] = {list, Clock::now()};
+    }
+    std::optional<std::vector<ProxyEntry>> find(const std::string &key) {
+        std::lock_guard guard(lock_);
+        auto it = answers_.find(key);
+        if (it == answers_.end())
+            return std::nullopt;
+        if (Clock::now() - it->second.second > std::chrono::duration<double>(recentAnswerSeconds)) {
+            answers_.erase(it);
+            return std::nullopt;
+        }
+        return it->second.first;
+    }
+    void clear() {
+        std::lock_guard guard(lock_);
+        answers_.clear();
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::mutex lock_;
+    std::map<std::string, std::pair<std::vector<ProxyEntry>, Clock::time_point>> answers_;
+};
+
 } // namespace
 
 std::optional<ProxyEntry> parseProxyEntry(std::string_view text) {
@@ -95,7 +133,20 @@ std::optional<ProxyEntry> parseProxyEntry(std::string_view text) {
 void systemProxiesFor(const base::Url &url,
                       std::function<void(std::optional<std::vector<ProxyEntry>>)> done) {
     std::string text = url.withoutCredentials();
-    Resolver::shared().ask([text, done = std::move(done)] { done(Resolver::shared().answer(text)); });
+    Resolver::shared().ask([text, key = RecentAnswers::key(url), done = std::move(done)] {
+        auto answer = Resolver::shared().answer(text);
+        if (answer)
+            RecentAnswers::shared().note(key, *answer);
+        done(std::move(answer));
+    });
+}
+
+std::optional<std::vector<ProxyEntry>> recentSystemProxiesFor(const base::Url &url) {
+    return RecentAnswers::shared().find(RecentAnswers::key(url));
+}
+
+void forgetSystemProxies() {
+    RecentAnswers::shared().clear();
 }
 
 } // namespace net

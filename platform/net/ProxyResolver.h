@@ -28,4 +28,12 @@ std::optional<ProxyEntry> parseProxyEntry(std::string_view text);
 // thread.
 void systemProxiesFor(const base::Url &url, std::function<void(std::optional<std::vector<ProxyEntry>>)> done);
 
+// The list systemProxiesFor gave for a URL of the same scheme, host and port less than
+// `recentAnswerSeconds` (real time) ago; nothing when there is none. Lets a burst of requests to
+// one server skip the resolver thread.
+std::optional<std::vector<ProxyEntry>> recentSystemProxiesFor(const base::Url &url);
+inline constexpr double recentAnswerSeconds = 2.0;
+// Forgets the recent answers (after the settings changed).
+void forgetSystemProxies();
+
 } // namespace net

@@ -4,6 +4,7 @@
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/Market/MarketViewController.h"
+#include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
 #include "peers/BrokerTable.h"
 #include "peers/TradeGateway.h"
 #include "ui/NavigationController.h"
@@ -151,12 +152,10 @@ TEST_F(RouterTest, ResigningActiveDismissesTheBarAndTheNextLaunchMakesAFreshOne)
 }
 
 TEST_F(RouterTest, TheGuideMessageShowsTheUserGuideWithOrWithoutData) {
-    if (!base::ClassRegistry::has("UserGuideViewController"))
-        base::ClassRegistry::add<ui::ViewController>("UserGuideViewController");
     for (const base::Dict &message :
          {base::Dict{{"MSG_ID", "Guide_MSG"}}, base::Dict{{"MSG_ID", "Guide_MSG"}, {"Data", "x"}}}) {
         post(message);
-        ASSERT_NE(tabBar().presentedController(), nullptr);
+        ASSERT_NE(dynamic_cast<UserGuideViewController *>(tabBar().presentedController()), nullptr);
         tabBar().dismissModal(false);
         driver.runUntilIdle();
         EXPECT_EQ(tabBar().presentedController(), nullptr);

@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <vector>
 
@@ -119,18 +120,21 @@ std::optional<base::Data> DataDecompressor::uncompressBytes(const uint8_t *bytes
     z_stream &z = stream_->z;
     z.next_in = const_cast<Bytef *>(bytes);
     z.avail_in = uInt(length);
-    // Bodies such as JSON inflate several times over: a start of four times the input and doubling
-    // keep the regrowths few, while a stream fed a byte at a time does not clear a large buffer
-    // for each byte.
-    std::vector<uint8_t> out(std::max(minimumGrowth, 4 * length));
+    // Inflated into a buffer kept from call to call, then copied out at its exact size: a body fed
+    // in pieces costs one copy of its output, with no clearing and no regrowth once the buffer has
+    // found its size. Bodies such as JSON inflate several times over, hence the start of four times
+    // the input; a stream fed a byte at a time does not clear a large buffer for each byte.
+    if (scratch_.empty())
+        scratch_.resize(std::max(minimumGrowth, 4 * length));
     size_t produced = 0;
     for (;;) {
-        if (out.size() - produced == 0)
-            out.resize(out.size() * 2);
-        z.next_out = out.data() + produced;
-        z.avail_out = uInt(out.size() - produced);
+        if (scratch_.size() == produced)
+            scratch_.resize(scratch_.size() * 2);
+        z.next_out = scratch_.data() + produced;
+        z.avail_out = uInt(std::min<size_t>(scratch_.size() - produced, UINT_MAX));
+        const uInt room = z.avail_out;
         int status = inflate(&z, Z_NO_FLUSH);
-        produced = out.size() - z.avail_out;
+        produced += room - z.avail_out;
         if (status == Z_STREAM_END) {
             ended_ = true;
             // Another gzip member may follow.
@@ -148,8 +152,7 @@ std::optional<base::Data> DataDecompressor::uncompressBytes(const uint8_t *bytes
             return std::nullopt;
         }
     }
-    out.resize(produced);
-    return base::Data(std::move(out));
+    return base::Data(scratch_.data(), produced);
 }
 
 std::optional<base::Data> DataDecompressor::uncompressData(const base::Data &data,

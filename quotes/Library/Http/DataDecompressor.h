@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Inflates gzip or zlib bodies (the header is recognised by itself): chunk by chunk while a body
 // arrives, a whole buffer at once, or file to file. One instance follows one body across calls;
@@ -48,6 +49,8 @@ private:
     std::unique_ptr<Stream> stream_;
     bool streamReady_ = false;
     bool ended_ = false;
+    // Room inflate writes into, reused by every call.
+    std::vector<uint8_t> scratch_;
 };
 
 // Deflates request bodies into gzip form (default level, 15-bit window, gzip header and trailer),

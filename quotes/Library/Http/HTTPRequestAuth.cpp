@@ -438,6 +438,11 @@ bool HTTPRequest::configureProxies() {
         fetchPACFile();
         return false;
     }
+    if (auto recent = net::recentSystemProxiesFor(url_)) {
+        if (!recent->empty())
+            useProxyEntry(recent->front());
+        return true;
+    }
     const uint64_t wait = ++proxyWait_;
     base::Weak<HTTPRequest> weak = self<HTTPRequest>();
     net::systemProxiesFor(url_, [weak, wait](std::optional<std::vector<net::ProxyEntry>> list) {

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr unsigned long long maxReservedBody = 64ull << 20;
+
 std::string lower(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
@@ -196,6 +198,13 @@ void HTTPRequest::readResponseHeaders() {
         if (parsed) {
             contentLength_ = *parsed;
             hasContentLength_ = true;
+            // A body kept in memory grows once to its announced size (within reason: the length is
+            // the server's word).
+            if (downloadDestinationPath_.empty() && rawResponseData_.empty()) {
+                std::vector<uint8_t> room;
+                room.reserve(size_t(std::min(contentLength_, maxReservedBody)));
+                rawResponseData_ = base::Data(std::move(room));
+            }
             if (showAccurateProgress_ && shouldResetDownloadProgress_)
                 incrementDownloadSizeBy((long long)(contentLength_ + partialDownloadSize_));
         } else if (showAccurateProgress_ && shouldResetDownloadProgress_) {

@@ -348,11 +348,16 @@ void HTTPRequest::showNetworkActivityIndicator() {
 }
 
 void HTTPRequest::hideNetworkActivityIndicatorAfterDelay() {
-    base::RunLoop::main().performAfter(
-        indicatorHideDelay, base::Action("hideNetworkActivityIndicatorIfNeeded", [](base::Object *) {
-            auto &s = HTTPRequestClassState::shared();
-            std::lock_guard guard(s.connectionsLock);
-            if (s.runningStreams == 0)
-                ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-        }));
+    // One check waits at a time, due the delay after the last stream stopped: a busy client would
+    // otherwise pile up one per request.
+    static auto *owner = new base::Ref<base::Object>(base::make<base::Object>());
+    auto &loop = base::RunLoop::main();
+    loop.cancelPerforms(owner->get(), "hideNetworkActivityIndicatorIfNeeded");
+    loop.performAfter(indicatorHideDelay,
+                      base::Action(*owner, "hideNetworkActivityIndicatorIfNeeded", [](base::Object *) {
+                          auto &s = HTTPRequestClassState::shared();
+                          std::lock_guard guard(s.connectionsLock);
+                          if (s.runningStreams == 0)
+                              ui::Application::shared().setNetworkActivityIndicatorVisible(false);
+                      }));
 }

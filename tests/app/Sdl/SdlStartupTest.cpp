@@ -1,6 +1,7 @@
 #include "StartupFixture.h"
 #include "VirtualDisplay.h"
 
+#include "EncryptorAES.h"
 #include "Golden.h"
 #include "host/Sdl.h"
 
@@ -63,6 +64,28 @@ TEST_F(SdlStartupTest, DisclaimerLoginAndTabsShowInTheWindow) {
     driver.runUntilIdle();
     ASSERT_TRUE(sdl->open("startup"));
     EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/first-tab"));
+}
+
+} // namespace
+} // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(SdlStartupTest, TheLoginPanelAndTheSplashShowInTheWindow) {
+    writeUserConfig(
+        {{"IsShowNoticeAnnounce", false},
+         {"MainLoginName", *EncryptorAES::encryptBase64String("u1", EncryptorAES::LoginKeyString, false)},
+         {"MainLoginPwd", ""}});
+    launch();
+    const base::Ref<MainLoginView> &panel = delegate->splashViewController()->mainLoginView();
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/login-panel"));
+    // Emptying the name and pressing "免费使用" starts the free login: the bare splash shows.
+    panel->nameField().setText("");
+    click(panel->regButton());
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/splash"));
 }
 
 } // namespace

@@ -38,6 +38,8 @@ protected:
 
 TEST_F(NetworkQueueTest, AFailureCancelsTheRestOfTheBatch) {
     auto queue = NetworkQueue::queue();
+    // One at a time, so that the last request is still waiting when the second fails.
+    queue->setMaxConcurrent(1);
     addBatch(*queue);
     EXPECT_EQ(queue->requestsCount(), 3);
     queue->go();

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 
 namespace {
 
@@ -25,7 +26,12 @@ protected:
     // libproxy looked at the folder when it started: it may go now.
     static void TearDownTestSuite() { std::filesystem::remove_all(empty); }
     static inline std::string empty;
-    void TearDown() override { unsetenv("http_proxy"); }
+    // Answers kept for a moment must not outlive the settings a test makes.
+    void SetUp() override { net::forgetSystemProxies(); }
+    void TearDown() override {
+        unsetenv("http_proxy");
+        net::forgetSystemProxies();
+    }
 };
 
 TEST_F(ProxyTest, EntriesOfTheSystemList) {
@@ -53,6 +59,24 @@ TEST_F(ProxyTest, EntriesOfTheSystemList) {
         EXPECT_EQ(entry->host, c.host) << c.text;
         EXPECT_EQ(entry->port, c.port) << c.text;
     }
+}
+
+// A burst of requests to one server asks the system once: its answer is kept for a moment by
+// scheme, host and port.
+TEST_F(ProxyTest, RecentAnswersAreKeptByServer) {
+    setenv("http_proxy", "http://127.0.0.1:3128", 1);
+    std::promise<std::optional<std::vector<net::ProxyEntry>>> answered;
+    net::systemProxiesFor(url("http://quotes.example/a"), [&](auto list) { answered.set_value(list); });
+    auto list = answered.get_future().get();
+    ASSERT_TRUE(list && !list->empty());
+    auto recent = net::recentSystemProxiesFor(url("http://quotes.example/b?c"));
+    ASSERT_TRUE(recent);
+    ASSERT_EQ(recent->size(), 1u);
+    EXPECT_EQ(recent->front().port, 3128);
+    EXPECT_FALSE(net::recentSystemProxiesFor(url("http://quotes.example:8080/a")));
+    EXPECT_FALSE(net::recentSystemProxiesFor(url("https://quotes.example/a")));
+    net::forgetSystemProxies();
+    EXPECT_FALSE(net::recentSystemProxiesFor(url("http://quotes.example/a")));
 }
 
 TEST_F(ProxyTest, TheSystemProxyCarriesTheRequest) {
