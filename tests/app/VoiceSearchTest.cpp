@@ -10,8 +10,10 @@
 #include "base/FileManager.h"
 #include "base/Paths.h"
 #include "base/PropertyList.h"
+#include "ui/ImageView.h"
 #include "ui/NavigationController.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -100,6 +102,10 @@ TEST_F(VoiceSearchTest, TheSpokenNameBecomesASearchForTheSecurity) {
     EXPECT_EQ(dialogs()[0].buttons, std::vector<std::string>{"取 消"});
     ASSERT_TRUE(dialogs()[0].alert.lock());
     EXPECT_EQ(dialogs()[0].alert.lock()->tag, 1011);
+    const auto &parts = dialogs()[0].alert.lock()->subviews();
+    EXPECT_TRUE(std::any_of(parts.begin(), parts.end(), [](const auto &view) {
+        return dynamic_cast<ui::ImageView *>(view.get()) && view->frame() == gfx::Rect{80, 15, 26, 26};
+    })) << "the speech icon";
     EXPECT_TRUE(tabBar().speak()->recorder().IsRunning());
 
     advance(2.9);
@@ -176,8 +182,9 @@ TEST_F(VoiceSearchTest, EveryFailedRecognitionShowsOneMessageAndTheButtonWorksAg
         advance(CMTabBarController::SpeakDuration);
         EXPECT_EQ(messages(), std::vector<std::string>{"语音不能识别，请再试一次"});
         EXPECT_EQ(home().searchBarTextField()->text(), "");
-        if (peer)
+        if (peer) {
             EXPECT_EQ(peer->uploads().size(), 1u);
+        }
         EXPECT_TRUE(tabBar().speak()->canRecord()) << "nothing is left recording or recognising";
         advance(CMAlertView::ShowSeconds + 0.5);
         EXPECT_TRUE(messages().empty());

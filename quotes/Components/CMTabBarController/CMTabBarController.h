@@ -119,8 +119,6 @@ public:
     base::Opt<void> ReturnRecogniseError(const std::string &text) override;
     // Created on the first press of a speech button.
     const base::Ref<SpeakController> &speak() const { return speak_; }
-    // The dialog while it shows.
-    const base::Ref<ui::Alert> &speakAlert() const { return speakAlert_; }
 
     CMOverturnShowerView &overturnShowerView() { return *overturnShowerView_; }
     CMIndexBannerView &indexBannerView() { return *indexBannerView_; }

@@ -51,8 +51,6 @@ public:
     static void MyInputBufferHandler(AudioRecorder *recorder, audio::InputQueue &queue, audio::Buffer &buffer,
                                      double sampleTime, uint32_t packets);
 
-    const audio::StreamFormat &recordFormat() const { return mRecordFormat; }
-
 private:
     void startCapture();
     void closeCapture();
