@@ -34,15 +34,6 @@ const Security RealSecurities[] = {
     {"SZ", "002594", "比亚迪", "BYD", 1, 2, 2534},      {"SZ", "300059", "东方财富", "DFCF", 1, 2, 712},
 };
 
-// A number made from a text and a day, the same on every run.
-uint32_t mix(std::string_view text, int32_t day) {
-    uint32_t hash = crypto::crc32(text.data(), text.size(), uint32_t(day));
-    hash ^= hash >> 16;
-    hash *= 0x7feb352d;
-    hash ^= hash >> 15;
-    return hash;
-}
-
 // A price within 5 % either side of `base`.
 int32_t around(int32_t base, uint32_t noise) {
     int32_t span = std::max(base / 10, 2);
@@ -77,7 +68,7 @@ int32_t beforeEvents(const Security &security, int32_t date, int32_t price) {
 }
 
 Candle dayCandle(const Security &security, int32_t date) {
-    uint32_t noise = mix(security.fullCode(), date);
+    uint32_t noise = MarketFixture::noise(security.fullCode(), date);
     Candle candle;
     candle.time = date;
     candle.open = beforeEvents(security, date, around(security.closePrice, noise));
@@ -90,6 +81,14 @@ Candle dayCandle(const Security &security, int32_t date) {
 }
 
 } // namespace
+
+uint32_t MarketFixture::noise(std::string_view text, int32_t salt) {
+    uint32_t hash = crypto::crc32(text.data(), text.size(), uint32_t(salt));
+    hash ^= hash >> 16;
+    hash *= 0x7feb352d;
+    hash ^= hash >> 15;
+    return hash;
+}
 
 MarketFixture MarketFixture::standard(int generated) {
     std::vector<Security> securities(std::begin(RealSecurities), std::end(RealSecurities));

@@ -92,6 +92,10 @@ public:
     base::Data codeTable(std::string_view prefix) const;
     static uint32_t checksum(const base::Data &records);
 
+    // A number made from a text and a salt (a day, an index), the same on every run: the source of
+    // every made-up value of the market.
+    static uint32_t noise(std::string_view text, int32_t salt);
+
     Quote quote(const Security &security) const;
     // Up to `count` day candles on weekdays from the history start, oldest first, ending at the
     // quotes date, or on the last weekday before `before` when that is above 0. Prices before an

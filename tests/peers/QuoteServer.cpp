@@ -255,6 +255,8 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     default:
         if (auto body = detailReply(request))
             reply.body = std::move(*body);
+        else if (auto series = seriesReply(request))
+            reply.body = std::move(*series);
         break;
     }
     return reply;

@@ -3,6 +3,7 @@
 #include "BrokerTable.h"
 #include "FrameServer.h"
 #include "MarketFixture.h"
+#include "MarketSeries.h"
 #include "NavigationServer.h"
 
 #include <map>
@@ -25,6 +26,9 @@ namespace peers {
 // every period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever
 // the request accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the
 // order book (2940) and level-2 depth (2915, only after a login whose rights include level-2).
+// Series (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and
+// contributions (2929), ticks (2970), deals (2971), big orders of a stock (2976) and of a market
+// (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them.
 // Heartbeats (2925) get no reply; any other request gets an empty reply of its type. It pushes
 // account errors (2907) and alarm frames (3001) on command; faults, pushes and the record of requests
 // come from `FrameServer`.
@@ -92,6 +96,8 @@ public:
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
     MarketFixture market() const;
+    // The series the server answers with; it resolves codes through this server while it lives.
+    MarketSeries series() const;
 
     // A price alarm as the server keeps it under an account; a threshold of -1 is not set.
     struct Alarm {
@@ -141,6 +147,9 @@ private:
     const Security *findAnywhere(std::string_view code) const;
     // Per-security replies (QuoteServerDetail.cpp); nothing for other types.
     std::optional<base::Data> detailReply(const ReceivedFrame &request) const;
+    // Series replies (QuoteServerExtras.cpp); nothing for other types.
+    MarketSeries makeSeries() const;
+    std::optional<base::Data> seriesReply(const ReceivedFrame &request) const;
     // The members of a board asked for by its id; nothing for other list requests.
     std::optional<base::Data> boardMembers(ByteView request) const;
     base::Data quoteList(ByteView request) const;

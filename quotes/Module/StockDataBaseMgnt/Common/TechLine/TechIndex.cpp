@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -78,33 +77,42 @@ void setChecked(TechLineItem &record, int index, int32_t type, float value) {
         record.setSubItem(index, Sub::Hidden, 0);
 }
 
-// The best value of a sliding window over a column: candle indices kept in order of preference
-// (a monotonic queue) in a buffer with one slot per candle, so each candle enters and leaves once.
-template <class Prefer> class WindowBest {
-public:
-    WindowBest(std::vector<int32_t> &buffer, const std::vector<int32_t> &column)
-        : queue_(buffer.data()), column_(column.data()) {}
-    void add(int i) {
-        while (tail_ > head_ && !Prefer()(column_[queue_[tail_ - 1]], column_[i]))
-            --tail_;
-        queue_[tail_++] = i;
+// The best value of the sliding window of `period` candles ending at each candle (fewer at the
+// start), into `out`: the candles fall into blocks of `period`, and a window spans the end of one
+// block and the start of the next, so it is the better of the best from its first candle to the
+// end of that block (`suffix`) and the best from its last candle's block start. Every candle costs
+// two comparisons and no branch, where a queue of candidates would mispredict on noisy prices.
+template <class Better>
+void windowBest(const std::vector<int32_t> &column, int period, std::vector<int32_t> &suffix,
+                std::vector<int32_t> &out) {
+    Better better;
+    int n = int(column.size());
+    // A window longer than the candles is the same as one of all of them.
+    period = std::min(period, n);
+    for (int blockEnd = (n - 1) / period * period + period; blockEnd > 0; blockEnd -= period) {
+        int last = std::min(blockEnd, n) - 1;
+        suffix[size_t(last)] = column[size_t(last)];
+        for (int i = last - 1; i >= blockEnd - period; --i)
+            suffix[size_t(i)] = better(column[size_t(i)], suffix[size_t(i + 1)]);
     }
-    // The best value among the candles added from `first` on.
-    int32_t best(int first) {
-        while (queue_[head_] < first)
-            ++head_;
-        return column_[queue_[head_]];
+    for (int blockStart = 0; blockStart < n; blockStart += period) {
+        int32_t fromBlockStart = column[size_t(blockStart)];
+        int end = std::min(blockStart + period, n);
+        for (int i = blockStart; i < end; ++i) {
+            fromBlockStart = better(fromBlockStart, column[size_t(i)]);
+            // The first block's windows start at candle 0, inside the block.
+            out[size_t(i)] =
+                blockStart == 0 ? fromBlockStart : better(suffix[size_t(i - period + 1)], fromBlockStart);
+        }
     }
+}
 
-private:
-    // Plain pointers into the scratch columns, which do not change size during a calculation.
-    int32_t *queue_;
-    const int32_t *column_;
-    int head_ = 0, tail_ = 0;
+struct Higher {
+    int32_t operator()(int32_t a, int32_t b) const { return std::max(a, b); }
 };
-
-using WindowMax = WindowBest<std::greater<int32_t>>;
-using WindowMin = WindowBest<std::less<int32_t>>;
+struct Lower {
+    int32_t operator()(int32_t a, int32_t b) const { return std::min(a, b); }
+};
 
 // A moving sum over the last n values of a column, exact in 64 bits.
 class MovingSum {
@@ -330,7 +338,6 @@ void TechIndex::calculate(const base::Ref<const KLineList> &klineList, int digit
     default:
         break;
     }
-    m_records.clear();
 }
 
 void TechIndex::loadCandles(const KLineList &list) {
@@ -339,7 +346,7 @@ void TechIndex::loadCandles(const KLineList &list) {
         column->resize(n);
     for (auto &window : m_windows)
         window.resize(n);
-    m_records.resize(n);
+    m_candles.resize(n);
     m_values.resize(n);
     for (size_t i = 0; i < n; ++i) {
         KLineItem &candle = *list[i];
@@ -348,9 +355,14 @@ void TechIndex::loadCandles(const KLineList &list) {
         m_low[i] = candle.lowprice;
         m_close[i] = candle.closeprice;
         m_vol[i] = candle.vol;
-        auto &slot = m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo;
-        m_records[i] = &slotRecord(slot, RecordCapacity);
+        m_candles[i] = &candle;
     }
+}
+
+TechLineItem &TechIndex::recordOf(size_t i) {
+    KLineItem &candle = *m_candles[i];
+    return slotRecord(m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo,
+                      RecordCapacity);
 }
 
 // Each calculation walks the candles once and fills a candle's whole record in one visit.
@@ -360,8 +372,8 @@ void TechIndex::calcVOL() {
     MovingSum sums[] = {
         {m_vol, std::max(periods[0], 1)}, {m_vol, std::max(periods[1], 1)}, {m_vol, std::max(periods[2], 1)}};
     ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true)};
-    for (int i = 0; i < int(m_records.size()); ++i) {
-        TechLineItem &record = *m_records[size_t(i)];
+    for (int i = 0; i < int(m_candles.size()); ++i) {
+        TechLineItem &record = recordOf(size_t(i));
         record.setSubItem(0, Sub::RiseFlag, m_close[size_t(i)] >= m_open[size_t(i)] ? 1 : 0);
         record.setSubItem(1, Sub::VolBar, float(m_vol[size_t(i)]));
         for (int j = 0; j < 3; ++j) {
@@ -380,8 +392,8 @@ void TechIndex::calcMA(float priceMulti) {
                         {m_close, std::max(periods[3], 1)}};
     ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true),
                              ShownFromNext(true)};
-    for (int i = 0; i < int(m_records.size()); ++i) {
-        TechLineItem &record = *m_records[size_t(i)];
+    for (int i = 0; i < int(m_candles.size()); ++i) {
+        TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 4; ++j) {
             sums[j].add(i);
             float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sums[j].sum(), periods[j]) : 0;
@@ -393,7 +405,7 @@ void TechIndex::calcMA(float priceMulti) {
 void TechIndex::calcMACD(float priceMulti) {
     float s = float(int(m_param1)), l = float(int(m_param2)), m = float(int(m_param3));
     float emaS = 0, emaL = 0, dea = 0;
-    for (size_t i = 0; i < m_records.size(); ++i) {
+    for (size_t i = 0; i < m_candles.size(); ++i) {
         float c = float(m_close[i]) / priceMulti;
         float diff = 0;
         if (i == 0) {
@@ -404,7 +416,7 @@ void TechIndex::calcMACD(float priceMulti) {
             diff = emaS - emaL;
             dea = dea * (m - 1) / (m + 1) + 2 * diff / (m + 1);
         }
-        TechLineItem &record = *m_records[i];
+        TechLineItem &record = recordOf(i);
         setChecked(record, 0, Sub::Line, diff);
         setChecked(record, 1, Sub::Line, dea);
         setChecked(record, 2, Sub::Stick, 2 * (diff - dea));
@@ -415,20 +427,18 @@ void TechIndex::calcKDJ() {
     int period = std::max(int(m_param1), 1);
     float m1 = m_param2, m2 = m_param3;
     float k = KDJStart, d = KDJStart;
-    WindowMax highs(m_windows[0], m_high);
-    WindowMin lows(m_windows[1], m_low);
-    for (int i = 0; i < int(m_records.size()); ++i) {
-        highs.add(i);
-        lows.add(i);
-        int first = std::max(0, i - period + 1);
-        float h = float(std::max(highs.best(first), 0)) / KDJPriceDivisor;
-        float lo = float(lows.best(first)) / KDJPriceDivisor;
+    std::vector<int32_t> &highs = m_windows[0], &lows = m_windows[1];
+    windowBest<Higher>(m_high, period, m_windows[2], highs);
+    windowBest<Lower>(m_low, period, m_windows[2], lows);
+    for (int i = 0; i < int(m_candles.size()); ++i) {
+        float h = float(std::max(highs[size_t(i)], 0)) / KDJPriceDivisor;
+        float lo = float(lows[size_t(i)]) / KDJPriceDivisor;
         float rsv = h - lo < FlatRange
                         ? PercentMax
                         : (float(m_close[size_t(i)]) / KDJPriceDivisor - lo) * PercentMax / (h - lo);
         k = k * (m1 - 1) / m1 + rsv / m1;
         d = d * (m2 - 1) / m2 + k / m2;
-        TechLineItem &record = *m_records[size_t(i)];
+        TechLineItem &record = recordOf(size_t(i));
         setChecked(record, 0, Sub::Line, k);
         setChecked(record, 1, Sub::Line, d);
         setChecked(record, 2, Sub::Line, 3 * k - 2 * d);
@@ -436,7 +446,7 @@ void TechIndex::calcKDJ() {
 }
 
 void TechIndex::calcRSI() {
-    int n = int(m_records.size());
+    int n = int(m_candles.size());
     // Rises and falls of each candle against the one before; candle 0 has neither.
     std::vector<int32_t> &ups = m_windows[0], &downs = m_windows[1];
     for (int i = 0; i < n; ++i) {
@@ -452,7 +462,7 @@ void TechIndex::calcRSI() {
     ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true)};
     float values[] = {0, 0, 0};
     for (int i = 0; i < n; ++i) {
-        TechLineItem &record = *m_records[size_t(i)];
+        TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 3; ++j) {
             upSums[j].add(i);
             downSums[j].add(i);
@@ -472,8 +482,8 @@ void TechIndex::calcBIAS() {
     MovingSum sums[] = {{m_close, std::max(periods[0], 1)},
                         {m_close, std::max(periods[1], 1)},
                         {m_close, std::max(periods[2], 1)}};
-    for (int i = 0; i < int(m_records.size()); ++i) {
-        TechLineItem &record = *m_records[size_t(i)];
+    for (int i = 0; i < int(m_candles.size()); ++i) {
+        TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 3; ++j) {
             int count = sums[j].add(i);
             float average = periods[j] > 0 ? mean(sums[j].sum(), count) : 0;
@@ -483,7 +493,7 @@ void TechIndex::calcBIAS() {
 }
 
 void TechIndex::calcCCI() {
-    int n = int(m_records.size());
+    int n = int(m_candles.size());
     int period = int(m_param1);
     // Typical prices, truncated as whole numbers.
     std::vector<int32_t> &typical = m_windows[0];
@@ -502,12 +512,12 @@ void TechIndex::calcCCI() {
             deviation /= float(count);
             value = (float(typical[size_t(i)]) - average) / (m_param2 * deviation);
         }
-        setChecked(*m_records[size_t(i)], 0, Sub::Line, value);
+        setChecked(recordOf(size_t(i)), 0, Sub::Line, value);
     }
 }
 
 void TechIndex::calcBOLL(float priceMulti) {
-    int n = int(m_records.size());
+    int n = int(m_candles.size());
     int period = int(m_param1);
     float width = m_param2;
     bool shown = false;
@@ -534,7 +544,7 @@ void TechIndex::calcBOLL(float priceMulti) {
         if (mid != 0 || upper != 0 || lower != 0)
             shown = true;
         int32_t type = shown ? Sub::Line : Sub::Hidden;
-        TechLineItem &record = *m_records[size_t(i)];
+        TechLineItem &record = recordOf(size_t(i));
         setChecked(record, 0, type, mid);
         setChecked(record, 1, type, upper);
         setChecked(record, 2, type, lower);
@@ -543,19 +553,22 @@ void TechIndex::calcBOLL(float priceMulti) {
 
 void TechIndex::calcWR() {
     int periods[] = {int(m_param1), int(m_param2)};
-    WindowMax highs[] = {{m_windows[0], m_high}, {m_windows[1], m_high}};
-    WindowMin lows[] = {{m_windows[2], m_low}, {m_windows[3], m_low}};
+    std::vector<int32_t> *highs[] = {&m_windows[0], &m_windows[1]};
+    std::vector<int32_t> *lows[] = {&m_windows[2], &m_windows[3]};
+    for (int j = 0; j < 2; ++j) {
+        if (periods[j] > 0) {
+            windowBest<Higher>(m_high, periods[j], m_windows[4], *highs[j]);
+            windowBest<Lower>(m_low, periods[j], m_windows[4], *lows[j]);
+        }
+    }
     ShownFromNext shown[] = {ShownFromNext(false), ShownFromNext(false)};
-    for (int i = 0; i < int(m_records.size()); ++i) {
-        TechLineItem &record = *m_records[size_t(i)];
+    for (int i = 0; i < int(m_candles.size()); ++i) {
+        TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 2; ++j) {
-            highs[j].add(i);
-            lows[j].add(i);
             float value = 0;
             if (periods[j] > 0 && i >= periods[j]) {
-                int first = i - periods[j] + 1;
-                int64_t hh = std::max(highs[j].best(first), 0);
-                int64_t ll = lows[j].best(first);
+                int64_t hh = std::max((*highs[j])[size_t(i)], 0);
+                int64_t ll = (*lows[j])[size_t(i)];
                 // A close outside its candle's range can make the window flat: no division then.
                 if (hh != ll)
                     value = float(hh - m_close[size_t(i)]) * 100 / float(hh - ll);
@@ -566,7 +579,7 @@ void TechIndex::calcWR() {
 }
 
 void TechIndex::calcDMA() {
-    int n = int(m_records.size());
+    int n = int(m_candles.size());
     int shortPeriod = int(m_param1), longPeriod = int(m_param2);
     std::vector<float> &ddd = m_values;
     MovingSum shortSum(m_close, std::max(shortPeriod, 1)), longSum(m_close, std::max(longPeriod, 1));
@@ -584,7 +597,7 @@ void TechIndex::calcDMA() {
                 ama += ddd[size_t(k)];
             ama = (ama + ddd[size_t(i)]) / DMAAverageLength;
         }
-        TechLineItem &record = *m_records[size_t(i)];
+        TechLineItem &record = recordOf(size_t(i));
         record.setSubItem(0, shownDDD.type(ddd[size_t(i)]), ddd[size_t(i)]);
         record.setSubItem(1, shownAMA.type(ama), ama);
     }

@@ -86,8 +86,12 @@ public:
 private:
     void setDefaultParams();
     void setOutputs();
-    // Copies the candles' prices into the scratch columns and readies every candle's record.
+    // Copies the candles' prices into the scratch columns and notes the candles; each calculation
+    // takes a candle's record as it writes it.
     void loadCandles(const KLineList &list);
+    // Candle i's record in the indicator's slot, made when the slot holds none; taken while the
+    // calculation writes it, so that each record is fetched once.
+    TechLineItem &recordOf(size_t i);
 
     void calcVOL();
     void calcMA(float priceMulti);
@@ -102,9 +106,10 @@ private:
 
     float m_param1 = 0, m_param2 = 0, m_param3 = 0, m_param4 = 0;
 
-    // Scratch columns reused by every calculation, so that a recalculation allocates nothing.
+    // Scratch columns reused by every calculation, so that a recalculation allocates nothing; the
+    // candle pointers are read only during a calculation.
     std::vector<int32_t> m_open, m_high, m_low, m_close, m_vol;
-    std::vector<TechLineItem *> m_records;
-    std::array<std::vector<int32_t>, 4> m_windows;
+    std::vector<KLineItem *> m_candles;
+    std::array<std::vector<int32_t>, 5> m_windows;
     std::vector<float> m_values;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <typeinfo>
 
 namespace {
 
@@ -24,11 +23,7 @@ base::Ref<TechLineItem> TechIndexBase::getLevel2TechIndexItem(const KLineItem &c
     return record(candle.level2TechIndexInfo);
 }
 
-TechLineItem &TechIndexBase::slotRecord(base::Ref<base::Object> &slot, int capacity) {
-    // The record class is final: comparing the dynamic type is the whole cast, and much cheaper
-    // than a general one on every candle of every recalculation.
-    if (slot && typeid(*slot) == typeid(TechLineItem))
-        return static_cast<TechLineItem &>(*slot);
+TechLineItem &TechIndexBase::newRecord(base::Ref<base::Object> &slot, int capacity) {
     auto item = base::make<TechLineItem>(capacity);
     slot = item;
     return *item;

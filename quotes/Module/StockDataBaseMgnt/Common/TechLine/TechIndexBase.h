@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 using KLineList = std::vector<base::Ref<KLineItem>>;
@@ -47,7 +48,14 @@ public:
 protected:
     // The candle's record in a slot, created with `capacity` hidden sub-items when the slot holds
     // none. The same record is reused by every later calculation.
-    static TechLineItem &slotRecord(base::Ref<base::Object> &slot, int capacity);
+    static TechLineItem &slotRecord(base::Ref<base::Object> &slot, int capacity) {
+        // The record class is final: comparing the dynamic type is the whole cast, and much
+        // cheaper than a general one on every candle of every recalculation.
+        if (slot && typeid(*slot) == typeid(TechLineItem))
+            return static_cast<TechLineItem &>(*slot);
+        return newRecord(slot, capacity);
+    }
+    static TechLineItem &newRecord(base::Ref<base::Object> &slot, int capacity);
     // The candle index i, or the last one for −1; −1 when it does not exist.
     int candleIndex(int index) const;
     // Every shown output value (type above the rise flag) of the records of candles from..to.
