@@ -7,11 +7,7 @@
 #include "base/Str.h"
 #include "crypto/Crypto.h"
 
-#include <fcntl.h>
 #include <map>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace peers {
 
@@ -88,48 +84,18 @@ std::string reply(const std::string &status, const std::string &extraHeader, con
 
 } // namespace
 
-AuthPeer::AuthPeer(Scheme scheme, Account account) : scheme_(scheme), account_(std::move(account)) {
-    nonce_ = md5(std::to_string(reinterpret_cast<uintptr_t>(this)) + "nonce");
-    listener_ = listenOnLoopback(&port_);
-    pipe2(wake_, O_CLOEXEC);
-    thread_ = std::thread([this] { run(); });
-}
-
-AuthPeer::~AuthPeer() {
-    stop_ = true;
-    [[maybe_unused]] ssize_t n = write(wake_[1], "x", 1);
-    thread_.join();
-    for (auto &w : workers_)
-        w.join();
-    for (int fd : open_)
-        ::close(fd);
-    ::close(listener_);
-    ::close(wake_[0]);
-    ::close(wake_[1]);
-}
+AuthPeer::AuthPeer(Scheme scheme, Account account)
+    : scheme_(scheme), account_(std::move(account)),
+      nonce_(md5(std::to_string(reinterpret_cast<uintptr_t>(this)) + "nonce")) {}
 
 std::string AuthPeer::url(const std::string &path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
-
-void AuthPeer::run() {
-    while (!stop_) {
-        pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) <= 0 || (fds[1].revents & POLLIN))
-            continue;
-        int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue;
-        std::lock_guard guard(lock_);
-        open_.push_back(fd);
-        workers_.emplace_back([this, fd] { serve(fd); });
-    }
+    return "http://127.0.0.1:" + std::to_string(port()) + path;
 }
 
 void AuthPeer::serve(int fd) {
     Connection connection;
     std::string pending, head, body;
-    while (!stop_ && readRequest(fd, wake_[0], pending, head, body))
+    while (!listener_.stopping() && readRequest(fd, listener_.wakeFd(), pending, head, body))
         if (!sendAll(fd, answer(head, connection)))
             return;
 }

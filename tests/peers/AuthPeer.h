@@ -1,11 +1,10 @@
 #pragma once
 
+#include "peers/PeerListener.h"
+
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace peers {
 
@@ -22,11 +21,10 @@ public:
     static constexpr const char *realm = "peer";
 
     AuthPeer(Scheme scheme, Account account);
-    ~AuthPeer();
     AuthPeer(const AuthPeer &) = delete;
     AuthPeer &operator=(const AuthPeer &) = delete;
 
-    uint16_t port() const { return port_; }
+    uint16_t port() const { return listener_.port(); }
     std::string url(const std::string &path = "/") const;
     // Answers that passed the check, and those that failed it.
     size_t verified() const { return verified_; }
@@ -38,7 +36,6 @@ private:
         std::string serverChallenge;
     };
 
-    void run();
     void serve(int fd);
     // The reply to one request head on a connection.
     std::string answer(const std::string &head, Connection &connection);
@@ -50,15 +47,8 @@ private:
     Scheme scheme_;
     Account account_;
     std::string nonce_;
-    int listener_ = -1;
-    int wake_[2] = {-1, -1};
-    uint16_t port_ = 0;
-    std::atomic<bool> stop_{false};
     std::atomic<size_t> verified_{0}, rejected_{0};
-    std::mutex lock_;
-    std::vector<int> open_;
-    std::vector<std::thread> workers_;
-    std::thread thread_;
+    PeerListener listener_{[this](int fd) { serve(fd); }};
 };
 
 } // namespace peers

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <atomic>
+#include "peers/PeerListener.h"
+
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace peers {
@@ -35,34 +35,26 @@ public:
     }
 
     explicit FaultPeer(std::vector<Step> script);
-    ~FaultPeer();
     FaultPeer(const FaultPeer &) = delete;
     FaultPeer &operator=(const FaultPeer &) = delete;
 
-    uint16_t port() const { return port_; }
+    uint16_t port() const { return listener_.port(); }
     std::string url(const std::string &path = "/") const;
-    size_t accepted() const { return accepted_; }
+    size_t accepted() const { return listener_.accepted(); }
     // Every request head received so far, in order, and the body each announced.
     std::vector<std::string> requests();
     std::vector<std::string> bodies();
 
 private:
-    void run();
     void serve(int fd);
-    bool readRequest(int fd, std::string *received = nullptr);
-    void answerAsProxy(int fd, const std::string &challenge, std::string head);
+    // Reads the next request on the connection into `head` and records it with its body.
+    bool readRequest(int fd, std::string &pending, std::string &head);
+    void answerAsProxy(int fd, const std::string &challenge, std::string &pending, std::string head);
 
     std::vector<Step> script_;
-    int listener_ = -1;
-    int wake_[2] = {-1, -1};
-    uint16_t port_ = 0;
-    std::atomic<size_t> accepted_{0};
-    std::atomic<bool> stop_{false};
     std::mutex lock_;
     std::vector<std::string> requests_, bodies_;
-    std::vector<int> open_;
-    std::vector<std::thread> workers_;
-    std::thread thread_;
+    PeerListener listener_{[this](int fd) { serve(fd); }};
 };
 
 } // namespace peers

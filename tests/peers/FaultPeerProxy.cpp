@@ -1,10 +1,10 @@
 #include "peers/FaultPeer.h"
 
-#include <sys/socket.h>
+#include "peers/PeerSocket.h"
 
 namespace peers {
 
-void FaultPeer::answerAsProxy(int fd, const std::string &challenge, std::string head) {
+void FaultPeer::answerAsProxy(int fd, const std::string &challenge, std::string &pending, std::string head) {
     static constexpr std::string_view field = "\r\nProxy-Authorization: ";
     do {
         std::string reply;
@@ -17,13 +17,9 @@ void FaultPeer::answerAsProxy(int fd, const std::string &challenge, std::string 
             reply = "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: " + challenge +
                     "\r\nContent-Length: 0\r\n\r\n";
         }
-        for (size_t done = 0; done < reply.size();) {
-            ssize_t n = ::send(fd, reply.data() + done, reply.size() - done, MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            done += size_t(n);
-        }
-    } while (!stop_ && readRequest(fd, &head));
+        if (!sendAll(fd, reply))
+            return;
+    } while (!listener_.stopping() && readRequest(fd, pending, head));
 }
 
 } // namespace peers

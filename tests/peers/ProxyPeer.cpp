@@ -5,7 +5,6 @@
 #include "base/Data.h"
 
 #include <cctype>
-#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -44,26 +43,10 @@ std::pair<std::string, std::string> splitAuthority(const std::string &authority)
 
 } // namespace
 
-ProxyPeer::ProxyPeer(Kind kind, std::string user, std::string password) : kind_(kind) {
-    if (!user.empty())
-        expectedAuthorization_ = "Basic " + base::Data::fromString(user + ":" + password).base64();
-    listener_ = listenOnLoopback(&port_);
-    pipe2(wake_, O_CLOEXEC);
-    thread_ = std::thread([this] { run(); });
-}
-
-ProxyPeer::~ProxyPeer() {
-    stop_ = true;
-    [[maybe_unused]] ssize_t n = write(wake_[1], "x", 1);
-    thread_.join();
-    for (auto &w : workers_)
-        w.join();
-    for (int fd : open_)
-        ::close(fd);
-    ::close(listener_);
-    ::close(wake_[0]);
-    ::close(wake_[1]);
-}
+ProxyPeer::ProxyPeer(Kind kind, std::string user, std::string password)
+    : kind_(kind),
+      expectedAuthorization_(
+          user.empty() ? std::string() : "Basic " + base::Data::fromString(user + ":" + password).base64()) {}
 
 std::vector<std::string> ProxyPeer::requestLines() {
     std::lock_guard guard(lock_);
@@ -75,20 +58,6 @@ void ProxyPeer::note(std::string line) {
     lines_.push_back(std::move(line));
 }
 
-void ProxyPeer::run() {
-    while (!stop_) {
-        pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) <= 0 || (fds[1].revents & POLLIN))
-            continue;
-        int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue;
-        std::lock_guard guard(lock_);
-        open_.push_back(fd);
-        workers_.emplace_back([this, fd] { serve(fd); });
-    }
-}
-
 void ProxyPeer::serve(int fd) {
     if (kind_ == Http)
         serveHttp(fd);
@@ -98,7 +67,7 @@ void ProxyPeer::serve(int fd) {
 
 void ProxyPeer::serveHttp(int fd) {
     std::string pending, head, body;
-    while (!stop_ && readRequest(fd, wake_[0], pending, head, body)) {
+    while (!listener_.stopping() && readRequest(fd, listener_.wakeFd(), pending, head, body)) {
         const std::string line = head.substr(0, head.find("\r\n"));
         note(line);
         if (!expectedAuthorization_.empty() &&
@@ -156,28 +125,28 @@ void ProxyPeer::serveHttp(int fd) {
 void ProxyPeer::serveSocks(int fd) {
     std::string pending, greeting, methods, request, address, port;
     // Greeting: version 5, the methods offered; "no authentication" is chosen.
-    if (!readExactly(fd, wake_[0], pending, 2, greeting) || greeting[0] != 5 ||
-        !readExactly(fd, wake_[0], pending, uint8_t(greeting[1]), methods) ||
+    if (!readExactly(fd, listener_.wakeFd(), pending, 2, greeting) || greeting[0] != 5 ||
+        !readExactly(fd, listener_.wakeFd(), pending, uint8_t(greeting[1]), methods) ||
         methods.find('\0') == std::string::npos || !sendAll(fd, std::string("\x05\x00", 2)))
         return;
     // CONNECT to an IPv4 address (type 1) or a name (type 3).
-    if (!readExactly(fd, wake_[0], pending, 4, request) || request[0] != 5 || request[1] != 1)
+    if (!readExactly(fd, listener_.wakeFd(), pending, 4, request) || request[0] != 5 || request[1] != 1)
         return;
     std::string host;
     if (request[3] == 1) {
-        if (!readExactly(fd, wake_[0], pending, 4, address))
+        if (!readExactly(fd, listener_.wakeFd(), pending, 4, address))
             return;
         host = std::to_string(uint8_t(address[0])) + "." + std::to_string(uint8_t(address[1])) + "." +
                std::to_string(uint8_t(address[2])) + "." + std::to_string(uint8_t(address[3]));
     } else if (request[3] == 3) {
         std::string length;
-        if (!readExactly(fd, wake_[0], pending, 1, length) ||
-            !readExactly(fd, wake_[0], pending, uint8_t(length[0]), host))
+        if (!readExactly(fd, listener_.wakeFd(), pending, 1, length) ||
+            !readExactly(fd, listener_.wakeFd(), pending, uint8_t(length[0]), host))
             return;
     } else {
         return;
     }
-    if (!readExactly(fd, wake_[0], pending, 2, port))
+    if (!readExactly(fd, listener_.wakeFd(), pending, 2, port))
         return;
     const std::string portText = std::to_string(uint8_t(port[0]) << 8 | uint8_t(port[1]));
     note("SOCKS5 " + host + ":" + portText);
@@ -189,15 +158,12 @@ void ProxyPeer::serveSocks(int fd) {
 }
 
 void ProxyPeer::relay(int client, int server, std::string pendingFromClient) {
-    {
-        std::lock_guard guard(lock_);
-        open_.push_back(server);
-    }
+    listener_.keepOpen(server);
     if (!pendingFromClient.empty() && !sendAll(server, pendingFromClient))
         return;
     char buffer[65536];
     for (;;) {
-        pollfd p[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        pollfd p[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {listener_.wakeFd(), POLLIN, 0}};
         if (poll(p, 3, -1) <= 0 || (p[2].revents & POLLIN))
             return;
         for (int side = 0; side < 2; ++side) {

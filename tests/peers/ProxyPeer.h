@@ -1,10 +1,11 @@
 #pragma once
 
+#include "peers/PeerListener.h"
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace peers {
@@ -22,17 +23,15 @@ public:
 
     // With `user` not empty, the HTTP proxy demands that user and password.
     explicit ProxyPeer(Kind kind, std::string user = {}, std::string password = {});
-    ~ProxyPeer();
     ProxyPeer(const ProxyPeer &) = delete;
     ProxyPeer &operator=(const ProxyPeer &) = delete;
 
-    uint16_t port() const { return port_; }
+    uint16_t port() const { return listener_.port(); }
     std::vector<std::string> requestLines();
     // Requests answered 407.
     size_t refused() const { return refused_; }
 
 private:
-    void run();
     void serve(int fd);
     void serveHttp(int fd);
     void serveSocks(int fd);
@@ -42,16 +41,10 @@ private:
 
     Kind kind_;
     std::string expectedAuthorization_;
-    int listener_ = -1;
-    int wake_[2] = {-1, -1};
-    uint16_t port_ = 0;
-    std::atomic<bool> stop_{false};
     std::atomic<size_t> refused_{0};
     std::mutex lock_;
     std::vector<std::string> lines_;
-    std::vector<int> open_;
-    std::vector<std::thread> workers_;
-    std::thread thread_;
+    PeerListener listener_{[this](int fd) { serve(fd); }};
 };
 
 } // namespace peers

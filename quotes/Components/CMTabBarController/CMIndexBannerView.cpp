@@ -1,50 +1,18 @@
 #include "CMIndexBannerView.h"
 
-#include "gfx/Font.h"
-#include "ui/Animator.h"
-
-namespace {
-
-base::Ref<ui::Label> bannerLabel(float fontSize) {
-    auto label = base::make<ui::Label>(gfx::Rect{});
-    label->setBackgroundColor(gfx::Color::clear());
-    label->setTextColor(gfx::Color::white());
-    label->setTextAlignment(gfx::Align::Center);
-    label->setFont(gfx::Font::boldSystem(fontSize));
-    return label;
-}
-
-} // namespace
-
-base::Ref<gfx::Color> riseColour(float difference) {
-    if (difference > 0)
-        return gfx::Color::red();
-    if (difference < 0)
-        return gfx::Color::green();
-    return gfx::Color::white();
-}
-
 // ---------------------------------------------------------------------------------------------
 // IndexDetailView
 
-IndexDetailView::IndexDetailView(gfx::Rect frame) : ui::View(frame) {}
+IndexDetailView::IndexDetailView(gfx::Rect frame) : BannerFaceView(frame) {}
 
 void IndexDetailView::setUp() {
-    ui::View::setUp();
-    setBackgroundColor(gfx::Color::clear());
+    BannerFaceView::setUp();
     indexNameLbl_ = bannerLabel(16);
     lastLbl_ = bannerLabel(16);
     rangeLbl_ = bannerLabel(13);
     volLbl_ = bannerLabel(13);
     for (const auto &label : {indexNameLbl_, lastLbl_, rangeLbl_, volLbl_})
         addSubview(label);
-    base::Weak<IndexDetailView> weak = weakSelf<IndexDetailView>();
-    tapRecognizer_ = base::make<ui::TapRecognizer>();
-    tapRecognizer_->addTarget(base::Action("handleTapEvent:", [weak](base::Object *) {
-        if (auto alive = weak.lock())
-            alive->handleTapEvent();
-    }));
-    addGestureRecognizer(tapRecognizer_);
     layoutSubviews();
 }
 
@@ -70,71 +38,26 @@ void IndexDetailView::SetUpDown(float difference) {
     rangeLbl_->setTextColor(colour);
 }
 
-void IndexDetailView::handleTapEvent() {
-    if (auto listener = delegate.lock())
-        listener->ReturnSelected(gridID);
-}
-
 // ---------------------------------------------------------------------------------------------
 // CMIndexBannerView
 
-CMIndexBannerView::CMIndexBannerView(gfx::Rect frame) : ui::View(frame) {}
+CMIndexBannerView::CMIndexBannerView(gfx::Rect frame) : CMBannerView(frame, "oglFlip", "fromBottom") {}
 
-void CMIndexBannerView::setUp() {
-    ui::View::setUp();
-    setBackgroundColor(gfx::Color::clear());
-    gfx::Rect face{0, 0, bounds().width(), bounds().height()};
-    first_ = base::make<IndexDetailView>(face);
-    second_ = base::make<IndexDetailView>(face);
-    for (const auto &view : {first_, second_}) {
-        view->delegate = weakSelf<CMIndexBannerView>();
-        addSubview(view);
-    }
-    second_->setHidden(true);
-}
-
-CMIndexBannerView::~CMIndexBannerView() {
-    if (timer_)
-        timer_->invalidate();
+base::Ref<BannerFaceView> CMIndexBannerView::makeFace(gfx::Rect frame) {
+    return base::make<IndexDetailView>(frame);
 }
 
 void CMIndexBannerView::SetIndexDataArray(const std::vector<base::Ref<CustomQuotesList::QuoteDic>> &entries) {
     if (entries.empty())
         return;
     indexArray_ = entries;
-    fill(*first_);
-    if (!timer_)
-        startSwitch();
+    entriesArrived();
 }
 
-void CMIndexBannerView::fill(IndexDetailView &face) {
-    if (iIndex_ < 0 || size_t(iIndex_) >= indexArray_.size())
-        iIndex_ = 0;
-    const auto &entry = indexArray_[size_t(iIndex_)];
+void CMIndexBannerView::showEntry(BannerFaceView &face, size_t index) {
+    const auto &entry = indexArray_[index];
     if (entry && entry->basicInf)
-        face.show(*entry->basicInf);
-    face.gridID = iIndex_;
-}
-
-void CMIndexBannerView::startSwitch() {
-    base::Weak<CMIndexBannerView> weak = weakSelf<CMIndexBannerView>();
-    timer_ = base::Timer::scheduled(SwitchInterval, false, base::Action("switchStep", [weak](base::Object *) {
-                                        if (auto alive = weak.lock())
-                                            alive->switchStep();
-                                    }));
-}
-
-void CMIndexBannerView::switchStep() {
-    auto transition = base::make<ui::Transition>();
-    transition->type = ui::Transition::typeNamed("oglFlip");
-    transition->subtype = ui::Transition::subtypeNamed("fromBottom");
-    transition->duration = TransitionDuration;
-    iIndex_ = size_t(iIndex_ + 1) >= indexArray_.size() ? 0 : iIndex_ + 1;
-    fill(*second_);
-    first_->setHidden(true);
-    second_->setHidden(false);
-    layer().addTransition(transition, "animation");
-    startSwitch();
+        static_cast<IndexDetailView &>(face).show(*entry->basicInf);
 }
 
 base::Opt<void> CMIndexBannerView::ReturnSelected(int gridID) {
@@ -145,10 +68,4 @@ base::Opt<void> CMIndexBannerView::ReturnSelected(int gridID) {
             listener->ReturnSelectedIndex(name, entry->code);
         }
     return {};
-}
-
-void CMIndexBannerView::layoutSubviews() {
-    gfx::Rect face{0, 0, bounds().width(), bounds().height()};
-    first_->setFrame(face);
-    second_->setFrame(face);
 }

@@ -80,15 +80,19 @@ void CMOverturnShowerView::startSwitch() {
 }
 
 void CMOverturnShowerView::switchStep() {
+    fadeTitle(0, ui::Curve::EaseOut, &CMOverturnShowerView::didSwitchStep);
+}
+
+void CMOverturnShowerView::fadeTitle(float alpha, ui::Curve curve, void (CMOverturnShowerView::*then)()) {
     base::Weak<CMOverturnShowerView> weak = weakSelf<CMOverturnShowerView>();
     ui::View::beginAnimations("SwitchTitle");
-    ui::View::setAnimationCurve(ui::Curve::EaseOut);
+    ui::View::setAnimationCurve(curve);
     ui::View::setAnimationDuration(FadeDuration);
-    ui::View::setAnimationDidStop([weak](const std::string &, bool) {
+    ui::View::setAnimationDidStop([weak, then](const std::string &, bool) {
         if (auto alive = weak.lock())
-            alive->didSwitchStep();
+            (alive.get()->*then)();
     });
-    switchTitleLabel_->setAlpha(0);
+    switchTitleLabel_->setAlpha(alpha);
     ui::View::commitAnimations();
 }
 
@@ -103,16 +107,7 @@ void CMOverturnShowerView::didSwitchStep() {
 void CMOverturnShowerView::showItem(int index) {
     switchIndex_ = index;
     switchTitleLabel_->setText(getNewsTitle(switchIndex_));
-    base::Weak<CMOverturnShowerView> weak = weakSelf<CMOverturnShowerView>();
-    ui::View::beginAnimations("SwitchTitle");
-    ui::View::setAnimationCurve(ui::Curve::EaseIn);
-    ui::View::setAnimationDuration(FadeDuration);
-    ui::View::setAnimationDidStop([weak](const std::string &, bool) {
-        if (auto alive = weak.lock())
-            alive->startSwitch();
-    });
-    switchTitleLabel_->setAlpha(1);
-    ui::View::commitAnimations();
+    fadeTitle(1, ui::Curve::EaseIn, &CMOverturnShowerView::startSwitch);
 }
 
 void CMOverturnShowerView::handleTapEvent() {

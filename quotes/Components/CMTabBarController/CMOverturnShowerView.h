@@ -51,6 +51,8 @@ public:
 private:
     // Puts the item in and fades it in; the next wait starts when it shows.
     void showItem(int index);
+    // Fades the title to `alpha` along `curve`, then calls `then` (while the view lives).
+    void fadeTitle(float alpha, ui::Curve curve, void (CMOverturnShowerView::*then)());
     void handleTapEvent();
 
     base::Ref<base::Timer> timer_;

@@ -9,8 +9,8 @@
 #include "ui/NavigationController.h"
 
 std::string CMTabBarController::welcomeText() {
-    return std::string("欢迎您使用岚峰星！证券代码：") + MakerInfo::SecuritiesCode + "。网址：" +
-           MakerInfo::WebAddress + "。";
+    return std::string("欢迎您使用") + MakerInfo::Name + "！证券代码：" + MakerInfo::SecuritiesCode +
+           "。网址：" + MakerInfo::WebAddress + "。";
 }
 
 const std::vector<std::string> &CMTabBarController::indexCodes() {

@@ -704,18 +704,20 @@ bool HTTPRequest::retryUsingNewConnection() {
     willRetryRequest_ = true;
     cancelLoad();
     willRetryRequest_ = false;
-    {
-        auto &s = HTTPRequestClassState::shared();
-        std::lock_guard guard(s.connectionsLock);
-        if (connectionInfo_) {
-            connectionInfo_->request.reset();
-            std::erase(s.connections, connectionInfo_);
-        }
-        connectionInfo_.reset();
-    }
+    forgetConnection();
     ++retryCount_;
     startRequest();
     return true;
+}
+
+void HTTPRequest::forgetConnection() {
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.connectionsLock);
+    if (connectionInfo_) {
+        connectionInfo_->request.reset();
+        std::erase(s.connections, connectionInfo_);
+    }
+    connectionInfo_.reset();
 }
 
 // Status timer, time-outs and retries.
@@ -740,15 +742,7 @@ void HTTPRequest::checkRequestStatus() {
                 request_->setHeader("Range", base::str::format("bytes=%llu-", partialDownloadSize_));
             ++retryCount_;
             // The stalled connection is given up: the next attempt opens a fresh one.
-            {
-                auto &s = HTTPRequestClassState::shared();
-                std::lock_guard lock(s.connectionsLock);
-                if (connectionInfo_) {
-                    connectionInfo_->request.reset();
-                    std::erase(s.connections, connectionInfo_);
-                }
-                connectionInfo_.reset();
-            }
+            forgetConnection();
             connectionCanBeReused_ = false;
             destroyReadStream();
             guard.unlock();

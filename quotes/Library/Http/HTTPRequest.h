@@ -347,6 +347,9 @@ private:
     void handleStreamComplete();
     void handleStreamError();
     bool retryUsingNewConnection();
+    // Leaves this request's connection and drops it from the shared list, so that no request
+    // reuses it.
+    void forgetConnection();
     void checkRequestStatus();
     bool shouldTimeOut() const;
     void scheduleReadStream();

@@ -146,15 +146,7 @@ bool HTTPRequest::answeredFromCacheAfterFailure(const base::Error &failure) {
 
 // The answer on the wire is no longer wanted: its connection is closed rather than read to its end.
 void HTTPRequest::releaseConnectionForCachedResponse() {
-    {
-        auto &s = HTTPRequestClassState::shared();
-        std::lock_guard guard(s.connectionsLock);
-        if (connectionInfo_) {
-            connectionInfo_->request.reset();
-            std::erase(s.connections, connectionInfo_);
-            connectionInfo_.reset();
-        }
-    }
+    forgetConnection();
     connectionCanBeReused_ = false;
     destroyReadStream();
     if (statusTimer_)

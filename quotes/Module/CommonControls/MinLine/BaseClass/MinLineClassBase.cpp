@@ -57,6 +57,29 @@ bool MinLineClassBase::recalcData() {
     return true;
 }
 
+std::vector<MinLineClassBase::ScaleMark> MinLineClassBase::scaleMarks(int n) const {
+    std::vector<ScaleMark> marks;
+    if (!m_basicInf)
+        return marks;
+    const StylePool &style = StylePool::Instance();
+    float h = textHeight();
+    for (int i = 0; i <= n; ++i) {
+        int32_t value = i == 0 ? m_nMaxPrice
+                        : i == n
+                            ? m_nMinPrice
+                            : m_nMaxPrice - int32_t(std::trunc(double(m_nMaxPrice - m_nMinPrice) / n * i));
+        float top = i == 0   ? m_rtMain.y()
+                    : i == n ? m_rtMain.maxY() - h
+                             : m_rtMain.y() + m_rtMain.height() / float(n) * float(i) - h / 2;
+        bool middle = i == n / 2;
+        base::Ref<gfx::Color> color = middle      ? gfx::Color::white()
+                                      : i < n / 2 ? style.clTextRise
+                                                  : style.clTextFall;
+        marks.push_back({value, top, color, middle});
+    }
+    return marks;
+}
+
 bool MinLineClassBase::isSameWithPriorData() const {
     const MinLineCheckFields &prior = m_priorData;
     if (!m_basicInf != prior.isNilBasicInf || !m_mlineList != prior.isNilMinLineList)

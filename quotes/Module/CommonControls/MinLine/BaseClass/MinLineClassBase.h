@@ -123,6 +123,16 @@ protected:
     void saveLastData();
     int pointCount() const { return m_mlineList ? int(m_mlineList->size()) : 0; }
     bool hasData() const { return m_basicInf && pointCount() > 0; }
+    // The mark of one of the price scale's `n` + 1 levels for the last layout (top, grid lines,
+    // bottom): its price, the top of its text, and its colour (rise above the middle line, white on
+    // it, fall below). Empty without a snapshot.
+    struct ScaleMark {
+        int32_t price = 0;
+        float top = 0;
+        base::Ref<gfx::Color> color;
+        bool middle = false;
+    };
+    std::vector<ScaleMark> scaleMarks(int n) const;
     // The core of the drawing pass; volume bars in `rtVol`.
     void drawMinVolLine(gfx::Context &context, gfx::Rect rtChart, const gfx::Color &clPriceLine,
                         bool isDrawAveLine, const gfx::Color &clPriceAveLine, bool isDrawVol, gfx::Rect rtVol,

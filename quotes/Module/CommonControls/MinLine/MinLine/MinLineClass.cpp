@@ -133,27 +133,10 @@ std::string MinLineClass::formatPrice(int32_t price) const {
 
 std::vector<MinLineClass::PriceLabel> MinLineClass::priceLabels() const {
     std::vector<PriceLabel> labels;
-    if (!m_basicInf)
-        return labels;
-    const StylePool &style = StylePool::Instance();
-    int32_t close = m_basicInf->closeprice;
-    int n = m_nHorLineCount_Min;
-    float h = textHeight();
-    for (int i = 0; i <= n; ++i) {
-        int32_t value = i == 0 ? m_nMaxPrice
-                        : i == n
-                            ? m_nMinPrice
-                            : m_nMaxPrice - int32_t(std::trunc(double(m_nMaxPrice - m_nMinPrice) / n * i));
-        float top = i == 0   ? m_rtMain.y()
-                    : i == n ? m_rtMain.maxY() - h
-                             : m_rtMain.y() + m_rtMain.height() / float(n) * float(i) - h / 2;
-        bool middle = i == n / 2;
-        base::Ref<gfx::Color> color = middle      ? gfx::Color::white()
-                                      : i < n / 2 ? style.clTextRise
-                                                  : style.clTextFall;
-        labels.push_back(
-            {formatPrice(value), Util::FormatRange(value, close, rangeDigits()), color, middle, top});
-    }
+    for (const ScaleMark &mark : scaleMarks(m_nHorLineCount_Min))
+        labels.push_back({formatPrice(mark.price),
+                          Util::FormatRange(mark.price, m_basicInf->closeprice, rangeDigits()), mark.color,
+                          mark.middle, mark.top});
     return labels;
 }
 

@@ -59,24 +59,7 @@ void SmallMinLineClass::drawAxis(gfx::Context &context) {
 
 std::vector<SmallMinLineClass::RangeLabel> SmallMinLineClass::rangeLabels() const {
     std::vector<RangeLabel> labels;
-    if (!m_basicInf)
-        return labels;
-    const StylePool &style = StylePool::Instance();
-    int32_t close = m_basicInf->closeprice;
-    int n = m_nHorLineCount_Min;
-    float h = textHeight();
-    for (int i = 0; i <= n; ++i) {
-        int32_t value = i == 0 ? m_nMaxPrice
-                        : i == n
-                            ? m_nMinPrice
-                            : m_nMaxPrice - int32_t(std::trunc(double(m_nMaxPrice - m_nMinPrice) / n * i));
-        float top = i == 0   ? m_rtMain.y()
-                    : i == n ? m_rtMain.maxY() - h
-                             : m_rtMain.y() + m_rtMain.height() / float(n) * float(i) - h / 2;
-        base::Ref<gfx::Color> color = i == n / 2  ? gfx::Color::white()
-                                      : i < n / 2 ? style.clTextRise
-                                                  : style.clTextFall;
-        labels.push_back({Util::FormatRange(value, close, 1), color, top});
-    }
+    for (const ScaleMark &mark : scaleMarks(m_nHorLineCount_Min))
+        labels.push_back({Util::FormatRange(mark.price, m_basicInf->closeprice, 1), mark.color, mark.top});
     return labels;
 }
