@@ -302,7 +302,7 @@ std::vector<MarketSeries::BoardRow> MarketSeries::stockBoards(const Security &st
         stock.name.find("银行") != std::string::npos ? 0 : 1 + MarketFixture::noise(code, 5) % others;
     size_t theme = 1 + MarketFixture::noise(code, 6) % others;
     if (theme == industry)
-    theme = 1 + theme % others;
+        theme = 1 + theme % others;
     std::vector<BoardRow> rows;
     for (size_t i : {industry, theme}) {
         const Board &board = boards_[i];

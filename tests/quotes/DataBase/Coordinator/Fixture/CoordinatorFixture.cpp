@@ -28,7 +28,8 @@ public:
         base::Array servers;
         servers.add(server);
         // The real list's other hosts stay.
-        std::optional<base::Value> shipped = base::PropertyList::read((source / "ServerConfig.plist").string());
+        std::optional<base::Value> shipped =
+            base::PropertyList::read((source / "ServerConfig.plist").string());
         base::Dict config = shipped && shipped->dict() ? shipped->dict()->copy() : base::Dict();
         config.set("NavServers", servers);
         ASSERT_TRUE(base::PropertyList::write(config, (dir_ / "ServerConfig.plist").string()));
