@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace audio {
 
@@ -61,5 +62,15 @@ enum class FileType : uint32_t { Wave = fourCharCode("WAVE") };
 
 // The interruption states the session reports.
 inline constexpr uint32_t BeginInterruption = 1, EndInterruption = 0;
+
+// Copies a property's value into the caller's buffer of `*size` bytes and sets `*size` to its
+// length; a missing or short buffer is refused.
+template <class T> Status answerProperty(const T &value, void *out, uint32_t *size) {
+    if (!size || !out || *size < sizeof(T))
+        return BadParameter;
+    std::memcpy(out, &value, sizeof(T));
+    *size = sizeof(T);
+    return NoError;
+}
 
 } // namespace audio

@@ -6,19 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace audio {
 
 namespace {
-
-template <class T> Status answer(const T &value, void *out, uint32_t *size) {
-    if (!size || !out || *size < sizeof(T))
-        return BadParameter;
-    std::memcpy(out, &value, sizeof(T));
-    *size = sizeof(T);
-    return NoError;
-}
 
 bool isCaptureFormat(const StreamFormat &f) {
     return f.formatId == LinearPCM && f.sampleRate == CaptureFormat.sampleRate &&
@@ -54,9 +45,9 @@ Status InputQueue::get(Property property, void *out, uint32_t *size) {
         return Disposed;
     switch (property) {
     case Property::StreamDescription:
-        return answer(CaptureFormat, out, size);
+        return answerProperty(CaptureFormat, out, size);
     case Property::MaximumOutputPacketSize:
-        return answer(CaptureFormat.bytesPerPacket, out, size);
+        return answerProperty(CaptureFormat.bytesPerPacket, out, size);
     default:
         return UnknownProperty;
     }

@@ -5,21 +5,8 @@
 #include "base/RunLoop.h"
 #include "base/Value.h"
 
-#include <cstring>
 
 namespace audio {
-
-namespace {
-
-template <class T> Status answer(const T &value, void *out, uint32_t *size) {
-    if (!size || !out || *size < sizeof(T))
-        return BadParameter;
-    std::memcpy(out, &value, sizeof(T));
-    *size = sizeof(T);
-    return NoError;
-}
-
-} // namespace
 
 Session &Session::shared() {
     static Session session;
@@ -59,12 +46,12 @@ Status Session::get(Property property, void *out, uint32_t *size) {
     }
     switch (property) {
     case Property::AudioInputAvailable:
-        return answer(uint32_t(InputDevice::current().available()), out, size);
+        return answerProperty(uint32_t(InputDevice::current().available()), out, size);
     case Property::CurrentHardwareSampleRate:
-        return InputDevice::current().available() ? answer(CaptureFormat.sampleRate, out, size)
+        return InputDevice::current().available() ? answerProperty(CaptureFormat.sampleRate, out, size)
                                                   : NoInputDevice;
     case Property::CurrentHardwareInputNumberChannels:
-        return InputDevice::current().available() ? answer(CaptureFormat.channelsPerFrame, out, size)
+        return InputDevice::current().available() ? answerProperty(CaptureFormat.channelsPerFrame, out, size)
                                                   : NoInputDevice;
     default:
         return UnknownProperty;
