@@ -141,6 +141,23 @@ TEST_F(AuthenticationDialogTest, CancelFailsTheGroupAndAnotherHostGetsItsOwnShee
     EXPECT_EQ(other.request->responseString(), "Basic Og==");
 }
 
+TEST_F(AuthenticationDialogTest, AnNTLMProxyAsksForTheDomainAndStartsTheHandshake) {
+    FaultPeer proxy({FaultPeer::proxyAuthentication("NTLM")});
+    Sent sent = viaProxy(proxy, "http://quotes.example/a");
+    auto sheet = sheetWith(0);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->type(), AuthenticationDialog::ProxyLogin);
+    ASSERT_TRUE(sheet->domainField());
+    type(sheet->usernameField(), "user");
+    type(sheet->passwordField(), "pass");
+    type(sheet->domainField(), "OFFICE");
+    sheet->navigationBar()->topItem()->rightItem()->press();
+    ASSERT_TRUE(ended({&sent}));
+    EXPECT_FALSE(sent.request->error());
+    EXPECT_TRUE(sent.request->responseString().value_or("").starts_with("NTLM "))
+        << "the proxy received the negotiation: " << sent.request->responseString().value_or("");
+}
+
 TEST_F(AuthenticationDialogTest, TheTableFollowsTheSchemeAndTheConnection) {
     struct Case {
         const char *address, *scheme;
