@@ -55,10 +55,19 @@ namespace {
 
 // Without a desktop SDL falls back to drivers that show nothing: that counts as no display unless
 // such a driver was asked for by name (as the tests do).
-bool hasDisplay() {
+bool driverAsked() {
     const char *asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && *asked;
+}
+
+bool hasDisplay() {
     std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    return (asked && *asked) || (driver != "offscreen" && driver != "dummy");
+    return driverAsked() || (driver != "offscreen" && driver != "dummy");
+}
+
+// Nothing names a desktop to connect to: probing the drivers would only print their complaints.
+bool noDesktopNamed() {
+    return !driverAsked() && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
 }
 
 } // namespace
@@ -68,7 +77,7 @@ bool Sdl::open(const std::string &title) {
         return true;
     // Long compositions arrive whole instead of cut at 32 bytes.
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (noDesktopNamed() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     if (!hasDisplay()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
