@@ -6,17 +6,19 @@
 namespace base {
 
 namespace {
-std::atomic<Clock*> installed{nullptr};
+std::atomic<Clock *> installed{nullptr};
 constexpr double referenceSince1970 = 978307200.0;
 } // namespace
 
-Clock& Clock::current() {
-    static RealClock real;
-    Clock* clock = installed.load();
-    return clock ? *clock : real;
+Clock &Clock::current() {
+    // Never destroyed: threads that outlive main (the HTTP client's) still read the clock while
+    // the program's statics are torn down.
+    static auto *real = new RealClock;
+    Clock *clock = installed.load();
+    return clock ? *clock : *real;
 }
 
-void Clock::setCurrent(Clock* clock) {
+void Clock::setCurrent(Clock *clock) {
     installed.store(clock);
 }
 
