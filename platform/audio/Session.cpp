@@ -5,7 +5,6 @@
 #include "base/RunLoop.h"
 #include "base/Value.h"
 
-
 namespace audio {
 
 Session &Session::shared() {
