@@ -6,30 +6,45 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sstream>
+#include <string_view>
+#include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace peers {
 
 namespace {
 
+constexpr const char *PidFileName = "nginx.pid";
+
 bool run(const std::string &command) {
     return std::system(command.c_str()) == 0;
 }
 
-bool connectable(uint16_t port) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool ok = connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
-    close(fd);
-    return ok;
+// nginx writes its pid file once every listening socket is bound. Waits for that file to be
+// written and closed, or for nginx to exit; the bound only turns a hung start into a failure.
+bool awaitPidFile(int watch, pid_t pid) {
+    constexpr int StartLimitMs = 30000;
+    const int exited = int(syscall(SYS_pidfd_open, pid, 0));
+    pollfd fds[] = {{watch, POLLIN, 0}, {exited, POLLIN, 0}};
+    bool written = false;
+    while (!written && poll(fds, exited >= 0 ? 2 : 1, StartLimitMs) > 0 && !(fds[1].revents & POLLIN)) {
+        alignas(inotify_event) char buffer[4096];
+        const ssize_t n = read(watch, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < n;) {
+            auto *event = reinterpret_cast<inotify_event *>(buffer + at);
+            written |= event->len && std::string_view(event->name) == PidFileName;
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+    if (exited >= 0)
+        close(exited);
+    return written;
 }
 
 } // namespace
@@ -47,8 +62,8 @@ uint16_t NginxPeer::freePort() {
 }
 
 NginxPeer::NginxPeer(Options options) {
-    char pattern[] = "/tmp/qv-nginx-XXXXXX";
-    if (!mkdtemp(pattern))
+    std::string pattern = (std::filesystem::temp_directory_path() / "qv-nginx-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
         return;
     dir_ = pattern;
     root_ = dir_ + "/www";
@@ -70,6 +85,9 @@ NginxPeer::NginxPeer(Options options) {
     std::string conf = dir_ + "/nginx.conf", errorLog = dir_ + "/logs/error.log";
     const char *argv[] = {"nginx",      "-e", errorLog.c_str(), "-p",   dir_.c_str(), "-c",
                           conf.c_str(), "-g", "daemon off;",    nullptr};
+    // Watched before nginx starts, so that the pid file cannot be written unseen.
+    const int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, dir_.c_str(), IN_CLOSE_WRITE);
     pid_t pid = fork();
     if (pid == 0) {
         // A test that dies must not leave its server behind.
@@ -77,14 +95,13 @@ NginxPeer::NginxPeer(Options options) {
         execv("/usr/sbin/nginx", const_cast<char **>(argv));
         _exit(127);
     }
-    if (pid < 0)
-        return;
-    pid_ = pid;
-    if (!waitUntilListening(port_) || (tlsPort_ && !waitUntilListening(tlsPort_))) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+    if (pid > 0 && awaitPidFile(watch, pid)) {
+        pid_ = pid;
+    } else if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
     }
+    close(watch);
 }
 
 NginxPeer::~NginxPeer() {
@@ -96,19 +113,6 @@ NginxPeer::~NginxPeer() {
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
-}
-
-bool NginxPeer::waitUntilListening(uint16_t port) const {
-    // Start-up of the peer itself, not a time-out under test.
-    for (int i = 0; i < 500; ++i) {
-        if (connectable(port))
-            return true;
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 std::string NginxPeer::url(const std::string &path) const {
@@ -148,7 +152,7 @@ location = /close { keepalive_timeout 0; return 200 "closing"; }
 
     std::ostringstream out;
     out << "load_module /usr/lib/nginx/modules/ngx_http_echo_module.so;\n"
-        << "master_process off;\nworker_processes 1;\npid " << dir_ << "/nginx.pid;\n"
+        << "master_process off;\nworker_processes 1;\npid " << dir_ << "/" << PidFileName << ";\n"
         << "error_log " << dir_ << "/logs/error.log;\n"
         << "events { worker_connections 64; }\n"
         << "http {\n"

@@ -6,10 +6,10 @@
 
 namespace peers {
 
-// A real nginx (nginx-light with the echo module) on free 127.0.0.1 ports, serving a temporary
-// folder, started by the constructor and stopped (its folder removed) by the destructor. It
-// answers plain HTTP on port() and, when asked, HTTPS on tlsPort() with a certificate the openssl
-// command makes for 127.0.0.1.
+// A real nginx (nginx-light with the echo module) on free 127.0.0.1 ports, serving a folder in the
+// temporary directory ($TMPDIR: the test's own home), started by the constructor and stopped (its folder
+// removed) by the destructor. It answers plain HTTP on port() and, when asked, HTTPS on tlsPort() with a
+// certificate the openssl command makes for 127.0.0.1.
 //
 // Locations: files under root() (gzip for JSON and text, ranges); "/conn" answers the connection
 // number; "/echo/headers" the request head; "/echo/body" the request body; "/echo/method" the
@@ -52,7 +52,6 @@ public:
 
 private:
     std::string config(const Options &options) const;
-    bool waitUntilListening(uint16_t port) const;
 
     std::string dir_, root_;
     uint16_t port_ = 0, tlsPort_ = 0;

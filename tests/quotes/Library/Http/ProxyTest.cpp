@@ -19,8 +19,9 @@ using peers::FaultPeer;
 class ProxyTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char pattern[] = "/tmp/qv-no-proxy-plugins-XXXXXX";
-        empty = mkdtemp(pattern);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qv-no-proxy-plugins-XXXXXX").string();
+        empty = mkdtemp(pattern.data());
         setenv("PX_MODULE_PATH", empty.c_str(), 1);
     }
     // libproxy looked at the folder when it started: it may go now.
