@@ -87,7 +87,7 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
                 if (next == waiting.end())
                     break;
                 running.push_back(*next);
-                startable.push_back(*next);
+                ((*next)->isConcurrent() ? startHere : startable).push_back(*next);
                 waiting.erase(next);
             }
             // Every operation handed on needs an idle worker; the missing ones are made.
@@ -97,6 +97,35 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
         for (size_t i = 0; i < spawn; ++i)
             std::thread([self = shared_from_this()] { self->work(); }).detach();
         workAvailable.notify_all();
+        startConcurrentHere();
+    }
+
+    // A concurrent operation's start only hands its work on: it runs on this thread instead of
+    // waking a worker. One that ends at once makes room for the next, which this loop starts too,
+    // rather than a nested call for each.
+    void startConcurrentHere() {
+        thread_local std::vector<const State *> draining;
+        if (std::find(draining.begin(), draining.end(), this) != draining.end())
+            return;
+        draining.push_back(this);
+        for (;;) {
+            Ref<Operation> operation;
+            {
+                std::lock_guard guard(lock);
+                if (startHere.empty())
+                    break;
+                operation = std::move(startHere.front());
+                startHere.pop_front();
+            }
+            run(*operation);
+        }
+        std::erase(draining, this);
+    }
+
+    void run(Operation &operation) {
+        operation.start();
+        if (operation.isFinished())
+            finished(operation);
     }
 
     // A worker runs the start of operations handed on, and ends after a while with nothing to do:
@@ -112,9 +141,7 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
             startable.pop_front();
             ++busy;
             guard.unlock();
-            operation->start();
-            if (operation->isFinished())
-                finished(*operation);
+            run(*operation);
             operation.reset();
             guard.lock();
             --busy;
@@ -148,8 +175,9 @@ struct OperationQueue::State : std::enable_shared_from_this<State> {
     bool suspended;
     std::deque<Ref<Operation>> waiting;
     std::vector<Ref<Operation>> running;
-    // Operations whose start waits for a worker thread.
-    std::deque<Ref<Operation>> startable;
+    // Operations whose start waits for a worker thread, and concurrent ones for the thread that
+    // made room for them.
+    std::deque<Ref<Operation>> startable, startHere;
     size_t workers = 0, busy = 0;
 };
 

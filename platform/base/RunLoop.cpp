@@ -173,6 +173,7 @@ std::vector<std::pair<Ref<FdSource>, unsigned>> RunLoop::poll(std::string_view m
 }
 
 bool RunLoop::runPosts(std::string_view mode) {
+    wakePending_ = false;
     size_t count;
     {
         std::lock_guard guard(postLock_);
@@ -323,7 +324,8 @@ void RunLoop::post(std::function<void()> fn, std::string mode) {
         std::lock_guard guard(postLock_);
         posted_.push_back({std::move(fn), std::move(mode)});
     }
-    wake();
+    if (!wakePending_.exchange(true))
+        wake();
 }
 
 void RunLoop::addKeepAliveSource(std::string_view mode) {

@@ -131,6 +131,9 @@ private:
     void wake();
 
     int wakeFd_ = -1;
+    // Set by the first post since the loop last took its posts: the ones after it need not wake the
+    // loop again.
+    std::atomic<bool> wakePending_{false};
     std::atomic<bool> stopped_{false};
     uint64_t nextSeq_ = 0;
     std::vector<SourceEntry> sources_;

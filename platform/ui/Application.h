@@ -5,6 +5,7 @@
 #include "base/Value.h"
 #include "gfx/Geometry.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -92,7 +93,8 @@ private:
     std::vector<base::Ref<Window>> windows_;
     Window *key_ = nullptr;
     Orientation orientation_ = Orientation::LandscapeLeft;
-    bool networkActivity_ = false;
+    // Read by the network thread, which asks for the indicator only when it is not showing.
+    std::atomic<bool> networkActivity_{false};
     uint64_t nextTask_ = 1;
 };
 

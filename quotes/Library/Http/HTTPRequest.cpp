@@ -907,7 +907,8 @@ void HTTPRequest::markAsFinished() {
         setFinished(true);
 }
 
-// Main-thread delivery.
+// Main-thread delivery. A report nobody listens to when it is made is not sent: waking the main
+// thread for nothing costs a busy client more than the report itself.
 
 void HTTPRequest::onMain(std::function<void(HTTPRequest &)> step) {
     auto self = this->self<HTTPRequest>();
@@ -923,6 +924,8 @@ bool HTTPRequest::delegateImplements(std::string_view operation) const {
 }
 
 void HTTPRequest::requestStarted() {
+    if (!startedBlock_ && !queue() && (delegate().expired() || !didStartSelector_))
+        return;
     onMain([](HTTPRequest &r) {
         if (r.error())
             return;
@@ -936,6 +939,8 @@ void HTTPRequest::requestStarted() {
 }
 
 void HTTPRequest::requestReceivedResponseHeaders(base::Dict headers) {
+    if (!headersReceivedBlock_ && !queue() && delegate().expired())
+        return;
     onMain([headers = std::move(headers)](HTTPRequest &r) {
         if (r.error())
             return;

@@ -445,8 +445,8 @@ private:
     void incrementDownloadSizeBy(long long amount);
     void incrementUploadSizeBy(long long amount);
     void performThrottling();
-    template <class Op> void deliverProgress(bool upload, Op op);
     template <class Op> void deliverToQueueAndReceiver(bool upload, Op op);
+    bool hasProgressReceiver(bool upload) const;
 
     mutable std::recursive_mutex cancelledLock_;
     base::Url url_;

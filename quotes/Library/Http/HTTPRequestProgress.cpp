@@ -31,7 +31,14 @@ bool throttlingApplies(const HTTPRequestClassState &s) {
 // Progress reports reach their receivers on the main thread, read again from the request there, so
 // that a receiver cleared meanwhile hears nothing.
 
+bool HTTPRequest::hasProgressReceiver(bool upload) const {
+    std::lock_guard guard(cancelledLock_);
+    return !(upload ? uploadProgressDelegate_ : downloadProgressDelegate_).expired();
+}
+
 template <class Op> void HTTPRequest::deliverToQueueAndReceiver(bool upload, Op op) {
+    if (!hasProgressReceiver(upload) && !queue())
+        return;
     onMain([upload, op](HTTPRequest &r) {
         base::Ref<HTTPProgressDelegate> receiver;
         base::Ref<HTTPRequestDelegate> queue;
@@ -49,6 +56,8 @@ template <class Op> void HTTPRequest::deliverToQueueAndReceiver(bool upload, Op 
 
 void HTTPRequest::deliverProgressFraction(bool upload, unsigned long long progress,
                                           unsigned long long total) {
+    if (!hasProgressReceiver(upload))
+        return;
     const float fraction = total ? float(double(progress) / double(total)) : 0.0f;
     auto &s = HTTPRequestClassState::shared();
     std::lock_guard guard(s.progressLock);
@@ -343,6 +352,10 @@ void HTTPRequest::throttleBandwidthForWWANUsingLimit(unsigned long limit) {
 // the last one stops, unless another has started meanwhile.
 
 void HTTPRequest::showNetworkActivityIndicator() {
+    // Called with connectionsLock held, under which the hide check also runs: an indicator showing
+    // now stays, so only a hidden one needs the main thread.
+    if (ui::Application::shared().networkActivityIndicatorVisible())
+        return;
     base::performOnMain([] { ui::Application::shared().setNetworkActivityIndicatorVisible(true); },
                         base::Thread::isMain());
 }

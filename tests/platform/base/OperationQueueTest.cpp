@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -151,6 +152,7 @@ struct Handed : Operation {
     explicit Handed(base::Thread &worker) : worker(worker) {}
     bool isConcurrent() const override { return true; }
     void start() override {
+        startedOn = std::this_thread::get_id();
         setExecuting(true);
         auto self = std::static_pointer_cast<Handed>(shared_from_this());
         worker.runLoop().post([self] {
@@ -161,11 +163,14 @@ struct Handed : Operation {
     }
     base::Thread &worker;
     bool ranElsewhere = false;
+    std::thread::id startedOn;
 };
 
 TEST(OperationQueue, AConcurrentOperationCountsUntilItReportsItsEnd) {
     Gate stop;
+    std::thread::id workerId;
     auto worker = base::Thread::detach([&] {
+        workerId = std::this_thread::get_id();
         base::RunLoop::current().addKeepAliveSource();
         base::RunLoop::current().run();
         stop.open();
@@ -178,8 +183,33 @@ TEST(OperationQueue, AConcurrentOperationCountsUntilItReportsItsEnd) {
     queue.waitUntilAllFinished();
     EXPECT_TRUE(first->ranElsewhere);
     EXPECT_TRUE(second->isFinished());
+    // Starting only hands the work on, so no thread of the queue's own comes in between: the first
+    // starts on the thread that added it, the second on the one where the first ended.
+    EXPECT_EQ(first->startedOn, std::this_thread::get_id());
+    EXPECT_EQ(second->startedOn, workerId);
     worker->runLoop().stop();
     stop.pass();
+}
+
+// A concurrent operation that ends inside its own start, as a cancelled one may.
+struct EndsAtOnce : Operation {
+    bool isConcurrent() const override { return true; }
+    void start() override { setFinished(true); }
+};
+
+TEST(OperationQueue, OperationsEndingInsideTheirStartAreStartedInALoopNotByNesting) {
+    // Each end makes room for the next; started from inside that end, five thousand would nest as
+    // deep and overflow the stack.
+    OperationQueue queue(1, true);
+    std::vector<Ref<Operation>> all;
+    for (int i = 0; i < 5000; ++i) {
+        all.push_back(base::make<EndsAtOnce>());
+        queue.add(all.back());
+    }
+    queue.setSuspended(false);
+    queue.waitUntilAllFinished();
+    EXPECT_TRUE(all.back()->isFinished());
+    EXPECT_EQ(queue.count(), 0u);
 }
 
 } // namespace
