@@ -160,7 +160,12 @@ std::vector<std::pair<Ref<FdSource>, unsigned>> RunLoop::poll(std::string_view m
         watched.push_back(e.source);
     }
     std::vector<std::pair<Ref<FdSource>, unsigned>> ready;
-    if (::poll(fds.data(), fds.size(), int(std::ceil(wait * 1000))) <= 0)
+    int count = 0;
+    for (int i = 0; wait > 0 && i < idlePolls_ && count == 0; ++i)
+        count = ::poll(fds.data(), fds.size(), 0);
+    if (count == 0)
+        count = ::poll(fds.data(), fds.size(), int(std::ceil(wait * 1000)));
+    if (count <= 0)
         return ready;
     if (fds[0].revents & POLLIN) {
         uint64_t count;

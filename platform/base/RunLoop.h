@@ -94,6 +94,9 @@ public:
 
     // A source that never fires, so that run() does not return for want of sources.
     void addKeepAliveSource(std::string_view mode = Default);
+    // Before a pass sleeps, it looks for work this many more times without blocking. For a loop
+    // whose work comes in bursts: waking a sleeping thread costs both sides more than the looking.
+    void setIdlePolls(int polls) { idlePolls_ = polls; }
 
     // The earliest due time of a timer or deferred call in `mode`.
     std::optional<double> nextDeadline(std::string_view mode = Default);
@@ -134,6 +137,7 @@ private:
     // Set by the first post since the loop last took its posts: the ones after it need not wake the
     // loop again.
     std::atomic<bool> wakePending_{false};
+    int idlePolls_ = 0;
     std::atomic<bool> stopped_{false};
     uint64_t nextSeq_ = 0;
     std::vector<SourceEntry> sources_;

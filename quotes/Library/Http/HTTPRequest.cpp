@@ -108,6 +108,9 @@ base::OperationQueue &HTTPRequest::sharedQueue() {
 namespace {
 std::atomic<bool> networkThreadStopping{false};
 std::promise<void> networkThreadStopped;
+// Requests come in bursts: a screen asks for several at once, and a reply often leads to the next
+// request. About 40 µs of looking keeps the thread awake across such gaps.
+constexpr int networkThreadIdlePolls = 32;
 } // namespace
 
 void HTTPRequest::stopNetworkThreadForTesting() {
@@ -129,6 +132,7 @@ base::Thread &HTTPRequest::threadForRequest() {
             {
                 base::RunLoop &loop = base::RunLoop::current();
                 loop.addKeepAliveSource();
+                loop.setIdlePolls(networkThreadIdlePolls);
                 while (!networkThreadStopping)
                     loop.runOnce(base::RunLoop::Default, 1e10);
             }

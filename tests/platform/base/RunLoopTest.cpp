@@ -225,22 +225,27 @@ TEST(RunLoop, EveryPostWakesASleepingLoop) {
     // One wake stands for every post made before the loop takes its posts; a post made after must
     // wake it again. Each burst waits for the loop to run the last one, so it often lands while the
     // loop is asleep; a lost wake shows as a pass that sleeps its whole minute.
+    // A loop that looks again before it sleeps must take them just the same.
     constexpr int bursts = 2000, burst = 3;
-    std::atomic<int> ran{0};
-    std::thread poster([&] {
-        for (int i = 0; i < bursts; ++i) {
-            while (ran.load() < i * burst)
-                std::this_thread::yield();
-            for (int j = 0; j < burst; ++j)
-                RunLoop::main().post([&] { ++ran; });
-        }
-    });
-    bool woken = true;
-    while (woken && ran.load() < bursts * burst)
-        woken = RunLoop::main().runOnce(RunLoop::Default, 60);
-    poster.join();
-    EXPECT_TRUE(woken);
-    EXPECT_EQ(ran.load(), bursts * burst);
+    for (int idlePolls : {0, 32}) {
+        RunLoop::main().setIdlePolls(idlePolls);
+        std::atomic<int> ran{0};
+        std::thread poster([&] {
+            for (int i = 0; i < bursts; ++i) {
+                while (ran.load() < i * burst)
+                    std::this_thread::yield();
+                for (int j = 0; j < burst; ++j)
+                    RunLoop::main().post([&] { ++ran; });
+            }
+        });
+        bool woken = true;
+        while (woken && ran.load() < bursts * burst)
+            woken = RunLoop::main().runOnce(RunLoop::Default, 60);
+        poster.join();
+        EXPECT_TRUE(woken) << idlePolls;
+        EXPECT_EQ(ran.load(), bursts * burst) << idlePolls;
+    }
+    RunLoop::main().setIdlePolls(0);
 }
 
 TEST(RunLoop, PerformOnMainFromTheMainThreadWaitsOnlyByRunningAtOnce) {
