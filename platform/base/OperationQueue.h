@@ -56,9 +56,10 @@ private:
 };
 
 // Runs operations on threads of their own, at most maxConcurrent at once, in the order added
-// (higher priority first among those ready). A concurrent operation's start only hands its work on,
-// so it is called on the thread that adds it or ends the one before it, saving a thread switch. An operation
-// counts until it is finished. A suspended queue starts nothing new until it is resumed.
+// (higher priority first among those ready). A concurrent operation's start only hands its work
+// on, so it is called on the thread that adds it or ends the one before it, saving a thread
+// switch. An operation counts until it is finished. A suspended queue starts nothing new until it
+// is resumed.
 class OperationQueue {
 public:
     explicit OperationQueue(int maxConcurrent = 4, bool suspended = false);

@@ -109,7 +109,7 @@ namespace {
 std::atomic<bool> networkThreadStopping{false};
 std::promise<void> networkThreadStopped;
 // Requests come in bursts: a screen asks for several at once, and a reply often leads to the next
-// request. About 40 µs of looking keeps the thread awake across such gaps.
+// request. A few dozen looks, some tens of microseconds, keep the thread awake across such gaps.
 constexpr int networkThreadIdlePolls = 32;
 } // namespace
 
