@@ -514,7 +514,7 @@ void HTTPRequest::unscheduleReadStream() {
         std::lock_guard guard(s.connectionsLock);
         --s.runningStreams;
         if (s.runningStreams == 0 && s.shouldUpdateNetworkActivityIndicator)
-            base::performOnMain([] { hideNetworkActivityIndicatorAfterDelay(); }, base::Thread::isMain());
+            hideNetworkActivityIndicatorAfterDelay();
     }
     readStream_->unschedule(*requestLoop_, runLoopMode_);
     readStreamIsScheduled_ = false;

@@ -17,6 +17,10 @@ double wallNow() {
     return base::Clock::current().now();
 }
 
+double monotonicNow() {
+    return base::Clock::current().monotonic();
+}
+
 // Delay before the activity indicator goes: back-to-back requests keep it showing.
 constexpr double indicatorHideDelay = 0.5;
 // The mobile-network limit, bytes per second.
@@ -24,6 +28,25 @@ constexpr unsigned long wwanLimit = 14800;
 
 bool throttlingApplies(const HTTPRequestClassState &s) {
     return s.isBandwidthThrottledForWWAN || (!s.limitBandwidthOnlyOnWWAN && s.maxBandwidthPerSecond > 0);
+}
+
+// Runs while the indicator shows: it hides it once no stream has run for the delay, else looks
+// again later. The network thread only notes when streams stop, so a busy client does not wake the
+// main thread for every request.
+void checkNetworkActivityIndicatorAfter(double delay) {
+    static auto *owner = new base::Ref<base::Object>(base::make<base::Object>());
+    auto &loop = base::RunLoop::main();
+    loop.cancelPerforms(owner->get(), "hideNetworkActivityIndicatorIfNeeded");
+    loop.performAfter(delay, base::Action(*owner, "hideNetworkActivityIndicatorIfNeeded", [](base::Object *) {
+                          auto &s = HTTPRequestClassState::shared();
+                          std::lock_guard guard(s.connectionsLock);
+                          const double left = s.lastStreamStopped + indicatorHideDelay - monotonicNow();
+                          if (s.runningStreams > 0 || left > 0)
+                              checkNetworkActivityIndicatorAfter(s.runningStreams > 0 ? indicatorHideDelay
+                                                                                      : left);
+                          else
+                              ui::Application::shared().setNetworkActivityIndicatorVisible(false);
+                      }));
 }
 
 } // namespace
@@ -356,21 +379,16 @@ void HTTPRequest::showNetworkActivityIndicator() {
     // now stays, so only a hidden one needs the main thread.
     if (ui::Application::shared().networkActivityIndicatorVisible())
         return;
-    base::performOnMain([] { ui::Application::shared().setNetworkActivityIndicatorVisible(true); },
-                        base::Thread::isMain());
+    base::performOnMain(
+        [] {
+            ui::Application::shared().setNetworkActivityIndicatorVisible(true);
+            checkNetworkActivityIndicatorAfter(indicatorHideDelay);
+        },
+        base::Thread::isMain());
 }
 
 void HTTPRequest::hideNetworkActivityIndicatorAfterDelay() {
-    // One check waits at a time, due the delay after the last stream stopped: a busy client would
-    // otherwise pile up one per request.
-    static auto *owner = new base::Ref<base::Object>(base::make<base::Object>());
-    auto &loop = base::RunLoop::main();
-    loop.cancelPerforms(owner->get(), "hideNetworkActivityIndicatorIfNeeded");
-    loop.performAfter(indicatorHideDelay,
-                      base::Action(*owner, "hideNetworkActivityIndicatorIfNeeded", [](base::Object *) {
-                          auto &s = HTTPRequestClassState::shared();
-                          std::lock_guard guard(s.connectionsLock);
-                          if (s.runningStreams == 0)
-                              ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-                      }));
+    // Called with connectionsLock held when the last stream stops; the check the indicator's
+    // showing started hides it once the delay has passed since.
+    HTTPRequestClassState::shared().lastStreamStopped = monotonicNow();
 }

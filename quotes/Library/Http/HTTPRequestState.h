@@ -33,6 +33,8 @@ struct HTTPRequestClassState {
     unsigned long requestIdCounter = 0;
     int runningStreams = 0;
     bool shouldUpdateNetworkActivityIndicator = true;
+    // On the clock's monotonic scale.
+    double lastStreamStopped = 0;
 
     double defaultTimeOutSeconds = 10.0;
     std::optional<std::string> defaultUserAgent;

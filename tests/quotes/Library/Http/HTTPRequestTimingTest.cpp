@@ -108,6 +108,16 @@ TEST_F(HTTPRequestTimingTest, ActivityIndicatorShowsWhileStreamsRunAndHidesHalfA
     EXPECT_FALSE(HTTPRequest::isNetworkInUse());
     clock.advance(0.3);
     EXPECT_TRUE(app.networkActivityIndicatorVisible()) << "still shown within half a second";
+
+    // The half second counts from the last stream to stop, not the first.
+    auto second = HTTPRequest::requestWithURL(url(nginx.url("/conn")));
+    auto d2 = std::make_shared<RecordingDelegate>();
+    second->setDelegate(d2);
+    second->startAsynchronous();
+    ASSERT_TRUE(runMainUntil([&] { return d2->ended(); }));
+    settle();
+    clock.advance(0.3);
+    EXPECT_TRUE(app.networkActivityIndicatorVisible()) << "a second request stopped 0.3 s ago";
     clock.advance(0.3);
     EXPECT_FALSE(app.networkActivityIndicatorVisible());
 }
