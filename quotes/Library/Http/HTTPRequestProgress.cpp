@@ -30,23 +30,36 @@ bool throttlingApplies(const HTTPRequestClassState &s) {
     return s.isBandwidthThrottledForWWAN || (!s.limitBandwidthOnlyOnWWAN && s.maxBandwidthPerSecond > 0);
 }
 
-// Runs while the indicator shows: it hides it once no stream has run for the delay, else looks
-// again later. The network thread only notes when streams stop, so a busy client does not wake the
-// main thread for every request.
+// While the indicator shows and a stream may have stopped, one check waits on the main thread: it
+// hides the indicator once no stream has run for the delay. A stream still running when it fires
+// asks for the next check when it stops, so a busy client wakes the main thread at most once per
+// delay rather than for every request. Called with connectionsLock held.
 void checkNetworkActivityIndicatorAfter(double delay) {
     static auto *owner = new base::Ref<base::Object>(base::make<base::Object>());
+    HTTPRequestClassState::shared().indicatorCheckPending = true;
     auto &loop = base::RunLoop::main();
     loop.cancelPerforms(owner->get(), "hideNetworkActivityIndicatorIfNeeded");
     loop.performAfter(delay, base::Action(*owner, "hideNetworkActivityIndicatorIfNeeded", [](base::Object *) {
                           auto &s = HTTPRequestClassState::shared();
                           std::lock_guard guard(s.connectionsLock);
                           const double left = s.lastStreamStopped + indicatorHideDelay - monotonicNow();
-                          if (s.runningStreams > 0 || left > 0)
-                              checkNetworkActivityIndicatorAfter(s.runningStreams > 0 ? indicatorHideDelay
-                                                                                      : left);
-                          else
+                          if (s.runningStreams == 0 && left > 0) {
+                              checkNetworkActivityIndicatorAfter(left);
+                              return;
+                          }
+                          s.indicatorCheckPending = false;
+                          if (s.runningStreams == 0)
                               ui::Application::shared().setNetworkActivityIndicatorVisible(false);
                       }));
+}
+
+void checkNetworkActivityIndicatorOnMain() {
+    base::performOnMain(
+        [] {
+            std::lock_guard guard(HTTPRequestClassState::shared().connectionsLock);
+            checkNetworkActivityIndicatorAfter(indicatorHideDelay);
+        },
+        base::Thread::isMain());
 }
 
 } // namespace
@@ -376,19 +389,20 @@ void HTTPRequest::throttleBandwidthForWWANUsingLimit(unsigned long limit) {
 
 void HTTPRequest::showNetworkActivityIndicator() {
     // Called with connectionsLock held, under which the hide check also runs: an indicator showing
-    // now stays, so only a hidden one needs the main thread.
+    // now stays, so only a hidden one needs the main thread. Showing starts a check afresh.
     if (ui::Application::shared().networkActivityIndicatorVisible())
         return;
-    base::performOnMain(
-        [] {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(true);
-            checkNetworkActivityIndicatorAfter(indicatorHideDelay);
-        },
-        base::Thread::isMain());
+    base::performOnMain([] { ui::Application::shared().setNetworkActivityIndicatorVisible(true); },
+                        base::Thread::isMain());
+    checkNetworkActivityIndicatorOnMain();
 }
 
 void HTTPRequest::hideNetworkActivityIndicatorAfterDelay() {
-    // Called with connectionsLock held when the last stream stops; the check the indicator's
-    // showing started hides it once the delay has passed since.
-    HTTPRequestClassState::shared().lastStreamStopped = monotonicNow();
+    // Called with connectionsLock held when the last stream stops.
+    auto &s = HTTPRequestClassState::shared();
+    s.lastStreamStopped = monotonicNow();
+    if (!s.indicatorCheckPending) {
+        s.indicatorCheckPending = true;
+        checkNetworkActivityIndicatorOnMain();
+    }
 }

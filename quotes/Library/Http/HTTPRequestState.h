@@ -35,6 +35,7 @@ struct HTTPRequestClassState {
     bool shouldUpdateNetworkActivityIndicator = true;
     // On the clock's monotonic scale.
     double lastStreamStopped = 0;
+    bool indicatorCheckPending = false;
 
     double defaultTimeOutSeconds = 10.0;
     std::optional<std::string> defaultUserAgent;
