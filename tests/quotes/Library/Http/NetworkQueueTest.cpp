@@ -87,7 +87,8 @@ TEST_F(NetworkQueueTest, HeadRequestsPrecedeGetsOnlyWhileTheQueueIsSuspended) {
     ASSERT_TRUE(runMainUntil([&] { return started.size() == 1 && queue->count() == 0; }));
     auto second = HTTPRequest::requestWithURL(url(nginx->url("/c.txt")));
     queue->add(second);
-    EXPECT_EQ(queue->count(), 1u);
+    // A running queue starts the request at once, so it may already have finished.
+    EXPECT_LE(queue->count(), 1u) << "no HEAD request goes first";
     ASSERT_TRUE(runMainUntil([&] { return started.size() == 2 && queue->count() == 0; }));
     EXPECT_EQ(started, (std::vector<std::string>{"GET", "GET"}));
     EXPECT_EQ(queue->requestsCount(), 0);
