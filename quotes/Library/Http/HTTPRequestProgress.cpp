@@ -53,9 +53,11 @@ void checkNetworkActivityIndicatorAfter(double delay) {
                       }));
 }
 
-void checkNetworkActivityIndicatorOnMain() {
+void checkNetworkActivityIndicatorOnMain(bool show) {
     base::performOnMain(
-        [] {
+        [show] {
+            if (show)
+                ui::Application::shared().setNetworkActivityIndicatorVisible(true);
             std::lock_guard guard(HTTPRequestClassState::shared().connectionsLock);
             checkNetworkActivityIndicatorAfter(indicatorHideDelay);
         },
@@ -392,9 +394,7 @@ void HTTPRequest::showNetworkActivityIndicator() {
     // now stays, so only a hidden one needs the main thread. Showing starts a check afresh.
     if (ui::Application::shared().networkActivityIndicatorVisible())
         return;
-    base::performOnMain([] { ui::Application::shared().setNetworkActivityIndicatorVisible(true); },
-                        base::Thread::isMain());
-    checkNetworkActivityIndicatorOnMain();
+    checkNetworkActivityIndicatorOnMain(true);
 }
 
 void HTTPRequest::hideNetworkActivityIndicatorAfterDelay() {
@@ -403,6 +403,6 @@ void HTTPRequest::hideNetworkActivityIndicatorAfterDelay() {
     s.lastStreamStopped = monotonicNow();
     if (!s.indicatorCheckPending) {
         s.indicatorCheckPending = true;
-        checkNetworkActivityIndicatorOnMain();
+        checkNetworkActivityIndicatorOnMain(false);
     }
 }
