@@ -86,11 +86,15 @@ public:
 private:
     void setDefaultParams();
     void setOutputs();
-    // Copies the candles' prices into the scratch columns and notes the candles; each calculation
-    // takes a candle's record as it writes it.
+    // The calculation's working columns, one set for each thread and shared by every indicator.
+    struct Workspace;
+    // Takes the thread's workspace, copies the candles' prices into it and notes the candles and
+    // how many of them lack a record in the indicator's slot; each calculation takes a candle's
+    // record as it writes it.
     void loadCandles(const KLineList &list);
-    // Candle i's record in the indicator's slot, made when the slot holds none; taken while the
-    // calculation writes it, so that each record is fetched once.
+    // Candle i's record in the indicator's slot. A candle without one gets one of the records
+    // made for this calculation, all in one block, so that a new list costs one allocation and
+    // not one per candle.
     TechLineItem &recordOf(size_t i);
 
     void calcVOL();
@@ -106,10 +110,6 @@ private:
 
     float m_param1 = 0, m_param2 = 0, m_param3 = 0, m_param4 = 0;
 
-    // Scratch columns reused by every calculation, so that a recalculation allocates nothing; the
-    // candle pointers are read only during a calculation.
-    std::vector<int32_t> m_open, m_high, m_low, m_close, m_vol;
-    std::vector<KLineItem *> m_candles;
-    std::array<std::vector<int32_t>, 5> m_windows;
-    std::vector<float> m_values;
+    // The thread's workspace during a calculation.
+    Workspace *m_work = nullptr;
 };
