@@ -1,6 +1,7 @@
 // Every indicator of the engine recalculated over 10,000 candles, next to a plain loop computing a
 // 5-period moving average over the same candles: the engine's whole set should stay within 20
-// times the plain loop.
+// times the plain loop. Also the first calculation over a list just loaded, whose candles get their
+// records then: within 3 ms.
 #include "TechIndex.h"
 
 #include <benchmark/benchmark.h>
