@@ -119,7 +119,7 @@ static_assert(std::all_of(std::begin(CodeTables), std::end(CodeTables),
 struct UnrolledCode {
     const CodeTableEntry *entry = nullptr;
     uint8_t codeLength = 0;
-    uint8_t bits = 0; // code and data
+    uint8_t fieldLength = 0; // code and data
 };
 using UnrolledCodes = std::array<UnrolledCode, 1 << LongestCode>;
 
@@ -155,7 +155,7 @@ bool decodeFromWord(BitReader &reader, const UnrolledCodes &codes, int32_t base,
     const UnrolledCode &code = codes[bits & (codes.size() - 1)];
     if (!code.entry)
         return false;
-    reader.pos += code.bits;
+    reader.pos += code.fieldLength;
     const CodeTableEntry &entry = *code.entry;
     uint32_t data = lowBits(uint32_t(bits >> code.codeLength), entry.dataLength);
     field = againstBase(entry, applyOperator(entry, data), base, subtract);
