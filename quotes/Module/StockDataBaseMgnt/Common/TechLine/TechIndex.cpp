@@ -150,8 +150,9 @@ struct TechIndex::Workspace {
     std::vector<KLineItem *> candles;
     std::array<std::vector<int32_t>, 5> windows;
     std::vector<float> values;
-    // The records made for the candles of this calculation that lacked one, handed out in order.
+    // The records made for the candles of this calculation with an empty slot, handed out in order.
     std::shared_ptr<TechLineItem[]> newRecords;
+    size_t newRecordCount = 0;
     size_t newRecordsTaken = 0;
 };
 
@@ -365,7 +366,6 @@ void TechIndex::loadCandles(const KLineList &list) {
         window.resize(n);
     m_work->candles.resize(n);
     m_work->values.resize(n);
-    size_t missing = 0;
     for (size_t i = 0; i < n; ++i) {
         KLineItem &candle = *list[i];
         m_work->open[i] = candle.openprice;
@@ -374,19 +374,30 @@ void TechIndex::loadCandles(const KLineList &list) {
         m_work->close[i] = candle.closeprice;
         m_work->vol[i] = candle.vol;
         m_work->candles[i] = &candle;
-        missing += !holdsRecord(m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo);
     }
-    m_work->newRecords =
-        missing ? std::make_shared<TechLineItem[]>(missing, TechLineItem(RecordCapacity)) : nullptr;
-    m_work->newRecordsTaken = 0;
+    m_work->newRecordCount = m_work->newRecordsTaken = 0;
 }
 
-TechLineItem &TechIndex::recordOf(size_t i) {
-    KLineItem &candle = *m_work->candles[i];
-    base::Ref<base::Object> &slot =
-        m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo;
+inline TechLineItem &TechIndex::recordOf(size_t i) {
+    base::Ref<base::Object> &slot = slotOf(*m_work->candles[i]);
     if (holdsRecord(slot))
         return static_cast<TechLineItem &>(*slot);
+    return newRecordIn(i, slot);
+}
+
+TechLineItem &TechIndex::newRecordIn(size_t i, base::Ref<base::Object> &slot) {
+    if (m_work->newRecordsTaken == m_work->newRecordCount) {
+        // One block for this candle and every later one with an empty slot. A slot holding
+        // something else than a record is rare, and gets a record of its own.
+        size_t empty = 0;
+        for (size_t k = i; k < m_work->candles.size(); ++k)
+            empty += !slotOf(*m_work->candles[k]);
+        if (!empty)
+            return newRecord(slot, RecordCapacity);
+        m_work->newRecords = std::make_shared<TechLineItem[]>(empty, TechLineItem(RecordCapacity));
+        m_work->newRecordCount = empty;
+        m_work->newRecordsTaken = 0;
+    }
     // The candle's reference keeps the whole block alive.
     TechLineItem &record = m_work->newRecords[m_work->newRecordsTaken++];
     slot = base::Ref<base::Object>(m_work->newRecords, &record);

@@ -88,14 +88,18 @@ private:
     void setOutputs();
     // The calculation's working columns, one set for each thread and shared by every indicator.
     struct Workspace;
-    // Takes the thread's workspace, copies the candles' prices into it and notes the candles and
-    // how many of them lack a record in the indicator's slot; each calculation takes a candle's
-    // record as it writes it.
+    // Takes the thread's workspace, copies the candles' prices into it and notes the candles; each
+    // calculation takes a candle's record as it writes it.
     void loadCandles(const KLineList &list);
-    // Candle i's record in the indicator's slot. A candle without one gets one of the records
-    // made for this calculation, all in one block, so that a new list costs one allocation and
-    // not one per candle.
+    // The indicator's slot of a candle.
+    base::Ref<base::Object> &slotOf(KLineItem &candle) const {
+        return m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo;
+    }
+    // Candle i's record in the indicator's slot. The first candle without one gets a block of
+    // records for itself and every later candle with an empty slot, so that a new list costs one
+    // allocation and not one per candle.
     TechLineItem &recordOf(size_t i);
+    TechLineItem &newRecordIn(size_t i, base::Ref<base::Object> &slot);
 
     void calcVOL();
     void calcMA(float priceMulti);
