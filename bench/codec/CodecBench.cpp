@@ -1,7 +1,8 @@
 // Decoding cost of the two largest regular replies, per record, next to a plain copy of the same
 // bytes: a 30-row market-list page with the list tabs' optional groups, and a 5,000-security code table.
 #include "DataBase/ComAPI.h"
-#include "DataBase/NetData/StockQuoteInf.h"
+#include "DataBase/NetData/NetDataCenter.h"
+#include "ScratchHome.h"
 #include "base/Str.h"
 #include "base/Value.h"
 
@@ -12,6 +13,7 @@
 
 namespace {
 
+constexpr int StockListType = 2955;
 constexpr int listRows = 30;
 constexpr int codeRows = 5000;
 // Optional groups 0 to 8, as the market list tabs ask for them.
@@ -43,30 +45,16 @@ base::Data marketListBody() {
     return body;
 }
 
-base::Ref<StockQuoteInf> readListRow(ByteView body, uint32_t &pos) {
-    auto row = base::make<StockQuoteInf>();
-    row->code = ComAPI::ReadString(body, pos);
-    row->name = ComAPI::ReadString(body, pos);
-    row->decimal = ComAPI::ReadByte(body, pos);
-    row->type = ComAPI::ReadByte(body, pos);
-    row->closeprice = ComAPI::ReadInt(body, pos);
-    row->openprice = ComAPI::ReadInt(body, pos);
-    row->newprice = ComAPI::ReadInt(body, pos);
-    row->highprice = ComAPI::ReadInt(body, pos);
-    row->lowprice = ComAPI::ReadInt(body, pos);
-    row->amount = ComAPI::ReadInt(body, pos);
-    row->sellVolUnit = ComAPI::ReadShort(body, pos);
-    row->vol = ComAPI::ReadInt(body, pos);
-    row->npSellVol = ComAPI::ReadInt(body, pos);
-    row->xianshou = ComAPI::ReadInt(body, pos);
-    row->liangbi = ComAPI::ReadShort(body, pos);
-    row->huanshou = ComAPI::ReadShort(body, pos);
-    row->IncreaseSPD = ComAPI::ReadShort(body, pos);
-    row->weibi = ComAPI::ReadShort(body, pos);
-    row->noteCount = ComAPI::ReadByte(body, pos);
-    row->shiyingRate = ComAPI::ReadInt(body, pos);
-    row->shijingRate = ComAPI::ReadInt(body, pos);
-    return row;
+// The page's reply frame: the 7-byte header, then the body.
+base::Data marketListFrame() {
+    base::Data body = marketListBody();
+    base::Data frame;
+    ComAPI::WriteByte(frame, 1);
+    ComAPI::WriteShort(frame, StockListType);
+    ComAPI::WriteShort(frame, 0);
+    ComAPI::WriteShort(frame, int32_t(body.length()));
+    frame.append(body);
+    return frame;
 }
 
 base::Data codeTableRecords() {
@@ -93,23 +81,27 @@ void copyBytes(benchmark::State &state, const base::Data &bytes, int records) {
     perRecord(state, records);
 }
 
+// The page as the message layer parses it: one reply frame through NetDataCenter's list parser,
+// filling the requester's rows in place as a refresh of the page does.
 void BM_MarketListDecode(benchmark::State &state) {
-    base::Data body = marketListBody();
-    state.SetLabel(base::str::format("%d bytes", int(body.length())));
+    useScratchHomeUnlessSet();
+    auto center = NetDataCenter::create();
+    base::Data frame = marketListFrame();
+    auto rows = base::make<StockQuoteList>();
+    auto params = base::make<ReqParams>(ReqParams{{"fillType", 0}});
+    params->setObject("rspArray", rows);
+    state.SetLabel(base::str::format("%d bytes", int(frame.length())));
     for (auto _ : state) {
-        uint32_t pos = 6;
-        int64_t count = ComAPI::ReadShort(body.span(), pos);
-        std::vector<base::Ref<StockQuoteInf>> rows;
-        rows.reserve(size_t(count));
-        ComAPI::ReadRows(body.span(), pos, count,
-                         [&](int64_t) { rows.push_back(readListRow(body.span(), pos)); });
-        benchmark::DoNotOptimize(rows.data());
+        center->ParseStockListCom(frame.span(), params);
+        benchmark::DoNotOptimize(rows->items.data());
     }
+    if (rows->items.size() != size_t(listRows) || rows->items.back()->shijingRate != 234)
+        state.SkipWithError("the page was not read whole");
     perRecord(state, listRows);
 }
 
 void BM_MarketListMemcpy(benchmark::State &state) {
-    copyBytes(state, marketListBody(), listRows);
+    copyBytes(state, marketListFrame(), listRows);
 }
 
 void BM_CodeTableDecode(benchmark::State &state) {

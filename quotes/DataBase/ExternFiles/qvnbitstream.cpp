@@ -3,6 +3,8 @@
 #include "base/Log.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <optional>
 
@@ -35,8 +37,22 @@ constexpr uint32_t SessionBlockOffset = 20;
 constexpr uint32_t KLineStreamOffset = 13;
 constexpr uint32_t KLineRecordsOffset = 10;
 
-uint32_t lowBits(uint32_t value, int n) {
+constexpr uint32_t lowBits(uint32_t value, int n) {
     return n >= 32 ? value : value & ((1u << n) - 1);
+}
+
+// Whether the eight bytes from the reader's byte lie in the stream: the bits from the position on
+// can then be read as one little-endian word, 57 of them at least.
+bool hasWord(const BitReader &reader) {
+    return size_t(reader.pos / 8) + 8 <= reader.data.size();
+}
+
+uint64_t wordAt(const BitReader &reader) {
+    uint64_t word;
+    std::memcpy(&word, reader.data.data() + reader.pos / 8, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap64(word);
+    return word >> (reader.pos % 8);
 }
 
 bool Move(BitReader &reader, int n) {
@@ -50,49 +66,100 @@ bool Move(BitReader &reader, int n) {
 
 int32_t applyOperator(const CodeTableEntry &entry, uint32_t v) {
     int length = entry.dataLength;
+    uint32_t bias = uint32_t(entry.Y);
     switch (entry.op) {
     case 'E':
-        v = uint32_t(entry.X);
-        break;
+        return int32_t(uint32_t(entry.X) + bias);
     case 'P':
-        v = v >= 32 ? 0 : 1u << v;
-        break;
+        return int32_t((v >= 32 ? 0 : 1u << v) + bias);
     case 'S': {
         uint32_t shift = uint32_t(entry.X) >> 16;
-        v = shift >= 32 ? 0 : v << shift;
-        break;
+        return int32_t((shift >= 32 ? 0 : v << shift) + bias);
     }
     case 'Z': {
         uint32_t times = (v & 3) + 1;
-        v = (v >> 2) + uint32_t(entry.Y);
+        v = (v >> 2) + bias;
         for (uint32_t i = 0; i < times; ++i)
             v *= 10;
-        break;
+        return int32_t(v);
     }
     case 'b':
         if (length > 0 && length < 32 && (v >> (length - 1) & 1))
             v |= ~lowBits(~0u, length);
-        break;
+        return int32_t(int32_t(v) < 0 ? v - bias : v + bias);
     case 'm':
         if (length < 32)
             v |= ~lowBits(~0u, length);
-        break;
-    default:
-        break;
-    }
-    switch (entry.op) {
+        return int32_t(v - bias);
     case 'D':
     case 'M':
-    case 'Z':
     case 's':
         return int32_t(v);
-    case 'm':
-        return int32_t(v - uint32_t(entry.Y));
-    case 'b':
-        return int32_t(int32_t(v) < 0 ? v - uint32_t(entry.Y) : v + uint32_t(entry.Y));
     default:
-        return int32_t(v + uint32_t(entry.Y));
+        return int32_t(v + bias);
     }
+}
+
+// What a field decodes to: the difference applied to its base, or the decoded value itself for an
+// absolute code or a zero base.
+int32_t againstBase(const CodeTableEntry &entry, int32_t value, int32_t base, bool subtract) {
+    if (entry.op == 'D' || entry.op == 'M' || base == 0)
+        return value;
+    return int32_t(subtract ? uint32_t(base) - uint32_t(value) : uint32_t(base) + uint32_t(value));
+}
+
+// Every code is at most this long, so the next few stream bits name the code they start with.
+constexpr int LongestCode = 5;
+static_assert(std::all_of(std::begin(CodeTables), std::end(CodeTables),
+                          [](const CodeTableEntry &entry) { return entry.codeLength <= LongestCode; }));
+
+// A code group unrolled: for every value of the next LongestCode stream bits, the code they start
+// with (the first of the group that matches, as DecodeFindMatch takes it), or none. The lengths
+// are kept beside the entry, so that the next field's position is known without reading it.
+struct UnrolledCode {
+    const CodeTableEntry *entry = nullptr;
+    uint8_t codeLength = 0;
+    uint8_t fieldLength = 0; // code and data
+};
+using UnrolledCodes = std::array<UnrolledCode, 1 << LongestCode>;
+
+constexpr UnrolledCodes unrolled(size_t first, size_t count) {
+    UnrolledCodes codes{};
+    for (uint32_t bits = 0; bits < codes.size(); ++bits) {
+        for (size_t e = first; e < first + count; ++e) {
+            const CodeTableEntry &entry = CodeTables[e];
+            if (lowBits(bits, entry.codeLength) == entry.codeValue) {
+                codes[bits] = {&entry, entry.codeLength, uint8_t(entry.codeLength + entry.dataLength)};
+                break;
+            }
+        }
+    }
+    return codes;
+}
+
+constexpr UnrolledCodes KLineAmountUnrolled = unrolled(0, 4);
+constexpr UnrolledCodes KLineVolumeUnrolled = unrolled(4, 4);
+constexpr UnrolledCodes KLineRangeUnrolled = unrolled(8, 4);
+constexpr UnrolledCodes KLineOpenUnrolled = unrolled(12, 4);
+constexpr UnrolledCodes MinVolumeUnrolled = unrolled(21, 6);
+constexpr UnrolledCodes MinPriceUnrolled = unrolled(27, 6);
+
+// DecodeData for a field read from one word of the stream, without a check per step: a code and
+// its data take at most 37 bits, and a word holds 57. False, with the reader untouched, near the
+// end of the stream or when no code matches; the caller then takes the checked way.
+bool decodeFromWord(BitReader &reader, const UnrolledCodes &codes, int32_t base, bool subtract,
+                    int32_t &field) {
+    if (!hasWord(reader))
+        return false;
+    uint64_t bits = wordAt(reader);
+    const UnrolledCode &code = codes[bits & (codes.size() - 1)];
+    if (!code.entry)
+        return false;
+    reader.pos += code.fieldLength;
+    const CodeTableEntry &entry = *code.entry;
+    uint32_t data = lowBits(uint32_t(bits >> code.codeLength), entry.dataLength);
+    field = againstBase(entry, applyOperator(entry, data), base, subtract);
+    return true;
 }
 
 uint16_t readU16(ByteView bytes, uint32_t offset) {
@@ -134,6 +201,7 @@ bool failed(const BitReader &reader) {
 // same field of the previous record or an earlier field of the same record.
 struct FieldCode {
     const CodeTable *table;
+    const UnrolledCodes *unrolled;
     bool onPrevious;
     int baseField;
     bool subtract;
@@ -146,8 +214,10 @@ bool decodeRecord(BitReader &reader, std::span<const FieldCode> codes, const int
                   int32_t (&record)[N]) {
     for (size_t i = 0; i < codes.size(); ++i) {
         const FieldCode &code = codes[i];
-        reader.table = *code.table;
         int32_t base = code.onPrevious ? previous[code.baseField] : record[code.baseField];
+        if (decodeFromWord(reader, *code.unrolled, base, code.subtract, record[i + 1]))
+            continue;
+        reader.table = *code.table;
         record[i + 1] = DecodeData(reader, base, code.subtract);
         if (failed(reader))
             return false;
@@ -193,11 +263,16 @@ int GetNoMove(BitReader &reader, int n, uint32_t &value) {
     }
     int count = std::min(n, reader.totalBits - reader.pos);
     uint64_t bits = 0;
-    int firstByte = reader.pos / 8;
-    int lastByte = (reader.pos + count - 1) / 8;
-    for (int byte = lastByte; byte >= firstByte; --byte)
-        bits = bits << 8 | reader.data[size_t(byte)];
-    value = lowBits(uint32_t(bits >> (reader.pos % 8)), count);
+    if (hasWord(reader)) {
+        bits = wordAt(reader);
+    } else {
+        int firstByte = reader.pos / 8;
+        int lastByte = (reader.pos + count - 1) / 8;
+        for (int byte = lastByte; byte >= firstByte; --byte)
+            bits = bits << 8 | reader.data[size_t(byte)];
+        bits >>= reader.pos % 8;
+    }
+    value = lowBits(uint32_t(bits), count);
     return count;
 }
 
@@ -230,9 +305,7 @@ int32_t DecodeData(BitReader &reader, int32_t base, bool subtract) {
     const CodeTableEntry *entry = DecodeFindMatch(reader, value);
     if (!entry)
         return 0;
-    if (entry->op == 'D' || entry->op == 'M' || base == 0)
-        return value;
-    return int32_t(subtract ? uint32_t(base) - uint32_t(value) : uint32_t(base) + uint32_t(value));
+    return againstBase(*entry, value, base, subtract);
 }
 
 SessionSlots::SessionSlots(ByteView sessionBlock) {
@@ -343,10 +416,10 @@ int NewExpandMinData(ByteView frame, std::span<uint8_t> out, uint32_t &size, Byt
     BitReader reader(stream);
     // time, price, total volume, average price, hold volume
     static const FieldCode codes[] = {
-        {&MinPriceCodes, true, 1, false},
-        {&MinVolumeCodes, true, 2, false},
-        {&MinPriceCodes, true, 3, false},
-        {&MinPriceCodes, true, 4, false},
+        {&MinPriceCodes, &MinPriceUnrolled, true, 1, false},
+        {&MinVolumeCodes, &MinVolumeUnrolled, true, 2, false},
+        {&MinPriceCodes, &MinPriceUnrolled, true, 3, false},
+        {&MinPriceCodes, &MinPriceUnrolled, true, 4, false},
     };
     int32_t previous[5] = {};
     for (uint32_t i = 0; i < coded; ++i) {
@@ -393,10 +466,13 @@ int NewExpandKLineData(ByteView frame, std::span<uint8_t> out, uint32_t &size) {
     BitReader reader(frame.subspan(KLineStreamOffset, HeadSize + head->bodyLength - KLineStreamOffset));
     // time, open, high, low, close, volume, amount, hold
     static const FieldCode codes[] = {
-        {&KLineOpenCodes, true, 4, false},   {&KLineRangeCodes, false, 1, false},
-        {&KLineRangeCodes, false, 1, true},  {&KLineRangeCodes, false, 3, false},
-        {&KLineVolumeCodes, true, 5, false}, {&KLineAmountCodes, true, 6, false},
-        {&KLineAmountCodes, true, 7, false},
+        {&KLineOpenCodes, &KLineOpenUnrolled, true, 4, false},
+        {&KLineRangeCodes, &KLineRangeUnrolled, false, 1, false},
+        {&KLineRangeCodes, &KLineRangeUnrolled, false, 1, true},
+        {&KLineRangeCodes, &KLineRangeUnrolled, false, 3, false},
+        {&KLineVolumeCodes, &KLineVolumeUnrolled, true, 5, false},
+        {&KLineAmountCodes, &KLineAmountUnrolled, true, 6, false},
+        {&KLineAmountCodes, &KLineAmountUnrolled, true, 7, false},
     };
     int32_t previous[8] = {};
     for (uint32_t i = 0; i < count; ++i) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -281,6 +282,84 @@ TEST(ExpandKLineData, SizesAndRefusals) {
     EXPECT_EQ(none.records, 0);
     EXPECT_EQ(none.size, 10u);
     EXPECT_EQ(shortAt(none.out, 5), 3);
+}
+
+// Field differences of every size, so that long replies use every code of every group, its escape
+// and zero bases, far from the end of the stream as well as close to it.
+class Differences {
+public:
+    int32_t next(int32_t previous) {
+        switch (kind_(random_)) {
+        case 0:
+            return 0;
+        case 1:
+            return moved(previous, small_(random_));
+        case 2:
+            return moved(previous, medium_(random_));
+        case 3:
+            return moved(previous, large_(random_));
+        default:
+            return int32_t(random_());
+        }
+    }
+
+private:
+    static int32_t moved(int32_t value, int32_t by) { return int32_t(uint32_t(value) + uint32_t(by)); }
+
+    std::mt19937 random_{5};
+    std::uniform_int_distribution<int> kind_{0, 9}, small_{-8, 8}, medium_{-3000, 3000},
+        large_{-900000, 900000};
+};
+
+TEST(ExpandMinData, LongRepliesGiveBackEveryMinute) {
+    for (bool hold : {false, true}) {
+        Differences next;
+        MinFrame layout;
+        layout.hold = hold;
+        Minute m;
+        for (int i = 0; i < 600; ++i) {
+            m = {next.next(m.price), next.next(m.totalVol), next.next(m.ave), next.next(m.holdVol)};
+            (i < 590 ? layout.coded : layout.plain).push_back(m);
+        }
+        Expanded e = expandMin(codedMinFrame(layout), MaxExpandedMinDataSize);
+        ASSERT_EQ(e.records, 600) << hold;
+        const size_t R = hold ? 20 : 16;
+        for (size_t i = 0; i < 600; ++i) {
+            const Minute &expected = i < 590 ? layout.coded[i] : layout.plain[i - 590];
+            size_t at = 14 + i * R;
+            Minute got{word(e.out, at + 4), word(e.out, at + 8), word(e.out, at + 12),
+                       hold ? word(e.out, at + 16) : expected.holdVol};
+            ASSERT_TRUE(got.price == expected.price && got.totalVol == expected.totalVol &&
+                        got.ave == expected.ave && got.holdVol == expected.holdVol)
+                << hold << " minute " << i;
+        }
+    }
+}
+
+TEST(ExpandKLineData, LongRepliesGiveBackEveryCandle) {
+    for (bool hold : {false, true}) {
+        Differences next;
+        std::vector<Candle> candles;
+        Candle c{20100104};
+        for (int i = 0; i < 1500; ++i) {
+            // Mostly the next day, now and then a later day of the next month or any date.
+            c.time = i % 17 == 16 ? c.time - c.time % 100 + 105 : i % 101 == 100 ? 20150000 + i : c.time + 1;
+            c = {c.time,           next.next(c.close), next.next(c.open),   next.next(c.open),
+                 next.next(c.low), next.next(c.vol),   next.next(c.amount), hold ? next.next(c.hold) : 0};
+            candles.push_back(c);
+        }
+        Expanded e = expandKLine(codedKLineFrame(7, hold, candles), MaxExpandedKLineDataSize);
+        ASSERT_EQ(e.records, 1500) << hold;
+        const size_t S = hold ? 32 : 28;
+        for (size_t i = 0; i < candles.size(); ++i) {
+            size_t at = 10 + i * S;
+            Candle got{word(e.out, at),      word(e.out, at + 4),
+                       word(e.out, at + 8),  word(e.out, at + 12),
+                       word(e.out, at + 16), word(e.out, at + 20),
+                       word(e.out, at + 24), hold ? word(e.out, at + 28) : 0};
+            ASSERT_EQ(got, candles[i]) << hold << " candle " << i;
+        }
+    }
 }
 
 } // namespace

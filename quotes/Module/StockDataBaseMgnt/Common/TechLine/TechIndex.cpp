@@ -143,6 +143,19 @@ float powerOfTen(int digits) {
 
 } // namespace
 
+struct TechIndex::Workspace {
+    // Grown to the longest list calculated so far and never shrunk, so that neither a
+    // recalculation nor a new indicator allocates them again.
+    std::vector<int32_t> open, high, low, close, vol;
+    std::vector<KLineItem *> candles;
+    std::array<std::vector<int32_t>, 5> windows;
+    std::vector<float> values;
+    // The records made for the candles of this calculation with an empty slot, handed out in order.
+    std::shared_ptr<TechLineItem[]> newRecords;
+    size_t newRecordCount = 0;
+    size_t newRecordsTaken = 0;
+};
+
 TechIndex::TechIndex(int32_t techType, int32_t techClass) {
     m_techType = techType;
     m_techClass = techClass;
@@ -338,44 +351,71 @@ void TechIndex::calculate(const base::Ref<const KLineList> &klineList, int digit
     default:
         break;
     }
+    // The candles now hold the block; the workspace lets go of it.
+    m_work->newRecords.reset();
+    m_work = nullptr;
 }
 
 void TechIndex::loadCandles(const KLineList &list) {
+    thread_local Workspace workspace;
+    m_work = &workspace;
     size_t n = list.size();
-    for (auto *column : {&m_open, &m_high, &m_low, &m_close, &m_vol})
+    for (auto *column : {&m_work->open, &m_work->high, &m_work->low, &m_work->close, &m_work->vol})
         column->resize(n);
-    for (auto &window : m_windows)
+    for (auto &window : m_work->windows)
         window.resize(n);
-    m_candles.resize(n);
-    m_values.resize(n);
+    m_work->candles.resize(n);
+    m_work->values.resize(n);
     for (size_t i = 0; i < n; ++i) {
         KLineItem &candle = *list[i];
-        m_open[i] = candle.openprice;
-        m_high[i] = candle.highprice;
-        m_low[i] = candle.lowprice;
-        m_close[i] = candle.closeprice;
-        m_vol[i] = candle.vol;
-        m_candles[i] = &candle;
+        m_work->open[i] = candle.openprice;
+        m_work->high[i] = candle.highprice;
+        m_work->low[i] = candle.lowprice;
+        m_work->close[i] = candle.closeprice;
+        m_work->vol[i] = candle.vol;
+        m_work->candles[i] = &candle;
     }
+    m_work->newRecordCount = m_work->newRecordsTaken = 0;
 }
 
-TechLineItem &TechIndex::recordOf(size_t i) {
-    KLineItem &candle = *m_candles[i];
-    return slotRecord(m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo,
-                      RecordCapacity);
+inline TechLineItem &TechIndex::recordOf(size_t i) {
+    base::Ref<base::Object> &slot = slotOf(*m_work->candles[i]);
+    if (holdsRecord(slot))
+        return static_cast<TechLineItem &>(*slot);
+    return newRecordIn(i, slot);
+}
+
+TechLineItem &TechIndex::newRecordIn(size_t i, base::Ref<base::Object> &slot) {
+    if (m_work->newRecordsTaken == m_work->newRecordCount) {
+        // One block for this candle and every later one with an empty slot. A slot holding
+        // something else than a record is rare, and gets a record of its own.
+        size_t empty = 0;
+        for (size_t k = i; k < m_work->candles.size(); ++k)
+            empty += !slotOf(*m_work->candles[k]);
+        if (!empty)
+            return newRecord(slot, RecordCapacity);
+        m_work->newRecords = std::make_shared<TechLineItem[]>(empty, TechLineItem(RecordCapacity));
+        m_work->newRecordCount = empty;
+        m_work->newRecordsTaken = 0;
+    }
+    // The candle's reference keeps the whole block alive.
+    TechLineItem &record = m_work->newRecords[m_work->newRecordsTaken++];
+    slot = base::Ref<base::Object>(m_work->newRecords, &record);
+    return record;
 }
 
 // Each calculation walks the candles once and fills a candle's whole record in one visit.
 
 void TechIndex::calcVOL() {
     int periods[] = {int(m_param1), int(m_param2), int(m_param3)};
-    MovingSum sums[] = {
-        {m_vol, std::max(periods[0], 1)}, {m_vol, std::max(periods[1], 1)}, {m_vol, std::max(periods[2], 1)}};
+    MovingSum sums[] = {{m_work->vol, std::max(periods[0], 1)},
+                        {m_work->vol, std::max(periods[1], 1)},
+                        {m_work->vol, std::max(periods[2], 1)}};
     ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true)};
-    for (int i = 0; i < int(m_candles.size()); ++i) {
+    for (int i = 0; i < int(m_work->candles.size()); ++i) {
         TechLineItem &record = recordOf(size_t(i));
-        record.setSubItem(0, Sub::RiseFlag, m_close[size_t(i)] >= m_open[size_t(i)] ? 1 : 0);
-        record.setSubItem(1, Sub::VolBar, float(m_vol[size_t(i)]));
+        record.setSubItem(0, Sub::RiseFlag, m_work->close[size_t(i)] >= m_work->open[size_t(i)] ? 1 : 0);
+        record.setSubItem(1, Sub::VolBar, float(m_work->vol[size_t(i)]));
         for (int j = 0; j < 3; ++j) {
             sums[j].add(i);
             float average = periods[j] > 0 && i >= periods[j] - 1 ? mean(sums[j].sum(), periods[j]) : 0;
@@ -386,13 +426,13 @@ void TechIndex::calcVOL() {
 
 void TechIndex::calcMA(float priceMulti) {
     int periods[] = {int(m_param1), int(m_param2), int(m_param3), int(m_param4)};
-    MovingSum sums[] = {{m_close, std::max(periods[0], 1)},
-                        {m_close, std::max(periods[1], 1)},
-                        {m_close, std::max(periods[2], 1)},
-                        {m_close, std::max(periods[3], 1)}};
+    MovingSum sums[] = {{m_work->close, std::max(periods[0], 1)},
+                        {m_work->close, std::max(periods[1], 1)},
+                        {m_work->close, std::max(periods[2], 1)},
+                        {m_work->close, std::max(periods[3], 1)}};
     ShownFromNext shown[] = {ShownFromNext(true), ShownFromNext(true), ShownFromNext(true),
                              ShownFromNext(true)};
-    for (int i = 0; i < int(m_candles.size()); ++i) {
+    for (int i = 0; i < int(m_work->candles.size()); ++i) {
         TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 4; ++j) {
             sums[j].add(i);
@@ -405,8 +445,8 @@ void TechIndex::calcMA(float priceMulti) {
 void TechIndex::calcMACD(float priceMulti) {
     float s = float(int(m_param1)), l = float(int(m_param2)), m = float(int(m_param3));
     float emaS = 0, emaL = 0, dea = 0;
-    for (size_t i = 0; i < m_candles.size(); ++i) {
-        float c = float(m_close[i]) / priceMulti;
+    for (size_t i = 0; i < m_work->candles.size(); ++i) {
+        float c = float(m_work->close[i]) / priceMulti;
         float diff = 0;
         if (i == 0) {
             emaS = emaL = c;
@@ -427,15 +467,15 @@ void TechIndex::calcKDJ() {
     int period = std::max(int(m_param1), 1);
     float m1 = m_param2, m2 = m_param3;
     float k = KDJStart, d = KDJStart;
-    std::vector<int32_t> &highs = m_windows[0], &lows = m_windows[1];
-    windowBest<Higher>(m_high, period, m_windows[2], highs);
-    windowBest<Lower>(m_low, period, m_windows[2], lows);
-    for (int i = 0; i < int(m_candles.size()); ++i) {
+    std::vector<int32_t> &highs = m_work->windows[0], &lows = m_work->windows[1];
+    windowBest<Higher>(m_work->high, period, m_work->windows[2], highs);
+    windowBest<Lower>(m_work->low, period, m_work->windows[2], lows);
+    for (int i = 0; i < int(m_work->candles.size()); ++i) {
         float h = float(std::max(highs[size_t(i)], 0)) / KDJPriceDivisor;
         float lo = float(lows[size_t(i)]) / KDJPriceDivisor;
         float rsv = h - lo < FlatRange
                         ? PercentMax
-                        : (float(m_close[size_t(i)]) / KDJPriceDivisor - lo) * PercentMax / (h - lo);
+                        : (float(m_work->close[size_t(i)]) / KDJPriceDivisor - lo) * PercentMax / (h - lo);
         k = k * (m1 - 1) / m1 + rsv / m1;
         d = d * (m2 - 1) / m2 + k / m2;
         TechLineItem &record = recordOf(size_t(i));
@@ -446,11 +486,11 @@ void TechIndex::calcKDJ() {
 }
 
 void TechIndex::calcRSI() {
-    int n = int(m_candles.size());
+    int n = int(m_work->candles.size());
     // Rises and falls of each candle against the one before; candle 0 has neither.
-    std::vector<int32_t> &ups = m_windows[0], &downs = m_windows[1];
+    std::vector<int32_t> &ups = m_work->windows[0], &downs = m_work->windows[1];
     for (int i = 0; i < n; ++i) {
-        int32_t change = i == 0 ? 0 : m_close[size_t(i)] - m_close[size_t(i - 1)];
+        int32_t change = i == 0 ? 0 : m_work->close[size_t(i)] - m_work->close[size_t(i - 1)];
         ups[size_t(i)] = std::max(change, 0);
         downs[size_t(i)] = std::max(-change, 0);
     }
@@ -479,27 +519,27 @@ void TechIndex::calcRSI() {
 
 void TechIndex::calcBIAS() {
     int periods[] = {int(m_param1), int(m_param2), int(m_param3)};
-    MovingSum sums[] = {{m_close, std::max(periods[0], 1)},
-                        {m_close, std::max(periods[1], 1)},
-                        {m_close, std::max(periods[2], 1)}};
-    for (int i = 0; i < int(m_candles.size()); ++i) {
+    MovingSum sums[] = {{m_work->close, std::max(periods[0], 1)},
+                        {m_work->close, std::max(periods[1], 1)},
+                        {m_work->close, std::max(periods[2], 1)}};
+    for (int i = 0; i < int(m_work->candles.size()); ++i) {
         TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 3; ++j) {
             int count = sums[j].add(i);
             float average = periods[j] > 0 ? mean(sums[j].sum(), count) : 0;
-            setChecked(record, j, Sub::Line, (float(m_close[size_t(i)]) - average) / average * 100);
+            setChecked(record, j, Sub::Line, (float(m_work->close[size_t(i)]) - average) / average * 100);
         }
     }
 }
 
 void TechIndex::calcCCI() {
-    int n = int(m_candles.size());
+    int n = int(m_work->candles.size());
     int period = int(m_param1);
     // Typical prices, truncated as whole numbers.
-    std::vector<int32_t> &typical = m_windows[0];
+    std::vector<int32_t> &typical = m_work->windows[0];
     for (int i = 0; i < n; ++i)
-        typical[size_t(i)] =
-            int32_t((int64_t(m_high[size_t(i)]) + m_low[size_t(i)] + m_close[size_t(i)]) / 3);
+        typical[size_t(i)] = int32_t(
+            (int64_t(m_work->high[size_t(i)]) + m_work->low[size_t(i)] + m_work->close[size_t(i)]) / 3);
     MovingSum sum(typical, std::max(period, 1));
     for (int i = 0; i < n; ++i) {
         int count = sum.add(i);
@@ -517,20 +557,20 @@ void TechIndex::calcCCI() {
 }
 
 void TechIndex::calcBOLL(float priceMulti) {
-    int n = int(m_candles.size());
+    int n = int(m_work->candles.size());
     int period = int(m_param1);
     float width = m_param2;
     bool shown = false;
     int64_t sum = 0;
     __int128 squares = 0;
     for (int i = 0; i < n; ++i) {
-        int64_t close = m_close[size_t(i)];
+        int64_t close = m_work->close[size_t(i)];
         sum += close;
         squares += __int128(close) * close;
         float mid = 0, upper = 0, lower = 0;
         // The first band is at candle N, one candle after a moving average of the same period.
         if (period > 0 && i >= period) {
-            int64_t leaving = m_close[size_t(i - period)];
+            int64_t leaving = m_work->close[size_t(i - period)];
             sum -= leaving;
             squares -= __int128(leaving) * leaving;
             // The window's variance from exact sums: (N·Σc² − (Σc)²) / N².
@@ -553,16 +593,16 @@ void TechIndex::calcBOLL(float priceMulti) {
 
 void TechIndex::calcWR() {
     int periods[] = {int(m_param1), int(m_param2)};
-    std::vector<int32_t> *highs[] = {&m_windows[0], &m_windows[1]};
-    std::vector<int32_t> *lows[] = {&m_windows[2], &m_windows[3]};
+    std::vector<int32_t> *highs[] = {&m_work->windows[0], &m_work->windows[1]};
+    std::vector<int32_t> *lows[] = {&m_work->windows[2], &m_work->windows[3]};
     for (int j = 0; j < 2; ++j) {
         if (periods[j] > 0) {
-            windowBest<Higher>(m_high, periods[j], m_windows[4], *highs[j]);
-            windowBest<Lower>(m_low, periods[j], m_windows[4], *lows[j]);
+            windowBest<Higher>(m_work->high, periods[j], m_work->windows[4], *highs[j]);
+            windowBest<Lower>(m_work->low, periods[j], m_work->windows[4], *lows[j]);
         }
     }
     ShownFromNext shown[] = {ShownFromNext(false), ShownFromNext(false)};
-    for (int i = 0; i < int(m_candles.size()); ++i) {
+    for (int i = 0; i < int(m_work->candles.size()); ++i) {
         TechLineItem &record = recordOf(size_t(i));
         for (int j = 0; j < 2; ++j) {
             float value = 0;
@@ -571,7 +611,7 @@ void TechIndex::calcWR() {
                 int64_t ll = (*lows[j])[size_t(i)];
                 // A close outside its candle's range can make the window flat: no division then.
                 if (hh != ll)
-                    value = float(hh - m_close[size_t(i)]) * 100 / float(hh - ll);
+                    value = float(hh - m_work->close[size_t(i)]) * 100 / float(hh - ll);
             }
             record.setSubItem(j, shown[j].type(value), value);
         }
@@ -579,10 +619,11 @@ void TechIndex::calcWR() {
 }
 
 void TechIndex::calcDMA() {
-    int n = int(m_candles.size());
+    int n = int(m_work->candles.size());
     int shortPeriod = int(m_param1), longPeriod = int(m_param2);
-    std::vector<float> &ddd = m_values;
-    MovingSum shortSum(m_close, std::max(shortPeriod, 1)), longSum(m_close, std::max(longPeriod, 1));
+    std::vector<float> &ddd = m_work->values;
+    MovingSum shortSum(m_work->close, std::max(shortPeriod, 1)),
+        longSum(m_work->close, std::max(longPeriod, 1));
     ShownFromNext shownDDD(false), shownAMA(false);
     for (int i = 0; i < n; ++i) {
         // A short period longer than the candles so far averages over the candles that exist.

@@ -86,12 +86,20 @@ public:
 private:
     void setDefaultParams();
     void setOutputs();
-    // Copies the candles' prices into the scratch columns and notes the candles; each calculation
-    // takes a candle's record as it writes it.
+    // The calculation's working columns, one set for each thread and shared by every indicator.
+    struct Workspace;
+    // Takes the thread's workspace, copies the candles' prices into it and notes the candles; each
+    // calculation takes a candle's record as it writes it.
     void loadCandles(const KLineList &list);
-    // Candle i's record in the indicator's slot, made when the slot holds none; taken while the
-    // calculation writes it, so that each record is fetched once.
+    // The indicator's slot of a candle.
+    base::Ref<base::Object> &slotOf(KLineItem &candle) const {
+        return m_techClass == MainClass ? candle.mainTechIndexInfo : candle.techIndexInfo;
+    }
+    // Candle i's record in the indicator's slot. The first candle without one gets a block of
+    // records for itself and every later candle with an empty slot, so that a new list costs one
+    // allocation and not one per candle.
     TechLineItem &recordOf(size_t i);
+    TechLineItem &newRecordIn(size_t i, base::Ref<base::Object> &slot);
 
     void calcVOL();
     void calcMA(float priceMulti);
@@ -106,10 +114,6 @@ private:
 
     float m_param1 = 0, m_param2 = 0, m_param3 = 0, m_param4 = 0;
 
-    // Scratch columns reused by every calculation, so that a recalculation allocates nothing; the
-    // candle pointers are read only during a calculation.
-    std::vector<int32_t> m_open, m_high, m_low, m_close, m_vol;
-    std::vector<KLineItem *> m_candles;
-    std::array<std::vector<int32_t>, 5> m_windows;
-    std::vector<float> m_values;
+    // The thread's workspace during a calculation.
+    Workspace *m_work = nullptr;
 };

@@ -49,11 +49,14 @@ protected:
     // The candle's record in a slot, created with `capacity` hidden sub-items when the slot holds
     // none. The same record is reused by every later calculation.
     static TechLineItem &slotRecord(base::Ref<base::Object> &slot, int capacity) {
-        // The record class is final: comparing the dynamic type is the whole cast, and much
-        // cheaper than a general one on every candle of every recalculation.
-        if (slot && typeid(*slot) == typeid(TechLineItem))
+        if (holdsRecord(slot))
             return static_cast<TechLineItem &>(*slot);
         return newRecord(slot, capacity);
+    }
+    // Whether the slot holds a record. The record class is final: comparing the dynamic type is
+    // the whole cast, and much cheaper than a general one on every candle of every recalculation.
+    static bool holdsRecord(const base::Ref<base::Object> &slot) {
+        return slot && typeid(*slot) == typeid(TechLineItem);
     }
     static TechLineItem &newRecord(base::Ref<base::Object> &slot, int capacity);
     // The candle index i, or the last one for −1; −1 when it does not exist.

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <random>
 #include <vector>
 
 // Candle lists for the indicator tests: prices are the scaled integers of the quote records.
@@ -55,6 +57,19 @@ inline base::Ref<KLineList> series(int count, int32_t (*price)(int)) {
     auto list = base::make<KLineList>();
     for (int i = 0; i < count; ++i)
         list->push_back(candle(i + 1, price(i), price(i) + 5, price(i) - 5, price(i)));
+    return list;
+}
+
+// Candles whose closes wander by up to 30 and whose highs and lows lie up to 20 around them.
+inline base::Ref<KLineList> noisyBars(int count, unsigned seed = 7) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> move(-30, 30), range(0, 20);
+    auto list = base::make<KLineList>();
+    int32_t close = 1000;
+    for (int i = 0; i < count; ++i) {
+        close = std::max(50, close + move(random));
+        list->push_back(candle(i + 1, close, close + range(random), close - range(random), close));
+    }
     return list;
 }
 

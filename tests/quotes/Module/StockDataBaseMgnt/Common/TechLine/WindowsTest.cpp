@@ -4,23 +4,10 @@
 #include "Candles.h"
 
 #include <algorithm>
-#include <random>
 
 using namespace candles;
 
 namespace {
-
-base::Ref<KLineList> noisyBars(int count) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> move(-30, 30), range(0, 20);
-    auto list = base::make<KLineList>();
-    int32_t close = 1000;
-    for (int i = 0; i < count; ++i) {
-        close = std::max(50, close + move(random));
-        list->push_back(candle(i + 1, close, close + range(random), close - range(random), close));
-    }
-    return list;
-}
 
 TEST(IndicatorWindows, WilliamsRMatchesAPlainScanOfEachWindow) {
     const int count = 61;
