@@ -890,8 +890,10 @@ void HTTPRequest::failWithError(base::Ref<base::Error> failure) {
     if (failure && answeredFromCacheAfterFailure(*failure))
         return;
     {
+        // cancelled_ itself, not isCancelled(): the request's lock is taken before errorLock_, never
+        // after it.
         std::lock_guard guard(errorLock_);
-        if (isCancelled() || error_)
+        if (cancelled_ || error_)
             return;
         error_ = failure;
     }

@@ -114,6 +114,23 @@ TEST_F(HTTPRequestTest, ClearDelegatesAndCancelLeavesNothingToRun) {
     EXPECT_EQ(request->error()->code(), RequestCancelledErrorType);
 }
 
+// The main thread may take the callbacks away while the network thread is starting the transfer
+// (ThreadSanitizer checks that the two never touch them at once).
+TEST_F(HTTPRequestTest, ClearDelegatesAndCancelWhileTheRequestStarts) {
+    FaultPeer silent({FaultPeer::silence()});
+    for (int round = 0; round < 20; ++round) {
+        auto request = HTTPRequest::requestWithURL(url(silent.url()));
+        int started = 0;
+        request->setStartedBlock([&] { ++started; });
+        request->setHeadersReceivedBlock([&](const base::Dict &) { ++started; });
+        request->startAsynchronous();
+        request->clearDelegatesAndCancel();
+        ASSERT_TRUE(runMainUntil([&] { return request->isFinished(); }));
+        settle();
+        EXPECT_EQ(started, 0);
+    }
+}
+
 TEST_F(HTTPRequestTest, CancelBeforeTheQueueRunsItFinishesWithoutTheNetwork) {
     FaultPeer peer({FaultPeer::send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")});
     auto request = HTTPRequest::requestWithURL(url(peer.url()));
