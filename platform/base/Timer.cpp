@@ -31,20 +31,32 @@ Ref<Timer> Timer::scheduled(double interval, bool repeats, Action action) {
 }
 
 void Timer::invalidate() {
-    if (!valid_)
+    if (!valid_.exchange(false))
         return;
-    valid_ = false;
-    // Released after the state is consistent: the target's destructor may come back here.
-    auto action = std::move(action_);
-    auto keep = std::move(keep_);
+    std::shared_ptr<const Action> action;
+    Ref<Object> keep;
+    {
+        std::lock_guard guard(lock_);
+        action = std::move(action_);
+        keep = std::move(keep_);
+    }
+    // Released after the state is consistent and outside the lock: the target's destructor may
+    // come back here.
 }
 
 void Timer::fire() {
     if (!valid_)
         return;
     // Held locally: the callback may invalidate the timer, which drops the timer's own references.
-    auto action = action_;
-    auto keep = keep_;
+    std::shared_ptr<const Action> action;
+    Ref<Object> keep;
+    {
+        std::lock_guard guard(lock_);
+        action = action_;
+        keep = keep_;
+    }
+    if (!action)
+        return;
     auto self = weak_from_this().lock();
     (*action)(this);
     if (!repeats_)

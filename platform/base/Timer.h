@@ -3,7 +3,9 @@
 #include "base/Action.h"
 #include "base/Object.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 namespace base {
 
@@ -20,7 +22,8 @@ public:
     Timer(double interval, bool repeats, Action action);
 
     // Stops the timer for good and lets go of its target; harmless when already invalid, also
-    // from inside the timer's own callback.
+    // from inside the timer's own callback, and from another thread than its run loop's (an object
+    // that owns a timer may end on any thread).
     void invalidate();
     bool isValid() const { return valid_; }
     // When the timer fires next, in Clock::current().monotonic() seconds.
@@ -37,8 +40,10 @@ private:
 
     double interval_;
     bool repeats_;
-    bool valid_ = true;
+    std::atomic<bool> valid_{true};
     double fireDate_;
+    // Guards action_ and keep_, which invalidate() drops from whatever thread calls it.
+    std::mutex lock_;
     std::shared_ptr<const Action> action_;
     Ref<Object> keep_;
 };

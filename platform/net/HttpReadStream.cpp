@@ -454,6 +454,9 @@ size_t HttpReadStream::onHeader(char *data, size_t size, size_t count, void *sel
         }
         return n;
     }
+    // Fields after a chunked body (trailers) end the message, not its head: they are dropped.
+    if (s->response_->headerComplete())
+        return n;
     if (!s->response_->addResponseLine(line)) {
         s->malformedHead_ = true;
         return 0;

@@ -41,6 +41,24 @@ FormDataRequest::FormDataRequest(const base::Url &url) : HTTPRequest(url) {
     setRequestMethod("POST");
 }
 
+base::Ref<HTTPRequest> FormDataRequest::makeRequestOfThisClass(const base::Url &url) const {
+    return base::make<FormDataRequest>(url);
+}
+
+base::Ref<HTTPRequest> FormDataRequest::copy() const {
+    auto c = base::make<FormDataRequest>(url());
+    copySettingsTo(*c);
+    c->postData_ = postData_;
+    c->fileData_ = fileData_;
+    c->postFormat_ = postFormat_;
+    c->stringEncoding_ = stringEncoding_;
+    // A body already built from the fields belongs to this request (its file goes with it); the
+    // copy writes its own.
+    if (haveBuiltFormBody_ && (postData_ || fileData_))
+        c->discardBuiltPostBody();
+    return c;
+}
+
 void FormDataRequest::addPostValue(const base::Value &value, const std::string &key) {
     if (key.empty())
         return;

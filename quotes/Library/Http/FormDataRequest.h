@@ -77,8 +77,12 @@ public:
     // The MIME type of a file by its extension; DefaultContentType when unknown.
     static std::string mimeTypeForFileAtPath(const std::string &path);
 
+    // Keeps the fields and files, and builds its body afresh from them when it runs.
+    base::Ref<HTTPRequest> copy() const override;
+
 protected:
     void buildPostBody() override;
+    base::Ref<HTTPRequest> makeRequestOfThisClass(const base::Url &url) const override;
 
 private:
     void buildURLEncodedPostBody();

@@ -176,6 +176,9 @@ void HTTPRequest::setURL(const base::Url &url) {
     url_ = url;
     request_.reset();
     redirectURL_.reset();
+    // A challenge belongs to the server (or the proxy's answer) that made it.
+    requestAuthentication_.reset();
+    proxyAuthentication_.reset();
 }
 
 std::string HTTPRequest::requestMethod() const {
@@ -261,7 +264,9 @@ void HTTPRequest::startSynchronous() {
     auto keep = self<HTTPRequest>();
     if (!isCancelled() && !complete_) {
         main();
-        while (!complete_)
+        // A redirect waiting to be followed (one served from the cache is followed on a later
+        // pass) is not the end.
+        while (!complete_ || (needsRedirect_ && !error()))
             requestLoop_->runOnce(runLoopMode_, 1e10);
     }
     inProgress_ = false;
@@ -300,10 +305,14 @@ void HTTPRequest::main() {
 }
 
 bool HTTPRequest::buildRequestMessage() {
-    buildPostBody();
+    if (!isHEADPreRequest_)
+        buildPostBody();
     if (error())
         return false;
-    request_ = net::HttpMessage::request(requestMethod_, url_, useHTTPVersionOne_);
+    // Only the web's own schemes are spoken; anything else is a bad URL, not a connection failure.
+    request_.reset();
+    if (url_.scheme() == "http" || url_.scheme() == "https")
+        request_ = net::HttpMessage::request(requestMethod_, url_, useHTTPVersionOne_);
     if (!request_) {
         failWithError(HTTPRequestClassState::shared().badURL);
         return false;
@@ -341,6 +350,7 @@ void HTTPRequest::startRequest() {
     if (downloadDestinationPath_.empty())
         rawResponseData_ = base::Data();
     readStreamIsScheduled_ = false;
+    applyProxySessionCredentials();
 
     base::Ref<base::InputStream> body;
     if (shouldStreamPostDataFromDisk_ && !postBodyFilePath_.empty() &&
@@ -396,11 +406,11 @@ void HTTPRequest::startRequest() {
         failWithError(makeError(InternalErrorWhileBuildingRequestType, "Unable to start HTTP connection"));
         return;
     }
-    if (shouldResetUploadProgress_) {
+    if (shouldResetUploadProgress_ && !isHEADPreRequest_) {
         incrementUploadSizeBy(showAccurateProgress_ ? (long long)postLength_ : 1);
         deliverProgressFraction(true, 0, 1);
     }
-    if (shouldResetDownloadProgress_ && partialDownloadSize_ == 0)
+    if (shouldResetDownloadProgress_ && partialDownloadSize_ == 0 && !isHEADPreRequest_)
         deliverProgressFraction(false, 0, 1);
 
     lastActivityTime_ = now();
@@ -641,6 +651,8 @@ void HTTPRequest::handleStreamComplete() {
             !needsRedirect_ && authenticationNeeded_ == 0)
             fileError = DataDecompressor::inflateErrorWithCode(-5);
         dataDecompressor_.reset();
+        if (!fileError && !needsRedirect_ && authenticationNeeded_ == 0)
+            fileError = keptCompressedBodyError();
         if (didCreateTemporaryPostDataFile_ && authenticationNeeded_ == 0) {
             removeTemporaryFile(postBodyFilePath_);
             removeTemporaryFile(compressedPostBodyFilePath_);
@@ -675,6 +687,17 @@ void HTTPRequest::handleStreamComplete() {
             requestFinished();
         markAsFinished();
     }
+}
+
+// A gzip body kept compressed in memory is inflated once at its end, so that one cut short or
+// damaged fails here rather than reading as an empty success later.
+base::Ref<base::Error> HTTPRequest::keptCompressedBodyError() const {
+    if (!shouldWaitToInflateCompressedResponses_ || !isResponseCompressed() || rawResponseData_.empty() ||
+        !downloadDestinationPath_.empty())
+        return nullptr;
+    base::Ref<base::Error> failure;
+    DataDecompressor::uncompressData(rawResponseData_, &failure);
+    return failure;
 }
 
 void HTTPRequest::handleStreamError() {
@@ -867,18 +890,31 @@ void HTTPRequest::failWithError(base::Ref<base::Error> failure) {
     if (failure && answeredFromCacheAfterFailure(*failure))
         return;
     {
+        // cancelled_ itself, not isCancelled(): the request's lock is taken before errorLock_, never
+        // after it.
         std::lock_guard guard(errorLock_);
-        if (isCancelled() || error_)
+        if (cancelled_ || error_)
             return;
         error_ = failure;
     }
-    onMain([](HTTPRequest &r) { r.reportFailure(); });
+    if (isHEADPreRequest_) {
+        // The main request fails with it, and is the one reported; it ends when its turn comes.
+        if (auto main = mainRequest()) {
+            std::lock_guard guard(main->errorLock_);
+            if (!main->error_) {
+                main->error_ = failure;
+                main->onMain([](HTTPRequest &r) { r.reportFailure(); });
+            }
+        }
+    } else {
+        onMain([](HTTPRequest &r) { r.reportFailure(); });
+    }
     if (inProgress_)
         markAsFinished();
 }
 
 void HTTPRequest::requestFinished() {
-    if (error())
+    if (error() || isHEADPreRequest_)
         return;
     onMain([](HTTPRequest &r) { r.reportFinished(); });
 }
@@ -928,8 +964,12 @@ bool HTTPRequest::delegateImplements(std::string_view operation) const {
 }
 
 void HTTPRequest::requestStarted() {
-    if (!startedBlock_ && !queue() && (delegate().expired() || !didStartSelector_))
-        return;
+    {
+        // clearDelegatesAndCancel may take the callbacks away on the main thread meanwhile.
+        std::lock_guard guard(cancelledLock_);
+        if (isHEADPreRequest_ || (!startedBlock_ && !queue_ && (delegate_.expired() || !didStartSelector_)))
+            return;
+    }
     onMain([](HTTPRequest &r) {
         if (r.error())
             return;
@@ -943,8 +983,11 @@ void HTTPRequest::requestStarted() {
 }
 
 void HTTPRequest::requestReceivedResponseHeaders(base::Dict headers) {
-    if (!headersReceivedBlock_ && !queue() && delegate().expired())
-        return;
+    {
+        std::lock_guard guard(cancelledLock_);
+        if (isHEADPreRequest_ || (!headersReceivedBlock_ && !queue_ && delegate_.expired()))
+            return;
+    }
     onMain([headers = std::move(headers)](HTTPRequest &r) {
         if (r.error())
             return;
@@ -958,6 +1001,8 @@ void HTTPRequest::requestReceivedResponseHeaders(base::Dict headers) {
 }
 
 void HTTPRequest::requestWillRedirectToURL(base::Url url) {
+    if (isHEADPreRequest_)
+        return;
     onMain([url = std::move(url)](HTTPRequest &r) {
         if (r.error())
             return;
@@ -971,6 +1016,8 @@ void HTTPRequest::requestWillRedirectToURL(base::Url url) {
 }
 
 void HTTPRequest::requestRedirected() {
+    if (isHEADPreRequest_)
+        return;
     onMain([](HTTPRequest &r) {
         if (r.error())
             return;

@@ -107,7 +107,16 @@ public:
     void clearDelegatesAndCancel();
     // The delegate's answer to a pending redirect.
     void redirectToURL(const base::Url &url);
-    base::Ref<HTTPRequest> copy() const;
+    // A new request of this one's own class with its settings, ready to run again; the queue, the
+    // callbacks, the cache settings and every result start afresh.
+    virtual base::Ref<HTTPRequest> copy() const;
+    // A HEAD request that learns this request's size before it runs (the network queue's
+    // pre-request): it sends this request's headers and credentials, reports to nobody, and hands
+    // the size it learns, or its failure, to this request.
+    base::Ref<HTTPRequest> HEADRequest() const;
+    // On a HEAD pre-request, the request it serves.
+    base::Ref<HTTPRequest> mainRequest() const { return mainRequest_.lock(); }
+    bool isHEADPreRequest() const { return isHEADPreRequest_; }
 
     // Request settings.
     base::Url url() const;
@@ -167,6 +176,7 @@ public:
     void setClientCertificateIdentity(std::string pemPath) {
         clientCertificateIdentity_ = std::move(pemPath);
     }
+    const std::string &clientCertificateIdentity() const { return clientCertificateIdentity_; }
     void setShouldRedirect(bool on) { shouldRedirect_ = on; }
     void setShouldUseRFC2616RedirectBehaviour(bool on) { shouldUseRFC2616RedirectBehaviour_ = on; }
     int redirectCount() const { return redirectCount_; }
@@ -183,6 +193,8 @@ public:
     bool updatedProgress() const { return updatedProgress_; }
     void setShouldResetDownloadProgress(bool on) { shouldResetDownloadProgress_ = on; }
     void setShouldResetUploadProgress(bool on) { shouldResetUploadProgress_ = on; }
+    bool shouldResetDownloadProgress() const { return shouldResetDownloadProgress_; }
+    bool shouldResetUploadProgress() const { return shouldResetUploadProgress_; }
     void setUploadBufferSize(unsigned long long size) { uploadBufferSize_ = size; }
     void setUseCookiePersistence(bool on) { useCookiePersistence_ = on; }
     void setProxyHost(std::string host) { proxyHost_ = std::move(host); }
@@ -228,6 +240,7 @@ public:
     void setUseSessionPersistence(bool on) { useSessionPersistence_ = on; }
     // Save credentials that worked in the process's credential store, and look them up there.
     void setUseKeychainPersistence(bool on) { useKeychainPersistence_ = on; }
+    bool useKeychainPersistence() const { return useKeychainPersistence_; }
     int authenticationRetryCount() const { return authenticationRetryCount_; }
     void setShouldPresentCredentialsBeforeChallenge(bool on) {
         shouldPresentCredentialsBeforeChallenge_ = on;
@@ -244,6 +257,8 @@ public:
     // servers, on for proxies.
     void setShouldPresentAuthenticationDialog(bool on) { shouldPresentAuthenticationDialog_ = on; }
     void setShouldPresentProxyAuthenticationDialog(bool on) { shouldPresentProxyAuthenticationDialog_ = on; }
+    bool shouldPresentAuthenticationDialog() const { return shouldPresentAuthenticationDialog_; }
+    bool shouldPresentProxyAuthenticationDialog() const { return shouldPresentProxyAuthenticationDialog_; }
     // Answers to an authentication question: credentials were filled in (and are used as they
     // stand, empty ones too), or the user gave up.
     void retryUsingSuppliedCredentials();
@@ -253,6 +268,10 @@ public:
     // Forgets the credentials and cookies this process has collected.
     static void clearSession();
     static std::vector<net::Cookie> sessionCookies();
+    // Replaces a listed cookie of the same domain, path and name, else appends.
+    static void addSessionCookie(const net::Cookie &cookie);
+    // Takes the listed cookies out of the process's cookie store, then replaces the list.
+    static void setSessionCookies(std::vector<net::Cookie> cookies);
     // The process's credential store: one default credential per server (host, port, protocol,
     // realm) or proxy (host, port, realm).
     static void saveCredentials(const net::Credential &credential, const std::string &host, int port,
@@ -328,6 +347,12 @@ public:
 protected:
     virtual void buildPostBody();
     void failWithError(base::Ref<base::Error> error);
+    // The settings copy() carries over, written into a request the subclass made.
+    void copySettingsTo(HTTPRequest &c) const;
+    // Forgets a body copied from another request, so that buildPostBody writes it again.
+    void discardBuiltPostBody();
+    // An empty request of the calling object's own class, for copy() and HEADRequest().
+    virtual base::Ref<HTTPRequest> makeRequestOfThisClass(const base::Url &url) const;
 
 private:
     friend class HTTPInputStream;
@@ -346,6 +371,7 @@ private:
     void handleBytesAvailable();
     void handleStreamComplete();
     void handleStreamError();
+    base::Ref<base::Error> keptCompressedBodyError() const;
     bool retryUsingNewConnection();
     // Leaves this request's connection and drops it from the shared list, so that no request
     // reuses it.
@@ -377,6 +403,7 @@ private:
     void applyCookieHeader();
     void setupPostBody();
     void readResponseHeaders();
+    void learnMainRequestSize(std::optional<unsigned long long> length);
     void parseStringEncodingFromHeaders();
     bool willRedirect();
     bool willAskDelegateToConfirmRedirect();
@@ -393,6 +420,9 @@ private:
 
     // Credentials and proxies.
     void applyAuthorizationHeader();
+    void applyProxySessionCredentials();
+    // The key of this request's proxy in the session's proxy credentials.
+    std::string proxyKey() const;
     void noteCredentialsSucceeded();
     void attemptToApplyCredentialsAndResume();
     void failAuthentication();
@@ -518,6 +548,8 @@ private:
     long connectionID_ = 0;
     unsigned long requestID_ = 0;
 
+    base::Weak<HTTPRequest> mainRequest_;
+    bool isHEADPreRequest_ = false;
     bool showAccurateProgress_ = true, updatedProgress_ = false;
     bool shouldResetDownloadProgress_ = true, shouldResetUploadProgress_ = true;
     unsigned long long uploadBufferSize_ = 0;

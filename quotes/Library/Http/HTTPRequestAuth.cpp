@@ -44,6 +44,12 @@ void storeRecord(std::vector<SessionRecord> &list, SessionRecord record) {
     list.push_back(std::move(record));
 }
 
+base::Dict credentialsDict(std::string user, std::string password, std::string domain) {
+    return base::Dict{{"Username", std::move(user)},
+                      {"Password", std::move(password)},
+                      {"AccountDomain", std::move(domain)}};
+}
+
 } // namespace
 
 // Cookies.
@@ -66,21 +72,32 @@ void HTTPRequest::readResponseCookies(const net::HttpMessage &head) {
     if (!useCookiePersistence_ || responseCookies_.empty())
         return;
     net::CookieStore::shared().set(responseCookies_);
-    auto &s = HTTPRequestClassState::shared();
-    std::lock_guard guard(s.sessionCookieLock);
-    for (auto &cookie : responseCookies_) {
-        auto &list = sessionCookieList();
-        if (auto it = std::find_if(list.begin(), list.end(), [&](auto &c) { return c.sameIdentity(cookie); });
-            it != list.end())
-            list.erase(it);
-        list.push_back(cookie);
-    }
+    for (auto &cookie : responseCookies_)
+        addSessionCookie(cookie);
 }
 
 std::vector<net::Cookie> HTTPRequest::sessionCookies() {
     auto &s = HTTPRequestClassState::shared();
     std::lock_guard guard(s.sessionCookieLock);
     return sessionCookieList();
+}
+
+void HTTPRequest::addSessionCookie(const net::Cookie &cookie) {
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCookieLock);
+    auto &list = sessionCookieList();
+    if (auto it = std::find_if(list.begin(), list.end(), [&](auto &c) { return c.sameIdentity(cookie); });
+        it != list.end())
+        list.erase(it);
+    list.push_back(cookie);
+}
+
+void HTTPRequest::setSessionCookies(std::vector<net::Cookie> cookies) {
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCookieLock);
+    for (auto &cookie : sessionCookieList())
+        net::CookieStore::shared().remove(cookie);
+    sessionCookieList() = std::move(cookies);
 }
 
 void HTTPRequest::clearSession() {
@@ -92,10 +109,7 @@ void HTTPRequest::clearSession() {
         sessionCredentials().clear();
         sessionProxyCredentials().clear();
     }
-    std::lock_guard guard(s.sessionCookieLock);
-    for (auto &cookie : sessionCookieList())
-        net::CookieStore::shared().remove(cookie);
-    sessionCookieList().clear();
+    setSessionCookies({});
 }
 
 // Credentials before a challenge.
@@ -140,6 +154,31 @@ void HTTPRequest::applyAuthorizationHeader() {
     } else {
         addRequestHeader("Authorization", net::HttpAuthentication::basicValue(close->user, close->password));
     }
+}
+
+std::string HTTPRequest::proxyKey() const {
+    return proxyHost_ + ":" + std::to_string(proxyPort_);
+}
+
+// The proxy's credentials that worked for an earlier request (or an earlier hop of this one) go
+// out with the request, so that the proxy does not challenge every request again. NTLM
+// authenticates a connection, not a request: it always goes through its handshake.
+void HTTPRequest::applyProxySessionCredentials() {
+    if (!shouldPresentCredentialsBeforeChallenge_ || !useSessionPersistence_ || proxyHost_.empty() ||
+        proxyPort_ == 0 || !request_ || request_->header("Proxy-Authorization"))
+        return;
+    auto &s = HTTPRequestClassState::shared();
+    std::lock_guard guard(s.sessionCredentialLock);
+    auto &list = sessionProxyCredentials();
+    auto record = std::find_if(list.begin(), list.end(), [&](auto &r) { return r.url == proxyKey(); });
+    if (record == list.end() || !record->authentication || record->authentication->method() == "NTLM")
+        return;
+    if (!record->authentication->apply(*request_, record->user, record->password, record->domain)) {
+        list.erase(record);
+        return;
+    }
+    proxyCredentials_ = credentialsDict(record->user, record->password, record->domain);
+    proxyAuthenticationScheme_ = record->scheme;
 }
 
 void HTTPRequest::noteCredentialsSucceeded() {
@@ -255,6 +294,13 @@ bool HTTPRequest::applyCredentials(bool proxy, const base::Dict &credentials) {
             saveCredentials({user, password}, url_.host(), portNumber(url_), url_.scheme(),
                             authenticationRealm_);
     }
+    if (proxy && useSessionPersistence_) {
+        auto &s = HTTPRequestClassState::shared();
+        std::lock_guard guard(s.sessionCredentialLock);
+        storeRecord(sessionProxyCredentials(),
+                    {user, password, proxyKey(), proxyAuthenticationScheme_, proxyAuthenticationRealm_,
+                     authentication, credentials.get("AccountDomain").stringValue()});
+    }
     (proxy ? proxyCredentials_ : requestCredentials_) = credentials;
     if (!proxy) {
         username_ = user;
@@ -281,12 +327,6 @@ std::optional<std::pair<std::string, std::string>> splitAccount(const std::strin
     if (parts.size() != 2)
         return std::nullopt;
     return std::pair(parts[0], parts[1]);
-}
-
-base::Dict credentialsDict(std::string user, std::string password, std::string domain) {
-    return base::Dict{{"Username", std::move(user)},
-                      {"Password", std::move(password)},
-                      {"AccountDomain", std::move(domain)}};
 }
 
 } // namespace

@@ -65,6 +65,15 @@ void HTTPRequest::buildRequestHeaders() {
     if (haveBuiltRequestHeaders_)
         return;
     haveBuiltRequestHeaders_ = true;
+    if (isHEADPreRequest_) {
+        // The pre-request asks exactly what its main request will ask.
+        if (auto main = mainRequest()) {
+            std::lock_guard guard(main->cancelledLock_);
+            main->buildRequestHeaders();
+            requestHeaders_ = main->requestHeaders_.copy();
+        }
+        return;
+    }
     applyCookieHeader();
     if (!requestHeaders_.has("User-Agent")) {
         std::string agent = userAgentString_.empty() ? defaultUserAgentString() : userAgentString_;
@@ -172,6 +181,23 @@ void HTTPRequest::buildPostBody() {
 
 // The response head.
 
+// What a HEAD pre-request learns goes to its main request, which then expects that many bytes.
+void HTTPRequest::learnMainRequestSize(std::optional<unsigned long long> length) {
+    auto main = mainRequest();
+    if (!main || !showAccurateProgress_ || !shouldResetDownloadProgress_)
+        return;
+    std::lock_guard guard(main->cancelledLock_);
+    // 20 bytes is an empty gzip body: a server that compresses its HEAD answers says nothing of
+    // the real size.
+    if (!length || (*length == 20 && allowCompressedResponse_)) {
+        main->showAccurateProgress_ = false;
+        main->incrementDownloadSizeBy(1);
+        return;
+    }
+    main->contentLength_ = *length;
+    main->incrementDownloadSizeBy((long long)(*length + main->partialDownloadSize_));
+}
+
 void HTTPRequest::readResponseHeaders() {
     authenticationNeeded_ = 0;
     auto head = readStream_ ? readStream_->responseHeader() : nullptr;
@@ -195,7 +221,9 @@ void HTTPRequest::readResponseHeaders() {
     if (!willRedirect() && !restartingDownload_) {
         auto length = head->header("Content-Length");
         auto parsed = length ? parseContentLength(*length) : std::nullopt;
-        if (parsed) {
+        if (isHEADPreRequest_) {
+            learnMainRequestSize(parsed);
+        } else if (parsed) {
             contentLength_ = *parsed;
             hasContentLength_ = true;
             // A body kept in memory grows once to its announced size (within reason: the length is
@@ -340,11 +368,18 @@ bool HTTPRequest::willRedirect() {
         requestHeaders_ = kept;
         haveBuiltRequestHeaders_ = false;
     }
-    // Credentials meant for one server must not travel to another.
+    // Credentials meant for one server must not travel to another, in any form: the header, the
+    // user name and password to send or to answer a challenge with, or those last applied.
     if (target->scheme() != url_.scheme() || target->host() != url_.host() ||
-        target->port().value_or(0) != url_.port().value_or(0)) {
+        portNumber(*target) != portNumber(url_)) {
         requestHeaders_.remove("Authorization");
         requestHeaders_.remove("Proxy-Authorization");
+        username_.clear();
+        password_.clear();
+        domain_.clear();
+        requestCredentials_ = base::Dict();
+        authenticationScheme_.clear();
+        authenticationRealm_.clear();
     }
     redirectURL_ = target;
     needsRedirect_ = true;
@@ -354,7 +389,8 @@ bool HTTPRequest::willRedirect() {
 
 bool HTTPRequest::willAskDelegateToConfirmRedirect() {
     std::lock_guard guard(cancelledLock_);
-    if (!delegateImplements(HTTPRequestDelegate::willRedirect))
+    // A pre-request asks nobody: it follows the redirect as its main request would.
+    if (isHEADPreRequest_ || !delegateImplements(HTTPRequestDelegate::willRedirect))
         return false;
     base::Url target = *redirectURL_;
     redirectURL_.reset();
@@ -551,57 +587,115 @@ bool HTTPRequest::removeFileAtPath(const std::string &path, base::Ref<base::Erro
 
 // Copies and class operations.
 
+void HTTPRequest::discardBuiltPostBody() {
+    postBody_ = base::Data();
+    postBodyFilePath_.clear();
+    shouldStreamPostDataFromDisk_ = false;
+    haveBuiltPostBody_ = false;
+    postLength_ = 0;
+    requestHeaders_.remove("Content-Length");
+    requestHeaders_.remove("Content-Type");
+}
+
+base::Ref<HTTPRequest> HTTPRequest::makeRequestOfThisClass(const base::Url &url) const {
+    return base::make<HTTPRequest>(url);
+}
+
 base::Ref<HTTPRequest> HTTPRequest::copy() const {
-    auto c = base::make<HTTPRequest>(url());
-    std::lock_guard guard(cancelledLock_);
-    c->delegate_ = delegate_;
-    c->requestMethod_ = requestMethod_;
-    c->postBody_ = postBody_;
-    c->shouldStreamPostDataFromDisk_ = shouldStreamPostDataFromDisk_;
-    c->postBodyFilePath_ = postBodyFilePath_;
-    c->requestHeaders_ = requestHeaders_.copy();
-    c->requestCookies_ = requestCookies_;
-    c->useCookiePersistence_ = useCookiePersistence_;
-    c->useSessionPersistence_ = useSessionPersistence_;
-    c->allowCompressedResponse_ = allowCompressedResponse_;
-    c->downloadDestinationPath_ = downloadDestinationPath_;
-    c->temporaryFileDownloadPath_ = temporaryFileDownloadPath_;
-    c->username_ = username_;
-    c->password_ = password_;
-    c->domain_ = domain_;
-    c->proxyUsername_ = proxyUsername_;
-    c->proxyPassword_ = proxyPassword_;
-    c->proxyDomain_ = proxyDomain_;
-    c->proxyHost_ = proxyHost_;
-    c->proxyPort_ = proxyPort_;
-    c->proxyType_ = proxyType_;
-    c->uploadProgressDelegate_ = uploadProgressDelegate_;
-    c->downloadProgressDelegate_ = downloadProgressDelegate_;
-    c->postLength_ = postLength_;
-    c->haveBuiltPostBody_ = haveBuiltPostBody_;
-    c->didStartSelector_ = didStartSelector_;
-    c->didFinishSelector_ = didFinishSelector_;
-    c->didFailSelector_ = didFailSelector_;
-    c->timeOutSeconds_ = timeOutSeconds_;
-    c->shouldResetDownloadProgress_ = shouldResetDownloadProgress_;
-    c->shouldResetUploadProgress_ = shouldResetUploadProgress_;
-    c->showAccurateProgress_ = showAccurateProgress_;
-    c->defaultResponseEncoding_ = defaultResponseEncoding_;
-    c->allowResumeForFileDownloads_ = allowResumeForFileDownloads_;
-    c->userInfo_ = userInfo_.copy();
-    c->tag_ = tag_;
-    c->useHTTPVersionOne_ = useHTTPVersionOne_;
-    c->shouldRedirect_ = shouldRedirect_;
-    c->validatesSecureCertificate_ = validatesSecureCertificate_;
-    c->clientCertificateIdentity_ = clientCertificateIdentity_;
-    c->PACurl_ = PACurl_;
-    c->shouldPresentCredentialsBeforeChallenge_ = shouldPresentCredentialsBeforeChallenge_;
-    c->numberOfTimesToRetryOnTimeout_ = numberOfTimesToRetryOnTimeout_;
-    c->shouldUseRFC2616RedirectBehaviour_ = shouldUseRFC2616RedirectBehaviour_;
-    c->shouldAttemptPersistentConnection_ = shouldAttemptPersistentConnection_;
-    c->persistentConnectionTimeoutSeconds_ = persistentConnectionTimeoutSeconds_;
-    c->authenticationScheme_ = authenticationScheme_;
+    auto c = makeRequestOfThisClass(url());
+    copySettingsTo(*c);
     return c;
+}
+
+base::Ref<HTTPRequest> HTTPRequest::HEADRequest() const {
+    auto head = makeRequestOfThisClass(url());
+    std::lock_guard guard(cancelledLock_);
+    HTTPRequest &h = *head;
+    h.requestHeaders_ = requestHeaders_.copy();
+    h.requestCookies_ = requestCookies_;
+    h.useCookiePersistence_ = useCookiePersistence_;
+    h.useKeychainPersistence_ = useKeychainPersistence_;
+    h.useSessionPersistence_ = useSessionPersistence_;
+    h.allowCompressedResponse_ = allowCompressedResponse_;
+    h.username_ = username_;
+    h.password_ = password_;
+    h.domain_ = domain_;
+    h.proxyUsername_ = proxyUsername_;
+    h.proxyPassword_ = proxyPassword_;
+    h.proxyDomain_ = proxyDomain_;
+    h.proxyHost_ = proxyHost_;
+    h.proxyPort_ = proxyPort_;
+    h.proxyType_ = proxyType_;
+    h.shouldPresentAuthenticationDialog_ = shouldPresentAuthenticationDialog_;
+    h.shouldPresentProxyAuthenticationDialog_ = shouldPresentProxyAuthenticationDialog_;
+    h.timeOutSeconds_ = timeOutSeconds_;
+    h.useHTTPVersionOne_ = useHTTPVersionOne_;
+    h.validatesSecureCertificate_ = validatesSecureCertificate_;
+    h.clientCertificateIdentity_ = clientCertificateIdentity_;
+    h.PACurl_ = PACurl_;
+    h.shouldPresentCredentialsBeforeChallenge_ = shouldPresentCredentialsBeforeChallenge_;
+    h.numberOfTimesToRetryOnTimeout_ = numberOfTimesToRetryOnTimeout_;
+    h.shouldUseRFC2616RedirectBehaviour_ = shouldUseRFC2616RedirectBehaviour_;
+    h.shouldAttemptPersistentConnection_ = shouldAttemptPersistentConnection_;
+    h.persistentConnectionTimeoutSeconds_ = persistentConnectionTimeoutSeconds_;
+    h.mainRequest_ = const_cast<HTTPRequest *>(this)->self<HTTPRequest>();
+    h.isHEADPreRequest_ = true;
+    h.requestMethod_ = "HEAD";
+    return head;
+}
+
+void HTTPRequest::copySettingsTo(HTTPRequest &c) const {
+    std::lock_guard guard(cancelledLock_);
+    c.delegate_ = delegate_;
+    c.requestMethod_ = requestMethod_;
+    c.postBody_ = postBody_;
+    c.shouldStreamPostDataFromDisk_ = shouldStreamPostDataFromDisk_;
+    c.postBodyFilePath_ = postBodyFilePath_;
+    c.requestHeaders_ = requestHeaders_.copy();
+    c.requestCookies_ = requestCookies_;
+    c.useCookiePersistence_ = useCookiePersistence_;
+    c.useSessionPersistence_ = useSessionPersistence_;
+    c.useKeychainPersistence_ = useKeychainPersistence_;
+    c.allowCompressedResponse_ = allowCompressedResponse_;
+    c.downloadDestinationPath_ = downloadDestinationPath_;
+    c.temporaryFileDownloadPath_ = temporaryFileDownloadPath_;
+    c.username_ = username_;
+    c.password_ = password_;
+    c.domain_ = domain_;
+    c.proxyUsername_ = proxyUsername_;
+    c.proxyPassword_ = proxyPassword_;
+    c.proxyDomain_ = proxyDomain_;
+    c.proxyHost_ = proxyHost_;
+    c.proxyPort_ = proxyPort_;
+    c.proxyType_ = proxyType_;
+    c.uploadProgressDelegate_ = uploadProgressDelegate_;
+    c.downloadProgressDelegate_ = downloadProgressDelegate_;
+    c.shouldPresentAuthenticationDialog_ = shouldPresentAuthenticationDialog_;
+    c.shouldPresentProxyAuthenticationDialog_ = shouldPresentProxyAuthenticationDialog_;
+    c.postLength_ = postLength_;
+    c.haveBuiltPostBody_ = haveBuiltPostBody_;
+    c.didStartSelector_ = didStartSelector_;
+    c.didFinishSelector_ = didFinishSelector_;
+    c.didFailSelector_ = didFailSelector_;
+    c.timeOutSeconds_ = timeOutSeconds_;
+    c.shouldResetDownloadProgress_ = shouldResetDownloadProgress_;
+    c.shouldResetUploadProgress_ = shouldResetUploadProgress_;
+    c.showAccurateProgress_ = showAccurateProgress_;
+    c.defaultResponseEncoding_ = defaultResponseEncoding_;
+    c.allowResumeForFileDownloads_ = allowResumeForFileDownloads_;
+    c.userInfo_ = userInfo_.copy();
+    c.tag_ = tag_;
+    c.useHTTPVersionOne_ = useHTTPVersionOne_;
+    c.shouldRedirect_ = shouldRedirect_;
+    c.validatesSecureCertificate_ = validatesSecureCertificate_;
+    c.clientCertificateIdentity_ = clientCertificateIdentity_;
+    c.PACurl_ = PACurl_;
+    c.shouldPresentCredentialsBeforeChallenge_ = shouldPresentCredentialsBeforeChallenge_;
+    c.numberOfTimesToRetryOnTimeout_ = numberOfTimesToRetryOnTimeout_;
+    c.shouldUseRFC2616RedirectBehaviour_ = shouldUseRFC2616RedirectBehaviour_;
+    c.shouldAttemptPersistentConnection_ = shouldAttemptPersistentConnection_;
+    c.persistentConnectionTimeoutSeconds_ = persistentConnectionTimeoutSeconds_;
+    c.authenticationScheme_ = authenticationScheme_;
 }
 
 std::string HTTPRequest::defaultUserAgentString() {

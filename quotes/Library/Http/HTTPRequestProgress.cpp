@@ -111,7 +111,7 @@ void HTTPRequest::deliverProgressFraction(bool upload, unsigned long long progre
 }
 
 void HTTPRequest::updateProgressIndicators() {
-    if (!showAccurateProgress_ && !(complete_ && !updatedProgress_))
+    if (isHEADPreRequest_ || (!showAccurateProgress_ && !(complete_ && !updatedProgress_)))
         return;
     updateUploadProgress();
     updateDownloadProgress();

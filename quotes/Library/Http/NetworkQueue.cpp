@@ -59,14 +59,25 @@ void NetworkQueue::add(base::Ref<base::Operation> operation) {
     if (showAccurateProgress) {
         request->buildPostBody();
         if (request->requestMethod() == "GET" && isSuspended()) {
-            auto head = request->copy();
+            auto head = request->HEADRequest();
             addHEADOperation(head);
             request->addDependency(head);
+            // The size the pre-request learns is the one counted; the request's own answer must
+            // not count it again.
+            if (request->shouldResetDownloadProgress()) {
+                resetProgress(downloadProgressDelegate_);
+                request->setShouldResetDownloadProgress(false);
+            }
         }
         totalBytesToUpload_ += request->postLength();
     } else {
         totalBytesToDownload_ += 1;
         totalBytesToUpload_ += 1;
+    }
+    // The upload is counted here, once.
+    if (request->shouldResetUploadProgress()) {
+        resetProgress(uploadProgressDelegate_);
+        request->setShouldResetUploadProgress(false);
     }
     request->setShowAccurateProgress(showAccurateProgress);
     request->setQueue(shared_from_this());
@@ -78,12 +89,11 @@ void NetworkQueue::addHEADOperation(const base::Ref<HTTPRequest> &request) {
     request->setQueuePriority(HEADRequestPriority);
     request->setShowAccurateProgress(true);
     request->setQueue(shared_from_this());
-    headRequests_.insert(request.get());
     base::OperationQueue::add(request);
 }
 
-bool NetworkQueue::isHEADRequest(const HTTPRequest &request) const {
-    return headRequests_.count(&request) > 0;
+bool NetworkQueue::isHEADRequest(const HTTPRequest &request) {
+    return request.isHEADPreRequest();
 }
 
 base::Ref<NetworkQueue> NetworkQueue::copy() const {
@@ -131,7 +141,7 @@ base::Opt<void> NetworkQueue::request(HTTPRequest &request, const base::Url &url
 }
 
 base::Opt<void> NetworkQueue::requestFinished(HTTPRequest &request) {
-    if (headRequests_.erase(&request))
+    if (isHEADRequest(request))
         return {};
     --requestsCount_;
     if (requestDidFinish)
@@ -142,7 +152,7 @@ base::Opt<void> NetworkQueue::requestFinished(HTTPRequest &request) {
 }
 
 base::Opt<void> NetworkQueue::requestFailed(HTTPRequest &request) {
-    if (headRequests_.erase(&request))
+    if (isHEADRequest(request))
         return {};
     --requestsCount_;
     if (requestDidFail)

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 
 // An operation queue for a batch of HTTP requests: one set of callbacks for the batch, progress
 // summed over its requests, optional HEAD requests that run before the batch's GETs, and
@@ -76,7 +75,7 @@ public:
 
 private:
     void addHEADOperation(const base::Ref<HTTPRequest> &request);
-    bool isHEADRequest(const HTTPRequest &request) const;
+    static bool isHEADRequest(const HTTPRequest &request);
     static void resetProgress(const base::Weak<HTTPProgressDelegate> &receiver);
     static void updateProgress(const base::Weak<HTTPProgressDelegate> &receiver, uint64_t soFar,
                                uint64_t total);
@@ -85,6 +84,4 @@ private:
     int requestsCount_ = 0;
     std::atomic<uint64_t> bytesUploadedSoFar_{0}, totalBytesToUpload_{0}, bytesDownloadedSoFar_{0},
         totalBytesToDownload_{0};
-    // HEAD pre-requests: they only learn sizes and are no part of the batch's counts.
-    std::set<const HTTPRequest *> headRequests_;
 };

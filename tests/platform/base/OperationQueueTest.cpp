@@ -156,12 +156,16 @@ struct Handed : Operation {
         setExecuting(true);
         auto self = std::static_pointer_cast<Handed>(shared_from_this());
         worker.runLoop().post([self] {
+            if (self->hold)
+                self->hold->pass();
             self->ranElsewhere = !base::Thread::isMain();
             self->setExecuting(false);
             self->setFinished(true);
         });
     }
     base::Thread &worker;
+    // When set, the work waits on the worker until the gate opens.
+    Gate *hold = nullptr;
     bool ranElsewhere = false;
     std::thread::id startedOn;
 };
@@ -178,8 +182,12 @@ TEST(OperationQueue, AConcurrentOperationCountsUntilItReportsItsEnd) {
     OperationQueue queue(1);
     auto first = base::make<Handed>(*worker);
     auto second = base::make<Handed>(*worker);
+    // However slow the machine, the first ends only once the second is waiting for it.
+    Gate bothAdded;
+    first->hold = &bothAdded;
     queue.add(first);
     queue.add(second);
+    bothAdded.open();
     queue.waitUntilAllFinished();
     EXPECT_TRUE(first->ranElsewhere);
     EXPECT_TRUE(second->isFinished());

@@ -422,9 +422,21 @@ base::Opt<void> TradeDataBase::onSocket(RunLoopSocket &, const base::Data &data,
 }
 
 base::Opt<void> TradeDataBase::onSocket(RunLoopSocket &, const base::Ref<base::Error> &) {
+    // An address that fails while others are left to fail over to is no reason to log in again:
+    // only the end of the last one is.
+    if (m_connectLoginInfo->isConnecting && hasAddressLeftToTry())
+        return {};
     base::NotificationCenter::shared().post(kAppNotify, nullptr,
                                             base::Dict{{"MSG_ID", "Trader_MSG"}, {"Data", "ReLaunchTrader"}});
     return {};
+}
+
+bool TradeDataBase::hasAddressLeftToTry() const {
+    const WTTraderAddressList &list = m_connectLoginInfo->addressArray;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (int(i) != m_connectLoginInfo->connectIndex && !list[i]->connectFail())
+            return true;
+    return false;
 }
 
 base::Opt<void> TradeDataBase::onSocketDidDisconnect(RunLoopSocket &) {

@@ -48,7 +48,9 @@ public:
 // Only the reply to the request in flight, its time-out or the end of the connection frees the line;
 // a frame for no request, a damaged or empty frame is consumed and the read goes on, so that no
 // request is ever written twice. A frame announcing an impossible length closes the connection as an
-// error. Every unasked end of a connection posts "AppNotify" with "ReLaunchTrader".
+// error. Every unasked end of a connection posts "AppNotify" with "ReLaunchTrader"; a connect that
+// fails while the broker has addresses left to fail over to posts nothing, so a connect that ends
+// on another address shows no alert.
 class TradeDataBase : public base::Object, public RunLoopSocketDelegate, public TradeNetDataTarget {
 public:
     using RunLoopSocketDelegate::onSocket;
@@ -146,6 +148,8 @@ private:
     void armRead();
     void closeAsError();
     bool isConnecting() const;
+    // Whether an address of the attempt's broker, other than the one being tried, has not failed.
+    bool hasAddressLeftToTry() const;
 
     base::Ref<RunLoopSocket> m_RunLoopSocket;
     base::Data m_tempNetData;

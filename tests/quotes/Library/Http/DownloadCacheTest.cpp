@@ -213,6 +213,14 @@ TEST_F(DownloadCacheTest, AStoredRedirectIsFollowed) {
     EXPECT_FALSE(again->error());
     EXPECT_EQ(again->url().path(), "/fresh/target.txt");
     EXPECT_EQ(body(again), "target");
+
+    auto synchronous = HTTPRequest::requestWithURL(url(nginx->url("/moved")), cache,
+                                                   AskServerIfModifiedWhenStaleCachePolicy);
+    synchronous->startSynchronous();
+    EXPECT_TRUE(synchronous->isFinished()) << "followed before startSynchronous returns";
+    EXPECT_FALSE(synchronous->error());
+    EXPECT_EQ(synchronous->responseStatusCode(), 200);
+    EXPECT_EQ(body(synchronous), "target");
 }
 
 TEST_F(DownloadCacheTest, AFailedLoadFallsBackToAWholeEntryOnly) {

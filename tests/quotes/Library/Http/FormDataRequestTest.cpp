@@ -200,6 +200,42 @@ TEST_F(FormDataRequestTest, MissingOrFolderPathFailsWithCodeSixAndKeepsTheEntry)
     }
 }
 
+// A copy is a form request of its own with the same fields and switches; run after the original,
+// it writes the same form again rather than the original's body.
+TEST_F(FormDataRequestTest, ACopyKeepsItsClassFieldsAndSwitches) {
+    auto original = echoRequest();
+    original->addPostValue(base::Value("1"), "a");
+    original->addData(base::Data::fromString("bytes"), "f");
+    original->setShouldPresentAuthenticationDialog(true);
+    original->setShouldPresentProxyAuthenticationDialog(false);
+    original->setUseKeychainPersistence(true);
+    original->setClientCertificateIdentity("/certs/client.pem");
+
+    for (bool afterARun : {false, true}) {
+        SCOPED_TRACE(afterARun ? "after the original ran" : "before it ran");
+        if (afterARun)
+            EXPECT_NE(send(original).find("bytes"), std::string::npos);
+        auto copy = std::dynamic_pointer_cast<FormDataRequest>(original->copy());
+        ASSERT_TRUE(copy) << "the copy is a form request";
+        ASSERT_TRUE(copy->postData() && copy->fileData());
+        EXPECT_EQ(copy->postData()->size(), 1u);
+        EXPECT_EQ(copy->fileData()->size(), 1u);
+        EXPECT_TRUE(copy->shouldPresentAuthenticationDialog());
+        EXPECT_FALSE(copy->shouldPresentProxyAuthenticationDialog());
+        EXPECT_TRUE(copy->useKeychainPersistence());
+        EXPECT_EQ(copy->clientCertificateIdentity(), "/certs/client.pem");
+        EXPECT_EQ(copy->requestMethod(), "POST");
+        copy->setClientCertificateIdentity("");
+        std::string body = send(copy);
+        const std::string boundary = boundaryOf(copy);
+        ASSERT_FALSE(boundary.empty());
+        EXPECT_NE(body.find("name=\"a\"\r\n\r\n1\r\n"), std::string::npos) << body;
+        EXPECT_NE(body.find("bytes"), std::string::npos);
+        EXPECT_EQ(body.find("bytes"), body.rfind("bytes")) << "the form is written once";
+        EXPECT_TRUE(body.ends_with("--" + boundary + "--\r\n")) << body;
+    }
+}
+
 TEST_F(FormDataRequestTest, WithoutFieldsTheCallersBodyAndContentTypeGoOutUnchanged) {
     std::string recording;
     for (int i = 0; i < 5000; ++i)

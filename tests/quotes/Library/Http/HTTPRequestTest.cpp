@@ -114,6 +114,31 @@ TEST_F(HTTPRequestTest, ClearDelegatesAndCancelLeavesNothingToRun) {
     EXPECT_EQ(request->error()->code(), RequestCancelledErrorType);
 }
 
+// The main thread may take the callbacks away while the network thread starts a transfer attempt
+// outside main() (here the one that answers a challenge): ThreadSanitizer checks that the two
+// never touch them at once.
+TEST_F(HTTPRequestTest, ClearDelegatesAndCancelWhileAnAttemptStarts) {
+    FaultPeer peer({FaultPeer::send("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n"
+                                    "Content-Length: 0\r\n\r\n"),
+                    FaultPeer::readRequest(), FaultPeer::silence()});
+    auto request = HTTPRequest::requestWithURL(url(peer.url()));
+    request->setUsername("user");
+    request->setPassword("pass");
+    int started = 0;
+    request->setStartedBlock([&] { ++started; });
+    request->startAsynchronous();
+    // Watched without running the main loop, so that the second attempt's start report is still
+    // waiting there when the callbacks go.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (peer.requests().size() < 2 && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
+    ASSERT_EQ(peer.requests().size(), 2u);
+    request->clearDelegatesAndCancel();
+    ASSERT_TRUE(runMainUntil([&] { return request->isFinished(); }));
+    settle();
+    EXPECT_EQ(started, 0) << "reports still waiting find no callback";
+}
+
 TEST_F(HTTPRequestTest, CancelBeforeTheQueueRunsItFinishesWithoutTheNetwork) {
     FaultPeer peer({FaultPeer::send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")});
     auto request = HTTPRequest::requestWithURL(url(peer.url()));
@@ -419,6 +444,46 @@ TEST_F(HTTPRequestTest, CookiesFromResponsesGoBackAndStayOnceInTheSession) {
     HTTPRequest::clearSession();
 }
 
+TEST_F(HTTPRequestTest, AChunkedReplyWithTrailersEndsWithoutThem) {
+    FaultPeer peer({FaultPeer::send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nTrailer: X-Sum\r\n\r\n"
+                                    "5\r\nhello\r\n6\r\n world\r\n0\r\nX-Sum: 42\r\nX-More: 1\r\n\r\n"),
+                    FaultPeer::close()});
+    auto request = HTTPRequest::requestWithURL(url(peer.url()));
+    auto delegate = runAsync(request);
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"started", "headers", "finished"}));
+    EXPECT_EQ(request->responseString(), "hello world");
+    EXPECT_FALSE(request->responseHeaders().has("X-Sum"));
+}
+
+TEST_F(HTTPRequestTest, SessionCookieListIsExtendedOrReplacedByTheClass) {
+    HTTPRequest::clearSession();
+    runAsync(HTTPRequest::requestWithURL(url(nginx->url("/cookie"))));
+    ASSERT_EQ(HTTPRequest::sessionCookies().size(), 1u);
+    net::Cookie received = HTTPRequest::sessionCookies()[0];
+    net::Cookie other = received;
+    other.name = "b";
+    net::Cookie replaced = received;
+    replaced.value = "9";
+    HTTPRequest::addSessionCookie(other);
+    HTTPRequest::addSessionCookie(replaced);
+    auto names = [] {
+        std::string text;
+        for (auto &c : HTTPRequest::sessionCookies())
+            text += c.name + "=" + c.value + ";";
+        return text;
+    };
+    EXPECT_EQ(names(), "b=1;a=9;");
+
+    HTTPRequest::setSessionCookies({other});
+    EXPECT_EQ(names(), "b=1;");
+    auto echo = HTTPRequest::requestWithURL(url(nginx->url("/echo/headers")));
+    runAsync(echo);
+    EXPECT_EQ(echo->responseString()->find("a=1"), std::string::npos)
+        << "the replaced list's cookies leave the store";
+    HTTPRequest::setSessionCookies({});
+    EXPECT_TRUE(HTTPRequest::sessionCookies().empty());
+}
+
 // Every fault ends in exactly one failure, with its code and text.
 TEST_F(HTTPRequestTest, FaultTable) {
     struct Case {
@@ -426,6 +491,8 @@ TEST_F(HTTPRequestTest, FaultTable) {
         std::vector<FaultPeer::Step> script;
         long code;
         const char *text;
+        // Kept compressed until read, as every caller in the application keeps it.
+        bool keptCompressed = false;
     };
     const std::string huge = "HTTP/1.1 200 OK\r\nX-Big: " + std::string(200000, 'h') + "\r\n\r\n";
     // A gzip body whose stream stops early, with a length that matches what is sent.
@@ -461,12 +528,17 @@ TEST_F(HTTPRequestTest, FaultTable) {
          {FaultPeer::send(cutGzip), FaultPeer::close()},
          11,
          "Decompression of data failed with code -5"},
+        {"gzip cut short, kept compressed",
+         {FaultPeer::send(cutGzip), FaultPeer::close()},
+         11,
+         "Decompression of data failed with code -5",
+         true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         FaultPeer peer(c.script);
         auto request = HTTPRequest::requestWithURL(url(peer.url()));
-        request->setShouldWaitToInflateCompressedResponses(false);
+        request->setShouldWaitToInflateCompressedResponses(c.keptCompressed);
         auto delegate = runAsync(request);
         EXPECT_EQ(delegate->count("failed"), 1u);
         EXPECT_EQ(delegate->count("finished"), 0u);
@@ -488,6 +560,16 @@ TEST_F(HTTPRequestTest, FaultTable) {
     ASSERT_TRUE(unresolvable->error());
     EXPECT_EQ(unresolvable->error()->code(), ConnectionFailureErrorType);
     EXPECT_EQ(unresolvable->error()->localizedDescription(), "A connection failure occurred");
+
+    for (const char *other : {"ftp://127.0.0.1/x", "file:///etc/hostname", "gopher://127.0.0.1/"}) {
+        SCOPED_TRACE(other);
+        auto request = HTTPRequest::requestWithURL(url(other));
+        auto delegate = runAsync(request);
+        EXPECT_EQ(delegate->log, std::vector<std::string>{"failed"}) << "no transfer starts";
+        ASSERT_TRUE(request->error());
+        EXPECT_EQ(request->error()->code(), UnableToCreateRequestErrorType);
+        EXPECT_EQ(request->error()->localizedDescription(), "Unable to create request (bad url?)");
+    }
 
     auto untrusted = HTTPRequest::requestWithURL(url(nginx->tlsUrl("/conn")));
     runAsync(untrusted);

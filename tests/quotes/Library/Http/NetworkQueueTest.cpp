@@ -3,7 +3,11 @@
 #include "peers/FaultPeer.h"
 #include "peers/NginxSuite.h"
 
+#include "base/FileManager.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -92,6 +96,96 @@ TEST_F(NetworkQueueTest, HeadRequestsPrecedeGetsOnlyWhileTheQueueIsSuspended) {
     ASSERT_TRUE(runMainUntil([&] { return started.size() == 2 && queue->count() == 0; }));
     EXPECT_EQ(started, (std::vector<std::string>{"GET", "GET"}));
     EXPECT_EQ(queue->requestsCount(), 0);
+}
+
+struct Progress : HTTPProgressDelegate {
+    std::vector<float> values;
+    base::Opt<void> setProgress(float p) override {
+        values.push_back(p);
+        return {};
+    }
+};
+
+// Each upload counts once in the total, whether progress counts bytes or whole requests.
+TEST_F(NetworkQueueTest, UploadsCountOnceSoProgressReachesTheWhole) {
+    for (bool accurate : {true, false}) {
+        SCOPED_TRACE(accurate ? "bytes" : "whole requests");
+        auto upload = std::make_shared<Progress>();
+        auto queue = NetworkQueue::queue();
+        queue->showAccurateProgress = accurate;
+        queue->setUploadProgressDelegate(upload);
+        // An answer of known length: one without leaves the request counting whole requests.
+        peers::FaultPeer server({peers::FaultPeer::send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"),
+                                 peers::FaultPeer::close()});
+        auto request = HTTPRequest::requestWithURL(url(server.url("/upload")));
+        request->appendPostData(base::Data::fromString(std::string(1000, 'u')));
+        queue->add(request);
+        queue->go();
+        ASSERT_TRUE(runMainUntil([&] { return request->isFinished() && queue->requestsCount() == 0; }));
+        settle();
+        EXPECT_FALSE(request->error());
+        EXPECT_EQ(queue->totalBytesToUpload(), accurate ? 1000u : 1u);
+        EXPECT_EQ(queue->bytesUploadedSoFar(), queue->totalBytesToUpload());
+        ASSERT_FALSE(upload->values.empty());
+        EXPECT_FLOAT_EQ(upload->values.back(), 1.0f);
+    }
+}
+
+// The HEAD pre-request learns the size before the batch starts, tells it to its main request and
+// the queue, and nobody hears of it otherwise.
+TEST_F(NetworkQueueTest, TheHeadPreRequestServesItsMainRequestSilently) {
+    nginx->writeFile("big.bin", std::string(3000, 'b'));
+    auto request = HTTPRequest::requestWithURL(url(nginx->url("/big.bin")));
+    const std::string destination = base::FileManager::uniqueTemporaryPath();
+    request->setDownloadDestinationPath(destination);
+    request->setTemporaryFileDownloadPath(destination + ".part");
+    auto head = request->HEADRequest();
+    EXPECT_EQ(head->requestMethod(), "HEAD");
+    EXPECT_EQ(head->mainRequest(), request);
+    EXPECT_TRUE(head->temporaryFileDownloadPath().empty());
+    EXPECT_TRUE(head->downloadDestinationPath().empty());
+
+    auto download = std::make_shared<Progress>();
+    auto queue = NetworkQueue::queue();
+    queue->showAccurateProgress = true;
+    queue->setDownloadProgressDelegate(download);
+    std::vector<std::string> started;
+    uint64_t totalAtStart = 0;
+    queue->requestDidStart = [&](HTTPRequest &r) {
+        started.push_back(r.requestMethod());
+        totalAtStart = queue->totalBytesToDownload();
+    };
+    auto delegate = std::make_shared<RecordingDelegate>();
+    request->setDelegate(delegate);
+    queue->add(request);
+    queue->go();
+    ASSERT_TRUE(runMainUntil([&] { return delegate->ended() && queue->count() == 0; }));
+    settle();
+    EXPECT_FALSE(request->error());
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"started", "headers", "finished"}));
+    EXPECT_EQ(started, std::vector<std::string>{"GET"});
+    EXPECT_EQ(totalAtStart, 3000u) << "the size is known when the GET starts";
+    EXPECT_EQ(queue->totalBytesToDownload(), 3000u) << "counted once";
+    EXPECT_EQ(queue->bytesDownloadedSoFar(), 3000u);
+    ASSERT_FALSE(download->values.empty());
+    EXPECT_FLOAT_EQ(download->values.back(), 1.0f);
+    EXPECT_EQ(std::filesystem::file_size(destination), 3000u);
+    std::filesystem::remove(destination);
+
+    // A pre-request that fails fails its main request, which is the one reported.
+    auto refused = HTTPRequest::requestWithURL(
+        url("http://127.0.0.1:" + std::to_string(peers::NginxPeer::freePort()) + "/x.bin"));
+    auto failing = NetworkQueue::queue();
+    failing->showAccurateProgress = true;
+    failing->requestDidFail = [this](HTTPRequest &r) {
+        log.push_back("failed " + r.requestMethod() + " " +
+                      std::to_string(r.error() ? r.error()->code() : 0));
+    };
+    failing->add(refused);
+    failing->go();
+    ASSERT_TRUE(runMainUntil([&] { return refused->isFinished() && failing->count() == 0; }));
+    settle();
+    EXPECT_EQ(log, std::vector<std::string>{"failed GET 1"});
 }
 
 TEST_F(NetworkQueueTest, AddingAnythingButARequestIsRefused) {

@@ -220,7 +220,36 @@ TEST_F(TradeConnectionTest, FailOverAcrossTheBrokersAddresses) {
     EXPECT_EQ(requester->connects.back(), std::make_pair(true, 1));
     EXPECT_TRUE(pumpUntil([&] { return second.acceptedConnections() == 1; }))
         << "the pick went to index 1 again";
-    EXPECT_EQ(relaunches(), 1) << "the refused connect";
+    EXPECT_EQ(relaunches(), 0) << "the refused connect had addresses left to fail over to";
+}
+
+// The user is told to log in again once, when the broker's last address has failed, and not at
+// all when a later address answers.
+TEST_F(TradeConnectionTest, OnlyTheLastFailedAddressAsksForANewLogin) {
+    const uint16_t dead1 = peers::TcpPeer::closedPort(), dead2 = peers::TcpPeer::closedPort();
+    setBrokers({{"two dead", 'T', {dead1, dead2, gateway->port()}}, {"all dead", 'A', {dead1, dead2}}});
+    db->setRandomIndex([](int) { return 0; });
+
+    ASSERT_EQ(step("two dead"), 1);
+    for (size_t attempt = 1; attempt <= 2; ++attempt) {
+        ASSERT_TRUE(pumpUntil([&] { return requester->connects.size() == attempt; }));
+        EXPECT_EQ(requester->connects.back(), std::make_pair(false, 1));
+        ASSERT_TRUE(db->connectToNextTradeServer());
+    }
+    ASSERT_TRUE(pumpUntil([&] { return requester->connects.size() == 3; }));
+    EXPECT_EQ(requester->connects.back(), std::make_pair(true, 1));
+    EXPECT_EQ(relaunches(), 0);
+
+    db->disconnectTradeServer(requester);
+    ASSERT_TRUE(pumpUntil([&] { return requester->connects.size() == 4; }));
+    ASSERT_EQ(step("all dead"), 1);
+    ASSERT_TRUE(pumpUntil([&] { return requester->connects.size() == 5; }));
+    EXPECT_EQ(relaunches(), 0) << "one address is left";
+    ASSERT_TRUE(db->connectToNextTradeServer());
+    ASSERT_TRUE(pumpUntil([&] { return requester->connects.size() == 6; }));
+    EXPECT_EQ(requester->connects.back(), std::make_pair(false, 1));
+    EXPECT_EQ(relaunches(), 1) << "the last address failed";
+    EXPECT_FALSE(db->connectToNextTradeServer());
 }
 
 TEST_F(TradeConnectionTest, BlackHoledAddressFailsAfterTenSeconds) {
