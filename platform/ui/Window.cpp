@@ -339,7 +339,8 @@ gfx::Surface Window::render() {
         frame_ = gfx::Surface(w, h);
     if (!frame_)
         return {};
-    update(frame_);
+    // Whatever was told or not: a layer's look can be set without telling anyone.
+    refresh(frame_, false);
     return frame_.copy();
 }
 
@@ -353,6 +354,12 @@ void Window::renderInto(const gfx::Surface &target) {
 }
 
 gfx::Region Window::update(const gfx::Surface &target) {
+    return refresh(target, true);
+}
+
+gfx::Region Window::refresh(const gfx::Surface &target, bool whenTold) {
+    if (whenTold && target.cairo() == lastTarget_ && !compositor::needsFrame())
+        return {};
     prepareFrame();
     if (target.cairo() != lastTarget_)
         damage_.reset();

@@ -65,6 +65,7 @@ public:
     // Brings `target`, which holds the last frame this window drew into it, up to date: lays out,
     // draws what was marked and composites only the damaged part, which it answers (window
     // pixels; empty when nothing changed). A target the window did not draw last is drawn whole.
+    // Does nothing at all when no change was made known since the last frame.
     gfx::Region update(const gfx::Surface &target);
 
     // Called by recognisers.
@@ -85,6 +86,8 @@ private:
     void releaseHeld(int id, double time);
     bool shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const;
     static double timeOr(std::optional<double> time);
+    // update(), also when no change was made known unless `whenTold`.
+    gfx::Region refresh(const gfx::Surface &target, bool whenTold);
 
     base::Ref<View> alertLayer_, popoverLayer_;
     DamageTracker damage_;
