@@ -116,13 +116,8 @@ bool Sdl::open(const std::string &title) {
     gfx::Size size = ui::Screen::main().windowSize();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.w),
                                int(size.h), SDL_WINDOW_SHOWN);
-    if (window_)
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_)
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                     int(size.w), int(size.h));
     frame_ = gfx::Surface(int(size.w), int(size.h));
-    if (!texture_ || !frame_) {
+    if (!window_ || !SDL_GetWindowSurface(window_) || !frame_) {
         close();
         return false;
     }
@@ -190,17 +185,11 @@ void Sdl::close() {
         ::close(wakeFd_);
         wakeFd_ = -1;
     }
-    if (texture_)
-        SDL_DestroyTexture(texture_);
-    if (renderer_)
-        SDL_DestroyRenderer(renderer_);
     if (window_) {
         SDL_StopTextInput();
         SDL_DestroyWindow(window_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
-    texture_ = nullptr;
-    renderer_ = nullptr;
     window_ = nullptr;
 }
 
@@ -258,7 +247,8 @@ void Sdl::frameIfDue() {
 
 void Sdl::present() {
     ui::Window *w = keyWindow();
-    if (!texture_ || !w)
+    SDL_Surface *screen = window_ ? SDL_GetWindowSurface(window_) : nullptr;
+    if (!screen || !w)
         return;
     if (frameTimer_)
         frameTimer_->invalidate();
@@ -268,19 +258,30 @@ void Sdl::present() {
     exposed_ = false;
     if (damage.isEmpty())
         return;
+    // Only the damaged rectangles are copied into the window's surface and sent to the display.
+    damage.intersect(
+        {0, 0, float(std::min(screen->w, frame_.width())), float(std::min(screen->h, frame_.height()))});
     cairo_surface_flush(frame_.cairo());
     const unsigned char *pixels = cairo_image_surface_get_data(frame_.cairo());
     const int stride = cairo_image_surface_get_stride(frame_.cairo());
     std::vector<gfx::Rect> rects = damage.rects();
     if (rects.size() > MaxUploads)
         rects = {damage.extents()};
+    std::vector<SDL_Rect> areas;
+    if (SDL_MUSTLOCK(screen))
+        SDL_LockSurface(screen);
     for (const gfx::Rect &r : rects) {
-        SDL_Rect area{int(r.x()), int(r.y()), int(r.width()), int(r.height())};
-        SDL_UpdateTexture(texture_, &area, pixels + area.y * stride + area.x * 4, stride);
+        SDL_Rect a{int(r.x()), int(r.y()), int(r.width()), int(r.height())};
+        SDL_ConvertPixels(a.w, a.h, SDL_PIXELFORMAT_ARGB8888, pixels + a.y * stride + a.x * 4, stride,
+                          screen->format->format,
+                          static_cast<unsigned char *>(screen->pixels) + a.y * screen->pitch +
+                              a.x * screen->format->BytesPerPixel,
+                          screen->pitch);
+        areas.push_back(a);
     }
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    if (SDL_MUSTLOCK(screen))
+        SDL_UnlockSurface(screen);
+    SDL_UpdateWindowSurfaceRects(window_, areas.data(), int(areas.size()));
     ++frames_;
 }
 

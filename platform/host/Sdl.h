@@ -9,8 +9,6 @@
 #include <string>
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 namespace host {
@@ -84,8 +82,6 @@ private:
     void keyDown(const SDL_Event &event);
 
     SDL_Window *window_ = nullptr;
-    SDL_Renderer *renderer_ = nullptr;
-    SDL_Texture *texture_ = nullptr;
     gfx::Surface frame_;
     // The display connection and the wake-up descriptor on the run loop; the input method's pump
     // and the next frame's timer.
