@@ -56,10 +56,6 @@ Transform Transform::concat(const Transform &t) const {
             c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
 }
 
-} // namespace gfx
-
-namespace gfx {
-
 Rect Transform::apply(const Rect &r) const {
     const Point corners[] = {apply(Point{r.minX(), r.minY()}), apply(Point{r.maxX(), r.minY()}),
                              apply(Point{r.minX(), r.maxY()}), apply(Point{r.maxX(), r.maxY()})};

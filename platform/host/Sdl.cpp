@@ -152,12 +152,18 @@ void Sdl::watchDisplay() {
     }
 }
 
-int Sdl::eventQueued(void *self, SDL_Event *) {
+int Sdl::eventQueued(void *self, SDL_Event *event) {
     auto *sdl = static_cast<Sdl *>(self);
-    // Events the pump itself brings in need no wake-up.
-    if (!sdl->pumping_)
+    // Events the host's own calls bring in need no wake-up, nor the marker SDL queues at the end of
+    // every poll.
+    if (!sdl->pumping_ && event->type != SDL_POLLSENTINEL)
         sdl->wake();
     return 1;
+}
+
+bool Sdl::eventsWaiting() const {
+    return window_ && (SDL_HasEvents(SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) ||
+                       SDL_HasEvents(SDL_POLLSENTINEL + 1, SDL_LASTEVENT));
 }
 
 void Sdl::wake() {
@@ -202,18 +208,17 @@ void Sdl::pump() {
         quitSignalled = 0;
         ui::Application::shared().quit();
     }
+    pumping_ = true;
     SDL_Event event;
     while (window_ && SDL_PollEvent(&event))
         handle(event);
     frameIfDue();
-    if (!window_)
-        return;
     // Drawing may have read events from the display connection that then wait in SDL's queue, where
     // the run loop cannot see them.
-    pumping_ = true;
-    SDL_PumpEvents();
+    if (window_)
+        SDL_PumpEvents();
     pumping_ = false;
-    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+    if (eventsWaiting())
         wake();
 }
 
@@ -281,7 +286,11 @@ void Sdl::present() {
     }
     if (SDL_MUSTLOCK(screen))
         SDL_UnlockSurface(screen);
+    bool pumping = pumping_.exchange(true);
     SDL_UpdateWindowSurfaceRects(window_, areas.data(), int(areas.size()));
+    pumping_ = pumping;
+    if (!pumping && eventsWaiting())
+        wake();
     ++frames_;
 }
 

@@ -73,6 +73,8 @@ private:
     void pumpForInputMethod(bool on);
     // Makes the run loop pump soon.
     void wake();
+    // Whether SDL's queue holds events for the host.
+    bool eventsWaiting() const;
     static int eventQueued(void *self, SDL_Event *event);
     void mouseDown(float x, float y, unsigned modifiers);
     void mouseMove(float x, float y);
