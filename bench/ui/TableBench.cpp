@@ -1,6 +1,7 @@
 // One frame of a quote table scrolled by 7 points, read against a from-scratch redraw of the same
-// screen in the same run: 17 rows of 10 labels in view. Scrolling composites the cells already
-// drawn and draws only the row that comes into view.
+// screen in the same run: 17 rows of 10 labels in view. Scrolling brings the window's last frame up
+// to date as the host does: the cells already drawn are composited again where they moved to and
+// only the row that comes into view is drawn.
 #include "base/Str.h"
 #include "ui/Label.h"
 #include "ui/TableView.h"
@@ -14,6 +15,8 @@ constexpr int Width = 1024, Height = 768, Columns = 10, RowCount = 400;
 constexpr float ColumnWidth = float(Width) / Columns;
 
 struct Quotes : ui::TableDataSource {
+    // Moves every price, so that every label has new text to draw.
+    int round = 0;
     int numberOfRows(ui::TableView &, int) override { return RowCount; }
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path) override {
         auto cell = table.dequeueReusableCell("quote");
@@ -29,7 +32,7 @@ struct Quotes : ui::TableDataSource {
         }
         for (int c = 0; c < Columns; ++c)
             static_cast<ui::Label *>(cell->viewWithTag(c + 1))
-                ->setText(base::str::format("%.2f", 10 + path.row * 0.37 + c * 1.01));
+                ->setText(base::str::format("%.2f", 10 + path.row * 0.37 + c * 1.01 + round % 2 * 0.01));
         return cell;
     }
 };
@@ -43,20 +46,15 @@ struct Screen {
         table->dataSource = quotes;
         window->addSubview(table);
         table->reloadData();
-        window->renderInto(surface);
+        window->update(surface);
     }
 };
-
-void markAll(ui::View &v) {
-    v.setNeedsDisplay();
-    for (auto &sub : v.subviews())
-        markAll(*sub);
-}
 
 void TableRedrawFromScratch(benchmark::State &state) {
     Screen screen;
     for (auto _ : state) {
-        markAll(*screen.window);
+        ++screen.quotes->round;
+        screen.table->reloadData();
         screen.window->renderInto(screen.surface);
     }
 }
@@ -68,7 +66,7 @@ void TableScrolledBySevenPoints(benchmark::State &state) {
     for (auto _ : state) {
         y = y + 7 > 44 * RowCount - 748 ? 0 : y + 7;
         screen.table->setContentOffset({0, y});
-        screen.window->renderInto(screen.surface);
+        screen.window->update(screen.surface);
     }
 }
 BENCHMARK(TableScrolledBySevenPoints)->Unit(benchmark::kMillisecond);

@@ -23,6 +23,16 @@ Rect Rect::intersection(const Rect &other) const {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+Rect Rect::united(const Rect &other) const {
+    if (isEmpty())
+        return other;
+    if (other.isEmpty())
+        return *this;
+    float x0 = std::min(minX(), other.minX()), y0 = std::min(minY(), other.minY());
+    float x1 = std::max(maxX(), other.maxX()), y1 = std::max(maxY(), other.maxY());
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 Rect Rect::inset(float dx, float dy) const {
     return {minX() + dx, minY() + dy, std::abs(s.w) - 2 * dx, std::abs(s.h) - 2 * dy};
 }
@@ -44,6 +54,17 @@ Transform Transform::rotation(float radians) {
 Transform Transform::concat(const Transform &t) const {
     return {a * t.a + b * t.c, a * t.b + b * t.d,          c * t.a + d * t.c,
             c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
+}
+
+Rect Transform::apply(const Rect &r) const {
+    const Point corners[] = {apply(Point{r.minX(), r.minY()}), apply(Point{r.maxX(), r.minY()}),
+                             apply(Point{r.minX(), r.maxY()}), apply(Point{r.maxX(), r.maxY()})};
+    float x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
+    for (const Point &p : corners) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 } // namespace gfx

@@ -44,6 +44,8 @@ struct Rect {
     bool intersects(const Rect &other) const;
     // The common part; an empty rect at the origin when there is none.
     Rect intersection(const Rect &other) const;
+    // The smallest rect holding both; an empty rect counts as nothing.
+    Rect united(const Rect &other) const;
     // Shrinks by dx on the left and right and dy on the top and bottom (grows for negative values).
     Rect inset(float dx, float dy) const;
     Rect inset(const EdgeInsets &insets) const;
@@ -63,6 +65,8 @@ struct Transform {
     // This transform followed by `then`.
     Transform concat(const Transform &then) const;
     Point apply(Point p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
+    // The smallest upright rect holding the transformed rect.
+    Rect apply(const Rect &r) const;
     bool isIdentity() const { return *this == Transform{}; }
     bool operator==(const Transform &) const = default;
 };

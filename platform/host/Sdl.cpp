@@ -1,5 +1,7 @@
 #include "host/Sdl.h"
 
+#include "host/DisplayConnection.h"
+
 #include "base/Clock.h"
 #include "base/RunLoop.h"
 #include "ui/Application.h"
@@ -10,12 +12,16 @@
 
 #include <SDL.h>
 #include <cairo.h>
+#include <csignal>
 #include <spawn.h>
+#include <sys/eventfd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 extern char **environ;
 
@@ -24,7 +30,11 @@ namespace host {
 namespace {
 
 constexpr double FrameInterval = 1.0 / 60;
-constexpr double PumpInterval = 0.008;
+// How often events are pumped while the input method may answer, or when the display connection
+// cannot be watched.
+constexpr double PumpInterval = 0.016;
+// More damaged rectangles than this are copied to the screen as the one rectangle holding them.
+constexpr size_t MaxUploads = 32;
 // Finger numbers: the mouse uses 1 and 2, touch-screen fingers start above.
 constexpr int MouseFinger = 1, SecondFinger = 2, ScreenFingers = 100;
 constexpr float TwoFingerGap = 40, PinchSpan = 60, WheelStep = 1.1f;
@@ -37,6 +47,19 @@ constexpr float WheelScroll = 40;
 
 ui::Window *keyWindow() {
     return ui::Application::shared().keyWindow();
+}
+
+// The interrupt and termination signals end the application as closing the window does; the
+// handler only notes them and wakes the run loop.
+std::atomic<int> signalWakeFd{-1};
+volatile std::sig_atomic_t quitSignalled = 0;
+struct sigaction previousInt, previousTerm;
+
+void onQuitSignal(int) {
+    quitSignalled = 1;
+    uint64_t one = 1;
+    if (int fd = signalWakeFd.load(); fd >= 0)
+        (void)!::write(fd, &one, sizeof one);
 }
 
 } // namespace
@@ -60,9 +83,14 @@ bool driverAsked() {
     return asked && *asked;
 }
 
-bool hasDisplay() {
+// Whether SDL drives a real window system rather than a driver that shows nothing.
+bool hasDesktopDriver() {
     std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    return driverAsked() || (driver != "offscreen" && driver != "dummy");
+    return driver != "offscreen" && driver != "dummy";
+}
+
+bool hasDisplay() {
+    return driverAsked() || hasDesktopDriver();
 }
 
 // Nothing names a desktop to connect to: probing the drivers would only print their complaints.
@@ -77,6 +105,8 @@ bool Sdl::open(const std::string &title) {
         return true;
     // Long compositions arrive whole instead of cut at 32 bytes.
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+    // SDL's own signal handlers would only be heard at the next pump, which may be long in coming.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (noDesktopNamed() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     if (!hasDisplay()) {
@@ -86,65 +116,181 @@ bool Sdl::open(const std::string &title) {
     gfx::Size size = ui::Screen::main().windowSize();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.w),
                                int(size.h), SDL_WINDOW_SHOWN);
-    if (window_)
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_)
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                     int(size.w), int(size.h));
     frame_ = gfx::Surface(int(size.w), int(size.h));
-    if (!texture_ || !frame_) {
+    if (!window_ || !SDL_GetWindowSurface(window_) || !frame_) {
         close();
         return false;
     }
     // Text input starts when a text input becomes first responder.
     SDL_StopTextInput();
-    pump_ = base::Timer::make(PumpInterval, true, base::Action("pump", [this](base::Object *) { pump(); }));
-    base::RunLoop::main().addTimer(pump_, base::RunLoop::Common);
+    watchDisplay();
+    scheduleFrame(0);
     return true;
 }
 
+void Sdl::watchDisplay() {
+    base::RunLoop &loop = base::RunLoop::main();
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    wakeSource_ = base::make<base::FdSource>(wakeFd_, base::FdSource::Read, [this](unsigned) { pump(); });
+    loop.addSource(wakeSource_, {base::RunLoop::Common});
+    SDL_AddEventWatch(&Sdl::eventQueued, this);
+    signalWakeFd = wakeFd_;
+    struct sigaction quit {};
+    quit.sa_handler = onQuitSignal;
+    sigemptyset(&quit.sa_mask);
+    sigaction(SIGINT, &quit, &previousInt);
+    sigaction(SIGTERM, &quit, &previousTerm);
+
+    if (int fd = displayConnection(window_); fd >= 0) {
+        display_ = base::make<base::FdSource>(fd, base::FdSource::Read, [this](unsigned) { pump(); });
+        loop.addSource(display_, {base::RunLoop::Common});
+    } else if (hasDesktopDriver()) {
+        // No descriptor to wait on: look for events now and then.
+        pump_ =
+            base::Timer::make(PumpInterval, true, base::Action("pump", [this](base::Object *) { pump(); }));
+        loop.addTimer(pump_, base::RunLoop::Common);
+    }
+}
+
+int Sdl::eventQueued(void *self, SDL_Event *event) {
+    auto *sdl = static_cast<Sdl *>(self);
+    // Events the host's own calls bring in need no wake-up, nor the marker SDL queues at the end of
+    // every poll.
+    if (!sdl->pumping_ && event->type != SDL_POLLSENTINEL)
+        sdl->wake();
+    return 1;
+}
+
+bool Sdl::eventsWaiting() const {
+    return window_ && (SDL_HasEvents(SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) ||
+                       SDL_HasEvents(SDL_POLLSENTINEL + 1, SDL_LASTEVENT));
+}
+
+void Sdl::wake() {
+    uint64_t one = 1;
+    if (wakeFd_ >= 0)
+        (void)!::write(wakeFd_, &one, sizeof one);
+}
+
 void Sdl::close() {
-    if (pump_)
-        pump_->invalidate();
-    pump_ = nullptr;
-    if (texture_)
-        SDL_DestroyTexture(texture_);
-    if (renderer_)
-        SDL_DestroyRenderer(renderer_);
+    for (auto *timer : {&pump_, &imePump_, &frameTimer_}) {
+        if (*timer)
+            (*timer)->invalidate();
+        *timer = nullptr;
+    }
+    for (auto *source : {&display_, &wakeSource_}) {
+        if (*source)
+            base::RunLoop::main().removeSource(**source);
+        *source = nullptr;
+    }
+    if (wakeFd_ >= 0) {
+        SDL_DelEventWatch(&Sdl::eventQueued, this);
+        signalWakeFd = -1;
+        sigaction(SIGINT, &previousInt, nullptr);
+        sigaction(SIGTERM, &previousTerm, nullptr);
+        ::close(wakeFd_);
+        wakeFd_ = -1;
+    }
     if (window_) {
         SDL_StopTextInput();
         SDL_DestroyWindow(window_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
-    texture_ = nullptr;
-    renderer_ = nullptr;
     window_ = nullptr;
 }
 
 void Sdl::pump() {
+    ++wakeUps_;
+    uint64_t count;
+    while (wakeFd_ >= 0 && ::read(wakeFd_, &count, sizeof count) > 0) {
+    }
+    if (quitSignalled) {
+        quitSignalled = 0;
+        ui::Application::shared().quit();
+    }
+    pumping_ = true;
     SDL_Event event;
     while (window_ && SDL_PollEvent(&event))
         handle(event);
+    frameIfDue();
+    // Drawing may have read events from the display connection that then wait in SDL's queue, where
+    // the run loop cannot see them.
+    if (window_)
+        SDL_PumpEvents();
+    pumping_ = false;
+    if (eventsWaiting())
+        wake();
+}
+
+void Sdl::setNeedsFrame() {
+    if (window_)
+        scheduleFrame(lastFrame_ + FrameInterval - base::Clock::current().monotonic());
+}
+
+void Sdl::scheduleFrame(double wait) {
+    if (frameTimer_ && frameTimer_->isValid())
+        return;
+    frameTimer_ = base::Timer::make(std::max(0.0, wait), false,
+                                    base::Action("frame", [this](base::Object *) { frameIfDue(); }));
+    base::RunLoop::main().addTimer(frameTimer_, base::RunLoop::Common);
+}
+
+void Sdl::frameIfDue() {
+    if (!window_ || !(exposed_ || ui::compositor::needsFrame()))
+        return;
     double now = base::Clock::current().monotonic();
-    // An idle window draws nothing.
-    if (window_ && (exposed_ || ui::compositor::needsFrame()) && now - lastFrame_ >= FrameInterval) {
-        lastFrame_ = now;
-        present();
+    if (now - lastFrame_ < FrameInterval) {
+        scheduleFrame(lastFrame_ + FrameInterval - now);
+        return;
     }
+    lastFrame_ = now;
+    present();
+    // An animation goes on: the next frame is due a frame's time from now.
+    if (ui::compositor::needsFrame())
+        scheduleFrame(FrameInterval);
 }
 
 void Sdl::present() {
     ui::Window *w = keyWindow();
-    if (!texture_ || !w)
+    SDL_Surface *screen = window_ ? SDL_GetWindowSurface(window_) : nullptr;
+    if (!screen || !w)
         return;
+    if (frameTimer_)
+        frameTimer_->invalidate();
+    gfx::Region damage = w->update(frame_);
+    if (exposed_)
+        damage.add(gfx::Rect{0, 0, float(frame_.width()), float(frame_.height())});
     exposed_ = false;
-    w->renderInto(frame_);
+    if (damage.isEmpty())
+        return;
+    // Only the damaged rectangles are copied into the window's surface and sent to the display.
+    damage.intersect(
+        {0, 0, float(std::min(screen->w, frame_.width())), float(std::min(screen->h, frame_.height()))});
     cairo_surface_flush(frame_.cairo());
-    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(frame_.cairo()),
-                      cairo_image_surface_get_stride(frame_.cairo()));
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    const unsigned char *pixels = cairo_image_surface_get_data(frame_.cairo());
+    const int stride = cairo_image_surface_get_stride(frame_.cairo());
+    std::vector<gfx::Rect> rects = damage.rects();
+    if (rects.size() > MaxUploads)
+        rects = {damage.extents()};
+    std::vector<SDL_Rect> areas;
+    if (SDL_MUSTLOCK(screen))
+        SDL_LockSurface(screen);
+    for (const gfx::Rect &r : rects) {
+        SDL_Rect a{int(r.x()), int(r.y()), int(r.width()), int(r.height())};
+        SDL_ConvertPixels(a.w, a.h, SDL_PIXELFORMAT_ARGB8888, pixels + a.y * stride + a.x * 4, stride,
+                          screen->format->format,
+                          static_cast<unsigned char *>(screen->pixels) + a.y * screen->pitch +
+                              a.x * screen->format->BytesPerPixel,
+                          screen->pitch);
+        areas.push_back(a);
+    }
+    if (SDL_MUSTLOCK(screen))
+        SDL_UnlockSurface(screen);
+    bool pumping = pumping_.exchange(true);
+    SDL_UpdateWindowSurfaceRects(window_, areas.data(), int(areas.size()));
+    pumping_ = pumping;
+    if (!pumping && eventsWaiting())
+        wake();
     ++frames_;
 }
 
@@ -359,6 +505,7 @@ void Sdl::startTextInput(gfx::Rect caret, bool secure) {
     secureInput_ = secure;
     if (!window_)
         return;
+    pumpForInputMethod(!secure);
     if (secure) {
         SDL_StopTextInput();
         return;
@@ -369,8 +516,22 @@ void Sdl::startTextInput(gfx::Rect caret, bool secure) {
         SDL_StartTextInput();
 }
 
+void Sdl::pumpForInputMethod(bool on) {
+    if (on == bool(imePump_))
+        return;
+    if (imePump_)
+        imePump_->invalidate();
+    imePump_ = nullptr;
+    if (on) {
+        imePump_ =
+            base::Timer::make(PumpInterval, true, base::Action("pump", [this](base::Object *) { pump(); }));
+        base::RunLoop::main().addTimer(imePump_, base::RunLoop::Common);
+    }
+}
+
 void Sdl::stopTextInput() {
     secureInput_ = false;
+    pumpForInputMethod(false);
     if (window_)
         SDL_StopTextInput();
 }

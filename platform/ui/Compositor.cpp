@@ -2,10 +2,12 @@
 
 #include "base/Clock.h"
 #include "ui/Animator.h"
+#include "ui/Host.h"
 #include "ui/View.h"
 
 #include <cairo.h>
 #include <cmath>
+#include <utility>
 
 namespace ui::compositor {
 
@@ -65,7 +67,22 @@ void drawLayer(const Layer &layer, gfx::Context &c) {
     c.restore();
 }
 
+// While the window composites its damage: the damaged part, in window pixels.
+const gfx::Region *damaged = nullptr;
+
 void drawInside(View &view, const Look &look, gfx::Context &c) {
+    if (damaged && !damaged->intersects(view.drawnArea())) {
+        // Nothing of its own to paint here; its subviews may still lie in the damage.
+        c.save();
+        if (view.clipsToBounds || view.layer().masksToBounds) {
+            roundedRect(c, look.bounds, view.layer().cornerRadius);
+            c.clip();
+        }
+        for (const auto &sub : std::vector(view.subviews()))
+            draw(*sub, c);
+        c.restore();
+        return;
+    }
     const Layer &layer = view.layer();
     const gfx::Rect b = look.bounds;
     const float radius = layer.cornerRadius;
@@ -120,11 +137,16 @@ bool needsFrame() {
 
 void setNeedsFrameUntil(double time) {
     framesUntil = std::max(framesUntil, time);
-    frameWanted = true;
+    frameWanted = false;
+    setNeedsFrame();
 }
 
 void setNeedsFrame() {
+    if (frameWanted)
+        return;
     frameWanted = true;
+    if (Host *host = Host::current())
+        host->setNeedsFrame();
 }
 
 void frameDrawn() {
@@ -149,6 +171,8 @@ void draw(View &view, gfx::Context &c) {
     bool transition = animator.transition(view, {}) != nullptr;
     if (!transition && (view.isHidden() || look.alpha <= 0))
         return;
+    if (damaged && !damaged->intersects(view.drawnSubtreeArea()))
+        return;
     c.save();
     c.concat(placement(look));
     bool group = look.alpha < 1;
@@ -168,15 +192,52 @@ void drawContents(View &view, gfx::Context &c) {
         drawInside(view, Animator::shared().presentation(view), c);
 }
 
+namespace {
+
+void drawWindow(View &window, View &popovers, View *alerts, gfx::Rect area, gfx::Context &c, bool cull) {
+    gfx::Region piece(area);
+    c.save();
+    c.clipToRect(area);
+    c.clearRect(area);
+    damaged = cull ? &piece : nullptr;
+    drawContents(window, c);
+    draw(popovers, c);
+    if (alerts) {
+        // Dim what lies below an alert.
+        c.setFill(*gfx::Color::white(0, 0.4f));
+        c.fillRect(window.bounds());
+        draw(*alerts, c);
+    }
+    damaged = nullptr;
+    c.restore();
+}
+
+} // namespace
+
+void drawDamaged(View &window, View &popovers, View *alerts, const std::vector<gfx::Rect> &pieces,
+                 gfx::Context &c) {
+    for (const gfx::Rect &piece : pieces)
+        drawWindow(window, popovers, alerts, piece, c, true);
+}
+
+void drawWhole(View &window, View &popovers, View *alerts, gfx::Rect area, gfx::Context &c) {
+    drawWindow(window, popovers, alerts, area, c, false);
+}
+
 gfx::Surface snapshot(View &view) {
+    // A snapshot draws the whole view, whatever the window's damage.
+    const gfx::Region *outer = std::exchange(damaged, nullptr);
     Look look = Animator::shared().presentation(view);
     gfx::Surface surface(int(std::ceil(look.bounds.width())), int(std::ceil(look.bounds.height())));
-    if (!surface)
+    if (!surface) {
+        damaged = outer;
         return surface;
+    }
     prepare(view);
     gfx::Context c(surface);
     c.translate(-look.bounds.x(), -look.bounds.y());
     drawInside(view, look, c);
+    damaged = outer;
     return surface;
 }
 

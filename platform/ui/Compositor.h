@@ -1,7 +1,10 @@
 #pragma once
 
 #include "gfx/Context.h"
+#include "gfx/Region.h"
+
 #include "gfx/Surface.h"
+#include <vector>
 
 namespace ui {
 
@@ -16,6 +19,7 @@ void prepare(View &root);
 // Whether anything may look different since the last frame: views mark it when they are marked
 // for display or layout, change their geometry, look or visibility, or gain or lose subviews.
 bool needsFrame();
+// Tells the host when the first change since the last frame comes.
 void setNeedsFrame();
 // Frames are wanted until the time (on the clock), as a layer moves.
 void setNeedsFrameUntil(double time);
@@ -23,6 +27,13 @@ void setNeedsFrameUntil(double time);
 void frameDrawn();
 // Draws the view and its descendants into a context in the view's superview space.
 void draw(View &view, gfx::Context &context);
+// Draws the window's tree (the window in its own space, then its popover and alert layers) into
+// each piece of a context in window space, which holds the last frame elsewhere: only views whose
+// last drawn area meets the piece paint.
+void drawDamaged(View &window, View &popovers, View *alerts, const std::vector<gfx::Rect> &pieces,
+                 gfx::Context &context);
+// The same over `area`, whatever was drawn where.
+void drawWhole(View &window, View &popovers, View *alerts, gfx::Rect area, gfx::Context &context);
 // Draws what lies inside the view (background, content, layers, subviews, border) in its bounds
 // space, without its own position, transform or alpha.
 void drawContents(View &view, gfx::Context &context);

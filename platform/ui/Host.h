@@ -30,6 +30,9 @@ public:
     virtual void toastShown(const std::string &, View &) {}
     // Gives the display back before the process ends.
     virtual void shutdown() {}
+    // Something on screen changed since the last frame: a host that sleeps while nothing happens
+    // schedules one.
+    virtual void setNeedsFrame() {}
 
     // A text input became first responder or its caret moved (window coordinates): typed text is
     // wanted, with the input method's window beside the caret; a secure input wants no input method.

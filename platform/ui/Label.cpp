@@ -111,7 +111,29 @@ gfx::Size Label::sizeThatFits(gfx::Size size) const {
     return {std::ceil(s.w), std::ceil(s.h)};
 }
 
+Label::Drawn Label::drawnFrom() const {
+    return {text_,
+            font_.get(),
+            textColor_.get(),
+            highlightedColor_.get(),
+            shadowColor_.get(),
+            alignment_,
+            lineBreak_,
+            lines_,
+            adjusts_,
+            highlighted_,
+            enabled_,
+            minimumFontSize_,
+            shadowOffset_,
+            bounds()};
+}
+
+bool Label::contentStale() const {
+    return drawnFrom() != drawn_;
+}
+
 void Label::drawRect(gfx::Context &c, gfx::Rect) {
+    drawn_ = drawnFrom();
     if (text_.empty())
         return;
     base::Ref<gfx::Font> font = fittedFont();

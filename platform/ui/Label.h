@@ -38,9 +38,28 @@ public:
     gfx::Size sizeThatFits(gfx::Size size) const override;
     void drawRect(gfx::Context &context, gfx::Rect dirty) override;
 
+protected:
+    // The text is drawn again only when something it is drawn from changed.
+    bool contentStale() const override;
+
 private:
+    // Everything the drawn text depends on.
+    struct Drawn {
+        std::string text;
+        const void *font = nullptr, *color = nullptr, *highlightedColor = nullptr, *shadowColor = nullptr;
+        gfx::Align alignment = gfx::Align::Left;
+        gfx::LineBreak lineBreak = gfx::LineBreak::TruncateTail;
+        int lines = 1;
+        bool adjusts = false, highlighted = false, enabled = true;
+        float minimumFontSize = 0;
+        gfx::Size shadowOffset;
+        gfx::Rect bounds;
+        bool operator==(const Drawn &) const = default;
+    };
+    Drawn drawnFrom() const;
     gfx::LineBreak wrapping() const;
 
+    Drawn drawn_;
     std::string text_;
     base::Ref<gfx::Font> font_;
     base::Ref<gfx::Color> textColor_, highlightedColor_, shadowColor_;

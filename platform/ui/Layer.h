@@ -16,6 +16,8 @@ class View;
 
 // The look every view's backing layer adds to the view (corners, border, shadow), and a
 // stand-alone layer drawn above its host view's own content: an image scaled into its frame.
+// Setting the fields tells no one: a host draws the change with the next frame, which the view's
+// setNeedsDisplay asks for.
 class Layer : public base::Object {
 public:
     enum class Gravity { Resize, ResizeAspect, Center };

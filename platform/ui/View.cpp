@@ -32,7 +32,11 @@ gfx::Transform toRoot(const View *v) {
 
 } // namespace
 
-View::View(gfx::Rect frame) : layer_(base::make<Layer>()) {
+namespace {
+uint64_t nextSerial = 0;
+}
+
+View::View(gfx::Rect frame) : layer_(base::make<Layer>()), serial_(++nextSerial) {
     layer_->view_ = this;
     look_.bounds = {0, 0, frame.width(), frame.height()};
     look_.center = {frame.midX(), frame.midY()};
@@ -50,15 +54,7 @@ gfx::Rect View::frame() const {
     const gfx::Rect &b = look_.bounds;
     if (look_.transform.isIdentity())
         return {look_.center.x - b.width() / 2, look_.center.y - b.height() / 2, b.width(), b.height()};
-    gfx::Transform t = toSuperview();
-    const gfx::Point corners[] = {t.apply({b.minX(), b.minY()}), t.apply({b.maxX(), b.minY()}),
-                                  t.apply({b.minX(), b.maxY()}), t.apply({b.maxX(), b.maxY()})};
-    float x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
-    for (const auto &p : corners) {
-        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
-        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
-    }
-    return {x0, y0, x1 - x0, y1 - y0};
+    return toSuperview().apply(b);
 }
 
 void View::setFrame(gfx::Rect frame) {
@@ -261,6 +257,15 @@ Window *View::window() const {
 
 void View::setNeedsDisplay() {
     needsDisplay_ = true;
+    dirty_ = {};
+    compositor::setNeedsFrame();
+}
+
+void View::setNeedsDisplay(gfx::Rect rect) {
+    if (rect.isEmpty() || (needsDisplay_ && dirty_.isEmpty()))
+        return;
+    dirty_ = needsDisplay_ ? dirty_.united(rect) : rect;
+    needsDisplay_ = true;
     compositor::setNeedsFrame();
 }
 
@@ -292,19 +297,41 @@ bool View::display() {
     if (!needsDisplay_)
         return bool(content_);
     needsDisplay_ = false;
-    int w = int(std::ceil(look_.bounds.width())), h = int(std::ceil(look_.bounds.height()));
-    gfx::Surface surface(w, h);
+    const gfx::Rect &b = look_.bounds;
+    int w = int(std::ceil(b.width())), h = int(std::ceil(b.height()));
+    bool kept = content_ && content_.width() == w && content_.height() == h;
+    // The pixels to draw again, in the surface's space: what was marked, rounded out to whole pixels.
+    gfx::Rect pixels{0, 0, float(w), float(h)};
+    const bool partial = kept && !dirty_.isEmpty();
+    if (partial) {
+        gfx::Rect part = dirty_.offset(-b.x(), -b.y()).intersection(pixels);
+        float x0 = std::floor(part.minX()), y0 = std::floor(part.minY());
+        pixels = {x0, y0, std::ceil(part.maxX()) - x0, std::ceil(part.maxY()) - y0};
+    } else if (kept && !contentStale()) {
+        return true;
+    }
+    dirty_ = {};
+    if (pixels.isEmpty())
+        return bool(content_);
+    gfx::Surface surface = kept ? content_ : gfx::Surface(w, h);
     if (!surface) {
         content_ = {};
+        contentDamage_ = b;
         return false;
     }
+    gfx::Rect area = partial ? pixels.offset(b.x(), b.y()) : b;
     {
         gfx::Context context(surface);
-        context.translate(-look_.bounds.x(), -look_.bounds.y());
+        if (kept) {
+            context.clearRect(pixels);
+            context.clipToRect(pixels);
+        }
+        context.translate(-b.x(), -b.y());
         drewNothing_ = false;
-        drawRect(context, look_.bounds);
+        drawRect(context, area);
     }
     content_ = drewNothing_ ? gfx::Surface() : surface;
+    contentDamage_ = contentDamage_ ? contentDamage_->united(area) : area;
     return bool(content_);
 }
 

@@ -7,7 +7,9 @@
 #include "ui/Layer.h"
 #include "ui/Responder.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,9 @@ public:
     virtual Window *window() const;
 
     void setNeedsDisplay();
+    // Only the part `rect` (bounds coordinates) needs drawing again: drawRect gets it as `dirty`,
+    // drawing is clipped to it and the rest of the content is kept.
+    void setNeedsDisplay(gfx::Rect rect);
     bool needsDisplay() const { return needsDisplay_; }
     // Draws the view's content; coordinates are the view's bounds.
     virtual void drawRect(gfx::Context &context, gfx::Rect dirty);
@@ -141,15 +146,26 @@ public:
     gfx::Transform toSuperview() const;
     // The content drawn by the last display pass; empty for views that draw nothing.
     const gfx::Surface &content() const { return content_; }
-    // Runs drawRect into a fresh content surface when marked; false when nothing was drawn.
+    // Runs drawRect into the content surface when marked; false when nothing was drawn.
     bool display();
+    // Stands for the view across frames: unlike its address it is never reused.
+    uint64_t serial() const { return serial_; }
+    // Where the last frame of its window drew the view itself, and the view with its descendants
+    // (window pixels, within what clips them).
+    const gfx::Rect &drawnArea() const { return area_; }
+    const gfx::Rect &drawnSubtreeArea() const { return subtreeArea_; }
 
 protected:
+    // Whether drawing again would change the content a display pass is about to replace. Views
+    // whose drawing depends only on state they can compare answer false while it is unchanged,
+    // so that marking them costs no drawing.
+    virtual bool contentStale() const { return true; }
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
 
 private:
     friend class Window;
+    friend class DamageTracker;
     // Redraws after a change of size and lets the animator see every model change.
     void changed(const Look &before);
     void resizeSubviews(gfx::Size oldSize);
@@ -167,6 +183,13 @@ private:
     bool needsDisplay_ = true;
     bool drewNothing_ = false;
     gfx::Surface content_;
+    // The part of the bounds marked for display; empty when the whole view is.
+    gfx::Rect dirty_;
+    // The part of the content the last display pass changed, until a frame shows it.
+    std::optional<gfx::Rect> contentDamage_;
+    uint64_t serial_;
+    // Where the view and its subtree were drawn in the window in the last frame (window pixels).
+    gfx::Rect area_, subtreeArea_;
 };
 
 } // namespace ui

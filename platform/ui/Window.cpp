@@ -334,25 +334,46 @@ void Window::prepareFrame() {
 
 gfx::Surface Window::render() {
     gfx::Rect b = bounds();
-    gfx::Surface surface(int(std::ceil(b.width())), int(std::ceil(b.height())));
-    if (surface)
-        renderInto(surface);
-    return surface;
+    int w = int(std::ceil(b.width())), h = int(std::ceil(b.height()));
+    if (!frame_ || frame_.width() != w || frame_.height() != h)
+        frame_ = gfx::Surface(w, h);
+    if (!frame_)
+        return {};
+    // Whatever was told or not: a layer's look can be set without telling anyone.
+    refresh(frame_, false);
+    return frame_.copy();
 }
 
 void Window::renderInto(const gfx::Surface &target) {
     prepareFrame();
     gfx::Context context(target);
-    context.clearRect({0, 0, float(target.width()), float(target.height())});
-    compositor::drawContents(*this, context);
-    compositor::draw(*popoverLayer_, context);
-    if (!alertLayer_->subviews().empty()) {
-        // Dim what lies below an alert.
-        context.setFill(*gfx::Color::white(0, 0.4f));
-        context.fillRect(bounds());
-        compositor::draw(*alertLayer_, context);
+    gfx::Rect all{0, 0, float(target.width()), float(target.height())};
+    bool dimmed = !alertLayer_->subviews().empty();
+    compositor::drawWhole(*this, *popoverLayer_, dimmed ? alertLayer_.get() : nullptr, all, context);
+    compositor::frameDrawn();
+}
+
+gfx::Region Window::update(const gfx::Surface &target) {
+    return refresh(target, true);
+}
+
+gfx::Region Window::refresh(const gfx::Surface &target, bool whenTold) {
+    if (whenTold && target.cairo() == lastTarget_ && !compositor::needsFrame())
+        return {};
+    prepareFrame();
+    if (target.cairo() != lastTarget_)
+        damage_.reset();
+    lastTarget_ = target.cairo();
+    bool dimmed = !alertLayer_->subviews().empty();
+    gfx::Rect area{0, 0, float(target.width()), float(target.height())};
+    gfx::Region damage = damage_.collect(*this, *popoverLayer_, *alertLayer_, dimmed, area);
+    if (!damage.isEmpty()) {
+        gfx::Context context(target);
+        compositor::drawDamaged(*this, *popoverLayer_, dimmed ? alertLayer_.get() : nullptr,
+                                damage_.pieces(damage), context);
     }
     compositor::frameDrawn();
+    return damage;
 }
 
 } // namespace ui

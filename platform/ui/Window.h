@@ -2,6 +2,7 @@
 
 #include "gfx/Surface.h"
 #include "ui/Application.h"
+#include "ui/DamageTracker.h"
 #include "ui/View.h"
 
 #include <map>
@@ -57,9 +58,15 @@ public:
 
     // Runs the layout and display passes over the tree, alert layer included.
     void prepareFrame();
-    // Lays out, draws and composites the window into a surface of its size.
+    // Lays out, draws and composites the window into a new surface of its size.
     gfx::Surface render();
+    // The same into `target`, whole, leaving what update() knows of the last frame alone.
     void renderInto(const gfx::Surface &target);
+    // Brings `target`, which holds the last frame this window drew into it, up to date: lays out,
+    // draws what was marked and composites only the damaged part, which it answers (window
+    // pixels; empty when nothing changed). A target the window did not draw last is drawn whole.
+    // Does nothing at all when no change was made known since the last frame.
+    gfx::Region update(const gfx::Surface &target);
 
     // Called by recognisers.
     void recognized(GestureRecognizer &recognizer);
@@ -79,8 +86,14 @@ private:
     void releaseHeld(int id, double time);
     bool shareTouches(const GestureRecognizer &a, const GestureRecognizer &b) const;
     static double timeOr(std::optional<double> time);
+    // update(), also when no change was made known unless `whenTold`.
+    gfx::Region refresh(const gfx::Surface &target, bool whenTold);
 
     base::Ref<View> alertLayer_, popoverLayer_;
+    DamageTracker damage_;
+    // The surface the last frame went into, and the one render() keeps its frames in.
+    const void *lastTarget_ = nullptr;
+    gfx::Surface frame_;
     base::Ref<ViewController> root_;
     std::map<int, Tracked> touches_;
     struct LastTap {

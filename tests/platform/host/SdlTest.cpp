@@ -3,12 +3,15 @@
 #include "Scenes.h"
 #include "base/FileManager.h"
 #include "base/Paths.h"
+#include "base/RunLoop.h"
+#include "base/Timer.h"
 #include "host/Offscreen.h"
 #include "host/Run.h"
 #include "ui/Alert.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/Gesture.h"
+#include "ui/Label.h"
 #include "ui/ScrollView.h"
 #include "ui/TextField.h"
 
@@ -93,6 +96,9 @@ TEST_F(SdlTest, AClickIsATapAndFramesAreDrawn) {
     clock.advance(0.05);
     EXPECT_EQ(sdl.framesPresented(), 2) << "the run loop pumps and draws what changed";
     b->setCenter({300, 300});
+    clock.advance(0.05);
+    EXPECT_EQ(sdl.framesPresented(), 2) << "a change nobody sees draws nothing";
+    b->setHidden(false);
     sdl.pump();
     EXPECT_EQ(sdl.framesPresented(), 3);
     b->setCenter({310, 300});
@@ -106,6 +112,38 @@ TEST_F(SdlTest, AClickIsATapAndFramesAreDrawn) {
     int afterwards = sdl.framesPresented();
     clock.advance(0.5);
     EXPECT_LE(sdl.framesPresented(), afterwards + 1);
+}
+
+TEST_F(SdlTest, AnIdleWindowSleepsUntilInputOrATimerWakesIt) {
+    auto label = make<ui::Label>(gfx::Rect{20, 20, 200, 30});
+    label->setText("上证指数");
+    window->addSubview(label);
+    base::RunLoop &loop = base::RunLoop::main();
+    clock.advance(0.1);
+    loop.runOnce(base::RunLoop::Default, 0);
+    int frames = sdl.framesPresented(), wakeUps = sdl.wakeUps();
+    EXPECT_EQ(frames, 1);
+
+    clock.advance(1);
+    loop.runOnce(base::RunLoop::Default, 0);
+    EXPECT_EQ(sdl.wakeUps(), wakeUps) << "a second of nothing wakes nothing";
+    EXPECT_EQ(sdl.framesPresented(), frames);
+    EXPECT_FALSE(loop.nextDeadline()) << "no timer waits";
+
+    button(SDL_MOUSEBUTTONDOWN, 30, 30);
+    loop.runOnce(base::RunLoop::Default, 0);
+    EXPECT_EQ(sdl.wakeUps(), wakeUps + 1) << "input wakes it at once";
+    EXPECT_EQ(window->activeTouches().size(), 1u);
+    button(SDL_MOUSEBUTTONUP, 30, 30);
+    loop.runOnce(base::RunLoop::Default, 0);
+    EXPECT_TRUE(window->activeTouches().empty());
+
+    frames = sdl.framesPresented();
+    auto tick = base::Timer::scheduled(
+        0.5, false, base::Action("tick", [&](base::Object *) { label->setText("深证成指"); }));
+    clock.advance(1);
+    EXPECT_EQ(sdl.framesPresented(), frames + 1) << "what a timer changed is drawn";
+    EXPECT_FALSE(loop.nextDeadline());
 }
 
 TEST_F(SdlTest, CtrlDragIsATwoFingerPan) {
