@@ -131,6 +131,8 @@ void TableBaseView::updateList(const Rows *rows, int scrollToPos) {
         return;
     }
     m_list = *rows;
+    // A table made moments ago has not been laid out yet: it needs its frame to scroll.
+    layoutIfNeeded();
     m_tv->reloadData();
     if (scrollToPos >= 1 && scrollToPos <= 2 && m_isTableViewEnd && !m_list.empty()) {
         int row = scrollToPos == 2 ? 0 : int(m_list.size()) - 1;
