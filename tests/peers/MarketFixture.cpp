@@ -67,19 +67,6 @@ int32_t beforeEvents(const Security &security, int32_t date, int32_t price) {
     return int32_t(std::lround(p));
 }
 
-Candle dayCandle(const Security &security, int32_t date) {
-    uint32_t noise = MarketFixture::noise(security.fullCode(), date);
-    Candle candle;
-    candle.time = date;
-    candle.open = beforeEvents(security, date, around(security.closePrice, noise));
-    candle.close = beforeEvents(security, date, around(security.closePrice, noise >> 8));
-    candle.high = std::max(candle.open, candle.close) + int32_t(noise % 7);
-    candle.low = std::max(std::min(candle.open, candle.close) - int32_t(noise % 5), 1);
-    candle.volume = int32_t(10000 + noise % 90000);
-    candle.amount = int32_t(int64_t(candle.volume) * candle.close / 10000 + 1);
-    return candle;
-}
-
 } // namespace
 
 uint32_t MarketFixture::noise(std::string_view text, int32_t salt) {
@@ -88,6 +75,46 @@ uint32_t MarketFixture::noise(std::string_view text, int32_t salt) {
     hash *= 0x7feb352d;
     hash ^= hash >> 15;
     return hash;
+}
+
+Candle MarketFixture::dayCandle(const Security &security, int32_t date) {
+    uint32_t noise = MarketFixture::noise(security.fullCode(), date);
+    Candle candle;
+    candle.time = date;
+    candle.open = beforeEvents(security, date, around(security.closePrice, noise));
+    candle.close = beforeEvents(security, date, around(security.closePrice, noise >> 8));
+    // The day's range reaches up to 2.5 % beyond the open and the close on either side.
+    int32_t reach = std::max(candle.open, candle.close) / 40;
+    candle.high =
+        std::max(candle.open, candle.close) + int32_t(noise % 7) + reach * int32_t(noise >> 20 & 15) / 15;
+    candle.low = std::max(
+        std::min(candle.open, candle.close) - int32_t(noise % 5) - reach * int32_t(noise >> 24 & 15) / 15, 1);
+    candle.volume = int32_t(10000 + noise % 90000);
+    candle.amount = int32_t(int64_t(candle.volume) * candle.close / 10000 + 1);
+    return candle;
+}
+
+DayPath::DayPath(const Candle &day) {
+    uint32_t noise = MarketFixture::noise(base::str::format("%d:%d", day.time, day.open), day.close);
+    size_t highKnot = 1 + noise % (Segments - 1);
+    size_t lowKnot = 1 + (noise >> 8) % (Segments - 1);
+    if (lowKnot == highKnot)
+        lowKnot = lowKnot % (Segments - 1) + 1;
+    for (size_t k = 1; k < Segments; ++k) {
+        uint32_t n = (noise ^ uint32_t(k) * 0x9E3779B9u) * 0x85EBCA6Bu;
+        n ^= n >> 13;
+        knots_[k] = day.low + int32_t(n % uint32_t(day.high - day.low + 1));
+    }
+    knots_[0] = day.open;
+    knots_[Segments] = day.close;
+    knots_[highKnot] = day.high;
+    knots_[lowKnot] = day.low;
+}
+
+int32_t DayPath::price(int slot) const {
+    size_t k = std::min(size_t(std::max(slot, 0) / SegmentMinutes), Segments - 1);
+    int32_t from = knots_[k], to = knots_[k + 1];
+    return from + int32_t(int64_t(to - from) * (slot - int(k) * SegmentMinutes) / SegmentMinutes);
 }
 
 MarketFixture MarketFixture::standard(int generated) {
@@ -100,20 +127,61 @@ MarketFixture MarketFixture::standard(int generated) {
     return MarketFixture(std::move(securities), DefaultQuotesDate);
 }
 
-MarketFixture::MarketFixture(std::vector<Security> securities, int32_t quotesDate)
-    : securities_(std::move(securities)), quotesDate_(quotesDate) {}
+MarketFixture::MarketFixture(std::vector<Security> securities, int32_t quotesDate) : quotesDate_(quotesDate) {
+    auto listing = std::make_shared<Listing>();
+    listing->securities = std::move(securities);
+    for (size_t i = 0; i < listing->securities.size(); ++i)
+        listing->byCode.emplace(listing->securities[i].fullCode(), i);
+    listing_ = std::move(listing);
+    refreshQuotes();
+}
 
 std::vector<Security> MarketFixture::market(std::string_view prefix) const {
     std::vector<Security> found;
-    std::copy_if(securities_.begin(), securities_.end(), std::back_inserter(found),
+    std::copy_if(securities().begin(), securities().end(), std::back_inserter(found),
                  [prefix](const Security &security) { return security.market == prefix; });
     return found;
 }
 
 const Security *MarketFixture::find(std::string_view fullCode) const {
-    auto it = std::find_if(securities_.begin(), securities_.end(),
-                           [fullCode](const Security &security) { return security.fullCode() == fullCode; });
-    return it == securities_.end() ? nullptr : &*it;
+    auto it = listing_->byCode.find(std::string(fullCode));
+    return it == listing_->byCode.end() ? nullptr : &listing_->securities[it->second];
+}
+
+void MarketFixture::setQuotesDate(int32_t date) {
+    quotesDate_ = date;
+    refreshQuotes();
+}
+
+int32_t MarketFixture::minuteTime() const {
+    int minutes = minute_ <= 120 ? 9 * 60 + 30 + minute_ : 13 * 60 + 1 + (minute_ - 121);
+    return minutes / 60 * 100 + minutes % 60;
+}
+
+void MarketFixture::setMinute(int minute) {
+    minute_ = std::clamp(minute, 0, CloseMinute);
+    refreshQuotes();
+}
+
+void MarketFixture::step() {
+    if (minute_ < CloseMinute) {
+        ++minute_;
+    } else {
+        std::chrono::sys_days day = toDays(quotesDate_) + std::chrono::days(1);
+        while (!isWeekday(day))
+            day += std::chrono::days(1);
+        quotesDate_ = toDate(day);
+        minute_ = 0;
+    }
+    refreshQuotes();
+}
+
+void MarketFixture::refreshQuotes() {
+    auto quotes = std::make_shared<std::vector<Quote>>();
+    quotes->reserve(securities().size());
+    for (const Security &security : securities())
+        quotes->push_back(computeQuote(security));
+    quotes_ = std::move(quotes);
 }
 
 base::Data MarketFixture::codeTable(std::string_view prefix) const {
@@ -130,17 +198,51 @@ uint32_t MarketFixture::checksum(const base::Data &records) {
     return std::max<uint32_t>(crypto::crc32(records.bytes(), records.length()), 1);
 }
 
-Quote MarketFixture::quote(const Security &security) const {
-    Candle today = dayCandle(security, quotesDate_);
+Candle MarketFixture::todayCandle(const Security &security) const {
+    if (security.suspended)
+        return {};
+    Candle day = dayCandle(security, quotesDate_);
+    if (minute_ == CloseMinute)
+        return day;
+    Candle now = day;
+    now.high = now.low = day.open;
+    DayPath path(day);
+    for (int slot = 0; slot <= minute_; ++slot) {
+        int32_t price = path.price(slot);
+        now.high = std::max(now.high, price);
+        now.low = std::min(now.low, price);
+        now.close = price;
+    }
+    now.volume = volumeUpTo(day.volume, minute_);
+    now.amount = volumeUpTo(day.amount, minute_);
+    return now;
+}
+
+int32_t MarketFixture::volumeUpTo(int32_t dayTotal, int slot) {
+    return int32_t(int64_t(dayTotal) * (slot + 1) / MinutesPerDay);
+}
+
+Quote MarketFixture::computeQuote(const Security &security) const {
+    Candle today = todayCandle(security);
     return {today.open, today.close, today.high, today.low, today.volume, today.amount};
+}
+
+Quote MarketFixture::quote(const Security &security) const {
+    if (const Security *listed = find(security.fullCode()))
+        return (*quotes_)[size_t(listed - listing_->securities.data())];
+    return computeQuote(security);
 }
 
 std::vector<Candle> MarketFixture::dayCandles(const Security &security, int32_t before, int count) const {
     std::vector<Candle> candles;
     std::chrono::sys_days day = before > 0 ? toDays(before) - std::chrono::days(1) : toDays(quotesDate_);
     for (; int(candles.size()) < count && toDate(day) >= historyStart_; day -= std::chrono::days(1)) {
-        if (isWeekday(day))
+        if (!isWeekday(day))
+            continue;
+        if (toDate(day) != quotesDate_)
             candles.push_back(dayCandle(security, toDate(day)));
+        else if (!security.suspended)
+            candles.push_back(todayCandle(security));
     }
     std::reverse(candles.begin(), candles.end());
     return candles;

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace peers {
@@ -15,9 +17,10 @@ struct Security {
     std::string code;   // exchange code without the market prefix
     std::string name;
     std::string pinyin; // initials the search keypad matches
-    int type = 1;       // 0 index, 1 stock
+    int type = 1;       // 0 index, 1 stock, 2 exchange fund, 3 bond, 4 currency pair, 7 future
     int decimal = 2;
     int32_t closePrice = 0; // previous close, scaled by 10^decimal
+    bool suspended = false; // not traded today: no quote, no minutes
 
     std::string fullCode() const { return market + code; }
 };
@@ -59,11 +62,38 @@ struct MinutePoint {
     int32_t ave = 0;
 };
 
-// A small market the loopback quote server serves: real Shanghai and Shenzhen securities with
-// their names, plus generated ones, and quotes and day candles made up from the code and the day,
-// the same on every run.
+// The prices of a day's trading minutes: from the open to the close through a knot every 20
+// minutes, wandering within the day's range and touching its high and its low.
+class DayPath {
+public:
+    explicit DayPath(const Candle &day);
+    int32_t price(int slot) const;
+
+private:
+    static constexpr size_t Segments = 12;
+    static constexpr int SegmentMinutes = 20;
+    std::array<int32_t, Segments + 1> knots_{};
+};
+
+// The market the loopback quote server serves: real Shanghai and Shenzhen securities with their
+// names, plus generated ones, and quotes and day candles made up from the code and the day, the
+// same on every run. The day moves minute by minute along each security's intraday path: quotes,
+// minutes, minute candles and today's candle are those of the current minute (the close unless set
+// or stepped). Copies share the securities, so a copy is cheap.
 class MarketFixture {
 public:
+    enum Kind : int {
+        IndexType = 0,
+        StockType = 1,
+        FundType = 2,
+        BondType = 3,
+        CurrencyType = 4,
+        FutureType = 7
+    };
+    // Trading minutes of a day: 09:30–11:30 and 13:01–15:00.
+    static constexpr int MinutesPerDay = 241;
+    static constexpr int CloseMinute = MinutesPerDay - 1;
+
     // Market prefixes in the order of the code-table market ids (id = position + 1).
     static constexpr std::array<std::string_view, 11> Markets = {"SH", "SZ", "HK", "IX", "OF", "BI",
                                                                  "SF", "SC", "ZC", "DC", "SG"};
@@ -75,15 +105,22 @@ public:
 
     // The real securities and `generated` made-up stocks in each of Shanghai and Shenzhen.
     static MarketFixture standard(int generated = 20);
+    // The whole market: about 5,000 A-shares of Shanghai, Shenzhen and the growth board with made-up
+    // names (their pinyin initials as the search matches them), B-shares, bonds, exchange funds,
+    // boards, Hong Kong, world indexes, index futures and currency pairs. The same seed gives the
+    // same market.
+    static MarketFixture whole(uint32_t seed = 1);
+    // The board indexes ("BI"), the bank board first; the whole market lists them in its code tables.
+    static std::vector<Security> boards();
     MarketFixture(std::vector<Security> securities, int32_t quotesDate);
 
-    const std::vector<Security> &securities() const { return securities_; }
+    const std::vector<Security> &securities() const { return listing_->securities; }
     std::vector<Security> market(std::string_view prefix) const;
     // A full code such as "SH600000"; nothing for an unknown one.
     const Security *find(std::string_view fullCode) const;
 
     int32_t quotesDate() const { return quotesDate_; }
-    void setQuotesDate(int32_t date) { quotesDate_ = date; }
+    void setQuotesDate(int32_t date);
     int32_t historyStart() const { return historyStart_; }
     void setHistoryStart(int32_t date) { historyStart_ = date; }
 
@@ -96,7 +133,18 @@ public:
     // every made-up value of the market.
     static uint32_t noise(std::string_view text, int32_t salt);
 
+    // The trading minute the day stands at (0 the open's minute, CloseMinute the close), its time
+    // (HHMM), and moving it. A step moves one minute on; from the close it opens the next weekday.
+    int minute() const { return minute_; }
+    int32_t minuteTime() const;
+    void setMinute(int minute);
+    void step();
+
     Quote quote(const Security &security) const;
+    // The whole day's candle of a date, whatever the minute.
+    static Candle dayCandle(const Security &security, int32_t date);
+    // The part of a day's volume (or amount) traded up to a minute, spread evenly.
+    static int32_t volumeUpTo(int32_t dayTotal, int slot);
     // Up to `count` day candles on weekdays from the history start, oldest first, ending at the
     // quotes date, or on the last weekday before `before` when that is above 0. Prices before an
     // ex-rights event show its gap.
@@ -104,15 +152,27 @@ public:
     // The same for week (8) and month (9) candles built from the days, each dated by its last day,
     // and for minute candles (1–6) of the last few days, dated by packed times.
     std::vector<Candle> candles(const Security &security, int ktype, int32_t before, int count) const;
-    // The quotes date's intraday minutes: 241 of them, 09:30–11:30 and 13:01–15:00.
+    // The quotes date's intraday minutes up to the current one: at the close 241 of them,
+    // 09:30–11:30 and 13:01–15:00. The last one's price and total volume are the quote's.
     std::vector<MinutePoint> minutes(const Security &security) const;
     // The ex-rights events of a security, oldest first (a few stocks have them).
     static std::vector<ExrightEvent> exrights(const Security &security);
 
 private:
-    std::vector<Security> securities_;
+    struct Listing {
+        std::vector<Security> securities;
+        std::unordered_map<std::string, size_t> byCode;
+    };
+    // Today's candle up to the current minute; zeros for a suspended security.
+    Candle todayCandle(const Security &security) const;
+    Quote computeQuote(const Security &security) const;
+    void refreshQuotes();
+
+    std::shared_ptr<const Listing> listing_;
+    std::shared_ptr<const std::vector<Quote>> quotes_; // by position in the listing
     int32_t quotesDate_;
     int32_t historyStart_ = DefaultHistoryStart;
+    int minute_ = CloseMinute;
 };
 
 } // namespace peers

@@ -42,8 +42,6 @@ int slotTime(int i) {
     return minutes / 60 * 100 + minutes % 60;
 }
 
-constexpr int MinuteSlots = 241;
-
 int minutesPerCandle(int ktype) {
     static constexpr int steps[] = {0, 1, 5, 15, 30, 60, 240};
     return ktype >= 1 && ktype <= 6 ? steps[ktype] : 1;
@@ -70,20 +68,27 @@ std::vector<Candle> groupDays(int ktype, const std::vector<Candle> &days) {
     return out;
 }
 
-// The minute candles of one day: each closes a run of `step` trading minutes.
-std::vector<Candle> dayMinuteCandles(const Candle &day, int step) {
+// The minute candles of one day up to its slot `lastSlot`: each closes a run of `step` trading
+// minutes of the day's path, the runs of the volume and amount adding up to the day's.
+std::vector<Candle> dayMinuteCandles(const Candle &day, int step, int lastSlot) {
     std::vector<Candle> out;
-    auto priceAt = [&](int slot) { return day.open + (day.close - day.open) * slot / (MinuteSlots - 1); };
-    for (int first = 0; first < MinuteSlots; first += step) {
-        int last = std::min(first + step - 1, MinuteSlots - 1);
+    DayPath path(day);
+    for (int first = 0; first <= lastSlot; first += step) {
+        int last = std::min(first + step - 1, lastSlot);
         Candle c;
         c.time = packedTime(day.time, slotTime(last));
-        c.open = priceAt(first);
-        c.close = priceAt(last);
-        c.high = std::max(c.open, c.close) + 1;
-        c.low = std::max(std::min(c.open, c.close) - 1, 1);
-        c.volume = day.volume * (last - first + 1) / MinuteSlots + 1;
-        c.amount = day.amount * (last - first + 1) / MinuteSlots + 1;
+        c.open = path.price(first);
+        c.close = path.price(last);
+        c.high = c.low = c.open;
+        for (int slot = first; slot <= last; ++slot) {
+            c.high = std::max(c.high, path.price(slot));
+            c.low = std::min(c.low, path.price(slot));
+        }
+        int before = first - 1;
+        c.volume = MarketFixture::volumeUpTo(day.volume, last) -
+                   (before < 0 ? 0 : MarketFixture::volumeUpTo(day.volume, before));
+        c.amount = MarketFixture::volumeUpTo(day.amount, last) -
+                   (before < 0 ? 0 : MarketFixture::volumeUpTo(day.amount, before));
         out.push_back(c);
     }
     return out;
@@ -100,7 +105,9 @@ std::vector<Candle> MarketFixture::candles(const Security &security, int ktype, 
         all = groupDays(ktype, dayCandles(security, 0, AllDays));
     } else if (ktype >= 1 && ktype <= 6) {
         for (const Candle &day : dayCandles(security, 0, MinuteHistoryDays)) {
-            std::vector<Candle> minutes = dayMinuteCandles(day, minutesPerCandle(ktype));
+            int lastSlot = day.time == quotesDate_ ? minute_ : CloseMinute;
+            std::vector<Candle> minutes =
+                dayMinuteCandles(dayCandle(security, day.time), minutesPerCandle(ktype), lastSlot);
             all.insert(all.end(), minutes.begin(), minutes.end());
         }
     }
@@ -114,12 +121,16 @@ std::vector<Candle> MarketFixture::candles(const Security &security, int ktype, 
 std::vector<MinutePoint> MarketFixture::minutes(const Security &security) const {
     std::vector<Candle> today = dayCandles(security, 0, 1);
     std::vector<MinutePoint> out;
-    if (today.empty())
+    if (today.empty() || security.suspended)
         return out;
-    int64_t total = 0;
-    for (const Candle &c : dayMinuteCandles(today.front(), 1)) {
+    int32_t date = today.front().time;
+    int64_t total = 0, amount = 0;
+    for (const Candle &c :
+         dayMinuteCandles(dayCandle(security, date), 1, date == quotesDate_ ? minute_ : CloseMinute)) {
         total += c.volume;
-        out.push_back({slotTime(int(out.size())), c.close, int32_t(total), (c.open + c.close) / 2});
+        amount += int64_t(c.close) * c.volume;
+        out.push_back({slotTime(int(out.size())), c.close, int32_t(total),
+                       int32_t(amount / std::max<int64_t>(total, 1))});
     }
     return out;
 }

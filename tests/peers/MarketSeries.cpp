@@ -155,6 +155,15 @@ std::vector<MarketSeries::Deal> MarketSeries::ticks(const Security &security) co
             before = price;
         }
     }
+    if (security.type == MarketFixture::FutureType) {
+        // Each tick opens or closes up to half its volume in contracts.
+        int32_t hold = int32_t(20000 + MarketFixture::noise(security.fullCode(), 17) % 30000);
+        for (size_t k = 0; k < out.size(); ++k) {
+            uint32_t n = MarketFixture::noise(security.fullCode(), int32_t(k));
+            hold = std::max(hold + int32_t(n % 3) * out[k].volume / 4 - out[k].volume / 4, 0);
+            out[k].hold = hold;
+        }
+    }
     return out;
 }
 
@@ -292,14 +301,19 @@ std::vector<MarketSeries::FundOwners> MarketSeries::fundOwners(const Security &f
     return rows;
 }
 
+size_t MarketSeries::industryBoard(const Security &stock, size_t boardCount) {
+    // The first board is the banks'.
+    if (stock.name.find("银行") != std::string::npos)
+        return 0;
+    return 1 + MarketFixture::noise(stock.fullCode(), 5) % (boardCount - 1);
+}
+
 std::vector<MarketSeries::BoardRow> MarketSeries::stockBoards(const Security &stock) const {
     if (boards_.size() < 3 || stock.type != StockType)
         return {};
     size_t others = boards_.size() - 1;
     std::string code = stock.fullCode();
-    // The first board is the banks'.
-    size_t industry =
-        stock.name.find("银行") != std::string::npos ? 0 : 1 + MarketFixture::noise(code, 5) % others;
+    size_t industry = industryBoard(stock, boards_.size());
     size_t theme = 1 + MarketFixture::noise(code, 6) % others;
     if (theme == industry)
         theme = 1 + theme % others;

@@ -39,10 +39,12 @@ public:
         int32_t points = 0;
         int16_t rise = 0;
     };
-    // A tick (time HHMMSS) or a minute's deals (time HHMM); `outer`: at the ask.
+    // A tick (time HHMMSS) or a minute's deals (time HHMM); `outer`: at the ask; a future's tick
+    // carries the open interest after it.
     struct Deal {
         int32_t time = 0, price = 0, volume = 0;
         bool outer = false;
+        int32_t hold = 0;
     };
     // A big order (time HHMM, volume in 手). Kinds 0–5 are those the client names; kind 6 is one it
     // does not know and skips. A market's orders name the member.
@@ -111,6 +113,9 @@ public:
     std::vector<FundHolding> fundHoldings(const Security &fund) const;
     std::vector<FundShares> fundShares(const Security &fund) const;
     std::vector<FundOwners> fundOwners(const Security &fund) const;
+    // The position among `boardCount` boards (at least two) of a stock's industry board: the bank
+    // board (the first) for a bank. A board's members are the stocks whose industry board it is.
+    static size_t industryBoard(const Security &stock, size_t boardCount);
     // The industry board of a stock (the bank board for a bank) and one more.
     std::vector<BoardRow> stockBoards(const Security &stock) const;
 

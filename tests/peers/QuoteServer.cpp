@@ -1,5 +1,8 @@
 #include "QuoteServer.h"
 
+#include "DataBase/NTDataPageHead.h"
+#include "QuoteRow.h"
+
 #include <algorithm>
 #include <zlib.h>
 
@@ -11,6 +14,8 @@ constexpr int BoardClassID = 105;
 constexpr int CodeListClassID = 106;
 constexpr int KnownQuoteGroups = 0x3FFF;
 constexpr int ServiceCount = 15;
+// Class, flags, total and row count before a list reply's rows.
+constexpr size_t ListHeadBytes = 8;
 
 // A validity date word: start date in the low half, end date in the high half, each packed as
 // year - 2000 in 7 bits, month in 4, day in 5.
@@ -44,43 +49,43 @@ base::Data compressed(const base::Data &plain) {
     return out;
 }
 
-void writeQuoteGroups(base::Data &out, int flags, const Quote &quote) {
-    auto ints = [&out](int count, int32_t value) {
-        for (int i = 0; i < count; ++i)
+void writeQuoteGroups(base::Data &out, int flags, const QuoteRow &row) {
+    auto ints = [&out](std::initializer_list<int32_t> values) {
+        for (int32_t value : values)
             ComAPI::WriteInt(out, value);
     };
     if (flags & 0x0001) {
         ComAPI::WriteShort(out, 100); // shares per lot
-        ComAPI::WriteInt(out, quote.volume);
+        ComAPI::WriteInt(out, row.quote.volume);
     }
     if (flags & 0x0002)
-        ComAPI::WriteInt(out, quote.volume / 2);
+        ComAPI::WriteInt(out, row.inner);
     if (flags & 0x0004)
-        ComAPI::WriteInt(out, quote.volume % 1000);
-    for (int bit : {0x0008, 0x0010, 0x0020, 0x0040})
+        ComAPI::WriteInt(out, row.lastDeal);
+    for (auto [bit, value] : {std::pair{0x0008, row.liangbi}, std::pair{0x0010, row.huanshou},
+                              std::pair{0x0020, row.speed}, std::pair{0x0040, row.weibi}})
         if (flags & bit)
-            ComAPI::WriteShort(out, 100);
+            ComAPI::WriteShort(out, value);
     if (flags & 0x0080)
-        ComAPI::WriteByte(out, 0);
+        ComAPI::WriteByte(out, row.notes);
     if (flags & 0x0100)
-        ints(2, 1500);
-    if (flags & 0x0200) {
-        ComAPI::WriteInt(out, quote.last + 1);
-        ComAPI::WriteInt(out, std::max(quote.last - 1, 1));
-    }
+        ints({row.pe, row.pb});
+    if (flags & 0x0200)
+        ints({row.sell1, row.buy1});
     if (flags & 0x0400)
-        ints(4, 0);
+        ints({row.rise7, row.transp7, row.rise30, row.transp30});
     if (flags & 0x0800) {
-        ComAPI::WriteShort(out, 0);
-        ComAPI::WriteShort(out, 0);
-        ints(3, 0);
-        ComAPI::WriteByte(out, 0);
-        ComAPI::WriteByte(out, 0);
+        ComAPI::WriteShort(out, row.ddx);
+        ComAPI::WriteShort(out, row.ddy);
+        ints({row.ddz, row.ddx60, row.ddy60});
+        ComAPI::WriteByte(out, row.redDays);
+        ComAPI::WriteByte(out, row.redRun);
     }
     if (flags & 0x1000)
-        ints(8, 0);
+        ints({row.fundIn, row.fundOut, row.fundIn5, row.fundOut5, row.fundAmount5, row.fundIn30,
+              row.fundOut30, row.fundAmount30});
     if (flags & 0x2000)
-        ints(4, 0);
+        ints({row.yposition, row.ysettlement, row.position, row.settlement});
 }
 
 } // namespace
@@ -145,6 +150,42 @@ void QuoteServer::setCompressCodeTables(bool compress) {
 void QuoteServer::setQuotesDate(int32_t date) {
     std::lock_guard lock(stateMutex_);
     market_.setQuotesDate(date);
+    rankings_.clear();
+}
+
+void QuoteServer::stepDay(int minutes) {
+    std::lock_guard lock(stateMutex_);
+    stepLocked(minutes);
+}
+
+void QuoteServer::stepLocked(int minutes) {
+    for (int i = 0; i < minutes; ++i)
+        market_.step();
+    if (minutes > 0)
+        rankings_.clear();
+}
+
+void QuoteServer::setMarketMinute(int minute) {
+    std::lock_guard lock(stateMutex_);
+    market_.setMinute(minute);
+    rankings_.clear();
+}
+
+void QuoteServer::moveWith(const base::Clock *clock, double secondsPerMinute) {
+    std::lock_guard lock(stateMutex_);
+    dayClock_ = clock;
+    secondsPerMinute_ = secondsPerMinute;
+    movedUntil_ = clock ? clock->monotonic() : 0;
+}
+
+void QuoteServer::catchUpWithClock() {
+    if (!dayClock_ || secondsPerMinute_ <= 0)
+        return;
+    auto minutes = int((dayClock_->monotonic() - movedUntil_) / secondsPerMinute_);
+    if (minutes <= 0)
+        return;
+    movedUntil_ += minutes * secondsPerMinute_;
+    stepLocked(minutes);
 }
 
 void QuoteServer::setServerTime(int32_t date, int32_t hhmmss) {
@@ -193,6 +234,7 @@ Frame QuoteServer::alarmFrame(uint8_t seqID, uint16_t subType, uint32_t serverVa
 
 std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     std::lock_guard lock(stateMutex_);
+    catchUpWithClock();
     Frame reply{request.seqID, request.type};
     switch (request.type) {
     case HeartBeatType:
@@ -229,7 +271,7 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
         reply.body = exrightReply(request.bytes());
         break;
     case QuoteListType:
-        reply.body = boardMembers(request.bytes()).value_or(quoteList(request.bytes()));
+        reply.body = quoteList(request.bytes());
         break;
     case ServerTimeType:
         reply.body = serverTime();
@@ -257,6 +299,8 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
             reply.body = std::move(*body);
         else if (auto series = seriesReply(request))
             reply.body = std::move(*series);
+        else if (auto level2 = level2Reply(request))
+            reply.body = std::move(*level2);
         break;
     }
     return reply;
@@ -348,54 +392,65 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
     int flags = ComAPI::ReadShort(request, pos) & KnownQuoteGroups;
-    std::vector<Security> rows;
+    std::vector<const Security *> rows;
     size_t total = 0;
     if (classID == CodeListClassID) {
         int count = ComAPI::ReadShort(request, pos);
         for (int i = 0; i < count && pos < request.size(); ++i)
             if (const Security *security = findAnywhere(ComAPI::ReadString(request, pos)))
-                rows.push_back(*security);
+                rows.push_back(security);
         total = rows.size();
     } else {
         int sortField = uint8_t(ComAPI::ReadByte(request, pos));
         int order = uint8_t(ComAPI::ReadByte(request, pos));
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-        std::vector<Security> listed = classMembers(classID, sortField, order);
+        const std::vector<const Security *> &listed = classMembers(classID, sortField, order);
         total = listed.size();
         for (size_t i = start; i < listed.size() && rows.size() < count; ++i)
             rows.push_back(listed[i]);
     }
 
+    // Rows that would take the body past what a frame's length can say are left for the next page.
+    base::Data rowBytes;
+    size_t written = 0;
+    for (; written < rows.size(); ++written) {
+        const Security &security = *rows[written];
+        QuoteRow row = QuoteRow::of(market_, security);
+        const Quote &quote = row.quote;
+        size_t before = rowBytes.length();
+        ComAPI::WriteString(rowBytes, security.fullCode());
+        ComAPI::WriteString(rowBytes, security.name);
+        ComAPI::WriteByte(rowBytes, security.decimal);
+        ComAPI::WriteByte(rowBytes, security.type);
+        for (int32_t field :
+             {security.closePrice, quote.open, quote.last, quote.high, quote.low, quote.amount})
+            ComAPI::WriteInt(rowBytes, field);
+        if (classID == BoardClassID)
+            ComAPI::WriteShort(rowBytes, boardListID(security));
+        writeQuoteGroups(rowBytes, flags, row);
+        if (rowBytes.length() + ListHeadBytes > NTDataPageHead::MaxBodyLength) {
+            rowBytes.resize(before);
+            break;
+        }
+    }
     base::Data body;
     ComAPI::WriteShort(body, classID);
     ComAPI::WriteShort(body, flags);
     ComAPI::WriteShort(body, int32_t(total));
-    ComAPI::WriteShort(body, int32_t(rows.size()));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const Security &security = rows[i];
-        Quote quote = market_.quote(security);
-        ComAPI::WriteString(body, security.fullCode());
-        ComAPI::WriteString(body, security.name);
-        ComAPI::WriteByte(body, security.decimal);
-        ComAPI::WriteByte(body, security.type);
-        for (int32_t field :
-             {security.closePrice, quote.open, quote.last, quote.high, quote.low, quote.amount})
-            ComAPI::WriteInt(body, field);
-        if (classID == BoardClassID)
-            ComAPI::WriteShort(body, boardListID(security));
-        writeQuoteGroups(body, flags, quote);
-    }
+    ComAPI::WriteShort(body, int32_t(written));
+    body.append(rowBytes);
     return body;
 }
 
 // Short year, Byte month, Byte day, Byte hour, Byte minute, Byte second.
 base::Data QuoteServer::serverTime() const {
     int32_t date = serverDate_.value_or(market_.quotesDate());
+    int32_t time = serverDate_ || market_.minute() == MarketFixture::CloseMinute ? serverTime_
+                                                                                 : market_.minuteTime() * 100;
     base::Data body;
     ComAPI::WriteShort(body, date / 10000);
-    for (int32_t field :
-         {date / 100 % 100, date % 100, serverTime_ / 10000, serverTime_ / 100 % 100, serverTime_ % 100})
+    for (int32_t field : {date / 100 % 100, date % 100, time / 10000, time / 100 % 100, time % 100})
         ComAPI::WriteByte(body, field);
     return body;
 }

@@ -5,33 +5,39 @@
 #include "MarketFixture.h"
 #include "MarketSeries.h"
 #include "NavigationServer.h"
+#include "base/Clock.h"
 
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace peers {
 
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
-// a synthetic market: navigation (1000, listing itself unless told otherwise), account login (2936),
-// code tables (2956, zlib-compressed when the request allows it), product classes (2937), breaking
-// news (2600), quote lists (2955, class pages sorted as asked, class 105 the boards, a board's
-// members by board id),
-// open-fund pages by fund type (2331), product pages (2938), server time (2963), watch-list sync
-// (2912), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete, list,
-// modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
-// gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of
-// every period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever
-// the request accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the
-// order book (2940) and level-2 depth (2915, only after a login whose rights include level-2).
-// Series (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and
-// contributions (2929), ticks (2970), deals (2971), big orders of a stock (2976) and of a market
-// (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them.
-// Heartbeats (2925) get no reply; any other request gets an empty reply of its type. It pushes
-// account errors (2907) and alarm frames (3001) on command; faults, pushes and the record of requests
-// come from `FrameServer`.
+// a synthetic market (`MarketFixture`: the small standard one, or the whole market of about 5,000
+// A-shares and every other kind): navigation (1000, listing itself unless told otherwise), account
+// login (2936), code tables (2956, zlib-compressed when the request allows it), product classes
+// (2937), breaking news (2600), quote lists (2955: each market class its own securities, class 105
+// the boards, a board's list id its members, sorted on any sortable field, every field group filled
+// from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type (2331), product
+// pages (2938), server time (2963), watch-list sync (2912), stock pools (2950: 101–108, 201–206,
+// 301–306), price alarms (3001: add, delete, list, modify and the history of fired alarms, per
+// account) and the broker table (1003, brokers whose gateways are loopback trade gateways; an empty
+// reply while none is set). Chart data: candles of every period (2944) over a finite history, the
+// day's intraday minutes (2942), bit-coded whenever the request accepts it, and ex-rights events
+// (2966). Detail data: base info (2939, funds 2310), the order book of ten levels (2940 the first
+// five a side, 2915 levels six to ten, only after a login whose rights include level-2), and for
+// level-2 sessions the order queues (2917) and minute series (2922–2924). Series
+// (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions
+// (2929), ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976) and
+// of a market (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()`
+// makes them. The day moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925)
+// get no reply; any other request gets an empty reply of its type. It pushes account errors (2907)
+// and alarm frames (3001) on command; faults, pushes and the record of requests come from
+// `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {
@@ -65,7 +71,7 @@ public:
     static constexpr int64_t Level2Right = 0x0001;
     // The client's mark of a request that accepts a bit-coded chart reply, and of such a reply.
     static constexpr uint16_t CodedAttribute = 2;
-    // The one board of the market, and its members.
+    // The bank board's member-list id and code; the other boards' ids follow ten apart.
     static constexpr int BoardID = 101;
     static constexpr const char *BoardCode = "BI000101";
     static constexpr int32_t DayPeriod = 7;
@@ -92,6 +98,16 @@ public:
     void setCompressCodeTables(bool compress);
     // The date of the newest day candle; the server date follows it unless set apart.
     void setQuotesDate(int32_t date);
+    // Moves the day on by `minutes` trading minutes (from the close to the next day's open): prices,
+    // volumes, ticks, minutes, books, rankings and board figures move together. The server time
+    // follows the market's minute unless set apart.
+    void stepDay(int minutes = 1);
+    // Puts the day at a trading minute (0 the open, MarketFixture::CloseMinute the close).
+    void setMarketMinute(int minute);
+    // From now on the day moves one trading minute per `secondsPerMinute` of `clock`: before each
+    // reply the market catches up with the time passed. A test hands its virtual clock; the
+    // stand-alone server the real one. Nothing stops it.
+    void moveWith(const base::Clock *clock, double secondsPerMinute);
     void setServerTime(int32_t date, int32_t hhmmss);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
@@ -135,6 +151,8 @@ private:
     };
 
     std::optional<Frame> answer(const ReceivedFrame &request);
+    void stepLocked(int minutes);
+    void catchUpWithClock();
     int accountCheck(const std::string &name, const std::string &password) const;
     base::Data login(ByteView request);
     Frame codeTable(const ReceivedFrame &request) const;
@@ -150,8 +168,8 @@ private:
     // Series replies (QuoteServerExtras.cpp); nothing for other types.
     MarketSeries makeSeries() const;
     std::optional<base::Data> seriesReply(const ReceivedFrame &request) const;
-    // The members of a board asked for by its id; nothing for other list requests.
-    std::optional<base::Data> boardMembers(ByteView request) const;
+    // Level-2 queues and minute series (QuoteServerLevel2.cpp); nothing for other types.
+    std::optional<base::Data> level2Reply(const ReceivedFrame &request) const;
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
@@ -161,7 +179,7 @@ private:
     static int boardListID(const Security &board);
     static const Security *shellSecurity(std::string_view code);
     // The securities of a list class in the order asked for (QuoteServerLists.cpp).
-    std::vector<Security> classMembers(int classID, int sortField, int order) const;
+    const std::vector<const Security *> &classMembers(int classID, int sortField, int order) const;
     // Open-fund pages by fund type (2331) and product pages by class (2938).
     base::Data openFundList(ByteView request) const;
     base::Data productList(ByteView request) const;
@@ -186,6 +204,11 @@ private:
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     uint32_t alarmServerValue_ = 0;
+    // Class rankings by (class, sort field, ascending), dropped whenever the market moves.
+    mutable std::map<std::tuple<int, int, bool>, std::vector<const Security *>> rankings_;
+    const base::Clock *dayClock_ = nullptr;
+    double secondsPerMinute_ = 0;
+    double movedUntil_ = 0;
 };
 
 } // namespace peers

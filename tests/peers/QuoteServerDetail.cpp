@@ -1,6 +1,7 @@
-// Per-security replies of the loopback quote server: base info, the order book, level-2 depth, and
-// the members of a board.
+// Per-security replies of the loopback quote server: base info, the order book and level-2 depth.
 #include "QuoteServer.h"
+
+#include "QuoteRow.h"
 
 #include <algorithm>
 #include <array>
@@ -18,10 +19,22 @@ const Security ExtraSecurities[] = {
     {"IX", "UDI", "美元指数", "MYZS", 0, 2, 8012},
 };
 
-constexpr std::array<const char *, 8> BoardMembers = {"SH600000", "SH600016", "SH600036", "SH601398",
-                                                      "SH601939", "SH601988", "SH601288", "SZ000001"};
-constexpr int CodeListClassID = 106;
 constexpr int16_t LotShares = 100;
+constexpr int BookHalf = OrderBook::Levels / 2;
+
+// Five levels a side from level `first`: Short 10, the asks farthest first, then the bids best
+// first.
+void writeBook(base::Data &body, const OrderBook &book, int first) {
+    ComAPI::WriteShort(body, 2 * BookHalf);
+    for (int i = first + BookHalf - 1; i >= first; --i) {
+        ComAPI::WriteInt(body, book.askPrice[size_t(i)]);
+        ComAPI::WriteInt(body, book.askVolume[size_t(i)]);
+    }
+    for (int i = first; i < first + BookHalf; ++i) {
+        ComAPI::WriteInt(body, book.bidPrice[size_t(i)]);
+        ComAPI::WriteInt(body, book.bidVolume[size_t(i)]);
+    }
+}
 
 } // namespace
 
@@ -45,12 +58,9 @@ std::optional<base::Data> QuoteServer::detailReply(const ReceivedFrame &request)
     base::Data body;
     if (!security)
         return body;
-    Quote quote = market_.find(security->fullCode()) ? market_.quote(*security) : Quote{security->closePrice,
-                                                                                        security->closePrice,
-                                                                                        security->closePrice,
-                                                                                        security->closePrice,
-                                                                                        0,
-                                                                                        0};
+    QuoteRow row = QuoteRow::of(market_, *security);
+    const Quote &quote = row.quote;
+    bool future = security->type == MarketFixture::FutureType;
     switch (request.type) {
     case BaseInfoType:
         ComAPI::WriteString(body, security->fullCode());
@@ -58,8 +68,8 @@ std::optional<base::Data> QuoteServer::detailReply(const ReceivedFrame &request)
         ComAPI::WriteByte(body, security->type);
         ComAPI::WriteByte(body, security->decimal);
         ComAPI::WriteShort(body, LotShares);
-        for (int32_t field : {security->closePrice, security->closePrice * 11 / 10,
-                              security->closePrice * 9 / 10, 100000, 200000})
+        for (int32_t field : {security->closePrice, row.upLimit, row.downLimit,
+                              future ? row.yposition : row.circulated, future ? row.ysettlement : row.total})
             ComAPI::WriteInt(body, field);
         break;
     case FundBaseInfoType:
@@ -68,54 +78,30 @@ std::optional<base::Data> QuoteServer::detailReply(const ReceivedFrame &request)
         ComAPI::WriteByte(body, security->type);
         ComAPI::WriteByte(body, security->decimal);
         break;
-    case DynamicInfoType:
-        ComAPI::WriteByte(body, 0);
+    case DynamicInfoType: {
+        ComAPI::WriteByte(body, future ? 1 : 0);
+        std::vector<MinutePoint> minutes = market_.minutes(*security);
+        int32_t average = minutes.empty() ? 0 : minutes.back().ave;
         for (int32_t field : {quote.last, quote.open, quote.high, quote.low, quote.volume, quote.amount,
-                              quote.volume / 2, quote.volume % 100, (quote.high + quote.low) / 2})
+                              row.inner, row.lastDeal, average})
             ComAPI::WriteInt(body, field);
-        ComAPI::WriteShort(body, 100);
-        ComAPI::WriteShort(body, 0);
+        if (future)
+            for (int32_t field : {row.settlement, row.position, row.position - row.yposition})
+                ComAPI::WriteInt(body, field);
+        ComAPI::WriteShort(body, row.liangbi);
+        writeBook(body, QuoteRow::book(market_, *security), 0);
         break;
+    }
     case Level2PanType:
         if (!(sessionRights_ & Level2Right))
             break;
         for (int i = 0; i < 4; ++i)
             ComAPI::WriteInt(body, quote.volume / (i + 2));
-        ComAPI::WriteShort(body, 0);
+        writeBook(body, QuoteRow::book(market_, *security), BookHalf);
         break;
     default:
         break;
     }
-    return body;
-}
-
-// Request by class with the board's id: the members, as a code-list request would list them.
-std::optional<base::Data> QuoteServer::boardMembers(ByteView request) const {
-    uint32_t pos = 0;
-    int classID = uint16_t(ComAPI::ReadShort(request, pos));
-    if (classID != BoardID)
-        return std::nullopt;
-    int flags = ComAPI::ReadShort(request, pos);
-    ComAPI::ReadByte(request, pos);
-    ComAPI::ReadByte(request, pos);
-    size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-    size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-    base::Data asCodes;
-    ComAPI::WriteShort(asCodes, CodeListClassID);
-    ComAPI::WriteShort(asCodes, flags);
-    size_t end = std::min(BoardMembers.size(), start + count);
-    size_t first = std::min(start, end);
-    ComAPI::WriteShort(asCodes, int32_t(end - first));
-    for (size_t i = first; i < end; ++i)
-        ComAPI::WriteString(asCodes, BoardMembers[i]);
-    base::Data body = quoteList(asCodes.span());
-    // The reply names the board and counts all its members.
-    auto patchShort = [&body](size_t at, int value) {
-        body.mutableBytes()[at] = uint8_t(value);
-        body.mutableBytes()[at + 1] = uint8_t(value >> 8);
-    };
-    patchShort(0, classID);
-    patchShort(4, int(BoardMembers.size()));
     return body;
 }
 

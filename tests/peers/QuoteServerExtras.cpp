@@ -45,21 +45,25 @@ void writeInts(base::Data &body, std::initializer_list<int32_t> fields) {
         ComAPI::WriteInt(body, field);
 }
 
-// Request: String code, Int position, Short count. Reply: for ticks Byte futures flag 0 first;
+// Request: String code, Int position, Short count. Reply: for ticks the Byte futures flag first;
 // Int first position, Short n, rows of Int time, Int price with the outer flag in bit 31, Int
-// volume.
+// volume, and for a future's ticks Int open interest.
 base::Data dealsBody(const std::vector<MarketSeries::Deal> &all, ByteView request, uint32_t pos, bool ticks) {
     int32_t position = ComAPI::ReadInt(request, pos);
     Page rows = page(all.size(), position, ComAPI::ReadShort(request, pos));
     base::Data body;
+    bool futures =
+        ticks && std::any_of(all.begin(), all.end(), [](const auto &deal) { return deal.hold > 0; });
     if (ticks)
-        ComAPI::WriteByte(body, 0);
+        ComAPI::WriteByte(body, futures ? 1 : 0);
     ComAPI::WriteInt(body, int32_t(rows.first));
     ComAPI::WriteShort(body, int32_t(rows.end - rows.first));
     for (size_t i = rows.first; i < rows.end; ++i) {
         const MarketSeries::Deal &deal = all[i];
         writeInts(body,
                   {deal.time, int32_t(uint32_t(deal.price) | (deal.outer ? OuterBit : 0)), deal.volume});
+        if (futures)
+            ComAPI::WriteInt(body, deal.hold);
     }
     return body;
 }

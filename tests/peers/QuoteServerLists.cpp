@@ -2,6 +2,7 @@
 // and the made-up open-fund and product pages.
 #include "QuoteServer.h"
 
+#include "QuoteRow.h"
 #include "base/Str.h"
 
 #include <algorithm>
@@ -10,46 +11,112 @@ namespace peers {
 
 namespace {
 
+constexpr int AShareClassID = 0;
+constexpr int ShanghaiAClassID = 11;
+constexpr int ShanghaiBClassID = 12;
+constexpr int BondClassID = 13;
+constexpr int FundClassID = 14;
+constexpr int ShenzhenAClassID = 21;
+constexpr int ShenzhenBClassID = 22;
+constexpr int GrowthClassID = 25;
+constexpr int CurrencyClassID = 104;
 constexpr int BoardClassID = 105;
+constexpr int FutureClassID = 0xfffd;
 // Classes from this id on list nothing: a list whose total is 0.
 constexpr int FirstEmptyClassID = 3000;
 constexpr int Ascending = 1;
+constexpr int CodeSortField = 9;
+
+bool startsWith(const Security &security, std::string_view market,
+                std::initializer_list<std::string_view> heads) {
+    if (security.market != market)
+        return false;
+    return std::any_of(heads.begin(), heads.end(),
+                       [&](std::string_view head) { return security.code.starts_with(head); });
+}
+
+// Whether a market list class lists a security; nothing for a class that is not a market list.
+std::optional<bool> listedIn(int classID, const Security &security) {
+    bool stock = security.type == MarketFixture::StockType;
+    switch (classID) {
+    case AShareClassID:
+        return stock && (startsWith(security, "SH", {"6"}) || startsWith(security, "SZ", {"00", "30"}));
+    case ShanghaiAClassID:
+        return stock && startsWith(security, "SH", {"6"});
+    case ShanghaiBClassID:
+        return stock && startsWith(security, "SH", {"9"});
+    case ShenzhenAClassID:
+        return stock && startsWith(security, "SZ", {"00"});
+    case ShenzhenBClassID:
+        return stock && startsWith(security, "SZ", {"20"});
+    case GrowthClassID:
+        return stock && startsWith(security, "SZ", {"30"});
+    case BondClassID:
+        return security.type == MarketFixture::BondType;
+    case FundClassID:
+        return security.type == MarketFixture::FundType;
+    case CurrencyClassID:
+        return security.type == MarketFixture::CurrencyType;
+    case FutureClassID:
+        return security.type == MarketFixture::FutureType;
+    default:
+        return std::nullopt;
+    }
+}
 
 } // namespace
 
-// Class 105 lists the boards, any other class below 3000 every stock. Sort fields: 1 the rise,
-// 2 the volume, 3 the amount, 4 the last price, 9 the code; any other field keeps the fixture's
-// order. Order 1 is ascending, any other descending; ties keep the fixture's order.
-std::vector<Security> QuoteServer::classMembers(int classID, int sortField, int order) const {
-    std::vector<Security> listed;
-    if (classID >= FirstEmptyClassID)
+// Class 105 lists the boards, a board's list id its members, the market classes their own
+// securities and any other class below 3000 every stock. Sort fields are the display field ids
+// (`QuoteRow::sortKey`), 9 the code; any other field keeps the fixture's order. Order 1 is
+// ascending, any other descending; ties keep the fixture's order. A ranking is kept until the market
+// moves.
+const std::vector<const Security *> &QuoteServer::classMembers(int classID, int sortField, int order) const {
+    auto key = std::make_tuple(classID, sortField, order == Ascending);
+    auto cached = rankings_.find(key);
+    if (cached != rankings_.end())
+        return cached->second;
+    std::vector<const Security *> &listed = rankings_[key];
+    if (classID >= FirstEmptyClassID && classID != FutureClassID)
         return listed;
-    if (classID == BoardClassID)
-        listed = boards();
-    else
-        for (const Security &security : market_.securities())
-            if (security.type == 1)
-                listed.push_back(security);
-    auto key = [&](const Security &security) -> double {
-        Quote quote = market_.quote(security);
-        switch (sortField) {
-        case 1:
-            return security.closePrice > 0 ? double(quote.last) / security.closePrice : 0;
-        case 2:
-            return quote.volume;
-        case 3:
-            return quote.amount;
-        case 4:
-            return quote.last;
-        default:
-            return 0;
+    std::vector<Security> boardList = boards();
+    auto board = std::find_if(boardList.begin(), boardList.end(),
+                              [classID](const Security &b) { return boardListID(b) == classID; });
+    if (classID == BoardClassID) {
+        for (const Security &b : boardList)
+            listed.push_back(findAnywhere(b.fullCode()));
+    } else {
+        for (const Security &security : market_.securities()) {
+            bool member =
+                board != boardList.end()
+                    ? security.type == MarketFixture::StockType &&
+                          (security.market == "SH" || security.market == "SZ") &&
+                          MarketSeries::industryBoard(security, boardList.size()) ==
+                              size_t(board - boardList.begin())
+                    : listedIn(classID, security).value_or(security.type == MarketFixture::StockType);
+            if (member)
+                listed.push_back(&security);
         }
-    };
-    std::stable_sort(listed.begin(), listed.end(), [&](const Security &a, const Security &b) {
-        if (sortField == 9)
-            return order == Ascending ? a.code < b.code : b.code < a.code;
-        return order == Ascending ? key(a) < key(b) : key(b) < key(a);
+    }
+    if (sortField == CodeSortField) {
+        std::stable_sort(listed.begin(), listed.end(), [&](const Security *a, const Security *b) {
+            return order == Ascending ? a->code < b->code : b->code < a->code;
+        });
+        return listed;
+    }
+    std::vector<std::pair<double, const Security *>> keyed;
+    keyed.reserve(listed.size());
+    for (const Security *security : listed) {
+        std::optional<double> value = QuoteRow::of(market_, *security).sortKey(sortField);
+        if (!value)
+            return listed;
+        keyed.emplace_back(*value, security);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) {
+        return order == Ascending ? a.first < b.first : b.first < a.first;
     });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        listed[i] = keyed[i].second;
     return listed;
 }
 

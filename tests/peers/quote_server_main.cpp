@@ -1,6 +1,9 @@
 // The loopback quote server on its own, as the local default quote service:
 //   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
-//                   [--broker NAME:GATEWAY_PORT]...
+//                   [--broker NAME:GATEWAY_PORT]... [--seed S] [--minute M] [--live]
+// It serves the whole made-up market of seed S (default 1), the day standing at trading minute M
+// (0 the open; default the close). With --live the day moves one trading minute every few real
+// seconds, from 10:30 unless a minute is given. Accounts have every right, level-2 included.
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
 
 #include "peers/NavigationServer.h"
@@ -23,7 +26,15 @@ struct Arguments {
     std::vector<std::pair<std::string, std::string>> accounts;
     int quotesDate = peers::MarketFixture::DefaultQuotesDate;
     std::vector<peers::GatewayBroker> brokers;
+    uint32_t seed = 1;
+    std::optional<int> minute;
+    bool live = false;
 };
+
+// Real seconds per trading minute of a live day.
+constexpr double LiveSecondsPerMinute = 3.0;
+// Where a live day starts when no minute is given: 10:30.
+constexpr int LiveStartMinute = 60;
 
 std::optional<int> portNumber(const char *text) {
     char *end = nullptr;
@@ -35,9 +46,16 @@ std::optional<int> portNumber(const char *text) {
 
 std::optional<Arguments> parse(int argc, char **argv) {
     Arguments args;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
-        const char *value = argv[i + 1];
+    std::vector<char *> pairs;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--live")
+            args.live = true;
+        else
+            pairs.push_back(argv[i]);
+    }
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        std::string option = pairs[i];
+        const char *value = pairs[i + 1];
         if (option == "--port") {
             args.port = portNumber(value);
             if (!args.port)
@@ -62,11 +80,15 @@ std::optional<Arguments> parse(int argc, char **argv) {
             args.brokers.push_back({broker.substr(0, colon), 'B', {uint16_t(*port)}});
         } else if (option == "--quotes-date") {
             args.quotesDate = std::atoi(value);
+        } else if (option == "--seed") {
+            args.seed = uint32_t(std::strtoul(value, nullptr, 10));
+        } else if (option == "--minute") {
+            args.minute = std::atoi(value);
         } else {
             return std::nullopt;
         }
     }
-    if (argc % 2 == 0 || !args.port)
+    if (pairs.size() % 2 != 0 || !args.port)
         return std::nullopt;
     return args;
 }
@@ -78,7 +100,8 @@ int main(int argc, char **argv) {
     if (!args) {
         std::fprintf(stderr,
                      "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
-                     "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT]...\n",
+                     "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT]... [--seed S] [--minute M] "
+                     "[--live]\n",
                      argv[0]);
         return 2;
     }
@@ -89,12 +112,16 @@ int main(int argc, char **argv) {
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    peers::QuoteServer quotes(uint16_t(*args->port));
+    peers::QuoteServer quotes(uint16_t(*args->port), peers::MarketFixture::whole(args->seed));
     if (quotes.port() == 0) {
         std::fprintf(stderr, "qv_quote_server: cannot listen on port %d\n", *args->port);
         return 1;
     }
     quotes.setQuotesDate(args->quotesDate);
+    if (args->minute || args->live)
+        quotes.setMarketMinute(args->minute.value_or(LiveStartMinute));
+    if (args->live)
+        quotes.moveWith(&base::Clock::current(), LiveSecondsPerMinute);
     quotes.setBrokers(args->brokers);
     for (const auto &[name, password] : args->accounts)
         quotes.addAccount(name, password);

@@ -406,7 +406,7 @@ TEST_F(QuoteServerTest, QuoteListByCodesAndByClass) {
     EXPECT_EQ(page.num(1), 2);
     EXPECT_EQ(page.num(1), 0);
     page.pos += 24;
-    EXPECT_EQ(page.num(2), 102); // the board's member-list id
+    EXPECT_EQ(page.num(2), 111); // the board's member-list id
 }
 
 TEST_F(QuoteServerTest, BoardsAreRankedByTheRequestsSortAndTheHangSengIndexIsQuoted) {
@@ -581,8 +581,8 @@ TEST_F(QuoteServerTest, DetailRepliesAndBoardMembers) {
     base::Data list;
     ComAPI::WriteShort(list, QuoteServer::BoardID);
     ComAPI::WriteShort(list, 0);
+    ComAPI::WriteByte(list, 9);
     ComAPI::WriteByte(list, 1);
-    ComAPI::WriteByte(list, 0);
     ComAPI::WriteShort(list, 0);
     ComAPI::WriteShort(list, 25);
     Reply members = ask(2955, list);
@@ -590,5 +590,5 @@ TEST_F(QuoteServerTest, DetailRepliesAndBoardMembers) {
     members.num(2);
     EXPECT_EQ(members.num(2), 8);
     EXPECT_EQ(members.num(2), 8);
-    EXPECT_EQ(members.str(), "SH600000");
+    EXPECT_EQ(members.str(), "SZ000001") << "the lowest code first";
 }
