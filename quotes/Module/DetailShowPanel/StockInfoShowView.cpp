@@ -3,6 +3,8 @@
 #include "gfx/Font.h"
 #include "gfx/Image.h"
 
+#include <algorithm>
+
 namespace {
 
 base::Ref<ui::Label> makeLabel(gfx::Rect frame, float fontSize, base::Ref<gfx::Color> color,
@@ -35,7 +37,11 @@ StockInfoShowView::StockInfoShowView(gfx::Rect frame) : ui::View(frame) {
     m_nameLabel = makeLabel({6, 10, 120, 30}, 21, rgb(255, 213, 123), gfx::Align::Center);
     m_nameLabel->setAdjustsFontSizeToFitWidth(true);
     m_codeLabel = makeLabel({6, 45, 120, 30}, 12, rgb(192, 223, 255), gfx::Align::Center);
-    m_lastLabel = makeLabel({132, 10, 180, 40}, 26, gfx::Color::white(), gfx::Align::Right);
+    // The price ends where the arrow starts and begins right of the add button, shrinking to fit:
+    // an index's five-digit price would otherwise cover the button.
+    float lastX = std::max(132.f, m_addMyStockBtn->frame().maxX() + 2);
+    m_lastLabel = makeLabel({lastX, 10, 312 - lastX, 40}, 26, gfx::Color::white(), gfx::Align::Right);
+    m_lastLabel->setAdjustsFontSizeToFitWidth(true);
     m_changeLabel = makeLabel({172, 55, 87, 20}, 12, gfx::Color::white(), gfx::Align::Center);
     m_rangeLabel = makeLabel({265, 55, 87, 20}, 12, gfx::Color::white(), gfx::Align::Center);
     m_upDownImgView = base::make<ui::ImageView>(gfx::Rect{312, 13, 40, 40});

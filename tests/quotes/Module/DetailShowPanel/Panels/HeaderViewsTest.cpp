@@ -100,7 +100,7 @@ TEST(StockInfoShowView, AnotherHeightMovesOnlyTheButtons) {
     EXPECT_EQ(header->addMyStockBtn().frame(), (gfx::Rect{170, 35, 30, 30}));
     EXPECT_EQ(header->prevStockBtn().frame(), (gfx::Rect{130, 25, 22, 22}));
     EXPECT_EQ(header->nextStockBtn().frame(), (gfx::Rect{130, 53, 22, 22}));
-    EXPECT_EQ(header->lastLabel().frame(), (gfx::Rect{132, 10, 180, 40}));
+    EXPECT_EQ(header->lastLabel().frame(), (gfx::Rect{202, 10, 110, 40})) << "clear of the add button";
     EXPECT_EQ(header->rangeLabel().frame(), (gfx::Rect{265, 55, 87, 20}));
 }
 

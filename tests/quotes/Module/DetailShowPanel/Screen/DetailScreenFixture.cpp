@@ -2,7 +2,23 @@
 
 namespace detailscreen {
 
-DetailScreenTest::DetailScreenTest() {
+namespace {
+
+// The standard market with the kinds of security outside Shanghai and Shenzhen that the whole
+// market has: Hong Kong, world indexes, index futures and currency pairs.
+peers::MarketFixture detailMarket() {
+    peers::MarketFixture standard = peers::MarketFixture::standard();
+    peers::MarketFixture whole = peers::MarketFixture::whole();
+    std::vector<peers::Security> securities = standard.securities();
+    for (const char *market : {"HK", "IX", "SF", "FE"})
+        for (const peers::Security &security : whole.market(market))
+            securities.push_back(security);
+    return peers::MarketFixture(std::move(securities), standard.quotesDate());
+}
+
+} // namespace
+
+DetailScreenTest::DetailScreenTest() : coordinator::CoordinatorTest(detailMarket()) {
     for (const char *file : {"LatestRecentViewed.plist", "MyStockList.plist", "LatestBrowseViewed.plist"})
         base::FileManager::remove(documentsFile(file));
     base::FileManager::remove(documentsFile("data"));

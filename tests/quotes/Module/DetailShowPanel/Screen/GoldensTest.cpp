@@ -15,7 +15,8 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
     const Case cases[] = {
         {"detail/stock", "SH600000", 0},         {"detail/index", "SH000001", 0},
         {"detail/board-index", "BI000101", 101}, {"detail/fund", "OF110022", 0},
-        {"detail/foreign-index", "HKHSI", 0},
+        {"detail/foreign-index", "HKHSI", 0},    {"detail/future", "SFIF1212", 0},
+        {"detail/currency", "FEUSDCNY", 0},
     };
     readyWithoutAccount();
     for (const Case &c : cases) {

@@ -32,10 +32,18 @@ TEST_F(DetailScreenTest, EachKindOfSecurityOnTheLoopbackMarketGetsItsModePanelAn
         const char *firstCaption;
     };
     const Case cases[] = {
-        {"SH600000", 0, 0, "stock", "换手"}, {"SZ000001", 0, 0, "stock", "换手"},
-        {"SH000001", 0, 1, "index", "总额"}, {"BI000101", 101, 1, "index", "总额"},
-        {"BI000101", 0, 1, "index", "总额"}, {"OF110022", 0, 3, "fund", ""},
-        {"OF000009", 0, 3, "fund", ""},      {"HKHSI", 0, 5, "foreign index", "总额"},
+        {"SH600000", 0, 0, "stock", "换手"},
+        {"SZ000001", 0, 0, "stock", "换手"},
+        {"SH000001", 0, 1, "index", "总额"},
+        {"BI000101", 101, 1, "index", "总额"},
+        {"BI000101", 0, 1, "index", "总额"},
+        {"OF110022", 0, 3, "fund", ""},
+        {"OF000009", 0, 3, "fund", ""},
+        {"HKHSI", 0, 5, "foreign index", "总额"},
+        {"IXDJIA", 0, 5, "foreign index", "总额"},
+        {"SFIF1212", 0, 2, "future", "振幅"},
+        {"FEUSDCNY", 0, 4, "currency", "今开"},
+        {"HK00700", 0, 0, "stock", "换手"},
     };
     readyWithoutAccount();
     for (const Case &c : cases) {
