@@ -169,7 +169,6 @@ TEST_F(NavToolBarTest, APickOpensTheDetailScreenAndHeadsTheRecentListOnce) {
         ASSERT_EQ(nav->viewControllers().size(), 2u);
         auto &detail = dynamic_cast<StockDetailViewController &>(*nav->top());
         EXPECT_EQ(detail.stockCode(), "SH600000");
-        EXPECT_EQ(detail.title(), "浦发银行 SH600000");
         EXPECT_FALSE(screen->searchPopoverController()->isVisible());
         EXPECT_EQ(screen->searchBarTextField()->text(), "");
         base::Array recent = DataManager::sharedDataManager().GetLatestRecentViewed();
@@ -193,13 +192,13 @@ TEST_F(NavToolBarTest, TheShownDetailScreenIsTheTradingModulesCurrentScreen) {
     auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
     ASSERT_TRUE(detail);
     EXPECT_EQ(trade.currentActiveVCHandle(), detail);
-    EXPECT_EQ(trade.currentProdCode(), "SH600000");
+    EXPECT_EQ(trade.currentProdCode(), "600000") << "the order panel takes the numeric code";
 
     // A holding picked in a trading table opens in it.
     trade.SwitchToStock("SZ000001");
     EXPECT_EQ(nav->viewControllers().size(), 2u);
     EXPECT_EQ(detail->stockCode(), "SZ000001");
-    EXPECT_EQ(trade.currentProdCode(), "SZ000001");
+    EXPECT_EQ(trade.currentProdCode(), "000001");
 
     nav->pop(false);
     app.runPending();

@@ -71,7 +71,9 @@ std::vector<float> RecordingDelegate::loginProgress() const {
     return values;
 }
 
-CoordinatorTest::CoordinatorTest() {
+CoordinatorTest::CoordinatorTest() : CoordinatorTest(peers::MarketFixture::standard()) {}
+
+CoordinatorTest::CoordinatorTest(peers::MarketFixture market) : quotes(0, std::move(market)) {
     for (const char *file : {"MyStockList.plist", "UserConfig.plist"})
         base::FileManager::remove(documentsFile(file));
     base::FileManager::remove(documentsFile("code"));

@@ -71,6 +71,8 @@ public:
 class CoordinatorTest : public ::testing::Test {
 protected:
     CoordinatorTest();
+    // The same against a quote server of another market.
+    explicit CoordinatorTest(peers::MarketFixture market);
     ~CoordinatorTest() override;
 
     // A new coordinator in place of the current one, which is disconnected first.

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Components/CMSlideMenuView.h"
+#include "Module/CommonControls/TableView/StockDDDetailView.h"
+#include "Module/CommonControls/TableView/StrikeDetailView.h"
+#include "Module/DetailShowPanel/BuySellPanelView.h"
+#include "Module/DetailShowPanel/ValuePanelView.h"
+
+#include <string>
+#include <vector>
+
+// The right-hand panel of a Shanghai or Shenzhen security (not an index or future): two tab
+// strips, each showing one of three pages. Above: "买卖" the ten-level order book, "龙虎盘" the
+// order-size ring and "板块" the stock's boards; below: "分笔" the ticks, "大单" the big orders and
+// "盘口" the sixteen-field grid. Both start on their first tab. It requests nothing: the screen
+// pushes every reply into the pages, shown or not.
+class RightStockDetailPanel : public ui::View, public CMSlideMenuViewDelegate {
+public:
+    static const std::vector<std::string> &FieldCaptions();
+    static constexpr float StripHeight = 30, BookHeight = 355;
+
+    explicit RightStockDetailPanel(gfx::Rect frame);
+    void setUp() override;
+
+    // A tab of either strip; any other sender is ignored.
+    base::Opt<void> ReturnSelectedIndex(int index, CMSlideMenuView &sender) override;
+    // Empties the order book and the tables and puts "--" in the grid.
+    void clearView();
+
+    CMSlideMenuView &slideMenuViewTop() { return *m_slideMenuViewTop; }
+    CMSlideMenuView &slideMenuViewBelow() { return *m_slideMenuViewBelow; }
+    BuySellPanelView &buySellPanelView() { return *m_buySellPanelView; }
+    StrikeDetailView &strikeDetailView() { return *m_strikeDetailView; }
+    StockDDDetailView &stockDDDetailView() { return *m_stockDDDetailView; }
+    ValuePanelView &valuePanelView() { return *m_valuePanelView; }
+
+    // The owning screen, not retained.
+    base::Weak<base::Object> parentTarget;
+
+private:
+    base::Ref<CMSlideMenuView> m_slideMenuViewTop, m_slideMenuViewBelow;
+    base::Ref<BuySellPanelView> m_buySellPanelView;
+    base::Ref<StrikeDetailView> m_strikeDetailView;
+    base::Ref<StockDDDetailView> m_stockDDDetailView;
+    base::Ref<ValuePanelView> m_valuePanelView;
+};
+
+// A tab strip of the right-hand panels: "title_bg.png" behind, "title_btn_bg.png" under the chosen
+// tab, the first tab chosen.
+base::Ref<CMSlideMenuView> MakeRightPanelStrip(gfx::Rect frame, const std::vector<std::string> &titles,
+                                               float itemWidth);

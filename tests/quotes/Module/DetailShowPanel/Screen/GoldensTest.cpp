@@ -1,0 +1,39 @@
+#include "DetailScreenFixture.h"
+
+#include "Golden.h"
+
+namespace detailscreen {
+namespace {
+
+// The whole 1024 × 768 window with a detail screen pushed, once its first data arrived.
+TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
+    struct Case {
+        const char *golden;
+        const char *code;
+        int boardID;
+    };
+    const Case cases[] = {
+        {"detail/stock", "SH600000", 0},         {"detail/index", "SH000001", 0},
+        {"detail/board-index", "BI000101", 101}, {"detail/fund", "OF110022", 0},
+        {"detail/foreign-index", "HKHSI", 0},    {"detail/future", "SFIF1212", 0},
+        {"detail/currency", "FEUSDCNY", 0},
+    };
+    readyWithoutAccount();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        auto screen = open(c.code, c.boardID);
+        app.advance(1);
+        settle();
+        EXPECT_TRUE(qvtest::matchesGolden(app.render(), c.golden));
+        if (RightStockDetailPanel *panel = screen->rightStockDetailPanel()) {
+            panel->slideMenuViewBelow().SetSelectedItemIndex(2);
+            panel->ReturnSelectedIndex(2, panel->slideMenuViewBelow());
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-fields"));
+        }
+        nav->pop(false);
+        app.runPending();
+    }
+}
+
+} // namespace
+} // namespace detailscreen

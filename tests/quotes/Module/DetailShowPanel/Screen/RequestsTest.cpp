@@ -1,0 +1,144 @@
+#include "DetailScreenFixture.h"
+
+#include "DataBase/TradeDataBase/TradeMsgCenter.h"
+
+namespace detailscreen {
+namespace {
+
+struct RequestCase {
+    const char *name;
+    const char *code;
+    int boardID;
+    int baseInfo;
+    std::set<int> asked, notAsked;
+};
+
+const RequestCase kRequestCases[] = {
+    {"stock", "SH600000", 0, 2939, {2939, 2940, 2966, 2970, 2976, 2969}, {2915, 2206, 2929, 2955}},
+    {"main index", "SH000001", 0, 2939, {2939, 2206, 2940, 2965, 2929, 2977}, {2970, 2915, 2966}},
+    {"board from the board list", "BI000101", 101, 2939, {2955}, {2929, 2977, 2970}},
+    {"board elsewhere", "BI000101", 0, 2939, {2929, 2977}, {2955, 2970}},
+    {"money-market fund", "OF000009", 0, 2310, {2311, 2313, 2314}, {2312, 2940, 2939}},
+    {"other fund", "OF110022", 0, 2310, {2311, 2312, 2313, 2314}, {2940}},
+};
+
+TEST_F(DetailScreenTest, TheFirstOpenAsksForTheBasicInformationThenTheKindsSet) {
+    readyWithoutAccount();
+    for (const RequestCase &c : kRequestCases) {
+        SCOPED_TRACE(c.name);
+        quotes.clearReceived();
+        auto screen = open(c.code, c.boardID);
+        std::vector<int> sent = types();
+        ASSERT_GE(sent.size(), 2u);
+        EXPECT_EQ(sent[0], c.baseInfo);
+        EXPECT_EQ(sent[1], c.baseInfo == 2310 ? 2311 : 2939) << "nothing else before the basic information";
+        std::set<int> all = typeSet();
+        for (int type : c.asked)
+            EXPECT_TRUE(all.contains(type)) << type;
+        for (int type : c.notAsked)
+            EXPECT_FALSE(all.contains(type)) << type;
+        nav->pop(false);
+        app.runPending();
+    }
+}
+
+TEST_F(DetailScreenTest, TheLevelTwoAccountAlsoGetsTheOrderBook) {
+    readyWithAccount();
+    quotes.clearReceived();
+    auto screen = open("SH600000");
+    EXPECT_TRUE(typeSet().contains(2915));
+    EXPECT_EQ(screen->rightStockDetailPanel()->buySellPanelView().stockInfo(), screen->getCurrentBasicInf());
+}
+
+TEST_F(DetailScreenTest, AnInvalidOrShownCodeSendsAndClearsNothing) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    settle();
+    std::string name = screen->stockInfoShowView()->nameLabel().text();
+    ASSERT_EQ(name, "浦发银行");
+    quotes.clearReceived();
+    for (const char *code : {"SH", "", "SH600000"})
+        screen->SetStockCodeMarket(code);
+    settle();
+    EXPECT_TRUE(types().empty());
+    EXPECT_EQ(screen->stockCode(), "SH600000");
+    EXPECT_EQ(screen->stockInfoShowView()->nameLabel().text(), name);
+}
+
+TEST_F(DetailScreenTest, TheScreenRefreshesEveryFiveSecondsOnlyWhileShown) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    quotes.clearReceived();
+    advance(4.9);
+    EXPECT_TRUE(types().empty());
+    advance(0.7);
+    std::set<int> refresh = typeSet();
+    EXPECT_EQ(refresh, (std::set<int>{2939, 2940, 2970, 2976, 2969}));
+    std::vector<int> one = types();
+    EXPECT_EQ(std::count(one.begin(), one.end(), 2940), 1);
+    advance(5.5);
+    std::vector<int> two = types();
+    EXPECT_EQ(std::count(two.begin(), two.end(), 2940), 2);
+
+    nav->pop(false);
+    app.runPending();
+    quotes.clearReceived();
+    advance(12);
+    EXPECT_TRUE(types().empty()) << "a popped screen asks for nothing";
+}
+
+TEST_F(DetailScreenTest, NothingGoesOutWhileTheLinkIsDownAndEverythingAtTheNextTickAfter) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    size_t lost = losses();
+    quotes.setListening(false);
+    quotes.closeConnection();
+    ASSERT_TRUE(pumpUntil([&] { return losses() == lost + 1; }));
+    quotes.clearReceived();
+    advance(11);
+    EXPECT_TRUE(types().empty());
+
+    quotes.setListening(true);
+    ASSERT_TRUE(runUntil([&] { return db->isHQConnected(); }, 60));
+    ASSERT_TRUE(runUntil([&] { return typeSet().contains(2940); }, 6));
+    settle();
+    std::set<int> all = typeSet();
+    for (int type : {2939, 2940, 2970, 2976, 2969})
+        EXPECT_TRUE(all.contains(type)) << type;
+}
+
+TEST_F(DetailScreenTest, AStaleScreenRefreshesAsItAppears) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    nav->push(base::make<ListScreen>(), false);
+    app.runPending();
+    advance(6);
+    quotes.clearReceived();
+    nav->pop(false);
+    app.runPending();
+    settle();
+    EXPECT_TRUE(typeSet().contains(2940)) << "refreshed without waiting for the tick";
+}
+
+TEST_F(DetailScreenTest, TheTradeCentreGetsTheNumericCodeAndTheTradeButton) {
+    readyWithoutAccount();
+    TradeMsgCenter &trade = *TradeMsgCenter::sharedTradeMsgCenter();
+    auto screen = open("SZ000001");
+    EXPECT_EQ(trade.currentActiveVCHandle(), screen.get());
+    EXPECT_EQ(trade.currentProdCode(), "000001");
+    trade.SwitchToStock("SH600036");
+    EXPECT_EQ(screen->stockCode(), "SH600036");
+    EXPECT_EQ(trade.currentProdCode(), "600036");
+
+    std::vector<std::string> messages;
+    base::NotificationCenter::shared().addObserver(
+        observer, DataBase::AppNotify,
+        [&](const base::Notification &n) { messages.push_back(n.userInfo.get("Data").stringValue()); });
+    app.tap(centre(*screen->traderButton()));
+    app.advance(0.5);
+    base::NotificationCenter::shared().removeObserver(observer.get());
+    EXPECT_EQ(messages, std::vector<std::string>{"LaunchTrader"});
+}
+
+} // namespace
+} // namespace detailscreen
