@@ -43,6 +43,8 @@ protected:
     void advance(double seconds) { driver.advance(seconds); }
     // Taps the centre of the view, wherever it lies in the window.
     void tap(ui::View &view);
+    // The window as rendered for a golden, the status bar's changing parts covered.
+    gfx::Surface screen();
     // The application has handed over to the tab-bar controller.
     bool tabsShown() const;
     CMTabBarController &tabBar() { return *delegate->mtabBarController; }
