@@ -41,9 +41,10 @@ TEST_F(StartupTest, FirstStartAcceptsTheDisclaimerLogsInFreeAndHandsOverToTheTab
     ASSERT_NE(notice, nullptr);
     tap(notice->acceptButton());
     EXPECT_FALSE(readUserConfig().get("IsShowNoticeAnnounce").boolValue());
-    ASSERT_TRUE(splash.mainLoginView());
-    EXPECT_TRUE(splash.mainLoginView()->isHidden())
-        << "without a saved account the free login starts by itself";
+    // Without a saved account the free login starts by itself: the panel never shows (it may be
+    // gone already, the login being that quick).
+    EXPECT_TRUE(!splash.mainLoginView() || splash.mainLoginView()->isHidden());
+    EXPECT_FALSE(statuses.empty());
 
     ASSERT_TRUE(runUntil([&] { return !statuses.empty() && statuses.back() == DataBase::LoginFinished; }));
     double loggedIn = statusTimes.back();
@@ -122,7 +123,12 @@ TEST_F(StartupTest, ASavedNameWithoutPasswordWaitsOnThePanel) {
 
 TEST_F(StartupTest, TheSplashShowsWhileAStartLogsInByItself) {
     writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}, {"MainLoginPwd", ""}});
+    // The code tables are held back: the login is caught under way.
+    peers::Fault hold = peers::Fault::on(2956, -1);
+    hold.delay = -1;
+    quotes.addFault(hold);
     launch();
+    ASSERT_TRUE(delegate->splashViewController()->mainLoginView());
     EXPECT_TRUE(delegate->splashViewController()->mainLoginView()->isHidden());
     EXPECT_TRUE(qvtest::matchesGolden(screen(), "app/splash"));
 }
