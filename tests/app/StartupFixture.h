@@ -45,6 +45,9 @@ protected:
     void tap(ui::View &view);
     // The window as rendered for a golden, the status bar's changing parts covered.
     gfx::Surface screen();
+    // Covers the status bar's time and activity indicator with grey boxes: they follow the one
+    // clock all tests share, so they depend on which tests ran before.
+    static void coverStatusBar(gfx::Surface &shown);
     // The application has handed over to the tab-bar controller.
     bool tabsShown() const;
     CMTabBarController &tabBar() { return *delegate->mtabBarController; }
