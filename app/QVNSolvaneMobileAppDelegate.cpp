@@ -6,6 +6,7 @@
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/Str.h"
 #include "ui/NavigationController.h"
+#include "ui/StatusBar.h"
 
 // Answers the application delegate's alerts.
 class QVNSolvaneMobileAppDelegate::AlertLink : public ui::AlertDelegate {
@@ -42,6 +43,8 @@ bool QVNSolvaneMobileAppDelegate::didFinishLaunching(ui::Application &, const ba
     splashViewController_ = base::make<SplashViewController>();
     splashViewController_->delegate = weak;
     window->setRootViewController(splashViewController_);
+    // The band above the screens shows the time and the network activity, over every root screen.
+    window->addSubview(base::make<ui::StatusBar>());
     window->makeKeyAndVisible();
     return true;
 }
@@ -55,8 +58,10 @@ base::Opt<void> QVNSolvaneMobileAppDelegate::showTipMessage(const base::Value &,
 void QVNSolvaneMobileAppDelegate::ReturnLoginSuccess(bool isRelogin) {
     m_isReloginSuccess = isRelogin;
     if (!isRelogin) {
-        SetControllers();
+        // Before anything builds the tab-bar controller's view: its strips take their frames
+        // from this orientation when they are made.
         mtabBarController->setPrevOrientation(LandscapeOrientation);
+        SetControllers();
     }
     if (splashViewController_)
         splashViewController_->FinishSplashShow();

@@ -111,6 +111,11 @@ void Application::simulateEnterForeground() {
         delegate_->willEnterForeground(*this);
 }
 
+void Application::setNetworkActivityIndicatorVisible(bool visible) {
+    if (networkActivity_.exchange(visible) != visible)
+        base::NotificationCenter::shared().post(NetworkActivityChangedNotification);
+}
+
 void Application::simulateMemoryWarning() {
     if (delegate_)
         delegate_->didReceiveMemoryWarning(*this);

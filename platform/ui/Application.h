@@ -70,7 +70,10 @@ public:
     Orientation statusBarOrientation() const { return orientation_; }
     void setStatusBarOrientation(Orientation orientation) { orientation_ = orientation; }
     bool networkActivityIndicatorVisible() const { return networkActivity_; }
-    void setNetworkActivityIndicatorVisible(bool visible) { networkActivity_ = visible; }
+    // On the main thread; a change is posted as NetworkActivityChangedNotification for the status
+    // bar that shows it.
+    void setNetworkActivityIndicatorVisible(bool visible);
+    static constexpr const char *NetworkActivityChangedNotification = "ApplicationNetworkActivityChanged";
     static constexpr uint64_t InvalidBackgroundTask = 0;
     // Background time is not limited here: tasks get a number and nothing else happens.
     uint64_t beginBackgroundTask(std::function<void()> expiry);

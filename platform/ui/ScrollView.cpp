@@ -172,13 +172,22 @@ void ScrollView::scrollBy(gfx::Point delta) {
     if (!scrollEnabled || dragging_)
         return;
     stopMotion();
-    gfx::Point o = contentOffset();
-    moveTo(clamped({o.x + delta.x, o.y + delta.y}));
+    gfx::Point o = contentOffset(), target = clamped({o.x + delta.x, o.y + delta.y});
+    if (target == o)
+        return;
+    moveTo(target);
+    base::RunLoop &loop = base::RunLoop::main();
+    loop.cancelPerforms(this, "wheelRested");
+    loop.performAfter(WheelRestDelay, base::Action(weakSelf(), "wheelRested", [this](base::Object *) {
+                          if (auto d = scrollDelegate())
+                              d->didEndDecelerating(*this);
+                      }));
 }
 
 bool ScrollView::fingerDown(const View *on) {
     if (on && !scrollsForTouch(on))
         return false;
+    base::RunLoop::main().cancelPerforms(this, "wheelRested");
     // A finger on moving content stops it where it is; the content has come to rest.
     if (motion_ == Motion::None || motion_ == Motion::Animating)
         return true;

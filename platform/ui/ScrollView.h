@@ -45,6 +45,7 @@ public:
     static constexpr float ReleaseSpeed = 50;
     static constexpr double BounceDuration = 0.35, PagingDuration = 0.3, AnimationDuration = 0.3;
     static constexpr double ContentTouchDelay = 0.15;
+    static constexpr double WheelRestDelay = 0.2;
 
     explicit ScrollView(gfx::Rect frame = {});
     ~ScrollView() override;
@@ -66,7 +67,10 @@ public:
     gfx::Point maximumOffset() const;
     // Scrolls the least distance that shows the rectangle (in content coordinates).
     void scrollRectToVisible(gfx::Rect rect, bool animated);
-    // Moves the content by a distance within its limits, as the mouse wheel does.
+    // Moves the content by a distance within its limits, as the mouse wheel does. The wheel turns
+    // in steps: once no step has come for WheelRestDelay, the content has come to rest and
+    // did-end-decelerating tells the owner so, as after a drag (a finger that comes down first
+    // takes over).
     void scrollBy(gfx::Point delta);
 
     bool scrollEnabled = true;

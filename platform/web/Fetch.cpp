@@ -1,6 +1,7 @@
 #include "web/Fetch.h"
 
 #include "base/Bundle.h"
+#include "base/Clock.h"
 #include "base/FileManager.h"
 #include "base/RunLoop.h"
 #include "crypto/Crypto.h"
@@ -53,6 +54,23 @@ std::string bundlePath(const base::Url &url) {
     return end == root.end() && inside != file.end() ? file.string() : std::string();
 }
 
+std::optional<net::HttpProxy> streamProxy(const net::ProxyEntry &entry) {
+    if (entry.type == net::ProxyEntry::Direct)
+        return std::nullopt;
+    net::HttpProxy proxy;
+    proxy.host = entry.host;
+    proxy.port = entry.port;
+    proxy.type = entry.type == net::ProxyEntry::Https    ? net::HttpProxy::Https
+                 : entry.type == net::ProxyEntry::Socks4 ? net::HttpProxy::Socks4
+                 : entry.type == net::ProxyEntry::Socks5 ? net::HttpProxy::Socks5
+                                                         : net::HttpProxy::Http;
+    return proxy;
+}
+
+double now() {
+    return base::Clock::current().monotonic();
+}
+
 } // namespace
 
 bool Fetch::allowed(const base::Url &url) {
@@ -91,6 +109,10 @@ Fetch::~Fetch() {
 void Fetch::cancel() {
     done_ = nullptr;
     redirect_ = nullptr;
+    ++proxyWait_;
+    if (idleTimer_)
+        idleTimer_->invalidate();
+    idleTimer_ = nullptr;
     base::RunLoop::main().cancelPerforms(this);
     releaseStream();
 }
@@ -122,16 +144,68 @@ void Fetch::readFile(const base::Url &url) {
     finish(&result, nullptr);
 }
 
+void Fetch::noteActivity() {
+    lastActivity_ = now();
+    if (idleTimer_)
+        return;
+    base::Weak<Fetch> weak = weakSelf<Fetch>();
+    idleTimer_ =
+        base::Timer::scheduled(TimeOutSeconds, false, base::Action("checkIdle", [weak](base::Object *) {
+                                   if (auto self = weak.lock())
+                                       self->checkIdle();
+                               }));
+}
+
+// The timer runs once per quiet spell: bytes that came meanwhile only move the deadline.
+void Fetch::checkIdle() {
+    idleTimer_ = nullptr;
+    double idle = now() - lastActivity_;
+    if (idle >= TimeOutSeconds)
+        return finish(nullptr, error(TimedOut, "the request timed out"));
+    base::Weak<Fetch> weak = weakSelf<Fetch>();
+    idleTimer_ = base::Timer::scheduled(TimeOutSeconds - idle, false,
+                                        base::Action("checkIdle", [weak](base::Object *) {
+                                            if (auto self = weak.lock())
+                                                self->checkIdle();
+                                        }));
+}
+
 void Fetch::request(const base::Url &url) {
     url_ = url;
     body_.clear();
+    noteActivity();
+    if (auto recent = net::recentSystemProxiesFor(url))
+        return connect(recent->empty() ? net::ProxyEntry{} : recent->front());
+    base::Weak<Fetch> weak = weakSelf<Fetch>();
+    unsigned wait = ++proxyWait_;
+    net::systemProxiesFor(url, [weak, wait](std::optional<std::vector<net::ProxyEntry>> list) {
+        base::performOnMain(
+            [weak, wait, list = std::move(list)] {
+                if (auto self = weak.lock())
+                    self->proxiesFound(wait, list);
+            },
+            false);
+    });
+}
+
+// A system that gives no answer at all leaves the fetch going direct.
+void Fetch::proxiesFound(unsigned wait, const std::optional<std::vector<net::ProxyEntry>> &list) {
+    if (wait != proxyWait_ || !done_)
+        return;
+    connect(list && !list->empty() ? list->front() : net::ProxyEntry{});
+}
+
+void Fetch::connect(const net::ProxyEntry &proxy) {
+    const base::Url &url = *url_;
     auto message = net::HttpMessage::request("GET", url, false);
     message->setHeader("Accept-Encoding", "gzip");
     message->setHeader("Accept", "*/*");
     stream_ = base::make<net::HttpReadStream>(message);
     stream_->setConnectionCache(cache_);
+    stream_->setProxy(streamProxy(proxy));
     stream_->setClient(net::HasBytesAvailable | net::ErrorOccurred | net::EndEncountered,
                        [this](net::Event event) {
+                           noteActivity();
                            if (event == net::HasBytesAvailable) {
                                uint8_t buffer[16384];
                                long n;

@@ -2,7 +2,9 @@
 
 #include "base/Error.h"
 #include "base/Object.h"
+#include "base/Timer.h"
 #include "base/Url.h"
+#include "net/ProxyResolver.h"
 
 #include <functional>
 #include <optional>
@@ -21,16 +23,22 @@ namespace web {
 // a file URL inside the application bundle. Every other URL is refused. The answer comes on a
 // later pass of the loop, never inside start(), and never after cancel().
 //
+// Web fetches go through the system's proxy for their URL, as the HTTP client's requests do (the
+// first entry of the system's list; direct when it names none). A fetch that receives nothing for
+// TimeOutSeconds, from its start or its last bytes, including the wait for the proxy list, fails
+// with TimedOut: a host that accepts and goes silent never leaves a page loading for ever.
+//
 // Failures, as the platform's URL loading names them (domain URLErrorDomain): UnsupportedUrl for
 // another scheme or a file outside the bundle, FileDoesNotExist, TooManyRedirects,
 // BadServerResponse for a status of 400 or above or a body that does not inflate,
-// ResourceTooLarge past MaxBytes, Cancelled for a redirect the caller refused; the stream's own
+// ResourceTooLarge past MaxBytes, TimedOut, Cancelled for a redirect the caller refused; the stream's own
 // error for a failed connection.
 class Fetch : public base::Object {
 public:
     static constexpr const char *URLErrorDomain = "NSURLErrorDomain";
     enum ErrorCode : long {
         Cancelled = -999,
+        TimedOut = -1001,
         UnsupportedUrl = -1002,
         TooManyRedirects = -1007,
         BadServerResponse = -1011,
@@ -39,6 +47,7 @@ public:
     };
     static constexpr int MaxRedirects = 5;
     static constexpr size_t MaxBytes = 16 * 1024 * 1024;
+    static constexpr double TimeOutSeconds = 10;
 
     struct Result {
         base::Url url; // after redirects
@@ -60,6 +69,10 @@ public:
 
 private:
     void request(const base::Url &url);
+    void proxiesFound(unsigned wait, const std::optional<std::vector<net::ProxyEntry>> &list);
+    void connect(const net::ProxyEntry &proxy);
+    void noteActivity();
+    void checkIdle();
     void ended();
     void finish(const Result *result, base::Ref<base::Error> error);
     void readFile(const base::Url &url);
@@ -73,6 +86,10 @@ private:
     std::optional<base::Url> url_;
     std::string body_;
     int redirects_ = 0;
+    // Counts proxy look-ups, so that an answer for an earlier URL of this fetch is ignored.
+    unsigned proxyWait_ = 0;
+    base::Ref<base::Timer> idleTimer_;
+    double lastActivity_ = 0;
 };
 
 } // namespace web

@@ -35,6 +35,26 @@ std::string utf8(std::string bytes, const std::string &charset) {
     return text ? *text : bytes;
 }
 
+// The charset a document names for itself in its first kilobyte, as browsers look for it:
+// <meta charset="…"> or <meta http-equiv="Content-Type" content="…; charset=…">. Empty when none.
+std::string metaCharset(const std::string &html) {
+    std::string head = html.substr(0, 1024);
+    std::transform(head.begin(), head.end(), head.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    for (size_t meta = head.find("<meta"); meta != std::string::npos; meta = head.find("<meta", meta + 5)) {
+        size_t end = head.find('>', meta);
+        std::string tag = head.substr(meta, end == std::string::npos ? std::string::npos : end - meta);
+        size_t at = tag.find("charset=");
+        if (at == std::string::npos)
+            continue;
+        size_t from = tag.find_first_not_of("\"' ", at + 8);
+        size_t to = from == std::string::npos ? from : tag.find_first_of("\"'; />", from);
+        if (from != std::string::npos)
+            return tag.substr(from, to == std::string::npos ? std::string::npos : to - from);
+    }
+    return {};
+}
+
 std::string key(const std::string &url, bool isSheet) {
     return (isSheet ? "css " : "img ") + url;
 }
@@ -96,7 +116,9 @@ base::Ref<Page> Page::load(const base::Url &url, base::Ref<net::HttpConnectionCa
             if (!result)
                 return self->finish(std::move(error));
             self->url_ = result->url;
-            self->parse(utf8(result->body, result->charset));
+            // A header's charset wins over the document's own.
+            std::string charset = result->charset.empty() ? metaCharset(result->body) : result->charset;
+            self->parse(utf8(result->body, charset));
         });
     return page;
 }

@@ -29,7 +29,8 @@ namespace web {
 // a Container. The web view makes one per navigation: the page fetches its document (or takes the
 // markup it is given), then every style sheet the document links or imports (sheets that fail
 // are left out), then its images (images that fail take no room), and reports once: finished, or
-// failed when the document itself could not be had. An image that a later layout asks for
+// failed when the document itself could not be had. A document whose server names no charset is
+// read in the one its own <meta> names. An image that a later layout asks for
 // arrives afterwards through `changed`. Nothing in the page runs scripts, submits forms or loads
 // plug-ins; those elements draw nothing.
 //

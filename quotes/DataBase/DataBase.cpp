@@ -8,6 +8,7 @@
 #include "base/Bundle.h"
 #include "base/Clock.h"
 #include "base/PropertyList.h"
+#include "base/RunLoop.h"
 #include "base/Str.h"
 #include "net/Reachability.h"
 #include "ui/Alert.h"
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <mutex>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -427,6 +429,16 @@ base::Opt<void> DataBase::onSocketDidDisconnect(RunLoopSocket &) {
         moveToNextHQServer();
     if (m_isWillDisconnect)
         return {};
+    if (std::exchange(m_handingOver, false)) {
+        // The navigation server's list is in and its link was closed on purpose: a login goes on
+        // to a quote server on the next pass instead of waiting out a reconnect delay.
+        base::Weak<DataBase> weak = self<DataBase>();
+        base::RunLoop::main().performAfter(0, base::Action("handOver", [weak](base::Object *) {
+                                               if (auto alive = weak.lock())
+                                                   alive->OnConnectKeeperEvent();
+                                           }));
+        return {};
+    }
     if (m_connectTimes < ReconnectCeiling)
         m_connectTimes += ReconnectStep;
     startKeeper(m_connectTimes);
@@ -534,8 +546,10 @@ void DataBase::advanceLogin(int type, const base::Ref<ReqParams> &params) {
     case NavigationType:
         m_isInitLogining = false;
         // Only a login under way hurries on; a keeper going round failing servers keeps its pace.
-        if (loading && m_isLoginingAccount && !m_NetDataCenter->IO_IndexServerINF->serverAddrlist.empty())
+        if (loading && m_isLoginingAccount && !m_NetDataCenter->IO_IndexServerINF->serverAddrlist.empty()) {
             m_connectTimes = QuickReconnect;
+            m_handingOver = true;
+        }
         m_HQServerIndex = m_HQServersTried = 0;
         marker = "[服务器信息加载完毕,正在断开导航服务器]";
         step = 0.1f;

@@ -229,6 +229,8 @@ private:
     base::Ref<TimerCenter> m_TimerCenter;
     bool m_isConnectingNavServer = false;
     bool m_isInitLogining = false;
+    // The navigation link is being closed after its server list, for a login to go on at once.
+    bool m_handingOver = false;
     bool m_isConnectingHQServer = false;
     bool m_isKeepingConnect = false;
     bool m_HQServerIsConnected = false;

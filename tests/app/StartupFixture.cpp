@@ -8,6 +8,7 @@
 #include "base/Paths.h"
 #include "base/PropertyList.h"
 #include "base/Str.h"
+#include "gfx/Context.h"
 #include "net/Reachability.h"
 
 #include <cstdlib>
@@ -49,6 +50,19 @@ std::string documentsFile(const std::string &name) {
 }
 
 } // namespace
+
+gfx::Surface StartupTest::screen() {
+    gfx::Surface shown = host.render();
+    coverStatusBar(shown);
+    return shown;
+}
+
+void StartupTest::coverStatusBar(gfx::Surface &shown) {
+    gfx::Context context(shown);
+    context.setFill(*gfx::Color::rgba(0.3f, 0.3f, 0.3f));
+    context.fillRect({482, 1, 60, 18});
+    context.fillRect({4, 2, 20, 16});
+}
 
 base::VirtualClock &StartupTest::sharedClock() {
     static auto *clock = new base::VirtualClock;

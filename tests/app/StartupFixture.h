@@ -43,6 +43,11 @@ protected:
     void advance(double seconds) { driver.advance(seconds); }
     // Taps the centre of the view, wherever it lies in the window.
     void tap(ui::View &view);
+    // The window as rendered for a golden, the status bar's changing parts covered.
+    gfx::Surface screen();
+    // Covers the status bar's time and activity indicator with grey boxes: they follow the one
+    // clock all tests share, so they depend on which tests ran before.
+    static void coverStatusBar(gfx::Surface &shown);
     // The application has handed over to the tab-bar controller.
     bool tabsShown() const;
     CMTabBarController &tabBar() { return *delegate->mtabBarController; }

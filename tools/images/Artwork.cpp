@@ -1,5 +1,6 @@
 #include "Artwork.h"
 
+#include "Common/MakerInfo.h"
 #include "base/Str.h"
 #include "gfx/Context.h"
 #include "gfx/Gradient.h"
@@ -75,6 +76,39 @@ float labelSize(const Canvas &k) {
 void panel(const Canvas &k) {
     k.verticalGradient({0, 0, k.w, k.h}, 1.25f, 0.8f);
     k.label(labelSize(k), *Color::white(1, 0.8f));
+}
+
+// The market login panel's backdrop: the two entry boxes with their labels and the empty
+// save-password box, where the panel lays its fields and buttons (the fields are clear, so the
+// boxes show through; a ticked box shows "login_checked.png" over the empty one).
+void login(const Canvas &k) {
+    panel(k);
+    auto font = gfx::Font::boldSystem(16);
+    auto small = gfx::Font::system(14);
+    const struct {
+        Rect box;
+        const char *text;
+    } fields[] = {{{402, 198, 267, 25}, "账号"}, {{402, 243, 267, 25}, "密码"}};
+    for (const auto &field : fields) {
+        k.roundedRect(field.box.inset(-3, -3), 4);
+        k.c.setFill(*Color::white(0.97f));
+        k.c.setStroke(*Color::white(0.6f));
+        k.c.fillAndStrokePath();
+        k.c.setFill(*Color::white());
+        k.c.drawText(
+            field.text,
+            Rect{field.box.x() - 80, field.box.midY() - font->lineHeight() / 2, 68, font->lineHeight()},
+            *font, gfx::LineBreak::Clip, gfx::Align::Right);
+    }
+    Rect check{551, 295, 19, 19};
+    k.roundedRect(check.inset(0.5f, 0.5f), 3);
+    k.c.setFill(*Color::white(0.97f));
+    k.c.setStroke(*Color::white(0.6f));
+    k.c.fillAndStrokePath();
+    k.c.setFill(*Color::white());
+    k.c.drawText("保存密码",
+                 Rect{check.maxX() + 8, check.midY() - small->lineHeight() / 2, 100, small->lineHeight()},
+                 *small, gfx::LineBreak::Clip, gfx::Align::Left);
 }
 
 void bar(const Canvas &k) {
@@ -222,6 +256,7 @@ void bracket(const Canvas &k) {
 const std::map<std::string, std::function<void(const Canvas &)>, std::less<>> &painters() {
     static const std::map<std::string, std::function<void(const Canvas &)>, std::less<>> table{
         {"panel", panel},
+        {"login", login},
         {"bar", bar},
         {"button", button},
         {"frame", frame},
@@ -263,6 +298,9 @@ std::optional<Entry> parseEntry(const std::string &line) {
     e.b = float(rgb & 0xff) / 255;
     if (fields[6] != "-")
         e.label = fields[6];
+    // The product's name comes from where every text of the application takes it.
+    if (e.label == "{ProductName}")
+        e.label = MakerInfo::ProductName;
     if (e.name.empty() || e.width <= 0 || e.height <= 0)
         return std::nullopt;
     return e;

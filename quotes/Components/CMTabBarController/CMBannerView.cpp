@@ -92,11 +92,13 @@ void CMBannerView::switchStep() {
     transition->type = ui::Transition::typeNamed(transitionType_);
     transition->subtype = ui::Transition::subtypeNamed(transitionSubtype_);
     transition->duration = TransitionDuration;
+    // The transition keeps what shows now as the face that turns away: it starts before the
+    // next entry is filled in.
+    layer().addTransition(transition, "animation");
     iIndex_ = size_t(iIndex_ + 1) >= entryCount() ? 0 : iIndex_ + 1;
     fill(*second_);
     first_->setHidden(true);
     second_->setHidden(false);
-    layer().addTransition(transition, "animation");
     startSwitch();
 }
 

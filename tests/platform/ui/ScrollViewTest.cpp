@@ -195,6 +195,31 @@ TEST_F(ScrollViewTest, ProgrammaticOffsetsSendDidScroll) {
     EXPECT_EQ(recorder->calls, (Calls{"didEndScrollingAnimation"}));
 }
 
+// Owners quote the rows a scroll brings in once it ends; the wheel's steps end as a drag does.
+TEST_F(ScrollViewTest, WheelStepsEndInOneDidEndDeceleratingOnceTheyPause) {
+    scroll->scrollBy({0, 40});
+    app.advance(0.1);
+    scroll->scrollBy({0, 40});
+    app.advance(ScrollView::WheelRestDelay - 0.01);
+    EXPECT_EQ(recorder->calls, Calls{}) << "the wheel is still turning";
+    app.advance(0.02);
+    EXPECT_EQ(recorder->calls, Calls{"didEndDecelerating"});
+    EXPECT_EQ(y(), 80);
+
+    recorder->calls.clear();
+    scroll->setContentOffset({0, 0});
+    scroll->scrollBy({0, -40});
+    app.advance(1);
+    EXPECT_EQ(recorder->calls, Calls{}) << "at the edge the wheel moves nothing";
+
+    scroll->scrollBy({0, 40});
+    app.touchDown(1, {150, 100});
+    app.advance(1);
+    app.touchUp(1);
+    app.advance(1);
+    EXPECT_EQ(recorder->calls, Calls{}) << "a finger that came down took over";
+}
+
 TEST_F(ScrollViewTest, AFingerOnMovingContentStopsIt) {
     scroll->decelerationRate = 0.999f;
     scroll->setContentOffset({0, 100});

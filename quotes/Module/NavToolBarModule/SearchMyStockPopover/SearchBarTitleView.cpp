@@ -4,6 +4,7 @@
 #include "gfx/Text.h"
 #include "ui/Label.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,7 +36,8 @@ SearchBarTitleView::SearchBarTitleView(gfx::Rect frame) : ui::View(frame) {
     m_leftArrow->setCenter({arrow + 115, 21});
     m_rightArrow = base::make<ui::ImageView>(right);
     m_rightArrow->sizeToFit();
-    m_rightArrow->setCenter({w + 15 - arrow, 21});
+    // Right of the picker, but never past the bar's edge, where the popover would cut it.
+    m_rightArrow->setCenter({std::min(w + 15 - arrow, w - m_rightArrow->bounds().width() / 2), 21});
 
     m_myStockPickerView = CMHorizontalPickerView::create(gfx::Rect{120, 5, w - 120, 32});
     m_myStockPickerView->setBackgroundColor(gfx::Color::clear());

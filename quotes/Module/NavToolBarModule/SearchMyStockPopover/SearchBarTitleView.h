@@ -35,6 +35,7 @@ public:
     void SetPickerDataArray(base::Array groups);
     const base::Array &dataArray() const { return m_dataArray; }
     CMHorizontalPickerView &myStockPickerView() { return *m_myStockPickerView; }
+    ui::ImageView &rightArrow() const { return *m_rightArrow; }
 
     int numberOfElementsInHorizontalPickerView(CMHorizontalPickerView &picker) override;
     base::Opt<std::string> titleForElementAtIndex(CMHorizontalPickerView &picker, int index) override;

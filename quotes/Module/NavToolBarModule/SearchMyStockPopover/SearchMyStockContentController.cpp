@@ -52,6 +52,15 @@ void SearchMyStockContentController::viewDidLoad() {
     initUI();
 }
 
+void SearchMyStockContentController::viewDidUnload() {
+    ui::ViewController::viewDidUnload();
+    if (m_searchBarTitleView)
+        m_searchBarTitleView->removeFromSuperview();
+    m_searchBarTitleView.reset();
+    m_searchRecentTable.reset();
+    m_searchResultTable.reset();
+}
+
 void SearchMyStockContentController::initData() {
     m_myStockModelArray = DataManager::sharedDataManager().GetCurrentModelsArray();
     base::Value first = m_myStockModelArray.at(0);

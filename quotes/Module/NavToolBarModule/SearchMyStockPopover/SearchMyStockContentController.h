@@ -52,6 +52,9 @@ public:
     static constexpr int32_t kQuoteReplyType = 2955;
 
     void viewDidLoad() override;
+    // The views went with the screen's view after a memory warning: the next load builds them
+    // again, so none of the old ones may stay behind (a result list in no view, a second title bar).
+    void viewDidUnload() override;
 
     // Re-reads the watch-list groups into the title bar, whose picker then makes its group current.
     void ReloadSearchData();

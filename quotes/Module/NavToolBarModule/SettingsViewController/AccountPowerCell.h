@@ -11,12 +11,13 @@
 class AccountPowerCell : public ui::TableCell {
 public:
     static constexpr const char *kIdentifier = "accountPowerCell";
-    static constexpr float kHeight = 44;
+    static constexpr float kHeight = 44, kFontSize = 15;
 
     AccountPowerCell(Style style, std::string reuseIdentifier);
 
     // Shows the record {"PowerName", "ValidDate", "IsValid"}.
     void show(const base::Value &record);
+    void layoutSubviews() override;
 
     const ui::Label &nameLabel() const { return *m_nameLabel; }
     const ui::Label &dateLabel() const { return *m_dateLabel; }

@@ -57,8 +57,11 @@ void SettingsTableController::setUp() {
     m_choices = base::make<Choices>();
     m_answers = base::make<Answers>();
     m_rows->screen = m_choices->screen = m_answers->screen = weakSelf<SettingsTableController>();
-    m_tableView = base::make<ui::TableView>(gfx::Rect{0, m_tableTop, kContentSize.w, kContentSize.h},
-                                            ui::TableView::Style::Grouped);
+    // The table fills the screen below its top and follows the screen's size: in a popover
+    // shorter than the rows it scrolls, so the last rows can still be reached.
+    m_tableView = base::make<ui::TableView>(
+        gfx::Rect{0, m_tableTop, kContentSize.w, kContentSize.h - m_tableTop}, ui::TableView::Style::Grouped);
+    m_tableView->autoresizingMask = ui::FlexibleWidth | ui::FlexibleHeight;
     m_tableView->setBackgroundColor(gfx::Color::clear());
     m_tableView->rowHeight = kRowHeight;
     m_tableView->sectionHeaderHeight = kHeaderHeight;
@@ -69,6 +72,7 @@ void SettingsTableController::setUp() {
 
 void SettingsTableController::loadView() {
     ui::ViewController::loadView();
+    view().setFrame({{0, 0}, kContentSize});
     view().setBackgroundColor(gfx::Color::rgba(225 / 255.f, 228 / 255.f, 233 / 255.f));
     view().addSubview(m_tableView);
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 // The look and plumbing the settings popover's table screens share: a grey screen of 320 × 510
-// with a grouped table of that size, section headers of 30 points titled by `sectionArray`, plain
-// 44-point rows, and the alerts the screen asks with, answered through alertAnswered. A screen says
-// what its rows show and what a tap does.
+// with a grouped table that fills it below its top and scrolls when the popover is shorter, section headers
+// of 30 points titled by `sectionArray`, plain 44-point rows, and the alerts the screen asks with, answered
+// through alertAnswered. A screen says what its rows show and what a tap does.
 class SettingsTableController : public ui::ViewController {
 public:
     static constexpr gfx::Size kContentSize{320, 510};

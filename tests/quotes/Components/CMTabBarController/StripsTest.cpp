@@ -127,6 +127,45 @@ TEST_F(StripsTest, BoardBannerTurnsThroughTheRankingAndRestartsWhenAReplyShrinks
     EXPECT_EQ(picks->picked, (std::vector<std::string>{"板块4 BI000105"}));
 }
 
+// How many pixels of the rectangle differ between two pictures of the window.
+int differing(const gfx::Surface &a, const gfx::Surface &b, gfx::Rect r) {
+    int count = 0;
+    for (int y = int(r.y()); y < int(r.maxY()); ++y)
+        for (int x = int(r.x()); x < int(r.maxX()); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+// A step shows the entry going and the next one coming: the flip and the cube start from the face
+// shown before the step and end on the next entry.
+TEST_F(StripsTest, BannerStepsTurnTheOldEntryIntoTheNewOne) {
+    auto index = base::make<CMIndexBannerView>(gfx::Rect{0, 705, 180, 44});
+    auto board = base::make<CMBoardBannerView>(gfx::Rect{924, 705, 100, 44});
+    app.window().setBackgroundColor(gfx::Color::black());
+    app.window().addSubview(index);
+    app.window().addSubview(board);
+    std::vector<base::Ref<CustomQuotesList::QuoteDic>> indexes;
+    for (auto [code, name, last] :
+         {std::tuple{"SH000001", "上证指数", 215700}, {"SZ399001", "深证成指", 862000}})
+        indexes.push_back(base::make<CustomQuotesList::QuoteDic>(
+            CustomQuotesList::QuoteDic{code, quote(code, name, 800000, last)}));
+    index->SetIndexDataArray(indexes);
+    board->SetBoardDataArray(
+        {quote("BI000101", "银行板块", 1000, 1100), quote("BI000102", "券商", 1000, 900)}, true);
+    app.advance(CMBannerView::SwitchInterval - 0.01);
+    gfx::Surface before = app.render();
+    app.advance(0.01);
+    gfx::Surface starting = app.render();
+    app.advance(CMBannerView::TransitionDuration + 0.1);
+    gfx::Surface after = app.render();
+    for (ui::View *banner : {static_cast<ui::View *>(index.get()), static_cast<ui::View *>(board.get())}) {
+        gfx::Rect area = banner->frame();
+        int changed = differing(before, after, area);
+        ASSERT_GT(changed, 50) << "the next entry shows other texts";
+        EXPECT_LT(differing(before, starting, area), changed / 10) << "the turn starts from the old entry";
+    }
+}
+
 TEST_F(StripsTest, MarqueeShowsEachHeadlineForSixPointSixSecondsAndRestartsAfterRunningDry) {
     auto marquee = base::make<CMOverturnShowerView>(gfx::Rect{0, 685, 1024, 20});
     app.window().addSubview(marquee);

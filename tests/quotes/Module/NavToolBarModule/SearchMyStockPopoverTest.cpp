@@ -5,7 +5,10 @@
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
 #include "base/PropertyList.h"
+#include "ui/Application.h"
 #include "ui/Popover.h"
+
+#include <algorithm>
 
 namespace navtoolbar {
 namespace {
@@ -111,6 +114,44 @@ TEST_F(NavToolBarTest, RowsInViewAreQuotedWhenScrollingStops) {
     settle();
     EXPECT_EQ(quotedCodes(), std::vector<std::vector<std::string>>{unquoted});
     EXPECT_TRUE(list.makeVisibleCodes().empty()) << "every row in view has its quote now";
+}
+
+// A memory warning while the popover is closed unloads its screen: the next search builds the
+// list again inside the shown popover, under one title bar.
+TEST_F(NavToolBarTest, TheSearchShowsItsResultsAgainAfterAMemoryWarning) {
+    typeInSearch("60");
+    advance(1.0);
+    settle();
+    screen->searchPopoverController()->dismiss(false);
+    screen->searchBarTextField()->resignFirstResponder();
+    app.runPending();
+    ui::Application::shared().simulateMemoryWarning();
+    app.runPending();
+
+    typeInSearch("yh");
+    advance(1.0);
+    settle();
+    SearchResultTableView *list = search().searchResultTable();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->superview(), &search().view());
+    EXPECT_TRUE(list->window());
+    EXPECT_EQ(list->entries().size(), search().searchResultArray().size());
+    ui::View &bar = search().navigationController()->navigationBar();
+    EXPECT_EQ(std::count_if(bar.subviews().begin(), bar.subviews().end(),
+                            [](const auto &v) { return dynamic_cast<SearchBarTitleView *>(v.get()); }),
+              1);
+}
+
+TEST_F(NavToolBarTest, TheGroupPickersArrowsLieWholeInsideThePopover) {
+    typeInSearch("yh");
+    app.runPending();
+    SearchBarTitleView &bar = *search().searchBarTitleView();
+    ASSERT_FALSE(bar.isHidden());
+    gfx::Rect arrow = bar.rightArrow().convert(bar.rightArrow().bounds(), nullptr);
+    gfx::Rect content = search().view().convert(search().view().bounds(), nullptr);
+    EXPECT_GT(arrow.width(), 0);
+    EXPECT_LE(arrow.maxX(), content.maxX());
+    EXPECT_GT(arrow.x(), content.maxX() - 40) << "still at the right end of the bar";
 }
 
 TEST_F(NavToolBarTest, TheAddButtonFollowsTheChosenGroup) {

@@ -9,6 +9,7 @@
 #include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
 
 #include "base/PropertyList.h"
+#include "gfx/Text.h"
 #include "ui/Popover.h"
 
 #include <filesystem>
@@ -71,6 +72,30 @@ class AccountSettingsTest : public SettingsTest {
 protected:
     bool withAccount() const override { return true; }
 };
+
+// The rows are taller than the popover: a drag brings the last ones, "风险提示" and "关于", whole
+// into the popover, where a finger reaches them.
+TEST_F(SettingsTest, TheTableScrollsItsLastRowsIntoThePopover) {
+    SettingsViewController &settings = openSettings();
+    ui::TableView &table = settings.mTableView();
+    gfx::Rect popover = settings.view().convert(settings.view().bounds(), nullptr);
+    EXPECT_LT(popover.height(), SettingsTableController::kContentSize.h);
+    EXPECT_LE(table.convert(table.bounds(), nullptr).maxY(), popover.maxY());
+    gfx::Point middle{popover.midX(), popover.midY()};
+    app.dragAndRest(middle, {middle.x, middle.y - 300});
+    app.advance(2);
+    table.layoutIfNeeded();
+    for (const char *text : {"风险提示", "关于"}) {
+        base::Ref<ui::TableCell> found;
+        for (const auto &cell : table.visibleCells())
+            if (cell->textLabel()->text() == text)
+                found = cell;
+        ASSERT_TRUE(found) << text;
+        gfx::Rect frame = found->convert(found->bounds(), nullptr);
+        EXPECT_GE(frame.y(), popover.y()) << text;
+        EXPECT_LE(frame.maxY(), popover.maxY()) << text;
+    }
+}
 
 TEST_F(SettingsTest, WithoutAnAccountTheFirstRowLogsIn) {
     SettingsViewController &settings = openSettings();
@@ -272,6 +297,11 @@ TEST_F(AccountSettingsTest, TheRightsScreenKeepsItsOwnCopyOfTheRecords) {
     auto &cell = dynamic_cast<AccountPowerCell &>(*rights->mTableView().cellForRow({1, 0}));
     EXPECT_EQ(cell.nameLabel().text(), rights->powerArray.at(0)["PowerName"].stringValue());
     EXPECT_EQ(cell.validLabel().text(), rights->powerArray.at(0)["IsValid"].boolValue() ? "有效" : "无效");
+    // The validity column shows whole inside the row.
+    const ui::Label &valid = cell.validLabel();
+    float text = gfx::measure(valid.text(), *valid.font()).w;
+    EXPECT_LE(valid.frame().x() + text, valid.frame().maxX());
+    EXPECT_LE(valid.frame().maxX(), cell.contentView().bounds().width());
 
     db->Disconnect(); // empties the live list
     settle();

@@ -88,6 +88,22 @@ void KLineView::drawRect(gfx::Context &context, gfx::Rect) {
         mark->setHidden(true);
     kobj->setIsShowCursor(!m_cursorView->isHidden());
     kobj->draw(context, bounds());
+}
+
+void KLineView::layoutSubviews() {
+    if (bounds().s != laidOutSize_) {
+        laidOutSize_ = bounds().s;
+        hideCursorView();
+        m_cursorView->setFrame(bounds());
+        setNeedsDisplay();
+    }
+    placeButtons();
+}
+
+// The buttons sit on the panes' borders, which the chart works out from the view's size and the
+// panes shown: placed before the draw pass, they stand right in the frame that shows the panes.
+void KLineView::placeButtons() {
+    kobj->calcRects(bounds());
     if (m_exrightButton)
         m_exrightButton->setFrame({bounds().width() - 120, 0, 70, 20});
     if (btnChangeTech1) {
@@ -102,12 +118,8 @@ void KLineView::drawRect(gfx::Context &context, gfx::Rect) {
     }
 }
 
-void KLineView::layoutSubviews() {
-    if (bounds().s == laidOutSize_)
-        return;
-    laidOutSize_ = bounds().s;
-    hideCursorView();
-    m_cursorView->setFrame(bounds());
+void KLineView::redraw() {
+    setNeedsLayout();
     setNeedsDisplay();
 }
 
@@ -116,7 +128,7 @@ void KLineView::Update(base::Ref<StockBasicInf> basicInf, base::Ref<KLineList> k
     if (basicInf)
         kobj->setIsShowLevel2Tech(m_bNeedShowLevel2Tech && StockFunc::isSHSZStock(basicInf.get()));
     kobj->Update(std::move(basicInf), std::move(klineList), ktype, updateType);
-    setNeedsDisplay();
+    redraw();
     if (!m_cursorView->isHidden())
         m_cursorView->setNeedsDisplay();
 }
@@ -126,12 +138,12 @@ void KLineView::clearView() {
     kobj->setKoffset(0);
     kobj->Update(nullptr, nullptr, m_ktype);
     kobj->dropLevel2Series(kobj->getCurLevel2TechType());
-    setNeedsDisplay();
+    redraw();
 }
 
 void KLineView::SetChartBackgroundColor(base::Ref<gfx::Color> color) {
     kobj->chartBackgroundColor = std::move(color);
-    setNeedsDisplay();
+    redraw();
 }
 
 void KLineView::changeTechIndex(const std::string &techName, const std::optional<base::Array> &paramArray) {
@@ -139,7 +151,7 @@ void KLineView::changeTechIndex(const std::string &techName, const std::optional
     if (type < 1)
         return;
     if (kobj->changeTechIndex(type, paramArray))
-        setNeedsDisplay();
+        redraw();
 }
 
 void KLineView::changeMainTechIndex(int32_t techType) {
@@ -156,7 +168,7 @@ void KLineView::changeLevel2TechIndex(int32_t techType) {
     if (StockDetailStatus *status = detailStatus())
         status->klineLevel2TechIndex = techType;
     kobj->changeLevel2TechIndex(techType);
-    setNeedsDisplay();
+    redraw();
     if (!m_cursorView->isHidden())
         m_cursorView->setNeedsDisplay();
     if (auto owner = delegate.lock())
@@ -167,13 +179,13 @@ void KLineView::resetLevel2TechIndex(int32_t techType, const base::Ref<KLineClas
     if (StockDetailStatus *status = detailStatus())
         status->klineLevel2TechIndex = techType;
     kobj->resetLevel2TechIndex(techType, series);
-    setNeedsDisplay();
+    redraw();
 }
 
 bool KLineView::UpdateLevel2TechIndex(int32_t techType, const base::Ref<KLineClassBase::ReplyList> &series) {
     if (!kobj->UpdateLevel2TechIndex(techType, series))
         return false;
-    setNeedsDisplay();
+    redraw();
     return true;
 }
 
@@ -188,14 +200,14 @@ void KLineView::OpenAddStocksMode() {
 void KLineView::CloseAddStocksMode(bool redraw) {
     kobj->CloseAddStocksMode();
     if (redraw)
-        setNeedsDisplay();
+        this->redraw();
 }
 
 void KLineView::hideCursorView() {
     if (m_cursorView->isHidden())
         return;
     m_cursorView->setHidden(true);
-    setNeedsDisplay();
+    redraw();
 }
 
 void KLineView::drawCursor(gfx::Context &context, gfx::Rect rect, gfx::Point cursorTouch) {
@@ -227,7 +239,7 @@ void KLineView::singleTap() {
     }
     if (!kobj->m_rtMain.contains(m_tapPoint) || !kobj->canShowCursor(m_tapPoint))
         return;
-    setNeedsDisplay();
+    redraw();
     m_cursorView->showView(m_tapPoint);
 }
 
@@ -271,7 +283,7 @@ void KLineView::moveKLineView(ui::GestureState state, gfx::Point currPt) {
         const float d = currPt.x - m_firstTouch.x, pitch = kobj->ksize();
         if (std::abs(d) > std::max(PanThreshold, pitch) &&
             kobj->move(m_oldOffset + int(std::trunc(d / std::max(pitch, KLineClassBase::MinPitch)))))
-            setNeedsDisplay();
+            redraw();
         break;
     }
     case ui::GestureState::Ended:
@@ -295,7 +307,7 @@ void KLineView::handlePinchFrom(ui::PinchRecognizer *recognizer) {
             m_beginPinchScale = s;
         const float requested = s >= 1 ? m_beginKSize + s : m_beginKSize - 1 / s;
         if (kobj->zoom(requested))
-            setNeedsDisplay();
+            redraw();
         break;
     }
     case ui::GestureState::Ended:

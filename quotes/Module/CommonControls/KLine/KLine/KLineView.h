@@ -128,6 +128,9 @@ protected:
     KLineView(gfx::Rect frame, int viewMode);
 
 private:
+    void placeButtons();
+    // A change of data or panes: the buttons follow the panes, then the chart draws.
+    void redraw();
     void initUI();
     void exrightAction(ui::Button *sender);
     void techButtonAction(ui::Button *sender);

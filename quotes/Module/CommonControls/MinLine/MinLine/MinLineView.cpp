@@ -60,18 +60,18 @@ void MinLineView::Update(base::Ref<StockQuoteInf> basicInf, base::Ref<MinLineLis
     m_mobj->Update(std::move(basicInf), std::move(mlineList));
     if (m_viewMode == MinLineClass::FullMode && lost)
         m_cursorView->setHidden(true);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::UpdateIndexRiseFallLine(const std::string &code,
                                           base::Ref<MinLineClassBase::ReplyList> rspArray) {
     if (m_mobj->UpdateIndexRiseFallLine(code, std::move(rspArray)))
-        setNeedsDisplay();
+        redraw();
 }
 
 void MinLineView::setMultiStockList(base::Array list) {
     m_multiStockList = std::move(list);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::UpdateAddStock(const std::string &code, base::Ref<MinLineList> mlineList) {
@@ -86,32 +86,32 @@ void MinLineView::UpdateAddStock(const std::string &code, base::Ref<MinLineList>
             record.dict()->set("mobj", chart);
         }
         chart->Update(basicInf, std::move(mlineList));
-        setNeedsDisplay();
+        redraw();
         return;
     }
 }
 
 void MinLineView::CloseAddStocksMode() {
     m_mobj->calcMaxMinPriceVol();
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::clearView() {
     m_cursorView->setHidden(true);
     m_mobj->Update(nullptr, nullptr);
     m_mobj->UpdateLevel2TechIndex(getCurLevel2TechType(), nullptr);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::zeroView() {
     m_mobj->setIsShowLevel2Tech(false);
     m_mobj->Update(base::make<StockQuoteInf>(), base::make<MinLineList>());
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::hideCursor() {
     m_cursorView->setHidden(true);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::storeLevel2TechIndex(int32_t techType) {
@@ -125,7 +125,7 @@ void MinLineView::changeLevel2TechIndex(int32_t techType) {
         return;
     storeLevel2TechIndex(techType);
     m_mobj->changeLevel2TechIndex(techType);
-    setNeedsDisplay();
+    redraw();
     if (auto owner = delegate.lock())
         owner->reqMLineLevel2TechIndex();
 }
@@ -134,13 +134,13 @@ void MinLineView::resetLevel2TechIndex(int32_t techType,
                                        const base::Ref<MinLineClassBase::ReplyList> &series) {
     storeLevel2TechIndex(techType);
     m_mobj->resetLevel2TechIndex(techType, series);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::UpdateLevel2TechIndex(int32_t techType,
                                         const base::Ref<MinLineClassBase::ReplyList> &series) {
     if (m_mobj->UpdateLevel2TechIndex(techType, series))
-        setNeedsDisplay();
+        redraw();
 }
 
 void MinLineView::UpdateInfoBomb(int32_t time) {
@@ -154,7 +154,7 @@ void MinLineView::hideInfoBomb() {
 
 void MinLineView::SetChartBackgroundColor(base::Ref<gfx::Color> color) {
     m_mobj->chartBackgroundColor = std::move(color);
-    setNeedsDisplay();
+    redraw();
 }
 
 void MinLineView::drawRect(gfx::Context &context, gfx::Rect) {
@@ -165,7 +165,6 @@ void MinLineView::drawRect(gfx::Context &context, gfx::Rect) {
     } else {
         drawAddStocks(context);
     }
-    resetLevel2ButtonFrame();
 }
 
 void MinLineView::drawAddStocks(gfx::Context &context) {
@@ -198,9 +197,13 @@ void MinLineView::drawAddStocks(gfx::Context &context) {
     }
 }
 
+// The button sits on the level-2 pane's border, which the chart works out from the view's size
+// and its mode: placed before the draw pass, it stands right in the frame that shows the pane.
 void MinLineView::resetLevel2ButtonFrame() {
     if (!m_btnChangeTech2)
         return;
+    m_mobj->setIsAddStocksMode(!m_multiStockList.empty());
+    m_mobj->calcRects(bounds());
     // Without the pane the button would sit outside the view.
     m_btnChangeTech2->setHidden(!m_mobj->isShowLevel2Tech());
     const gfx::Rect &border = m_mobj->m_rtLevel2Border;
@@ -210,11 +213,19 @@ void MinLineView::resetLevel2ButtonFrame() {
 
 void MinLineView::layoutSubviews() {
     gfx::Size size = bounds().s;
-    if (size == m_laidOutSize || size.w <= 0 || size.h <= 0)
+    if (size.w <= 0 || size.h <= 0)
+        return;
+    resetLevel2ButtonFrame();
+    if (size == m_laidOutSize)
         return;
     m_laidOutSize = size;
     m_cursorView->setHidden(true);
     m_cursorView->setFrame({0, 0, size.w, size.h});
+}
+
+void MinLineView::redraw() {
+    setNeedsLayout();
+    setNeedsDisplay();
 }
 
 bool MinLineView::shouldReceiveTouch(ui::GestureRecognizer &recognizer, const ui::Touch &touch) {
@@ -225,7 +236,7 @@ bool MinLineView::shouldReceiveTouch(ui::GestureRecognizer &recognizer, const ui
 void MinLineView::singleTap() {
     if (!m_mobj->canShowCursor(m_tapPoint))
         return;
-    setNeedsDisplay();
+    redraw();
     m_cursorView->showView(m_tapPoint);
 }
 

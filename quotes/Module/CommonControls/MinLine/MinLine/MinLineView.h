@@ -80,6 +80,8 @@ public:
 private:
     void drawAddStocks(gfx::Context &context);
     void resetLevel2ButtonFrame();
+    // A change of data or mode: the button follows the panes, then the chart draws.
+    void redraw();
     void storeLevel2TechIndex(int32_t techType);
     void OnChangeTech2(ui::Button *sender);
     void bombButtonAction(ui::Button *sender);

@@ -249,6 +249,24 @@ TEST_F(KLineViewTest, ExpandingOneExrightMarkFoldsTheOther) {
     EXPECT_TRUE(second->isHidden());
 }
 
+// The layout pass places the buttons on the panes' borders, so the first frame drawn already has
+// them there; the draw pass that follows finds them where its panes are.
+TEST_F(KLineViewTest, TheButtonsStandOnTheirPanesBeforeTheFirstDraw) {
+    view = KLineView::create({0, 0, 1024, 768}, 0);
+    screen->addSubview(view);
+    view->Update(chartdata::snapshot(), chartdata::days(130), 7);
+    screen->layoutIfNeeded();
+    const gfx::Rect tech = view->techButton()->frame(), level2 = view->level2Button()->frame(),
+                    exright = view->exrightButton()->frame();
+    app.render();
+    const gfx::Rect vol = view->chart().m_rtVolBorder, pane = view->chart().m_rtLevel2Border;
+    EXPECT_EQ(tech, (gfx::Rect{vol.maxX() - 22, vol.y(), 19, 19}));
+    EXPECT_EQ(level2, (gfx::Rect{pane.maxX() - 22, pane.y(), 19, 19}));
+    EXPECT_EQ(exright, (gfx::Rect{1024 - 120, 0, 70, 20}));
+    EXPECT_EQ(view->techButton()->frame(), tech);
+    EXPECT_EQ(view->level2Button()->frame(), level2);
+}
+
 TEST_F(KLineViewTest, IndicatorButtonsAndTheLevel2SwitchReachTheOwner) {
     make({0, 0, 1024, 768}, 0, 130);
     ui::Button *tech = view->techButton();

@@ -150,6 +150,18 @@ TEST_F(MinLineViewTest, AResizeHidesTheCrossHairAndAnEmptiedViewDrawsItsAxis) {
     EXPECT_TRUE(view->cursorView()->isHidden());
 }
 
+// The layout pass places the level-2 button on its pane's border, so the first frame drawn already
+// has it there.
+TEST_F(MinLineViewTest, TheLevel2ButtonStandsOnItsPaneBeforeTheFirstDraw) {
+    app.window().layoutIfNeeded();
+    const gfx::Rect placed = view->level2Button()->frame();
+    EXPECT_FALSE(view->level2Button()->isHidden());
+    app.render();
+    const gfx::Rect &border = view->mobj()->m_rtLevel2Border;
+    EXPECT_EQ(placed, (gfx::Rect{border.maxX() - 22, border.y(), 19, 19}));
+    EXPECT_EQ(view->level2Button()->frame(), placed);
+}
+
 TEST_F(MinLineViewTest, Level2ButtonAndCodes) {
     app.render();
     ui::Button &button = *view->level2Button();

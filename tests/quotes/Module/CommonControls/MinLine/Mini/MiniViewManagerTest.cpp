@@ -14,6 +14,8 @@ protected:
     ~MiniViewManagerTest() override { DataBase::setSharedDataBase(nullptr); }
     void SetUp() override {
         readyWithoutAccount();
+        // Past the clock's start: a picture asked for at tick 0 would read as never asked for.
+        advance(1);
         quotes.clearReceived();
         // Its requester takes the shared message layer when it is made.
         mviews = base::make<MiniViewManager>();
