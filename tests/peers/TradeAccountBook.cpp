@@ -133,6 +133,7 @@ void TradeAccountBook::trade() {
                  {"000858", {"五粮液", 1000, 0, 2602}}};
     list(kTodayOrders).clear();
     list(kTodayDeals).clear();
+    nextOrder_ = 0;
 }
 
 std::optional<TradeAccountBook::Holding> TradeAccountBook::holding(const std::string &code) const {
