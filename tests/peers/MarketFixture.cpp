@@ -228,6 +228,9 @@ Quote MarketFixture::computeQuote(const Security &security) const {
 }
 
 Quote MarketFixture::quote(const Security &security) const {
+    const std::vector<Security> &listed = listing_->securities;
+    if (!listed.empty() && &security >= &listed.front() && &security <= &listed.back())
+        return (*quotes_)[size_t(&security - listed.data())];
     if (const Security *listed = find(security.fullCode()))
         return (*quotes_)[size_t(listed - listing_->securities.data())];
     return computeQuote(security);

@@ -53,7 +53,11 @@ OrderBook QuoteRow::book(const MarketFixture &market, const Security &security) 
     return book;
 }
 
-QuoteRow QuoteRow::of(const MarketFixture &market, const Security &security) {
+bool QuoteRow::sortsByHistory(int field) {
+    return (field >= 5 && field <= 8) || field == 15 || field == 16;
+}
+
+QuoteRow QuoteRow::of(const MarketFixture &market, const Security &security, bool history) {
     QuoteRow row;
     row.security = security;
     row.quote = market.quote(security);
@@ -93,6 +97,18 @@ QuoteRow QuoteRow::of(const MarketFixture &market, const Security &security) {
     row.sell1 = book.askPrice[0];
     row.buy1 = book.bidPrice[0];
 
+    row.ddx = int16_t(int32_t(today % 2001) - 1000);
+    row.ddy = int16_t(int32_t((today >> 11) % 2001) - 1000);
+    row.ddz = int32_t((today >> 5) % 4001) - 2000;
+    row.fundIn = int32_t(int64_t(q.amount) * (30 + today % 40) / 100);
+    row.fundOut = int32_t(int64_t(q.amount) * (30 + (today >> 8) % 40) / 100);
+    row.yposition = int32_t(20000 + noise(17) % 30000);
+    row.ysettlement = security.closePrice;
+    row.position = row.yposition + int32_t(q.volume / 10) - int32_t(q.volume / 10 * (today % 3) / 2);
+    row.settlement = (q.high + q.low + q.last) / 3;
+    if (!history)
+        return row;
+
     std::vector<Candle> days = market.dayCandles(security, 0, HistoryDays);
     auto riseSince = [&](size_t back) {
         const Candle &then = days[days.size() - 1 - std::min(back, days.size() - 1)];
@@ -106,28 +122,16 @@ QuoteRow QuoteRow::of(const MarketFixture &market, const Security &security) {
         row.redDays = int8_t(row.redDays + (days[i].close > days[i - 1].close ? 1 : 0));
     for (size_t i = days.size() - 1; i > 0 && days[i].close > days[i - 1].close; --i)
         ++row.redRun;
-    row.ddx = int16_t(int32_t(today % 2001) - 1000);
-    row.ddy = int16_t(int32_t((today >> 11) % 2001) - 1000);
-    row.ddz = int32_t((today >> 5) % 4001) - 2000;
-
-    row.fundIn = int32_t(int64_t(q.amount) * (30 + today % 40) / 100);
-    row.fundOut = int32_t(int64_t(q.amount) * (30 + (today >> 8) % 40) / 100);
     row.fundAmount5 = sumVolumes(days, 5, &Candle::amount);
     row.fundIn5 = int32_t(int64_t(row.fundAmount5) * (30 + noise(13) % 40) / 100);
     row.fundOut5 = int32_t(int64_t(row.fundAmount5) * (30 + noise(14) % 40) / 100);
     row.fundAmount30 = sumVolumes(days, 30, &Candle::amount);
     row.fundIn30 = int32_t(int64_t(row.fundAmount30) * (30 + noise(15) % 40) / 100);
     row.fundOut30 = int32_t(int64_t(row.fundAmount30) * (30 + noise(16) % 40) / 100);
-
-    row.yposition = int32_t(20000 + noise(17) % 30000);
-    row.ysettlement = security.closePrice;
-    row.position = row.yposition + int32_t(q.volume / 10) - int32_t(q.volume / 10 * (today % 3) / 2);
-    row.settlement = (q.high + q.low + q.last) / 3;
     return row;
 }
 
-std::optional<double> QuoteRow::sortKey(int field) const {
-    const Quote &q = quote;
+std::optional<double> QuoteRow::quoteKey(const Security &security, const Quote &q, int field) {
     int32_t close = security.closePrice;
     switch (field) {
     case 1:
@@ -138,6 +142,28 @@ std::optional<double> QuoteRow::sortKey(int field) const {
         return q.amount;
     case 4:
         return q.last;
+    case 22:
+        return q.low > 0 ? double(q.high - q.low) / q.low : 0;
+    case 502 & 0xFF:
+        return q.last > 0 ? q.last - close : 0;
+    case 503 & 0xFF:
+        return close;
+    case 504 & 0xFF:
+        return q.open;
+    case 505 & 0xFF:
+        return q.high;
+    case 506 & 0xFF:
+        return q.low;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<double> QuoteRow::sortKey(int field) const {
+    if (std::optional<double> key = quoteKey(security, quote, field))
+        return key;
+    const Quote &q = quote;
+    switch (field) {
     case 5:
         return rise7;
     case 6:
@@ -164,8 +190,6 @@ std::optional<double> QuoteRow::sortKey(int field) const {
         return liangbi;
     case 21:
         return huanshou;
-    case 22:
-        return q.low > 0 ? double(q.high - q.low) / q.low : 0;
     case 23:
         return pe;
     case 24:
@@ -174,16 +198,6 @@ std::optional<double> QuoteRow::sortKey(int field) const {
         return speed;
     case 26:
         return weibi;
-    case 502 & 0xFF:
-        return q.last > 0 ? q.last - close : 0;
-    case 503 & 0xFF:
-        return close;
-    case 504 & 0xFF:
-        return q.open;
-    case 505 & 0xFF:
-        return q.high;
-    case 506 & 0xFF:
-        return q.low;
     case 509 & 0xFF:
         return lastDeal;
     case 510 & 0xFF:

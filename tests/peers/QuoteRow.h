@@ -36,8 +36,17 @@ struct QuoteRow {
             fundAmount30 = 0;
     int32_t yposition = 0, ysettlement = 0, position = 0, settlement = 0;
 
-    static QuoteRow of(const MarketFixture &market, const Security &security);
+    // Without `history` the figures made from the day candles (the 7- and 30-day rises and
+    // turnovers, the rising days, the 5- and 30-day fund flows) stay 0, which saves their candles.
+    static QuoteRow of(const MarketFixture &market, const Security &security, bool history = true);
+    // Whether a sort field needs the figures from the day candles.
+    static bool sortsByHistory(int field);
+    // Whether a list reply's field groups need them.
+    static bool groupsNeedHistory(int flags) { return flags & 0x1C00; }
     static OrderBook book(const MarketFixture &market, const Security &security);
+    // The same for the fields the quote alone gives (rise, volume, amount, prices and change, the
+    // amplitude); nothing for the others.
+    static std::optional<double> quoteKey(const Security &security, const Quote &quote, int field);
     // The value a list sorts by for a display field id as the request's byte carries it (ids above
     // 255 arrive as their low byte); nothing for a field no list sorts by.
     std::optional<double> sortKey(int field) const;

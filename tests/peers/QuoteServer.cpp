@@ -416,7 +416,7 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     size_t written = 0;
     for (; written < rows.size(); ++written) {
         const Security &security = *rows[written];
-        QuoteRow row = QuoteRow::of(market_, security);
+        QuoteRow row = QuoteRow::of(market_, security, QuoteRow::groupsNeedHistory(flags));
         const Quote &quote = row.quote;
         size_t before = rowBytes.length();
         ComAPI::WriteString(rowBytes, security.fullCode());

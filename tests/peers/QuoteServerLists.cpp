@@ -107,7 +107,9 @@ const std::vector<const Security *> &QuoteServer::classMembers(int classID, int 
     std::vector<std::pair<double, const Security *>> keyed;
     keyed.reserve(listed.size());
     for (const Security *security : listed) {
-        std::optional<double> value = QuoteRow::of(market_, *security).sortKey(sortField);
+        std::optional<double> value = QuoteRow::quoteKey(*security, market_.quote(*security), sortField);
+        if (!value)
+            value = QuoteRow::of(market_, *security, QuoteRow::sortsByHistory(sortField)).sortKey(sortField);
         if (!value)
             return listed;
         keyed.emplace_back(*value, security);

@@ -14,6 +14,15 @@ constexpr int kBeginDate = 1022;
 constexpr int kEndDate = 1023;
 constexpr int kDealNumber = 1047;
 constexpr const char *kHolder = "A880001";
+constexpr const char *kFilled = "已成";
+constexpr const char *kBuy = "0";
+constexpr int kHoldings = 11146;
+constexpr int kTodayOrders = 11134;
+constexpr int kTodayDeals = 11140;
+
+long cents(const std::string &price) {
+    return std::lround(std::strtod(price.c_str(), nullptr) * 100);
+}
 
 std::string money(long cents) {
     char text[32];
@@ -116,6 +125,72 @@ void TradeAccountBook::setRows(int funcID, int count) {
     }
 }
 
+void TradeAccountBook::trade() {
+    trading_ = true;
+    holdings_ = {{"600000", {"浦发银行", 5000, 0, 812}},
+                 {"600519", {"贵州茅台", 200, 0, 20130}},
+                 {"000001", {"平安银行", 3000, 0, 1388}},
+                 {"000858", {"五粮液", 1000, 0, 2602}}};
+    list(kTodayOrders).clear();
+    list(kTodayDeals).clear();
+    nextOrder_ = 0;
+}
+
+std::optional<TradeAccountBook::Holding> TradeAccountBook::holding(const std::string &code) const {
+    auto it = holdings_.find(code);
+    return it == holdings_.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::vector<TradeAccountBook::Row> TradeAccountBook::holdingRows() const {
+    std::vector<Row> rows;
+    for (const auto &[code, held] : holdings_)
+        rows.push_back(Row{{1003, code[0] == '6' ? "1" : "2"},
+                           {1019, kHolder},
+                           {1036, code},
+                           {1037, held.name},
+                           {1060, std::to_string(held.volume)},
+                           {1052, std::to_string(held.frozen)},
+                           {1061, std::to_string(held.volume - held.frozen)},
+                           {1062, money(held.costCents)},
+                           {1181, money(held.costCents)}});
+    return rows;
+}
+
+long TradeAccountBook::orderCents(const Row &order) {
+    return cents(order.at(1041)) * std::atol(order.at(1040).c_str());
+}
+
+int TradeAccountBook::fillOpenOrders() {
+    int filled = 0;
+    for (Row &order : list(kTodayOrders)) {
+        if (order.at(kOrderState) != kReported)
+            continue;
+        long volume = std::atol(order.at(1040).c_str());
+        long price = cents(order.at(1041));
+        Holding &held = holdings_[order.at(1036)];
+        if (order.at(1026) == kBuy) {
+            held.costCents =
+                (held.costCents * held.volume + price * volume) / std::max(held.volume + volume, 1L);
+            held.volume += volume;
+            if (held.name.empty())
+                held.name = order.at(1037);
+        } else {
+            held.volume -= volume;
+            held.frozen -= volume;
+            funds_[0] += price * volume;
+            if (held.volume <= 0)
+                holdings_.erase(order.at(1036));
+        }
+        order[kOrderState] = kFilled;
+        order[kDealNumber] = std::to_string(volume);
+        Row deal = order;
+        deal[1048] = order.at(1041);
+        list(kTodayDeals).push_back(deal);
+        ++filled;
+    }
+    return filled;
+}
+
 std::vector<TradeAccountBook::Row> &TradeAccountBook::list(int funcID) {
     return lists_[funcID];
 }
@@ -169,6 +244,10 @@ std::optional<std::string> TradeAccountBook::reply(const TradeRequest &request) 
     case 11142:
     case 11124:
         return listReply(request, list(funcID), true);
+    case kHoldings:
+        if (trading_)
+            return listReply(request, holdingRows(), false);
+        return listReply(request, list(funcID), false);
     default:
         return listReply(request, list(funcID), false);
     }
@@ -206,10 +285,29 @@ std::string TradeAccountBook::fundsReply() const {
 }
 
 std::string TradeAccountBook::placeOrder(const TradeRequest &request) {
-    Row row = orderRow(nextOrder_++, today_);
+    Row row = orderRow(nextOrder_, today_);
     for (int tag : {1003, 1019, 1026, 1036, 1040, 1041})
         if (auto value = request.value(tag))
             row[tag] = *value;
+    if (trading_) {
+        long volume = std::atol(row.at(1040).c_str());
+        if (volume <= 0 || cents(row.at(1041)) <= 0)
+            return failure(11116, "委托价格或数量无效");
+        auto held = holdings_.find(row.at(1036));
+        if (row.at(1026) == kBuy) {
+            if (funds_[0] < orderCents(row))
+                return failure(11116, "可用资金不足");
+            funds_[0] -= orderCents(row);
+        } else {
+            if (held == holdings_.end() || held->second.volume - held->second.frozen < volume)
+                return failure(11116, "可卖数量不足");
+            held->second.frozen += volume;
+        }
+        if (held != holdings_.end())
+            row[1037] = held->second.name;
+        row[kDealNumber] = "0";
+    }
+    ++nextOrder_;
     list(11134).push_back(row);
     return withSeparators(head(11116) + "21000=0|" + rowText({{1042, row.at(1042)}}));
 }
@@ -221,6 +319,10 @@ std::string TradeAccountBook::cancel(const TradeRequest &request) {
         if (row.at(kOrderState) != kReported)
             return failure(11114, "该委托不可撤单");
         row[kOrderState] = kCancelled;
+        if (trading_ && row.at(1026) == kBuy)
+            funds_[0] += orderCents(row);
+        else if (trading_)
+            holdings_[row.at(1036)].frozen -= std::atol(row.at(1040).c_str());
         std::string text = head(11114) + "21000=0|";
         if (cancelReply_ == CancelReply::WithText)
             text += rowText({{1208, kCancelAccepted}});

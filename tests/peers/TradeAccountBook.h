@@ -44,6 +44,19 @@ public:
     void setSecondaryFundsFirst(bool first) { secondaryFirst_ = first; }
     // Whether the balance reply holds "1194".
     void setBalanceField(bool present) { balanceField_ = present; }
+    // Makes the book trade like a broker: the holdings list shows the account's holdings, a buy
+    // freezes its money and a sell its shares (refused beyond the available funds or the sellable
+    // shares), a cancel releases them, and a fill moves them: money into holdings, shares into money.
+    void trade();
+    // Fills every open order at its price and answers how many filled; a broker's matching engine,
+    // which the stand-alone gateway runs every few seconds.
+    int fillOpenOrders();
+    // Shares of a holding in the trading book, sellable ones and the average cost in cents.
+    struct Holding {
+        std::string name;
+        long volume = 0, frozen = 0, costCents = 0;
+    };
+    std::optional<Holding> holding(const std::string &code) const;
 
     // Available funds of a currency, in cents.
     long funds(int currency) const { return funds_.at(currency); }
@@ -68,6 +81,9 @@ private:
     std::string banks() const;
     std::vector<Row> &list(int funcID);
     Row orderRow(int n, const std::string &date) const;
+    std::vector<Row> holdingRows() const;
+    // The money an order freezes, in cents.
+    static long orderCents(const Row &order);
 
     TradeGateway &gateway_;
     std::string today_;
@@ -80,6 +96,8 @@ private:
     bool secondaryFirst_ = false;
     bool balanceField_ = true;
     CancelReply cancelReply_ = CancelReply::WithText;
+    bool trading_ = false;
+    std::map<std::string, Holding> holdings_;
 };
 
 } // namespace peers

@@ -1,9 +1,11 @@
 // The loopback quote server on its own, as the local default quote service:
 //   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
-//                   [--broker NAME:GATEWAY_PORT]... [--seed S] [--minute M] [--live]
+//                   [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... [--seed S] [--minute M]
+//                   [--live]
 // It serves the whole made-up market of seed S (default 1), the day standing at trading minute M
 // (0 the open; default the close). With --live the day moves one trading minute every few real
-// seconds, from 10:30 unless a minute is given. Accounts have every right, level-2 included.
+// seconds, from 10:30 unless a minute is given. Accounts have every right, level-2 included. Each
+// broker names this server as its quote address for the phone check.
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
 
 #include "peers/NavigationServer.h"
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +47,22 @@ std::optional<int> portNumber(const char *text) {
     return int(value);
 }
 
+// NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]: the index letter defaults to B, the phone-check
+// variant (attribute "4") to none.
+std::optional<peers::GatewayBroker> brokerOf(const std::string &text) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, ':');)
+        parts.push_back(part);
+    std::optional<int> port = parts.size() >= 2 ? portNumber(parts[1].c_str()) : std::nullopt;
+    if (!port || parts[0].empty() || parts.size() > 4 || (parts.size() >= 3 && parts[2].size() != 1))
+        return std::nullopt;
+    peers::GatewayBroker broker{parts[0], parts.size() >= 3 ? parts[2][0] : 'B', {uint16_t(*port)}};
+    if (parts.size() == 4)
+        broker.phoneCheck = std::atoi(parts[3].c_str());
+    return broker;
+}
+
 std::optional<Arguments> parse(int argc, char **argv) {
     Arguments args;
     std::vector<char *> pairs;
@@ -71,13 +90,10 @@ std::optional<Arguments> parse(int argc, char **argv) {
                 return std::nullopt;
             args.accounts.emplace_back(account.substr(0, colon), account.substr(colon + 1));
         } else if (option == "--broker") {
-            std::string broker = value;
-            size_t colon = broker.rfind(':');
-            std::optional<int> port =
-                colon == std::string::npos ? std::nullopt : portNumber(broker.c_str() + colon + 1);
-            if (!port || colon == 0)
+            std::optional<peers::GatewayBroker> broker = brokerOf(value);
+            if (!broker)
                 return std::nullopt;
-            args.brokers.push_back({broker.substr(0, colon), 'B', {uint16_t(*port)}});
+            args.brokers.push_back(*broker);
         } else if (option == "--quotes-date") {
             args.quotesDate = std::atoi(value);
         } else if (option == "--seed") {
@@ -100,7 +116,8 @@ int main(int argc, char **argv) {
     if (!args) {
         std::fprintf(stderr,
                      "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
-                     "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT]... [--seed S] [--minute M] "
+                     "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... "
+                     "[--seed S] [--minute M] "
                      "[--live]\n",
                      argv[0]);
         return 2;
@@ -122,6 +139,8 @@ int main(int argc, char **argv) {
         quotes.setMarketMinute(args->minute.value_or(LiveStartMinute));
     if (args->live)
         quotes.moveWith(&base::Clock::current(), LiveSecondsPerMinute);
+    for (peers::GatewayBroker &broker : args->brokers)
+        broker.quotePorts = {quotes.port()};
     quotes.setBrokers(args->brokers);
     for (const auto &[name, password] : args->accounts)
         quotes.addAccount(name, password);

@@ -1,13 +1,19 @@
 // The loopback trade gateway on its own, as the local default broker:
-//   qv_trade_gateway --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]...
-// Port 0 takes a free port; the port in use is printed. Runs until interrupted.
+//   qv_trade_gateway --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]... [--book]
+// With --book the accounts share one account book dated today: funds, holdings, orders, deals,
+// banks and transfers, trading like a broker: a buy freezes money, a sell shares, a cancel releases
+// them, and open orders fill every 20 seconds. Port 0 takes a free port; the
+// port in use is printed. Runs until interrupted.
 
+#include "peers/TradeAccountBook.h"
 #include "peers/TradeGateway.h"
 
 #include "base/RunLoop.h"
+#include "base/Timer.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,7 +24,18 @@ namespace {
 struct Arguments {
     std::optional<int> port;
     std::vector<peers::GatewayAccount> accounts;
+    bool book = false;
 };
+
+// Open orders fill this often, so that a user can still cancel one in between.
+constexpr double FillSeconds = 20.0;
+
+std::string today() {
+    std::time_t now = std::time(nullptr);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y%m%d", std::localtime(&now));
+    return text;
+}
 
 std::optional<int> portNumber(const char *text) {
     char *end = nullptr;
@@ -40,14 +57,21 @@ std::optional<peers::GatewayAccount> account(const std::string &text) {
 
 std::optional<Arguments> parse(int argc, char **argv) {
     Arguments args;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
+    std::vector<char *> pairs;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--book")
+            args.book = true;
+        else
+            pairs.push_back(argv[i]);
+    }
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        std::string option = pairs[i];
         if (option == "--port") {
-            args.port = portNumber(argv[i + 1]);
+            args.port = portNumber(pairs[i + 1]);
             if (!args.port)
                 return std::nullopt;
         } else if (option == "--account") {
-            auto parsed = account(argv[i + 1]);
+            auto parsed = account(pairs[i + 1]);
             if (!parsed)
                 return std::nullopt;
             args.accounts.push_back(*parsed);
@@ -55,7 +79,7 @@ std::optional<Arguments> parse(int argc, char **argv) {
             return std::nullopt;
         }
     }
-    if (argc % 2 == 0 || !args.port)
+    if (pairs.size() % 2 != 0 || !args.port)
         return std::nullopt;
     return args;
 }
@@ -65,7 +89,8 @@ std::optional<Arguments> parse(int argc, char **argv) {
 int main(int argc, char **argv) {
     std::optional<Arguments> args = parse(argc, argv);
     if (!args) {
-        std::fprintf(stderr, "usage: %s --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]...\n",
+        std::fprintf(stderr,
+                     "usage: %s --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]... [--book]\n",
                      argv[0]);
         return 2;
     }
@@ -76,6 +101,14 @@ int main(int argc, char **argv) {
     }
     for (const auto &account : args->accounts)
         gateway.addAccount(account);
+    std::optional<peers::TradeAccountBook> book;
+    base::Ref<base::Timer> matching;
+    if (args->book) {
+        book.emplace(gateway, today());
+        book->trade();
+        matching = base::Timer::scheduled(
+            FillSeconds, true, base::Action("fill", [&book](base::Object *) { book->fillOpenOrders(); }));
+    }
     std::printf("trade gateway on 127.0.0.1:%d\n", gateway.port());
     std::fflush(stdout);
     base::RunLoop::main().run();
