@@ -143,7 +143,10 @@ void Label::drawRect(gfx::Context &c, gfx::Rect) {
     float height = lines_ == 1 ? font->lineHeight() : gfx::measure(text_, *font, b.width(), mode).h;
     if (lines_ > 0)
         height = std::min(height, font->lineHeight() * float(lines_));
-    height = std::min(height, b.height());
+    // A line taller than the label (a CJK font's line is half again its size) stays centred on
+    // it, so that the glyphs, not the line's empty leading, are what the bounds cut.
+    if (lines_ != 1)
+        height = std::min(height, b.height());
     gfx::Rect box{b.x(), b.y() + std::floor((b.height() - height) / 2), b.width(), height};
     if (shadowColor_ && (shadowOffset_.w != 0 || shadowOffset_.h != 0)) {
         c.setFill(*shadowColor_);
