@@ -5,18 +5,13 @@
 // multiple of the 50-row run of the same kind measured just before them ("vs_50_rows"); the aim is
 // that a page takes under 1 ms either way.
 #include "DataBase/ComAPI.h"
-#include "DataBase/NTDataPageHead.h"
 #include "peers/QuoteServer.h"
+#include "peers/RawClient.h"
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
 #include <chrono>
 #include <map>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -35,52 +30,25 @@ peers::QuoteServer &server() {
 // Seconds per page of the 50-row runs, by whether the market moves before each page.
 std::map<bool, double> smallClassSeconds;
 
-class Client {
-public:
-    explicit Client(uint16_t port) {
-        fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(port);
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connect(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-    }
-    ~Client() { ::close(fd_); }
-
-    // Sends one page request and reads the whole reply; answers its body length.
-    size_t page(int classID) {
-        base::Data body;
-        ComAPI::WriteShort(body, classID);
-        ComAPI::WriteShort(body, ListFlags);
-        ComAPI::WriteByte(body, RiseField);
-        ComAPI::WriteByte(body, 0);
-        ComAPI::WriteShort(body, 0);
-        ComAPI::WriteShort(body, PageRows);
-        base::Data frame;
-        NTDataPageHead::append(frame, 1, 2955, 0, body.span());
-        ::send(fd_, frame.bytes(), frame.length(), MSG_NOSIGNAL);
-        buffer_.clear();
-        for (;;) {
-            if (auto reply = NTDataFrame::first(buffer_))
-                return reply->body().size();
-            uint8_t bytes[65536];
-            ssize_t n = recv(fd_, bytes, sizeof bytes, 0);
-            if (n <= 0)
-                return 0;
-            buffer_.insert(buffer_.end(), bytes, bytes + n);
-        }
-    }
-
-private:
-    int fd_ = -1;
-    std::vector<uint8_t> buffer_;
-};
+// Sends one page request on `client` and reads the whole reply; answers its frame's length.
+size_t page(RawClient &client, int classID) {
+    base::Data body;
+    ComAPI::WriteShort(body, classID);
+    ComAPI::WriteShort(body, ListFlags);
+    ComAPI::WriteByte(body, RiseField);
+    ComAPI::WriteByte(body, 0);
+    ComAPI::WriteShort(body, 0);
+    ComAPI::WriteShort(body, PageRows);
+    client.send(1, 2955, body);
+    auto reply = client.frame();
+    return reply ? reply->size() : 0;
+}
 
 void BM_Page(benchmark::State &state) {
     int classID = int(state.range(0));
     bool moving = state.range(1) != 0;
-    Client client(server().port());
-    client.page(classID);
+    RawClient client(server().port());
+    page(client, classID);
     double seconds = 0;
     for (auto _ : state) {
         if (moving) {
@@ -89,7 +57,7 @@ void BM_Page(benchmark::State &state) {
             state.ResumeTiming();
         }
         auto start = std::chrono::steady_clock::now();
-        if (client.page(classID) == 0)
+        if (page(client, classID) == 0)
             state.SkipWithError("no reply");
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }

@@ -1,4 +1,4 @@
-#include "RawClient.h"
+#include "peers/RawClient.h"
 
 #include "peers/QuoteServer.h"
 

@@ -1,4 +1,4 @@
-#include "RawClient.h"
+#include "peers/RawClient.h"
 
 #include "DataBase/ComAPI.h"
 #include "DataBase/ExternFiles/qvnbitstream.h"
