@@ -1,6 +1,7 @@
 // Decoding cost of the two largest regular replies, per record, next to a plain copy of the same
 // bytes: a 30-row market-list page with the list tabs' optional groups, and a 5,000-security code table.
 #include "DataBase/ComAPI.h"
+#include "DataBase/NTDataPageHead.h"
 #include "DataBase/NetData/NetDataCenter.h"
 #include "ScratchHome.h"
 #include "base/Str.h"
@@ -49,11 +50,7 @@ base::Data marketListBody() {
 base::Data marketListFrame() {
     base::Data body = marketListBody();
     base::Data frame;
-    ComAPI::WriteByte(frame, 1);
-    ComAPI::WriteShort(frame, StockListType);
-    ComAPI::WriteShort(frame, 0);
-    ComAPI::WriteShort(frame, int32_t(body.length()));
-    frame.append(body);
+    NTDataPageHead::append(frame, 1, StockListType, 0, body.span());
     return frame;
 }
 
