@@ -1,5 +1,7 @@
 #include "Module/NavToolBarModule/SearchMyStockPopover/SearchMyStockContentController.h"
 
+#include "Module/NavToolBarModule/SearchMyStockPopover/StockSearchRule.h"
+
 #include "DataBase/DataBase.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 
@@ -9,36 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// Upper case for ASCII letters only: names and other text pass untouched.
-std::string asciiUpper(std::string text) {
-    for (char &c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
-
-std::string searchKey(const std::string &text) {
-    constexpr const char *blanks = " \t\r\n\v\f";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return {};
-    size_t last = text.find_last_not_of(blanks);
-    return asciiUpper(text.substr(first, last - first + 1));
-}
-
-// The score of a security for a key without "$": 0 when it does not match.
-int score(const std::string &key, const std::string &code, const std::string &pinyin) {
-    if (code == key || pinyin == key)
-        return 100;
-    // An empty key is in every text; it counts only as an exact match.
-    if (key.empty())
-        return 0;
-    size_t at = code.find(key);
-    if (at == std::string::npos)
-        at = pinyin.find(key);
-    return at == std::string::npos ? 0 : 99 - int(at);
-}
 
 const base::Ref<NetDataCenter> &quoteLayer() {
     return DataBase::sharedDataBase()->IO_NetDataCenter();
@@ -123,40 +95,7 @@ void SearchMyStockContentController::SetCurrentWithResultViewed(const std::strin
 }
 
 void SearchMyStockContentController::getSearchResult(const std::string &text) {
-    struct Hit {
-        base::Dict entry;
-        int order;
-    };
-    std::string key = searchKey(text);
-    bool byFullCode = key.find('$') != std::string::npos;
-    std::vector<Hit> hits;
-    const base::Ref<NetDataCenter> &layer = quoteLayer();
-    for (const base::Value &market : layer ? layer->IO_MktStockCodeLib : base::Array()) {
-        std::string title = market["title"].stringValue();
-        base::Value stocks = market["Lib"];
-        if (!stocks.array())
-            continue;
-        for (const base::Value &stock : *stocks.array()) {
-            if (hits.size() >= kMaxAccepted)
-                break;
-            std::string code = stock["SCode"].stringValue();
-            int order = byFullCode && hits.empty()
-                            ? ("$" + title + code == key ? 100 : 0)
-                            : score(key, asciiUpper(code), asciiUpper(stock["SPinY"].stringValue()));
-            if (order < 1)
-                continue;
-            hits.push_back({base::Dict{{"market", title},
-                                       {"numCode", code},
-                                       {"code", title + code},
-                                       {"name", stock["SName"].stringValue()},
-                                       {"order", order}},
-                            order});
-        }
-    }
-    std::stable_sort(hits.begin(), hits.end(), [](const Hit &a, const Hit &b) { return a.order > b.order; });
-    _searchResultArray = base::Array();
-    for (size_t i = 0; i < hits.size() && i < kMaxResults; ++i)
-        _searchResultArray.add(hits[i].entry);
+    _searchResultArray = StockSearchRule::search(text, StockSearchRule::NavigationSearch);
 }
 
 void SearchMyStockContentController::delayReqFirstScreenQuotes() {

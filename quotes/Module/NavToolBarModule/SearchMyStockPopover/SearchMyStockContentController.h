@@ -27,12 +27,7 @@ public:
 // typing, each with a button that adds it to the watch-list group chosen in the title bar. A pick
 // goes to the delegate (the screen owning the field).
 //
-// The search: the key is the text upper-cased (ASCII letters only) and trimmed. "$" with a market
-// prefix and a code finds exactly that security (order 100). Otherwise a security whose code or
-// initials equal the key scores 100; else one whose code holds the key at position p scores 99 − p,
-// else one whose initials hold it at p scores 99 − p; anything below 1 is left out. The walk stops
-// after 200 accepted securities; equal scores keep the library's order. A key of blanks only finds
-// nothing but securities without a code or initials.
+// The search is StockSearchRule with the navigation settings: the text trimmed, the best 20.
 //
 // Quotes: 1.0 s after the last search (typing faster sends nothing) the first 8 results are asked
 // for with tag 1; when the result list stops scrolling, the rows in view without a quote with tag 2.
@@ -46,7 +41,7 @@ public:
     static constexpr float kTitleBarHeight = 44;
     static constexpr const char *kInitialTitle = "请输入代码或简拼";
     static constexpr const char *kRecentTitle = "请输入股票代码或简拼";
-    static constexpr size_t kMaxResults = 20, kMaxAccepted = 200, kFirstScreenCount = 8;
+    static constexpr size_t kFirstScreenCount = 8;
     static constexpr double kQuoteDelay = 1.0;
     static constexpr int kFirstScreenTag = 1, kVisibleRowsTag = 2;
     static constexpr int32_t kQuoteReplyType = 2955;
