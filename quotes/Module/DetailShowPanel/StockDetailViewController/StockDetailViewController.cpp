@@ -84,6 +84,7 @@ void StockDetailViewController::viewDidLoad() {
     if (auto panel = m_prevRightPanelView.lock())
         root.addSubview(panel);
 
+    loadChartColumn();
     SetNavigationWithShowSettings(false, false, true);
     SetNavigationWithShowBreakingNews(true);
     updateWatchListButton();
@@ -113,6 +114,7 @@ void StockDetailViewController::viewWillDisappear(bool animated) {
             timer->setController({});
     base::RunLoop::main().cancelPerforms(this, "openNextStock");
     m_nextStockTimes = 0;
+    dismissChartPopovers();
     setViewDisappearTick();
     TradeMsgCenter::sharedTradeMsgCenter()->ClearCurrentProduct();
 }
@@ -140,11 +142,13 @@ void StockDetailViewController::SetStockCodeMarket(const std::string &code) {
     m_isOFCode = StockFunc::isOFCode(code);
     m_stockDetailData->StartRequest(code);
     m_stockDetailData->reqData(true);
+    chartsOnNewCode();
     updateWatchListButton();
 }
 
 void StockDetailViewController::clearShownCode() {
     m_stockDetailData->saveAndClearData();
+    clearChartColumn();
     if (m_stockInfoShowView)
         m_stockInfoShowView->clearView();
     if (m_stockPriceShowView)
@@ -219,6 +223,7 @@ void StockDetailViewController::ProcBasicInf(int32_t, const base::Ref<ReqParams>
                                         center->IO_L2LoginSuccess);
     if (m_isOFCode)
         updatePriceShowView(*record);
+    chartsOnModeChosen();
     m_stockDetailData->reqData(true);
 }
 
@@ -296,6 +301,8 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
             if (auto last = std::dynamic_pointer_cast<KLineItem>(list->back()))
                 m_stockInfoShowView->lastLabel().setText(
                     Util::FormatPrice(float(last->closeprice), record->decimal, kNetValueDigits));
+        if (m_curKLineView)
+            kviewUpdate(rows(2311), 0);
         break;
     case 2312:
         if (m_rightOpenFundDetailPanel)
@@ -352,6 +359,7 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
             m_rightStockDetailPanel->stockDDDetailView().Update(record, list);
         break;
     default:
+        ProcChartReply(reqType, params);
         break;
     }
 }
@@ -382,6 +390,8 @@ void StockDetailViewController::updatePriceShowView(const StockBasicInf &record)
     m_valueArray = StockDetailValues::headerValues(m_currentModeType, record);
     if (m_stockPriceShowView)
         m_stockPriceShowView->SetFieldValueArray(m_valueArray);
+    if (FullScreenViewController *full = curFullScreenVC())
+        full->UpdateBasicInf(record);
 }
 
 void StockDetailViewController::updateRightPanel(const StockBasicInf &record) {
@@ -434,6 +444,7 @@ base::Opt<void> StockDetailViewController::OnTimerCenterNotify(int32_t userID) {
 void StockDetailViewController::refresh() {
     if (!DataBase::sharedDataBase()->isHQConnected())
         return;
+    refreshInfoBomb();
     m_stockDetailData->reqData(false);
 }
 

@@ -13,6 +13,18 @@
 #include "Module/DetailShowPanel/StockPriceShowView.h"
 #include "Module/StockDataBaseMgnt/StockDetailData.h"
 
+#include "Components/CMSliderView.h"
+#include "Components/PopMenuController.h"
+#include "Module/CommonControls/KLine/KLine/KLineView.h"
+#include "Module/CommonControls/MinLine/MinLine/MinLineView.h"
+#include "Module/DetailShowPanel/DealQueuePanelView.h"
+#include "Module/DetailShowPanel/FullScreenViewController.h"
+#include "Module/DetailShowPanel/PopTechSettingsController.h"
+#include "Module/DetailShowPanel/StockDetailSwitchBar.h"
+#include "Module/DetailShowPanel/WebTabView.h"
+#include "Module/NewsDataBaseMgnt/NewsData/NewsData.h"
+#include "ui/Popover.h"
+
 #include "base/Value.h"
 
 #include <cstdint>
@@ -41,7 +53,16 @@ class StockDetailViewController : public CMViewController,
                                   public StockDetailDataDelegate,
                                   public StockInfoShowViewDelegate,
                                   public TimerCenterDelegate,
-                                  public IndexSupplyStockDelegate {
+                                  public IndexSupplyStockDelegate,
+                                  // The chart column.
+                                  public StockDetailSwitchBarDelegate,
+                                  public KLineViewDelegate,
+                                  public MinLineViewDelegate,
+                                  public CMSliderViewDelegate,
+                                  public PopMenuControllerDelegate,
+                                  public PopTechSettingsControllerDelegate,
+                                  public FullScreenViewControllerDelegate,
+                                  public NewsDataDelegate {
 public:
     static constexpr int32_t TimerID = 400;
     static constexpr double RefreshPeriod = 5.0;
@@ -75,9 +96,7 @@ public:
     void setCurrentModelName(std::string name) { m_currentModelName = std::move(name); }
     void setCurrentModelFileName(std::string fileName) { m_currentModelFileName = std::move(fileName); }
 
-    // What the data centre asks. The chart column is not on this screen yet: no chart is visible.
-    base::Opt<bool> isTrendLineViewVisible() override { return false; }
-    base::Opt<bool> isKLineViewVisible() override { return false; }
+    // What the data centre asks (the chart state is answered by the chart column below).
     base::Opt<int> getCurrentBoardID() override { return m_currentBoardID; }
     const std::string &getCurrentCode() const { return m_code; }
     const base::Ref<StockBasicInf> &getCurrentBasicInf() const;
@@ -114,6 +133,96 @@ public:
     }
     RightCurrDetailPanel *rightCurrDetailPanel() const { return m_rightCurrDetailPanel.get(); }
 
+    // ---------------------------------------------------------------------------------------------
+    // The chart column (StockDetailViewControllerCharts.cpp): the tab strip, the intraday chart over
+    // the level-2 deal queue, the candle chart with its period slider, the company-data tab, the
+    // indicator and level-2 menus, overlay stocks, the information mine and the full-screen chart.
+    //
+    // Periods (ktype): 2, 3, 5 minutes of 5, 15 and 60 on the slider (1 and 30 minutes have no
+    // tick), 7 day, 8 week, 9 month; week and month may be built from day candles, which the data
+    // centre then fetches (a week view needs 800, a month view 2940) behind a waiting indicator.
+    // While the full-screen chart shows, its views are the current ones: replies, periods and
+    // overlays land there, and its state is copied back when it closes.
+    static inline const gfx::Rect kSwitchBarFrame{0, 80, 768, 40};
+    static inline const gfx::Rect kSliderFrame{0, 588, 700, 23};
+    static inline const gfx::Rect kDealQueueFrame{0, 510, 768, 129};
+    static inline const gfx::Rect kTabContentFrame{0, 121, 768, 515};
+    static inline const gfx::Rect kWaitingFrame{0, 80, 768, 600};
+    static constexpr float kChartTop = 120, kChartWidth = 768;
+    static constexpr float kTrendHeightWithQueue = 392, kTrendHeight = 520, kKLineHeight = 465,
+                           kFundKLineHeight = 520;
+    static constexpr int kSliderKTypes[] = {7, 2, 3, 5, 8, 9};
+    static constexpr double kInfoBombPeriod = 300.0;
+    static constexpr int kHelpID = 2;
+    static constexpr int kKLineLevel2MenuID = 100, kMLineLevel2MenuID = 200;
+    static constexpr gfx::Size kKLineLevel2MenuSize{100, 120}, kMLineLevel2MenuSize{100, 80};
+    static constexpr const char *kFundBollAlert = "对不起，开放基金不能使用BOLL指标！";
+    static constexpr const char *kFundOverlayAlert = "对不起，开放基金不能使用叠加股票功能！";
+    static constexpr const char *kCompanyPagePath = "/dbui/ipad/?&r=ften.cpbd&code=%s&ed=001";
+
+    // The slider's index of a ktype and back; -1 (or 0 for a ktype) outside the table.
+    static int getSliderIndex(int ktype);
+    static int kTypeAtSliderIndex(int index);
+
+    base::Opt<bool> isTrendLineViewVisible() override;
+    base::Opt<bool> isKLineViewVisible() override;
+    base::Opt<int> getKType() override;
+    base::Opt<bool> isKLineExrightMode() override;
+    base::Opt<int> getCurMinLineLevel2TechType() override;
+
+    // YES shows the intraday chart, NO the candles.
+    void showMinLineOrKLineView(bool showMinLine);
+    void showMinLineView();
+    void showKLineView();
+    void changePeriod(int ktype);
+
+    base::Opt<void> StockDetailBarSelectedIndex(int index, int group, ui::View &sender) override;
+    base::Opt<void> ReturnSearchFieldText(const std::string &code) override;
+    base::Opt<void> ResetTechGraphicState() override;
+    base::Opt<void> ZoomInAction() override;
+    base::Opt<void> SelectedIndicator(int index) override;
+
+    base::Opt<void> reqForwardKLineData() override;
+    base::Opt<void> NotifyReqKLineRelativeData() override { return {}; }
+    base::Opt<void> reqKLineLevel2TechIndex() override;
+    base::Opt<bool> canShowLevel2() override { return m_stockDetailData->canShowLevel2(); }
+    base::Opt<bool> changeExright(int32_t exrightType, int32_t exrightDate) override;
+    base::Opt<void> SetTechIndexAction(ui::Button *sender, const std::string &curTechName) override;
+    base::Opt<void> SetKLineLevel2TechIndexAction(ui::Button *sender, int32_t techID,
+                                                  const std::string &techName) override;
+    base::Opt<void> reqMLineLevel2TechIndex() override;
+    base::Opt<void> SetMLineLevel2TechIndexAction(ui::Button *sender, int32_t techID,
+                                                  const std::string &techName) override;
+    base::Opt<void> minLineView_didTouchBomb(ui::Button *sender) override;
+    using PopMenuControllerDelegate::ReturnSelectedPopMenuItem;
+    base::Opt<void> ReturnSelectedPopMenuItem(int popMenuID, int32_t itemID,
+                                              const std::string &itemName) override;
+    base::Opt<void> ReturnSelectedTechName(const std::string &techName,
+                                           const base::Array &paramArray) override;
+    base::Opt<void> updateTodayInfoBombArray(const std::vector<base::Ref<NewsSummaryInfo>> &items) override;
+
+    base::Opt<void> dismissModalFullScreen() override;
+    base::Opt<void> FullScreenStockDetailBarSelectedIndex(int index, int group, ui::View &sender) override;
+
+    KLineView *klineView() const { return m_klineView.get(); }
+    MinLineView *trendLineView() const { return m_trendLineView.get(); }
+    KLineView *curKLineView() const { return m_curKLineView.get(); }
+    MinLineView *curTrendLineView() const { return m_curTrendLineView.get(); }
+    FullScreenViewController *curFullScreenVC() const { return m_curFullScreenVC.lock().get(); }
+    StockDetailSwitchBar *stockDetailSwitchBar() const { return m_stockDetailSwitchBar.get(); }
+    CMSliderView *sliderView() const { return m_sliderView.get(); }
+    DealQueuePanelView *dealQueuePanelView() const { return m_dealQueuePanelView.get(); }
+    WebTabView *f10TabView() const { return m_f10TabView.get(); }
+    PopTechSettingsController *techSettings() const { return m_techSettings.get(); }
+    ui::Popover *techIndexPopoverController() const { return m_techIndexPopoverController.get(); }
+    ui::Popover *klineLevel2Popover() const { return m_klineLevel2TechIndexPopoverController.get(); }
+    ui::Popover *mlineLevel2Popover() const { return m_mlineLevel2TechIndexPopoverController.get(); }
+    PopMenuController *klineLevel2Menu() const { return m_klineLevel2Menu.get(); }
+    PopMenuController *mlineLevel2Menu() const { return m_mlineLevel2Menu.get(); }
+    ui::Popover *infoAlertPopoverController() const { return m_infoAlertPopoverController.get(); }
+    NewsData *newsData() const { return m_newsData.get(); }
+    bool isBombLoaded() const { return m_isBombLoaded; }
+
 private:
     void clearShownCode();
     void ProcBasicInf(int32_t reqType, const base::Ref<ReqParams> &params);
@@ -131,6 +240,39 @@ private:
     static std::string codeOfEntry(const base::Value &entry);
     // The code whose contribution and big-order lists an index shows.
     std::string indexListCode() const;
+
+    // The chart column.
+    void loadChartColumn();
+    void clearChartColumn();
+    void chartsOnNewCode();
+    void chartsOnModeChosen();
+    void reqInfoBomb();
+    void refreshInfoBomb();
+    void dismissChartPopovers();
+    void ProcChartReply(int32_t reqType, const base::Ref<ReqParams> &params);
+    void ProcKLine(const base::Ref<ReqParams> &params);
+    void ProcMinLine(const base::Ref<ReqParams> &params);
+    void ProcDealQueue();
+    void LoadStockBoardArray();
+    bool canShowDealQueuePanelView() const;
+    bool isSHSZStock() const;
+    void setChartFrames();
+    void willChangePeriod();
+    void changePeriod2(int ktype);
+    void showMultiDayKLine(int ktype);
+    void kviewUpdate(const StockFunc::ObjectList *list, int updateType);
+    void startKLineViewWaiting();
+    void stopKLineViewWaiting();
+    void showTab(int index);
+    void loadCompanyPage();
+    void syncOverlayList();
+    void showAlert(const std::string &text);
+    void presentPopover(ui::Popover &popover, ui::View &anchor, unsigned arrow);
+    void UpdateCurKLineViewData(KLineView &source, KLineView &dest);
+    void UpdateCurTrendLineViewData(MinLineView &source, MinLineView &dest);
+    void adoptChartView(KLineView &view);
+    void adoptChartView(MinLineView &view);
+    void SetHelpTip();
 
     base::Ref<StockInfoShowView> m_stockInfoShowView;
     base::Ref<StockPriceShowView> m_stockPriceShowView;
@@ -154,4 +296,23 @@ private:
     std::vector<std::string> m_valueArray;
     base::Weak<ui::View> m_prevRightPanelView;
     ui::Orientation m_currentOrientation = ui::Orientation::LandscapeLeft;
+
+    // The chart column.
+    base::Ref<KLineView> m_klineView;
+    base::Ref<MinLineView> m_trendLineView;
+    base::Ref<KLineView> m_curKLineView;
+    base::Ref<MinLineView> m_curTrendLineView;
+    base::Weak<FullScreenViewController> m_curFullScreenVC;
+    base::Ref<WebTabView> m_f10TabView;
+    base::Ref<DealQueuePanelView> m_dealQueuePanelView;
+    base::Ref<StockDetailSwitchBar> m_stockDetailSwitchBar;
+    base::Ref<CMSliderView> m_sliderView;
+    base::Ref<PopTechSettingsController> m_techSettings;
+    base::Ref<ui::Popover> m_techIndexPopoverController;
+    base::Ref<PopMenuController> m_klineLevel2Menu, m_mlineLevel2Menu;
+    base::Ref<ui::Popover> m_klineLevel2TechIndexPopoverController, m_mlineLevel2TechIndexPopoverController;
+    base::Ref<ui::Popover> m_infoAlertPopoverController;
+    base::Ref<NewsData> m_newsData;
+    bool m_isBombLoaded = false;
+    double m_bombUpdateTick = 0;
 };

@@ -21,6 +21,11 @@ void NewsData::reqMarketBoard() {
     postNotify(MarketBoardFuncID, {{"reqType", MarketBoardFuncID}});
 }
 
+void NewsData::reqTodayInfoBomb(const std::string &code, int todayNumDate) {
+    postNotify(TodayInfoBombFuncID,
+               {{"reqType", TodayInfoBombFuncID}, {"stockCode", code}, {"todayNumDate", todayNumDate}});
+}
+
 void NewsData::postNotify(int funcID, base::Dict reqData) {
     base::NotificationCenter::shared().post(MsgCenterNotify, nullptr,
                                             {{"ComponentID", ""},
