@@ -97,8 +97,9 @@ TEST_F(DetailScreenTest, TheOtherTabsHideTheChartsAndRefuseTheFullScreen) {
     for (int tab : {2, 3}) {
         SCOPED_TRACE(tab);
         screen->StockDetailBarSelectedIndex(tab, 0, *screen->stockDetailSwitchBar());
-        for (ui::View *view : std::initializer_list<ui::View *>{screen->klineView(), screen->trendLineView(),
-                                                               screen->dealQueuePanelView(), screen->sliderView()})
+        for (ui::View *view :
+             std::initializer_list<ui::View *>{screen->klineView(), screen->trendLineView(),
+                                               screen->dealQueuePanelView(), screen->sliderView()})
             EXPECT_TRUE(view->isHidden());
         screen->ZoomInAction();
         EXPECT_EQ(screen->curFullScreenVC(), nullptr);
@@ -141,8 +142,8 @@ TEST_F(DetailScreenTest, TheHelpOverlayShowsOnceOverTheTabBar) {
         if (auto *h = dynamic_cast<CMHelpView *>(view.get()))
             help = h;
     ASSERT_EQ(help->countMaskBtn(), 6);
-    const gfx::Rect tips[] = {{172, 87, 26, 24}, {410, 150, 156, 29}, {575, 151, 26, 26},
-                              {614, 152, 28, 25}, {689, 453, 22, 22}, {0, 573, 771, 128}};
+    const gfx::Rect tips[] = {{172, 87, 26, 24},  {410, 150, 156, 29}, {575, 151, 26, 26},
+                              {614, 152, 28, 25}, {689, 453, 22, 22},  {0, 573, 771, 128}};
     for (int i = 0; i < 6; ++i) {
         ui::View *tip = help->viewWithTag(help->beginHelpBtnTag() + i);
         ASSERT_NE(tip, nullptr);
