@@ -18,7 +18,8 @@ namespace peers {
 // to "/chain/N-1" down to "/chain/0", which answers "done"; "/redirect/301", "/302", "/303" and
 // "/307" redirect to "/echo/method"; "/cookie" sets the cookie "a=1"; "/status/N" answers status N
 // (200, 204, 400, 401, 403, 404, 407, 416, 500, 503); "/slow/" serves files at 1 KB/s; "/close" answers with
-// "Connection: close".
+// "Connection: close"; "/dbui/ipad/" the company page of the query's "code", as the news host of
+// scripts/news-host serves it.
 class NginxPeer {
 public:
     struct Options {
