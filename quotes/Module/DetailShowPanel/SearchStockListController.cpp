@@ -19,11 +19,10 @@ struct SearchStockListController::Relay : ui::TableDataSource, ui::TableDelegate
         if (!o || size_t(path.row) >= o->m_stockArray.size())
             return cell;
         const base::Value &row = o->m_stockArray.at(size_t(path.row));
+        // The shared search row keeps its own colours: dark on its light ground, white when picked.
         cell->StockNameLabel().setText(row["name"].stringValue());
-        cell->StockNameLabel().setTextColor(gfx::Color::white());
         cell->StockNameLabel().setFont(gfx::Font::system(kFontSize));
         cell->StockCodeLabel().setText(row["code"].stringValue());
-        cell->StockCodeLabel().setTextColor(gfx::Color::rgba(244 / 255.0f, 216 / 255.0f, 57 / 255.0f));
         cell->StockCodeLabel().setFont(gfx::Font::system(kFontSize));
         return cell;
     }

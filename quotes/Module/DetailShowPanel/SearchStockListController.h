@@ -17,8 +17,8 @@ public:
 };
 
 // The 200 × 200 list in the overlay-search popover of the detail screen's tab strip and of the
-// full-screen chart's tool bar: one row per search hit or board ({"code", "name"}), the name in
-// white and the code in yellow. A pick is reported; the owner closes the popover.
+// full-screen chart's tool bar: one row per search hit or board ({"code", "name"}), name and code
+// in the shell's search row. A pick is reported; the owner closes the popover.
 class SearchStockListController : public ui::ViewController {
 public:
     static constexpr gfx::Size kContentSize{200, 200};
