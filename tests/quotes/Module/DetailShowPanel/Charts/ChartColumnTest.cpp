@@ -117,6 +117,7 @@ TEST_F(DetailScreenTest, TheOtherTabsHideTheChartsAndRefuseTheFullScreen) {
 // The first-use help shows once, over the tab bar, with its tips where the screen shows them.
 TEST_F(DetailScreenTest, TheHelpOverlayShowsOnceOverTheTabBar) {
     readyWithoutAccount();
+    DataManager::sharedDataManager().SetHelpShowState(true, 2);
     auto tabs = base::make<ui::TabBarController>();
     auto tabNav = base::make<ui::NavigationController>(base::make<ListScreen>());
     tabs->setViewControllers({tabNav});
