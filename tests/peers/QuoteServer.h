@@ -30,7 +30,8 @@ namespace peers {
 // day's intraday minutes (2942), bit-coded whenever the request accepts it, and ex-rights events
 // (2966). Detail data: base info (2939, funds 2310), the order book of ten levels (2940 the first
 // five a side, 2915 levels six to ten, only after a login whose rights include level-2), and for
-// level-2 sessions the order queues (2917) and minute series (2922–2924). Series
+// level-2 sessions the order queues (2917), minute series (2922–2924) and day series (2918–2920,
+// 2928, 2933). Series
 // (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions
 // (2929), ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976) and
 // of a market (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()`
@@ -168,7 +169,7 @@ private:
     // Series replies (QuoteServerExtras.cpp); nothing for other types.
     MarketSeries makeSeries() const;
     std::optional<base::Data> seriesReply(const ReceivedFrame &request) const;
-    // Level-2 queues and minute series (QuoteServerLevel2.cpp); nothing for other types.
+    // Level-2 queues, minute and day series (QuoteServerLevel2.cpp); nothing for other types.
     std::optional<base::Data> level2Reply(const ReceivedFrame &request) const;
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;

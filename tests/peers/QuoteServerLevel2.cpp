@@ -1,6 +1,8 @@
 // Level-2 replies of the loopback quote server, for a session whose rights include level-2: the
-// order queues at the best prices (2917) and the per-minute big-order series of the intraday chart
-// (2922 DDX, 2923 buy/sell difference, 2924 total buy and sell volumes). Without those rights, or for
+// order queues at the best prices (2917), the per-minute big-order series of the intraday chart
+// (2922 DDX, 2923 buy/sell difference, 2924 total buy and sell volumes) and the daily series of the
+// candle chart (2918 DDX, 2919 DDY, 2920 DDZ, 2928 main funds, 2933 buy/sell points), one row per
+// day candle before the asked date (or up to the newest), oldest first. Without those rights, or for
 // an unknown code, the reply is empty.
 #include "QuoteRow.h"
 #include "QuoteServer.h"
@@ -15,7 +17,11 @@ constexpr uint16_t EntrustQueueType = 2917;
 constexpr uint16_t MinuteDDXType = 2922;
 constexpr uint16_t MinuteDifferType = 2923;
 constexpr uint16_t MinuteBuySellType = 2924;
+constexpr uint16_t DayDDXType = 2918, DayDDYType = 2919, DayDDZType = 2920, DayFundsType = 2928,
+                   DayBSType = 2933;
 constexpr int QueueOrders = 12;
+// Day rows in one reply at most.
+constexpr int MaxDayRows = 1000;
 constexpr int32_t LotShares = 100;
 
 void writeInt24(base::Data &body, int32_t value) {
@@ -36,11 +42,41 @@ void writeQueueSide(base::Data &body, bool sell, int32_t price, int32_t volume, 
         ComAPI::WriteInt(body, shares * (i + 1) / orders - shares * i / orders);
 }
 
+bool isDaySeries(uint16_t type) {
+    return type == DayDDXType || type == DayDDYType || type == DayDDZType || type == DayFundsType ||
+           type == DayBSType;
+}
+
+// One day of a candle series: Int date, then DDZ Int24 and Byte, main funds Short (value × 100 −
+// 5000), buy/sell points Byte flags, Int ×4 prices, Short energy, the others Short (× 1000).
+void writeDayRow(base::Data &body, uint16_t type, const Candle &day, uint32_t noise) {
+    ComAPI::WriteInt(body, day.time);
+    int32_t swing = int32_t(noise % 2001) - 1000;
+    switch (type) {
+    case DayDDZType:
+        writeInt24(body, swing * 10);
+        ComAPI::WriteByte(body, uint8_t(noise >> 12) % 10);
+        break;
+    case DayFundsType:
+        ComAPI::WriteShort(body, swing);
+        break;
+    case DayBSType:
+        ComAPI::WriteByte(body, uint8_t(noise >> 16) & 7);
+        for (int32_t price : {day.low, day.high, day.low, day.high})
+            ComAPI::WriteInt(body, price);
+        ComAPI::WriteShort(body, int32_t(noise >> 8) % 10000);
+        break;
+    default:
+        ComAPI::WriteShort(body, swing);
+        break;
+    }
+}
+
 } // namespace
 
 std::optional<base::Data> QuoteServer::level2Reply(const ReceivedFrame &request) const {
     if (request.type != EntrustQueueType && request.type != MinuteDDXType &&
-        request.type != MinuteDifferType && request.type != MinuteBuySellType)
+        request.type != MinuteDifferType && request.type != MinuteBuySellType && !isDaySeries(request.type))
         return std::nullopt;
     ByteView bytes = request.bytes();
     uint32_t pos = 0;
@@ -56,6 +92,16 @@ std::optional<base::Data> QuoteServer::level2Reply(const ReceivedFrame &request)
         ComAPI::WriteByte(body, 2);
         writeQueueSide(body, false, book.bidPrice[0], book.bidVolume[0], noise);
         writeQueueSide(body, true, book.askPrice[0], book.askVolume[0], noise >> 8);
+        return body;
+    }
+    if (isDaySeries(request.type)) {
+        int32_t before = ComAPI::ReadInt(bytes, pos);
+        int count = std::clamp<int>(ComAPI::ReadShort(bytes, pos), 1, MaxDayRows);
+        std::vector<Candle> days = market_.dayCandles(*security, before, count);
+        ComAPI::WriteShort(body, int32_t(days.size()));
+        for (const Candle &day : days)
+            writeDayRow(body, uint16_t(request.type), day,
+                        MarketFixture::noise(code, day.time + request.type));
         return body;
     }
     std::vector<MinutePoint> minutes = market_.minutes(*security);

@@ -178,16 +178,22 @@ TEST_F(ChartTest, LevelTwoCandleSeriesFollowDayReplies) {
     quotes.clearReceived();
     auto screen = openOnCandles();
     ASSERT_TRUE(screen->stockDetailData().canShowLevel2());
-    // The forward day reply asks for the shown range of the level-2 series.
+    // The forward day reply asks for the level-2 series of the shown days, which arrive.
     EXPECT_GE(count(2918), 1);
+    const auto *series = screen->stockDetailData().stockDetailLib()->getStockRspArray(2918);
+    ASSERT_NE(series, nullptr);
+    EXPECT_GE(series->size(), 100u);
+    // A refresh asks for the newest day of the series again.
     quotes.clearReceived();
     advance(5.5);
     EXPECT_GE(count(2944), 1);
     EXPECT_GE(count(2918), 1);
-    // Replies marked empty are dropped.
-    auto empty = base::make<ReqParams>(ReqParams{{"IsEmptyPack", true}});
-    screen->DataPoolCallBack(2918, empty);
+    // A reply marked empty is dropped: no further request follows it.
     settle();
+    quotes.clearReceived();
+    screen->DataPoolCallBack(2918, base::make<ReqParams>(ReqParams{{"IsEmptyPack", "YES"}}));
+    settle();
+    EXPECT_EQ(count(2918), 0);
 }
 
 } // namespace
