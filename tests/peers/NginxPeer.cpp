@@ -148,8 +148,8 @@ location /basic/ { auth_basic "Members"; auth_basic_user_file )"
 location = /cookie { add_header Set-Cookie "a=1; Path=/"; return 200 "cookie"; }
 location /slow/ { limit_rate 1k; }
 location = /close { keepalive_timeout 0; return 200 "closing"; }
-location = /dbui/ipad/ { default_type "text/html; charset=utf-8"; return 200 "<html><head><meta charset='utf-8'><style>body{background-color:black;color:#dcdcdc;font-size:16px;margin:20px}h2{color:#f4d839}</style></head><body><h2>公司资料 $arg_code</h2><p>公司概况：资讯服务器按证券代码给出的公司资料摘要。</p><p>主营业务、股本结构、财务摘要与分红送配以公司公告为准。</p></body></html>"; }
-)" << options.extraLocations;
+)" << (options.companyPages ? CompanyPageLocation : "")
+              << options.extraLocations;
 
     std::ostringstream out;
     out << "load_module /usr/lib/nginx/modules/ngx_http_echo_module.so;\n"

@@ -50,7 +50,7 @@ protected:
         return at == std::string::npos ? text : text.substr(at + 5, text.find('&', at) - at - 5);
     }
 
-    peers::NginxPeer nginx;
+    peers::NginxPeer nginx{peers::NginxPeer::Options{.companyPages = true}};
     std::string configPath;
     base::Value shipped;
 };

@@ -76,6 +76,34 @@ TEST_F(FullScreenTest, CandlesGoFullScreenOnTheirPeriodAndComeBack) {
     EXPECT_EQ(screen->presentedController(), nullptr);
 }
 
+// Ex-rights go over and back with the chart; a period without a tick puts the marker on none.
+TEST_F(FullScreenTest, ExrightsAndATicklessPeriodGoBothWays) {
+    readyWithoutAccount();
+    DataBase::sharedDataBase()->IO_StockDetailStatus()->setIsShowKLine(true);
+    DataBase::sharedDataBase()->IO_StockDetailStatus()->setShowKType(4);
+    auto screen = open("SH600000");
+    settle();
+    ASSERT_EQ(screen->klineView()->ktype(), 4);
+    EXPECT_EQ(screen->sliderView()->currentSelIndex(), -1);
+    screen->SelectedIndicator(0);
+    settle();
+    screen->changeExright(2, 19900101);
+    auto *full = zoomIn(*screen);
+    ASSERT_NE(full, nullptr);
+    KLineView &big = *full->klineView();
+    EXPECT_EQ(big.exrightType(), 2);
+    EXPECT_EQ(big.exrightDate(), 19900101);
+    EXPECT_TRUE(big.isExrightMode());
+    EXPECT_EQ(big.exrightButton()->currentTitle(), "后复权");
+    screen->changeExright(0, 0);
+    EXPECT_EQ(screen->klineView()->exrightType(), 2);
+    zoomOut(*full);
+    KLineView &own = *screen->klineView();
+    EXPECT_EQ(own.exrightType(), 0);
+    EXPECT_FALSE(own.isExrightMode());
+    EXPECT_EQ(own.exrightButton()->currentTitle(), "不复权");
+}
+
 TEST_F(FullScreenTest, IntradayGoesFullScreenWithoutASliderAndTheTabsSwitchThere) {
     readyWithoutAccount();
     auto screen = openOn("SH600000", false);
