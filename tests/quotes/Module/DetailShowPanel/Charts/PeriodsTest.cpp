@@ -77,12 +77,16 @@ TEST_F(ChartTest, WeekAndMonthInExrightsWaitForEnoughDays) {
         int sliderIndex, ktype;
         size_t daysAfter; // 0: every day the server has
     };
-    const Case cases[] = {{4, 8, 800}, {5, 9, 0}};
+    // 300 days held: the week asks 500 more, rounded up to 600; the month more than the server has.
+    const Case cases[] = {{4, 8, 900}, {5, 9, 0}};
     readyWithoutAccount();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.ktype);
         auto screen = openOnCandles();
         KLineView &kview = *screen->klineView();
+        screen->stockDetailData().reqCurKLine(true, 100);
+        settle();
+        ASSERT_EQ(screen->stockDetailData().getDayKList()->size(), 300u);
         ASSERT_TRUE(screen->stockDetailData().existExrightInfo());
         screen->changeExright(1, 20121010);
         EXPECT_TRUE(kview.isExrightMode());
