@@ -165,3 +165,75 @@ TEST(RightOpenFundDetailPanel, AMoneyMarketFundShowsOnlySharesAndHolders) {
 }
 
 } // namespace
+
+// A fund's tables filled with the longest figures of a report: 8-digit dates, 亿 shares.
+struct FundTablesTest : ::testing::Test {
+    host::TestApp app;
+    base::Ref<RightOpenFundDetailPanel> panel =
+        base::make<RightOpenFundDetailPanel>(gfx::Rect{768, 0, 256, 660});
+
+    void SetUp() override {
+        TableBaseView::Rows stocks, shares, owners;
+        const int dates[] = {20121231, 20120930, 20120630, 20120331, 20111231, 20110930};
+        for (int i = 0; i < 6; ++i) {
+            auto stock = base::make<OpenFundStockItem>();
+            stock->name = "中国联通";
+            stock->holdVol = 4041 + i;
+            stock->priorHoldVol = 3980;
+            stock->inFundRate = 912;
+            stock->inCapitalRate = 238;
+            stocks.push_back(stock);
+            auto share = base::make<OpenFundSharesItem>();
+            share->date = dates[i];
+            share->beginningShares = 208800;
+            share->buyShares = 27150;
+            share->sellShares = 22350;
+            shares.push_back(share);
+            auto owner = base::make<OpenFundOwnerItem>();
+            owner->date = dates[i];
+            owner->ownerCount = 109000;
+            owner->institutionShares = 116000;
+            owner->individualShares = 91800;
+            owner->ownerAvgShares = 10652;
+            owners.push_back(owner);
+        }
+        app.window().addSubview(panel);
+        panel->stocksView().Update(&stocks);
+        panel->sharesView().Update(&shares);
+        panel->ownersView().Update(&owners);
+        app.render();
+    }
+};
+
+// Nothing a user reads is cut short: no title and no figure is wider than its column.
+TEST_F(FundTablesTest, EveryCaptionAndFigureFitsItsColumn) {
+    auto fits = [](const ui::Label &label) {
+        return gfx::measure(label.text(), *label.fittedFont()).w <= label.frame().width();
+    };
+    for (TableBaseView *table : std::initializer_list<TableBaseView *>{
+             &panel->stocksView(), &panel->sharesView(), &panel->ownersView()}) {
+        const size_t columns = table->cols().size();
+        for (size_t col = 0; col < columns; ++col) {
+            ASSERT_TRUE(table->titleLabel(col));
+            EXPECT_TRUE(fits(*table->titleLabel(col))) << table->titleLabel(col)->text();
+        }
+        for (int row = 0; row < table->tv().numberOfRows(0); ++row)
+            if (auto cell = table->tv().cellForRow({0, row}))
+                for (size_t col = 0; col < columns; ++col) {
+                    ui::Label *label = TableBaseView::cellLabel(*cell, col);
+                    ASSERT_TRUE(label);
+                    EXPECT_TRUE(fits(*label))
+                        << table->cols()[col].name << " row " << row << ": " << label->text();
+                }
+    }
+}
+
+TEST_F(FundTablesTest, ASidewaysDragBringsTheLastColumnsIn) {
+    const float lastColumnEnd = panel->stocksView().cols().back().x + panel->stocksView().cols().back().width;
+    EXPECT_GT(lastColumnEnd, 256) << "the tables are wider than the column";
+    app.drag({1000, 150}, {850, 150});
+    app.advance(2);
+    EXPECT_EQ(panel->scrollView().contentOffset().x, 74);
+    EXPECT_EQ(panel->scrollView().contentOffset().y, 0);
+    EXPECT_LE(lastColumnEnd + 2, panel->scrollView().contentOffset().x + 256) << "the last column whole";
+}
