@@ -1,5 +1,6 @@
 #include "DetailScreenFixture.h"
 
+#include "DataBase/ComAPI.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 
 namespace detailscreen {
@@ -37,6 +38,39 @@ TEST_F(DetailScreenTest, TheFirstOpenAsksForTheBasicInformationThenTheKindsSet) 
             EXPECT_TRUE(all.contains(type)) << type;
         for (int type : c.notAsked)
             EXPECT_FALSE(all.contains(type)) << type;
+        nav->pop(false);
+        app.runPending();
+    }
+}
+
+TEST_F(DetailScreenTest, ABoardFromTheBoardListAsksForItsFirst25Members) {
+    readyWithoutAccount();
+    quotes.clearReceived();
+    auto screen = open("BI000101", 101);
+    std::vector<std::vector<int>> asked;
+    for (const peers::ReceivedFrame &frame : quotes.received())
+        if (frame.type == 2955) {
+            // Board, field groups, sort field, order, first row, rows.
+            uint32_t pos = 0;
+            int board = ComAPI::ReadShort(frame.bytes(), pos);
+            ComAPI::ReadShort(frame.bytes(), pos);
+            ComAPI::ReadByte(frame.bytes(), pos);
+            ComAPI::ReadByte(frame.bytes(), pos);
+            int first = ComAPI::ReadShort(frame.bytes(), pos);
+            asked.push_back({board, first, ComAPI::ReadShort(frame.bytes(), pos)});
+        }
+    EXPECT_EQ(asked, (std::vector<std::vector<int>>{{101, 0, 25}}));
+}
+
+// A fund's net values and reports come with the first load; its refreshes ask for nothing more.
+TEST_F(DetailScreenTest, AFundsReportsAreAskedOnTheFirstLoadOnly) {
+    readyWithoutAccount();
+    for (const char *code : {"OF110022", "OF000009"}) {
+        SCOPED_TRACE(code);
+        auto screen = open(code);
+        quotes.clearReceived();
+        advance(11);
+        EXPECT_EQ(typeSet(), std::set<int>{});
         nav->pop(false);
         app.runPending();
     }
