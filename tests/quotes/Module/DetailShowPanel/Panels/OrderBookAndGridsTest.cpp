@@ -107,7 +107,7 @@ TEST(ValuePanelView, FieldsTakeHalfTheWidthAndAnEvenShareOfTheHeight) {
     EXPECT_EQ(grid->fieldWidth(), 128);
     EXPECT_FLOAT_EQ(grid->fieldHeight(), 43.375f);
     EXPECT_EQ(grid->captionLabel(5)->frame(), (gfx::Rect{128, 86.75f, 64, 43.375f}));
-    EXPECT_EQ(grid->valueLabel(5)->frame().x(), 128 + 128 / 3.f);
+    EXPECT_EQ(grid->valueLabel(5)->frame().maxX(), 256);
     EXPECT_EQ(grid->valueLabel(5)->tag, 2055);
 
     grid->SetValueArray(std::vector<std::string>(16, "--"));
@@ -125,6 +125,24 @@ TEST(ValuePanelView, FieldsTakeHalfTheWidthAndAnEvenShareOfTheHeight) {
     EXPECT_EQ(grid->fieldCount(), 2u) << "a second set of captions replaces the fields";
     EXPECT_EQ(grid->subviews().size(), 4u);
     EXPECT_EQ(grid->captionLabel(1)->text(), "结算");
+}
+
+// A value starts on the field's last two thirds, or past its caption's text when that reaches
+// further, and shrinks to fit there: a long figure never runs into its caption.
+TEST(ValuePanelView, AValueKeepsClearOfItsCaption) {
+    auto grid = base::make<ValuePanelView>(gfx::Rect{0, 0, 256, 90});
+    grid->SetFieldArray({"量", "流通市值", "总　　额"});
+    grid->SetValueArray({"41.87万亿", "41.87万亿", "1234567.89"});
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(grid->captionLabel(i)->text());
+        const ui::Label &caption = *grid->captionLabel(i), &value = *grid->valueLabel(i);
+        const float captionEnd = caption.frame().midX() + gfx::measure(caption.text(), *caption.font()).w / 2;
+        EXPECT_GE(value.frame().x(), std::max(caption.frame().x() + 128 / 3.f, captionEnd));
+        EXPECT_EQ(value.frame().maxX(), caption.frame().x() + 128);
+        EXPECT_LE(gfx::measure(value.text(), *value.fittedFont()).w, value.frame().width());
+    }
+    EXPECT_EQ(grid->valueLabel(0)->fittedFont(), grid->valueLabel(0)->font()) << "room enough";
+    EXPECT_LT(grid->valueLabel(1)->fittedFont()->pointSize(), ValuePanelView::FontSize);
 }
 
 TEST(ValuePanelView, OneColumnGridsKeepTheRowHeightAndRunPastTheirFrame) {
