@@ -171,7 +171,11 @@ void Label::drawRect(gfx::Context &c, gfx::Rect) {
     base::Ref<gfx::Font> font = fittedFont();
     gfx::Rect b = bounds();
     gfx::LineBreak mode = wrapping();
-    float height = laidOut(text_, *font, b.width(), mode, lines_).h;
+    // Plain ASCII comes from the named face itself, whose line is the font's; other characters may
+    // come from a fallback face with a taller line, which only laying the text out tells.
+    const bool ascii = std::all_of(text_.begin(), text_.end(), [](char c) { return (c & 0x80) == 0; });
+    float height =
+        lines_ == 1 && ascii ? font->lineHeight() : laidOut(text_, *font, b.width(), mode, lines_).h;
     // A line taller than the label (a CJK font's line is half again its size) stays centred on
     // it, so that the glyphs, not the line's empty leading, are what the bounds cut.
     if (lines_ != 1)
