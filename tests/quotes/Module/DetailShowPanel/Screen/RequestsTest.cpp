@@ -121,6 +121,35 @@ TEST_F(DetailScreenTest, TheScreenRefreshesEveryFiveSecondsOnlyWhileShown) {
     EXPECT_TRUE(types().empty()) << "a popped screen asks for nothing";
 }
 
+// Nothing keeps a popped screen: not the timer, the notification centre, its data centre, nor its
+// panels, whose delegates and parent targets point back at it.
+TEST_F(DetailScreenTest, APoppedScreenGoesWithItsPanels) {
+    readyWithoutAccount();
+    base::Weak<StockDetailViewController> screen;
+    std::vector<base::Weak<ui::View>> panels;
+    {
+        auto shown = open("SH600000");
+        for (const char *code : {"SH000001", "SFIF1212", "OF110022", "FEUSDCNY", "HKHSI"}) {
+            shown->SetStockCodeMarket(code);
+            settle();
+            panels.push_back(shown->rightPanel()->weakSelf<ui::View>());
+        }
+        panels.push_back(shown->rightStockDetailPanel()->weakSelf<ui::View>());
+        screen = shown;
+        nav->pop(false);
+        app.runPending();
+    }
+    settle();
+    EXPECT_FALSE(screen.lock());
+    for (const base::Weak<ui::View> &panel : panels)
+        EXPECT_FALSE(panel.lock());
+    quotes.clearReceived();
+    base::NotificationCenter::shared().post(DataBase::CommonNotify, nullptr,
+                                            base::Dict{{"HQConnectStatus", true}});
+    advance(6);
+    EXPECT_TRUE(types().empty());
+}
+
 TEST_F(DetailScreenTest, NothingGoesOutWhileTheLinkIsDownAndEverythingAtTheNextTickAfter) {
     readyWithoutAccount();
     auto screen = open("SH600000");
