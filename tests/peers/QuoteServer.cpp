@@ -2,6 +2,7 @@
 
 #include "DataBase/NTDataPageHead.h"
 #include "QuoteRow.h"
+#include "base/Str.h"
 
 #include <algorithm>
 #include <zlib.h>
@@ -279,6 +280,9 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     case WatchListSyncType:
         reply.body = syncWatchList(request.bytes());
         break;
+    case WebRightsType:
+        reply.body = webRights(request.bytes());
+        break;
     case BrokerTableType:
         if (!brokers_.empty())
             reply.body = brokerTableBody(brokers_);
@@ -479,6 +483,32 @@ base::Data QuoteServer::syncWatchList(ByteView request) {
     ComAPI::WriteShort(body, int32_t(stored.size()));
     for (const std::string &code : stored)
         ComAPI::WriteString(body, code);
+    return body;
+}
+
+// Request: Byte 2, Short 119, Short 0, Short length, String name, String password. Reply: the same
+// sub-header and String user key. The key is made from the account, so that one account always gets
+// the same key; the free login (no name) gets a guest key of its own. A wrong password, an unknown
+// account or another sub-type gets the empty reply: no key.
+base::Data QuoteServer::webRights(ByteView request) const {
+    constexpr int SubHeadMarker = 2;
+    constexpr int UserKeySubType = 119;
+    uint32_t pos = 0;
+    bool marked = ComAPI::ReadByte(request, pos) == SubHeadMarker;
+    bool keyAsked = ComAPI::ReadShort(request, pos) == UserKeySubType;
+    pos += 4;
+    std::string name = ComAPI::ReadString(request, pos);
+    std::string password = ComAPI::ReadString(request, pos);
+    base::Data body;
+    if (!marked || !keyAsked || (!name.empty() && accountCheck(name, password) != 0))
+        return body;
+    std::string key = base::str::format("%08X%08X", MarketFixture::noise(name, UserKeySubType),
+                                        MarketFixture::noise("userkey:" + name, int32_t(name.size())));
+    ComAPI::WriteByte(body, SubHeadMarker);
+    ComAPI::WriteShort(body, UserKeySubType);
+    ComAPI::WriteShort(body, 0);
+    ComAPI::WriteShort(body, int32_t(key.size()) + 2);
+    ComAPI::WriteString(body, key);
     return body;
 }
 

@@ -307,3 +307,37 @@ TEST_F(WholeMarketClientTest, EveryKindOfSecurityHasABookMinutesTicksAndCandlesT
 }
 
 } // namespace
+
+TEST_F(WholeMarketClientTest, TheWebPagesGetAUserKeyOnlyForTheAccountLoggedIn) {
+    quotes.addAccount("l2", "pw", peers::QuoteServer::Level2Right);
+    struct Case {
+        const char *name, *password;
+        bool keyed;
+    };
+    NetDataCenter &center = *db->IO_NetDataCenter();
+    std::map<std::string, std::string> keys;
+    for (const Case &c : {Case{"", "", true}, Case{"l2", "pw", true}, Case{"l2", "wrong", false},
+                          Case{"nobody", "pw", false}, Case{"l2", "pw", true}}) {
+        SCOPED_TRACE(c.name + std::string("/") + c.password);
+        center.IO_L2UserName = c.name;
+        center.IO_L2Password = c.password;
+        requester->replies.clear();
+        requester->types.clear();
+        center.RequestWebPower(requester);
+        settle();
+        ASSERT_EQ(requester->count(2972), 1u);
+        base::Value held = requester->replies[0]->get("rspDict");
+        const base::Dict *reply = held.dict();
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->get("subType").intValue(), c.keyed ? 119 : 0);
+        std::string key = reply->get("userKey").stringValue();
+        EXPECT_EQ(key.empty(), !c.keyed);
+        if (!c.keyed)
+            continue;
+        if (keys.count(c.name)) {
+            EXPECT_EQ(keys[c.name], key) << "one account, one key";
+        }
+        keys[c.name] = key;
+    }
+    EXPECT_NE(keys[""], keys["l2"]);
+}
