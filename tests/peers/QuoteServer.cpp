@@ -35,11 +35,21 @@ struct ProductClass {
 
 // The product class tree, depth first.
 const ProductClass ProductClasses[] = {
-    {"上海期货", 3, true}, {"铜", 101, false},   {"铝", 102, false},       {"锌", 103, false},
-    {"大连商品", 2, true}, {"大豆", 201, false}, {"豆粕", 202, false},     {"郑州商品", 2, true},
-    {"白糖", 301, false},  {"棉花", 302, false}, {"上海黄金", 401, false},
+    {"上海期货", 3, true},
+    {"铜", 101, false},
+    {"铝", 102, false},
+    {"锌", 103, false},
+    {"大连商品", 2, true},
+    {"大豆", 201, false},
+    {"豆粕", 202, false},
+    {"郑州商品", 2, true},
+    {"白糖", 301, false},
+    {"棉花", 302, false},
+    {"上海黄金", 401, false},
+    {"中金所", 1, true},
+    {"股指期货", QuoteServer::IndexFuturesClassID, false},
 };
-constexpr int ProductRootChildren = 4;
+constexpr int ProductRootChildren = 5;
 
 base::Data compressed(const base::Data &plain) {
     uLongf length = compressBound(uLong(plain.length()));

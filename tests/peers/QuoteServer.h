@@ -75,6 +75,8 @@ public:
     static constexpr int BoardID = 101;
     static constexpr const char *BoardCode = "BI000101";
     static constexpr int32_t DayPeriod = 7;
+    // The product class whose page (2938) lists the market's index futures ("SF").
+    static constexpr int IndexFuturesClassID = 501;
 
     explicit QuoteServer(uint16_t port = 0, MarketFixture market = MarketFixture::standard());
     ~QuoteServer() override;

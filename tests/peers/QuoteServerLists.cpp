@@ -168,7 +168,8 @@ base::Data QuoteServer::openFundList(ByteView request) const {
 }
 
 // Request: Short class, Byte order, Byte sort, Short start, Short count. Reply: Short total, Short n
-// and n products of the class, made up from the class and the row.
+// and n products of the class: for the index-futures class the market's "SF" futures as they trade,
+// for any other class products made up from the class and the row.
 base::Data QuoteServer::productList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
@@ -176,11 +177,26 @@ base::Data QuoteServer::productList(ByteView request) const {
     ComAPI::ReadByte(request, pos);
     int start = std::max<int>(ComAPI::ReadShort(request, pos), 0);
     int count = std::max<int>(ComAPI::ReadShort(request, pos), 0);
-    int end = std::min(ProductsPerClass, start + count);
+    std::vector<Security> futures =
+        classID == IndexFuturesClassID ? market_.market("SF") : std::vector<Security>{};
+    int total = classID == IndexFuturesClassID ? int(futures.size()) : ProductsPerClass;
+    int end = std::min(total, start + count);
     base::Data body;
-    ComAPI::WriteShort(body, ProductsPerClass);
+    ComAPI::WriteShort(body, total);
     ComAPI::WriteShort(body, std::max(end - start, 0));
     for (int i = start; i < end; ++i) {
+        if (classID == IndexFuturesClassID) {
+            QuoteRow row = QuoteRow::of(market_, futures[size_t(i)], false);
+            ComAPI::WriteString(body, row.security.fullCode());
+            ComAPI::WriteString(body, row.security.name);
+            ComAPI::WriteByte(body, row.security.decimal);
+            ComAPI::WriteShort(body, 1);
+            const Quote &q = row.quote;
+            for (int32_t field : {q.last, row.security.closePrice, q.volume, q.high, q.low, q.open, q.amount,
+                                  row.settlement, row.ysettlement, row.position, row.yposition})
+                ComAPI::WriteInt(body, field);
+            continue;
+        }
         ComAPI::WriteString(body, base::str::format("SC%04d%02d", classID % 10000, i));
         ComAPI::WriteString(body, base::str::format("商品%d-%02d", classID, i));
         ComAPI::WriteByte(body, 2);

@@ -216,7 +216,7 @@ TEST_F(WholeMarketClientTest, EveryBoardListsItsOwnMembers) {
     }
 }
 
-TEST_F(WholeMarketClientTest, FundClassesPageTheirFundsAndIndexesQuoteWhatIsShown) {
+TEST_F(WholeMarketClientTest, FundAndFuturesClassesPageTheirOwnAndIndexesQuoteWhatIsShown) {
     for (int fundType : {1, 5}) {
         SCOPED_TRACE(fundType);
         auto list = base::make<StockQuotesData>();
@@ -228,6 +228,28 @@ TEST_F(WholeMarketClientTest, FundClassesPageTheirFundsAndIndexesQuoteWhatIsShow
         EXPECT_GE(list->pack()->totalCount, int32_t(funds.size()));
         for (const auto &fund : funds)
             EXPECT_EQ(fundType == 5, bool(std::dynamic_pointer_cast<CurrencyFundQuoteInf>(fund)));
+    }
+
+    // The index futures' product page lists the market's futures as they trade.
+    auto products = base::make<StockQuotesData>();
+    products->SetObserverName("WholeMarketProducts", 0, peers::QuoteServer::IndexFuturesClassID);
+    products->SetIsProdClass();
+    products->reqDataFirst();
+    settle();
+    const auto &futures = products->pack()->rspArray()->items;
+    ASSERT_EQ(futures.size(), count(ofType(MarketFixture::FutureType)));
+    for (const auto &row : futures) {
+        SCOPED_TRACE(row->code);
+        const Security &s = security(row->code);
+        EXPECT_EQ(s.market, "SF");
+        peers::QuoteRow expected = peers::QuoteRow::of(market, s, false);
+        EXPECT_EQ(row->newprice, expected.quote.last);
+        EXPECT_EQ(row->vol, expected.quote.volume);
+        auto future = std::dynamic_pointer_cast<StockBasicInf>(row);
+        ASSERT_TRUE(future);
+        EXPECT_EQ(future->settlement, expected.settlement);
+        EXPECT_EQ(future->yposition, expected.yposition);
+        EXPECT_GT(future->position, 0);
     }
 
     screen->visible = {"SH000001", "SZ399001", "HKHSI", "IXDJIA", "IXUDI", "BI000101"};
