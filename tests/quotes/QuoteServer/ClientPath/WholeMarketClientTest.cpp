@@ -8,12 +8,16 @@
 #include "DataBase/NetData/StkMinLineItem.h"
 #include "Module/StockDataBaseMgnt/BoardElementsData.h"
 #include "Module/StockDataBaseMgnt/IndexQuotesData.h"
+#include "Module/StockDataBaseMgnt/MyStockQuotesData.h"
 #include "Module/StockDataBaseMgnt/StockDetailData.h"
 #include "Module/StockDataBaseMgnt/StockQuotesData.h"
 #include "peers/MarketSeries.h"
 #include "peers/QuoteRow.h"
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -328,8 +332,6 @@ TEST_F(WholeMarketClientTest, EveryKindOfSecurityHasABookMinutesTicksAndCandlesT
     }
 }
 
-} // namespace
-
 TEST_F(WholeMarketClientTest, TheWebPagesGetAUserKeyOnlyForTheAccountLoggedIn) {
     quotes.addAccount("l2", "pw", peers::QuoteServer::Level2Right);
     struct Case {
@@ -363,3 +365,78 @@ TEST_F(WholeMarketClientTest, TheWebPagesGetAUserKeyOnlyForTheAccountLoggedIn) {
     }
     EXPECT_NE(keys[""], keys["l2"]);
 }
+
+// The resident size of this process, from the kernel's page counts.
+size_t residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * size_t(sysconf(_SC_PAGESIZE));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+// What the application may keep resident with the whole market loaded.
+constexpr size_t ResidentBudget = size_t(64) << 20;
+constexpr int WatchListRows = MyStockQuotesData::MaxRows;
+
+// The same, its first figure taken before the login loads the code tables.
+class WholeMarketMemoryTest : public WholeMarketClientTest {
+protected:
+    void SetUp() override {
+        before = residentBytes();
+        WholeMarketClientTest::SetUp();
+    }
+    size_t before = 0;
+};
+
+// The process holds the server and its market besides the client, so a process within the budget
+// is an application within it. Under AddressSanitizer every allocation carries guard zones and freed
+// memory is held back, so there the figures are reported and the budget is not checked.
+TEST_F(WholeMarketMemoryTest, EveryCodeTableAFiveThousandRowListAndTheWatchListStayWithinTheBudget) {
+    auto list = base::make<StockQuotesData>();
+    list->SetObserverName("WholeMarketMemory", 0, 0);
+    list->SetSortID(RiseField);
+    list->SetSortType(Descending);
+    list->SetReqCount(500);
+    list->reqDataFirst();
+    settle();
+    const MarketQuotePack &pack = *list->pack();
+    ASSERT_GT(pack.totalCount, 4900);
+    while (pack.rowCount() < size_t(pack.totalCount)) {
+        size_t held = pack.rowCount();
+        list->gotoQuotesNextPage();
+        settle();
+        ASSERT_GT(pack.rowCount(), held);
+    }
+    checkRanked(pack.rspArray()->items);
+
+    base::Array entries;
+    for (const auto &row : pack.rspArray()->items) {
+        if (entries.size() == WatchListRows)
+            break;
+        entries.add(base::Dict{{"MarketCode", row->code}, {"StockName", row->name}});
+    }
+    auto rows = base::make<MyStockRowList>();
+    auto watchList = MyStockQuotesData::create();
+    watchList->setMyStockDataArray(rows);
+    watchList->createMyStockDataArray(entries);
+    watchList->reqAllQuotes(WatchListRows, requester);
+    settle();
+    EXPECT_EQ(requester->count(2955), size_t(WatchListRows / MyStockQuotesData::BatchSize));
+
+    size_t after = residentBytes();
+    double mb = double(after) / (1 << 20), grown = (double(after) - double(before)) / (1 << 20);
+    RecordProperty("resident_mb", std::to_string(mb));
+    RecordProperty("grown_mb", std::to_string(grown));
+    std::printf("resident %.1f MB, %.1f MB of it since before the login%s\n", mb, grown,
+                Sanitized ? " (AddressSanitizer: not held to the budget)" : "");
+    if (!Sanitized) {
+        EXPECT_LT(after, ResidentBudget);
+    }
+}
+
+} // namespace
