@@ -401,7 +401,7 @@ base::Data QuoteServer::breakingNews(ByteView request) const {
 }
 
 // Request by class: Short class, Short flags, Byte sort field, Byte order, Short start, Short count.
-// By codes: Short 106, Short flags, Short n, n Strings. Class pages are listed by classMembers.
+// By codes: Short 106, Short flags, Short n, n Strings. Class pages are ranked by ranking().
 base::Data QuoteServer::quoteList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
@@ -419,10 +419,10 @@ base::Data QuoteServer::quoteList(ByteView request) const {
         int order = uint8_t(ComAPI::ReadByte(request, pos));
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-        const std::vector<const Security *> &listed = classMembers(classID, sortField, order);
-        total = listed.size();
-        for (size_t i = start; i < listed.size() && rows.size() < count; ++i)
-            rows.push_back(listed[i]);
+        const Ranking &ranked = ranking(classID, sortField, order, start + count);
+        total = ranked.rows.size();
+        for (size_t i = start; i < ranked.sorted && rows.size() < count; ++i)
+            rows.push_back(ranked.rows[i].security);
     }
 
     // Rows that would take the body past what a frame's length can say are left for the next page.

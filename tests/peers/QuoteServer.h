@@ -181,8 +181,20 @@ private:
     static std::vector<Security> boards();
     static int boardListID(const Security &board);
     static const Security *shellSecurity(std::string_view code);
-    // The securities of a list class in the order asked for (QuoteServerLists.cpp).
-    const std::vector<const Security *> &classMembers(int classID, int sortField, int order) const;
+    // A class's members as ranked by one field and order: the first `sorted` in order, the rest in
+    // no particular order.
+    struct Ranked {
+        double key = 0;
+        const Security *security = nullptr;
+    };
+    struct Ranking {
+        std::vector<Ranked> rows;
+        size_t sorted = 0;
+    };
+    // The securities of a list class, and their ranking in order at least up to `upTo`
+    // (QuoteServerLists.cpp).
+    const std::vector<const Security *> &classMembers(int classID) const;
+    const Ranking &ranking(int classID, int sortField, int order, size_t upTo) const;
     // Open-fund pages by fund type (2331) and product pages by class (2938).
     base::Data openFundList(ByteView request) const;
     base::Data productList(ByteView request) const;
@@ -207,8 +219,10 @@ private:
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     uint32_t alarmServerValue_ = 0;
-    // Class rankings by (class, sort field, ascending), dropped whenever the market moves.
-    mutable std::map<std::tuple<int, int, bool>, std::vector<const Security *>> rankings_;
+    // Class members by class, and rankings by (class, sort field, ascending), dropped whenever the
+    // market moves.
+    mutable std::map<int, std::vector<const Security *>> members_;
+    mutable std::map<std::tuple<int, int, bool>, Ranking> rankings_;
     const base::Clock *dayClock_ = nullptr;
     double secondsPerMinute_ = 0;
     double movedUntil_ = 0;
