@@ -373,6 +373,28 @@ TEST_F(WholeMarketTest, ATruncatedOrOversizedRequestGetsAPageThatParsesAndTheSer
     ListPage asked = page(0, 0, 0, 0, 6000);
     EXPECT_LT(asked.rows.size(), size_t(asked.total)) << "a page no frame can hold is cut short, whole rows";
     EXPECT_GT(page(25, 0, 0, 0, 10).total, 0);
+
+    // A futures page past its end: the total, no rows.
+    base::Data products;
+    ComAPI::WriteShort(products, QuoteServer::IndexFuturesClassID);
+    ComAPI::WriteByte(products, 0);
+    ComAPI::WriteByte(products, 0);
+    ComAPI::WriteShort(products, 40);
+    ComAPI::WriteShort(products, 10);
+    Body futures = ask(2938, products);
+    EXPECT_EQ(futures.num(2), int(server->market().market("SF").size()));
+    EXPECT_EQ(futures.num(2), 0);
+    EXPECT_EQ(futures.pos, futures.bytes.size());
+    // A user-key request cut after its marker, or of another sub-type, gets no key.
+    for (int subType : {-1, 120}) {
+        base::Data keyRequest;
+        ComAPI::WriteByte(keyRequest, 2);
+        if (subType >= 0)
+            ComAPI::WriteShort(keyRequest, subType);
+        Body key = ask(2972, keyRequest);
+        EXPECT_EQ(key.pos, key.bytes.size()) << subType;
+    }
+    EXPECT_GT(page(11, 0, 0, 0, 10).total, 0);
 }
 
 } // namespace
