@@ -10,12 +10,13 @@ namespace {
 constexpr int CodeListClass = 106;
 constexpr double StaleClockStart = 30;
 
-// The standard market with 150 made-up stocks on each exchange, and Hong Kong and the world
-// indexes of the whole market.
+// The standard market with 99 made-up stocks on each exchange, the last of them not traded today,
+// and Hong Kong and the world indexes of the whole market.
 peers::MarketFixture listMarket() {
-    peers::MarketFixture standard = peers::MarketFixture::standard(150);
+    peers::MarketFixture standard = peers::MarketFixture::standard(99);
     peers::MarketFixture whole = peers::MarketFixture::whole();
     std::vector<peers::Security> securities = standard.securities();
+    securities.back().suspended = true;
     for (const char *prefix : {"HK", "IX"})
         for (const peers::Security &security : whole.market(prefix))
             securities.push_back(security);
