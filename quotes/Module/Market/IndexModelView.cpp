@@ -139,11 +139,14 @@ base::Ref<ui::TableCell> IndexModelView::cellForRow(ui::TableView &table, ui::In
         cell->setUpDownMarkImage(float(record->newprice > 0 ? record->newprice - record->closeprice : 0));
         cell->basicInf = record;
     } else {
-        // A reused row keeps no record of another code: the placeholder's time 0 makes it stale.
-        if (!cell->basicInf || cell->basicInf->code != code) {
-            cell->basicInf = base::make<StockQuoteInf>();
-            cell->basicInf->code = code;
+        // The code's placeholder, kept by the list so that a row keeps its time whichever cell
+        // shows it: 0 until the first refresh asks for it.
+        base::Ref<StockQuoteInf> &placeholder = m_placeholders[code];
+        if (!placeholder) {
+            placeholder = base::make<StockQuoteInf>();
+            placeholder->code = code;
         }
+        cell->basicInf = placeholder;
         for (ui::Label *label :
              {&cell->StockNameLabel(), &cell->UpDownLabel(), &cell->RangeLabel(), &cell->LastLabel()})
             label->setText("");

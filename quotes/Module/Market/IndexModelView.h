@@ -79,6 +79,8 @@ private:
     int32_t m_tableHeaderHeight = 40;
     base::Array m_reportFormatArray;
     std::map<std::string, base::Ref<StockQuoteInf>> m_reportDataDict;
+    // Records standing in for codes no quote has come for yet.
+    std::map<std::string, base::Ref<StockQuoteInf>> m_placeholders;
     std::vector<std::string> m_visibleCodes;
     base::Ref<MiniViewManager> m_mviews;
     base::Ref<IndexQuotesData> m_quotesData;

@@ -1,7 +1,11 @@
 #include "MarketFixture.h"
 
 #include "DataBase/ComAPI.h"
+#include "base/Bundle.h"
+#include "base/PropertyList.h"
 #include "ui/Popover.h"
+
+#include <filesystem>
 
 namespace market {
 
@@ -49,6 +53,10 @@ MarketScreenTest::~MarketScreenTest() {
     for (auto &popover : ui::Popover::visiblePopovers())
         popover->dismiss(false);
     base::NotificationCenter::shared().removeObserver(tagObserver_.get());
+    for (const auto &[path, target] : replaced_) {
+        std::filesystem::remove(path);
+        std::filesystem::create_symlink(target, path);
+    }
     app.window().setRootViewController(nullptr);
     nav.reset();
     screen.reset();
@@ -124,6 +132,14 @@ void MarketScreenTest::forgetRequests() {
     listSeen_ = quotes.received(peers::QuoteServer::QuoteListType).size();
     minuteRequests();
     stockReplyTags();
+}
+
+void MarketScreenTest::replaceBundleList(const std::string &name, std::optional<base::Value> list) {
+    std::string path = base::Bundle::main().resourcePath() + "/" + name + ".plist";
+    replaced_.emplace_back(path, std::filesystem::read_symlink(path).string());
+    std::filesystem::remove(path);
+    if (list)
+        ASSERT_TRUE(base::PropertyList::write(*list, path));
 }
 
 gfx::Point MarketScreenTest::centre(const ui::View &view) {

@@ -6,6 +6,7 @@
 
 #include "ui/NavigationController.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ protected:
     std::vector<int> stockReplyTags();
     void forgetRequests();
 
+    // Puts the list in place of the bundle's property list of that name (none: removes it) until
+    // the test ends.
+    void replaceBundleList(const std::string &name, std::optional<base::Value> list);
+
     static gfx::Point centre(const ui::View &view);
     void tapView(const ui::View &view) { app.tap(centre(view)); }
     // Scrolls the table to the offset and ends the scroll there as a finger lifted at rest would.
@@ -53,6 +58,8 @@ private:
     std::vector<int> stockTags_;
     size_t stockTagsSeen_ = 0;
     base::Ref<base::Object> tagObserver_ = base::make<base::Object>();
+    // Bundle entries replaced, and what they linked to.
+    std::vector<std::pair<std::string, std::string>> replaced_;
 };
 
 } // namespace market
