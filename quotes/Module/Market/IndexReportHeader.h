@@ -11,6 +11,8 @@
 // changes the title's font and picture.
 class IndexReportHeader : public ui::View {
 public:
+    static constexpr float TitleInset = 10;
+
     explicit IndexReportHeader(gfx::Rect frame);
 
     void setTitleText(const std::string &text) { m_titleLabel->setText(text); }
