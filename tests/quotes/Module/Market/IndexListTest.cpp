@@ -103,6 +103,19 @@ TEST_F(IndexListTest, ARowOpensAtItsPlaceWithinItsGroup) {
     EXPECT_FALSE(detail->checkStocksArray()[0]["StockName"].stringValue().empty());
 }
 
+TEST_F(IndexListTest, EveryBundledIndexIsQuoted) {
+    show();
+    for (int section = 0; section < table().numberOfSections(); ++section) {
+        scrollTo(table(), table().rectForHeader(section).y());
+        for (const base::Value &code : indexList().groupCodes(section)) {
+            base::Ref<StockQuoteInf> record = indexList().recordFor(code.stringValue());
+            ASSERT_NE(record, nullptr) << code.stringValue();
+            EXPECT_FALSE(record->name.empty()) << code.stringValue();
+            EXPECT_GT(record->newprice, 0) << code.stringValue();
+        }
+    }
+}
+
 } // namespace
 
 } // namespace market

@@ -4,6 +4,7 @@
 #include "base/PropertyList.h"
 #include "ui/Popover.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace market {
@@ -104,6 +105,9 @@ TEST_F(StockListTest, StaleVisibleRowsAreRefreshedInOneRequestAndFreshOnesGetThe
     showFrom(11);
     EXPECT_TRUE(listRequests().empty());
     EXPECT_FALSE(minuteRequests().empty());
+    std::vector<int> tags = stockReplyTags();
+    EXPECT_FALSE(tags.empty());
+    EXPECT_TRUE(std::all_of(tags.begin(), tags.end(), [](int tag) { return tag == 3; }));
 }
 
 TEST_F(StockListTest, NothingVisibleNothingRefreshedAndAnUnpagedListNeverPages) {
@@ -126,6 +130,8 @@ TEST_F(StockListTest, SortColumnsAreFoundByFieldAndARepeatedSortSendsNothing) {
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 4), 2);
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 0), -1); // "No." has no field
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 777), -1);
+    EXPECT_EQ(MarketTableBaseView::FormatSerialNumberVertical(1), "1\n");
+    EXPECT_EQ(MarketTableBaseView::FormatSerialNumberVertical(12), "1\n2\n");
     forgetRequests();
     stockList().resetQuotesSortId(1, 0);
     settle();
@@ -259,6 +265,35 @@ TEST_F(StockListTest, AMovedPriceShowsAfterTheNextTick) {
     EXPECT_TRUE(now->code != code || now->newprice != before);
     auto &row = dynamic_cast<StockModelCell &>(*table().cellForRow({0, 0}));
     EXPECT_EQ(row.LastLabel().text(), now->FormatValue(4));
+}
+
+TEST_F(StockListTest, RowsTheSourceNoLongerHoldsKeepTheirLookAndOpenNothing) {
+    holdRows(5);
+    table().layoutIfNeeded();
+    auto shown = std::dynamic_pointer_cast<StockModelCell>(table().cellForRow({0, 4}));
+    std::string name = shown->StockNameLabel().text();
+    // The source empties its rows before the table hears of it.
+    stockList().quotesData().pack()->rspArray()->items.clear();
+    table().reloadData();
+    auto again = std::dynamic_pointer_cast<StockModelCell>(stockList().cellForRow(table(), {0, 4}));
+    EXPECT_FALSE(again->StockNameLabel().text().empty()); // a row shown before, unchanged
+    stockList().didSelectRow({0, 4});
+    app.advance(1);
+    EXPECT_EQ(nav->top(), screen.get());
+    EXPECT_EQ(shown->StockNameLabel().text(), name);
+}
+
+TEST_F(StockListTest, TheInformationButtonOpensTheSecuritysNotes) {
+    scrollToTheEnd();
+    int noted = rowOf([](const StockQuoteInf &q) { return q.noteCount > 0; });
+    ASSERT_GE(noted, 0);
+    showFrom(noted);
+    auto &row = dynamic_cast<StockModelCell &>(*table().cellForRow({0, noted}));
+    tapView(row.infoButton());
+    app.advance(1);
+    ASSERT_TRUE(row.infoAlertPopoverController() && row.infoAlertPopoverController()->isVisible());
+    auto &notes = dynamic_cast<ui::NavigationController &>(row.infoAlertPopoverController()->content());
+    EXPECT_EQ(notes.top()->title(), "信息地雷 - " + stockList().recordAt(noted)->name);
 }
 
 } // namespace
