@@ -113,18 +113,31 @@ TEST_F(ScreenTest, AMemoryWarningKeepsOnlyTheShownListAndADroppedListsReplyReach
     EXPECT_EQ(listRequests(), (std::vector<ListRequest>{{0, 1, 0, 0, 30}}));
 }
 
-TEST_F(ScreenTest, ARowOpensTheDetailScreenWithTheListsRows) {
+TEST_F(ScreenTest, ARowOpensTheDetailScreenWithTheListsRowsAlsoAfterAScroll) {
     chooseTab(MarketViewController::StockTab);
     StockModelView &list = *screen->stockModelView();
-    list.curTableView()->layoutIfNeeded();
-    tapView(*list.curTableView()->cellForRow({0, 3}));
-    app.advance(1);
-    auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
-    ASSERT_NE(detail, nullptr);
-    EXPECT_EQ(detail->stockCode(), list.recordAt(3)->code);
-    EXPECT_EQ(detail->currentBoardID(), 0);
-    EXPECT_EQ(detail->currentStocksIndex(), 3);
-    EXPECT_EQ(int(detail->checkStocksArray().size()), list.rowCount());
+    for (bool columns : {false, true}) {
+        if (columns)
+            list.RefreshTable();
+        ui::TableView &table = *list.curTableView();
+        table.layoutIfNeeded();
+        gfx::Point middle = centre(table);
+        app.fling(middle, {middle.x, middle.y - 200});
+        advance(2);
+        table.layoutIfNeeded();
+        base::Ref<ui::TableCell> chosen = table.visibleCells().at(2);
+        int row = table.indexPathForCell(*chosen)->row;
+        tapView(*chosen);
+        app.advance(1);
+        auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
+        ASSERT_NE(detail, nullptr) << (columns ? "column rows" : "trend rows");
+        EXPECT_EQ(detail->stockCode(), list.recordAt(row)->code);
+        EXPECT_EQ(detail->currentBoardID(), 0);
+        EXPECT_EQ(detail->currentStocksIndex(), row);
+        EXPECT_EQ(int(detail->checkStocksArray().size()), list.rowCount());
+        nav->pop(false);
+        settle();
+    }
 }
 
 TEST_F(ScreenTest, TheTradeButtonLaunchesTheTrader) {
