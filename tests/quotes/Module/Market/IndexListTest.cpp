@@ -103,7 +103,7 @@ TEST_F(IndexListTest, ARowOpensAtItsPlaceWithinItsGroup) {
     EXPECT_FALSE(detail->checkStocksArray()[0]["StockName"].stringValue().empty());
 }
 
-TEST_F(IndexListTest, EveryBundledIndexIsQuoted) {
+TEST_F(IndexListTest, EveryBundledIndexIsQuotedAndCharted) {
     show();
     for (int section = 0; section < table().numberOfSections(); ++section) {
         scrollTo(table(), table().rectForHeader(section).y());
@@ -112,6 +112,8 @@ TEST_F(IndexListTest, EveryBundledIndexIsQuoted) {
             ASSERT_NE(record, nullptr) << code.stringValue();
             EXPECT_FALSE(record->name.empty()) << code.stringValue();
             EXPECT_GT(record->newprice, 0) << code.stringValue();
+            base::Ref<MiniMinLineView> chart = indexList().mviews().getMView(code.stringValue());
+            EXPECT_TRUE(chart && chart->image()) << code.stringValue();
         }
     }
 }
