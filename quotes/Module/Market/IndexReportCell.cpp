@@ -64,10 +64,14 @@ void IndexReportCell::layoutSubviews() {
 }
 
 void IndexReportCell::setUpDownMarkImage(float change) {
-    const char *side = change > 0 ? "red" : change < 0 ? "green" : "white";
-    m_upDownMarkImageView->setImage(gfx::Image::named(std::string(side) + "_left.png"));
-    m_upDownTagImageView->setImage(gfx::Image::named(std::string(side) + "_tag.png"));
-    m_upDownArrowImageView->setImage(change > 0   ? gfx::Image::named("cell_up.png")
-                                     : change < 0 ? gfx::Image::named("cell_down.png")
-                                                  : nullptr);
+    struct Look {
+        const char *strip, *tag, *arrow;
+    };
+    static constexpr Look Rise{"red_left.png", "red_tag.png", "cell_up.png"};
+    static constexpr Look Fall{"green_left.png", "green_tag.png", "cell_down.png"};
+    static constexpr Look Plane{"white_left.png", "white_tag.png", nullptr};
+    const Look &look = change > 0 ? Rise : change < 0 ? Fall : Plane;
+    m_upDownMarkImageView->setImage(gfx::Image::named(look.strip));
+    m_upDownTagImageView->setImage(gfx::Image::named(look.tag));
+    m_upDownArrowImageView->setImage(look.arrow ? gfx::Image::named(look.arrow) : nullptr);
 }
