@@ -113,13 +113,15 @@ Status InputQueue::start() {
     }
     thread_ = std::thread([this] { runClocked(); });
     std::weak_ptr<Shared> weak = shared_;
-    timer_ = base::Timer::scheduled(BufferInterval, true, base::Action("captureTick", [weak](base::Object *) {
-                                        if (auto shared = weak.lock()) {
-                                            std::lock_guard guard(shared->lock);
-                                            ++shared->ticks;
-                                            shared->wake.notify_all();
-                                        }
-                                    }));
+    timer_ = base::Timer::scheduled(
+        BufferInterval, true, base::Action("captureTick", [weak](base::Object *) {
+            if (auto shared = weak.lock()) {
+                std::unique_lock guard(shared->lock);
+                ++shared->ticks;
+                shared->wake.notify_all();
+                shared->handled.wait(guard, [&] { return shared->ticks == 0 || shared->stopping; });
+            }
+        }));
     return NoError;
 }
 
@@ -138,6 +140,7 @@ Status InputQueue::stop(bool immediately) {
         shared_->stopping = true;
         immediately_ = immediately;
         shared_->wake.notify_all();
+        shared_->handled.notify_all();
     }
     const uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(shared_->wakeFd, &one, sizeof one);
@@ -191,15 +194,16 @@ void InputQueue::runClocked() {
             shared_->wake.wait(guard, [&] { return shared_->ticks > 0 || shared_->stopping; });
             if (shared_->ticks == 0)
                 return;
-            --shared_->ticks;
         }
-        Buffer *buffer = takeQueued();
-        if (!buffer) {
+        if (Buffer *buffer = takeQueued()) {
+            buffer->byteSize = uint32_t(std::max(source_->read(buffer->data(), buffer->capacity()), 0L));
+            deliver(*buffer);
+        } else {
             source_->read(lost.data(), lost.size());
-            continue;
         }
-        buffer->byteSize = uint32_t(std::max(source_->read(buffer->data(), buffer->capacity()), 0L));
-        deliver(*buffer);
+        std::lock_guard guard(shared_->lock);
+        --shared_->ticks;
+        shared_->handled.notify_all();
     }
 }
 

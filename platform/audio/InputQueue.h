@@ -76,6 +76,9 @@ private:
     struct Shared {
         std::mutex lock;
         std::condition_variable wake;
+        // A clocked source's tick is handed over and waited for: its buffer is delivered before the
+        // clock moves on, so that a run on a virtual clock records the same whatever the load.
+        std::condition_variable handled;
         int ticks = 0;
         bool stopping = false;
         int wakeFd = -1;
