@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-bool MultiStocksPageModel::setList(base::Array list, bool loadFirstPage) {
+void MultiStocksPageModel::setList(base::Array list, bool loadFirstPage) {
     list_ = std::move(list);
     const int n = pageSize();
     gridWidth_ = (viewSize_.w - 2 * leftRightSpace - float(colNum - 1) * midHorSpace) / float(colNum);
@@ -12,10 +12,10 @@ bool MultiStocksPageModel::setList(base::Array list, bool loadFirstPage) {
     pageFilled_.assign(size_t((entryCount() + n - 1) / n), 0);
 
     const bool firstList = !cellsMade_;
+    cellsMade_ = true;
+    listener_.listReset(firstList);
     bool scrolled = false;
-    if (firstList) {
-        cellsMade_ = true;
-    } else {
+    if (!firstList) {
         for (int i = 0; i < CellCount; ++i)
             freeCell(i, true);
         currentPage_ = loadFirstPage ? 0 : currentStockIndex_ / n;
@@ -34,7 +34,6 @@ bool MultiStocksPageModel::setList(base::Array list, bool loadFirstPage) {
             refreshAllPages(currentPage_, true);
         reqCurScreenData(currentPage_);
     }
-    return firstList;
 }
 
 void MultiStocksPageModel::didScroll(float x) {

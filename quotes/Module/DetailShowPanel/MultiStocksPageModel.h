@@ -53,6 +53,8 @@ public:
     class Listener {
     public:
         virtual ~Listener() = default;
+        // A new list set the page count and cell size; `makePool` the first time.
+        virtual void listReset(bool makePool) = 0;
         // The pages around `page` are about to be filled.
         virtual void pageWillFill(int page) = 0;
         // The cell now shows its entry (`gridID`) at its frame; or it was freed (and maybe hidden).
@@ -72,8 +74,8 @@ public:
     // The view's size: one page is one view width.
     void setViewSize(gfx::Size size) { viewSize_ = size; }
     // Replaces the list and shows page 0 or the page holding the current entry; the first list
-    // makes the pool. Answers whether the pool was made by this call.
-    bool setList(base::Array list, bool loadFirstPage);
+    // makes the pool.
+    void setList(base::Array list, bool loadFirstPage);
     // The content moved to x (any source: a finger, a programmatic offset).
     void didScroll(float x);
     // The content came to rest at x: the offset to snap to. The view snaps there and then asks

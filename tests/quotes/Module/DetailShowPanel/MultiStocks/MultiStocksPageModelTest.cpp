@@ -14,6 +14,7 @@ using Model = MultiStocksPageModel;
 // would: the move is reported back at once.
 class Recorder : public Model::Listener {
 public:
+    void listReset(bool makePool) override { pools += makePool; }
     void pageWillFill(int page) override { events.push_back("page " + std::to_string(page)); }
     void cellFilled(int cell) override {
         events.push_back("fill " + std::to_string(model->cell(cell).gridID));
@@ -26,6 +27,7 @@ public:
     void requestPageData(const Model::PageRequest &request) override { requests.push_back(request); }
 
     Model *model = nullptr;
+    int pools = 0;
     std::vector<std::string> events;
     std::vector<Model::PageRequest> requests;
 };
@@ -78,7 +80,7 @@ protected:
 
 TEST_F(PageModelTest, SevenEntriesOnTwoByThreeMakeTwoPagesTheSecondWithOneCell) {
     grid(2, 3);
-    EXPECT_TRUE(model.setList(entries(7), true));
+    model.setList(entries(7), true);
     EXPECT_EQ(model.pageCount(), 2);
     EXPECT_EQ(model.contentSize().w, 2 * W);
     EXPECT_EQ(shown(), range(0, 7));
@@ -167,19 +169,21 @@ TEST_F(PageModelTest, PageUnderAnOffsetAndWhereARestSnaps) {
 
 TEST_F(PageModelTest, ANewListKeepsThePageOfTheCurrentEntryUnlessTheFirstIsWanted) {
     grid(2, 3);
-    EXPECT_TRUE(model.setList(entries(30), true));
+    model.setList(entries(30), true);
     scrollTo(3);
     recorder.events.clear();
-    EXPECT_FALSE(model.setList(entries(30), false));
+    model.setList(entries(30), false);
     // Every cell freed and hidden, then the same page and its neighbours filled again.
     EXPECT_EQ(model.currentPage(), 3);
     EXPECT_EQ(shown(), range(12, 30));
     EXPECT_EQ(recorder.requests.back().startid, 18);
 
     // A shorter list: the offset moves to the page of the current entry's index.
-    EXPECT_FALSE(model.setList(entries(8), true));
+    model.setList(entries(8), true);
     EXPECT_EQ(model.currentPage(), 0);
     EXPECT_EQ(shown(), range(0, 8));
+    // The pool is made once, on the first list.
+    EXPECT_EQ(recorder.pools, 1);
 }
 
 TEST_F(PageModelTest, EntriesWithoutRecordsAreShownButNotAskedFor) {
