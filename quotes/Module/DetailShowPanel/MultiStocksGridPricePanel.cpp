@@ -53,9 +53,10 @@ void MultiStocksGridPricePanel::layoutSubviews() {
 
     nameLabel->setFrame({5, top, x, 2 * h / 3});
     codeLabel->setFrame({5, lower, x, h / 2});
-    rangeLabel->setFrame({x, top, x, h / 2});
+    // The percentage ends where the arrow begins, so the arrow never covers its last digit.
+    rangeLabel->setFrame({x, top, x - ArrowOverlap, h / 2});
     lastLabel->setFrame({x, lower, x, h / 2});
-    upDownImgView->setFrame({2 * x - 10, top, ArrowSize, ArrowSize});
+    upDownImgView->setFrame({2 * x - ArrowOverlap, top, ArrowSize, ArrowSize});
     exchangeNameLabel->setFrame({2 * x, top, a, h / 2});
     exchangeLabel->setFrame({2 * x, lower, a, h / 2});
     volNameLabel->setFrame({2 * x + a, top, a, h / 2});

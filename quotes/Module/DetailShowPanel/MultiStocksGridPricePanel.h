@@ -13,6 +13,8 @@
 class MultiStocksGridPricePanel : public ui::View {
 public:
     static constexpr float ArrowSize = 25;
+    // The arrow starts this far left of the value columns' edge.
+    static constexpr float ArrowOverlap = 10;
 
     explicit MultiStocksGridPricePanel(gfx::Rect frame = {});
 

@@ -101,7 +101,8 @@ void MultiStocksGridView::clearKLineView() {
 }
 
 void MultiStocksGridView::StartMinLineWaitingAlert() {
-    minView->StartWaitingAlert(minView->frame());
+    // From the cell's own size: the chart is laid out only on the next layout pass.
+    minView->StartWaitingAlert(chartFrame());
 }
 
 void MultiStocksGridView::StopMinLineWaitingAlert() {
@@ -110,7 +111,7 @@ void MultiStocksGridView::StopMinLineWaitingAlert() {
 
 void MultiStocksGridView::StartKLineWaitingAlert() {
     createKLineView();
-    kview->StartWaitingAlert(kview->frame());
+    kview->StartWaitingAlert(chartFrame());
 }
 
 void MultiStocksGridView::StopKLineWaitingAlert() {

@@ -254,6 +254,7 @@ TEST_F(ShowViewTest, CellsLayOutTheirPanelChartsAndLabelsFromTheirSize) {
     const float x = w / 4.5f, a = (w - 25 - 2 * x) / 2;
     EXPECT_TRUE(near(panel.nameLabel->frame(), gfx::Rect{5, 10, x, 80.f / 3}));
     EXPECT_TRUE(near(panel.lastLabel->frame(), gfx::Rect{x, 35, x, 20}));
+    EXPECT_TRUE(near(panel.rangeLabel->frame(), gfx::Rect{x, 10, x - 10, 20})) << "clear of the arrow";
     EXPECT_TRUE(near(panel.upDownImgView->frame(), gfx::Rect{2 * x - 10, 10, 25, 25}));
     EXPECT_TRUE(near(panel.volLabel->frame(), gfx::Rect{2 * x + a, 35, a, 20}));
     EXPECT_FLOAT_EQ(panel.nameLabel->font()->pointSize(), x / 4.5f);
