@@ -59,7 +59,6 @@ public:
     MinLineView &minLineView() const { return *minView; }
 
     base::Weak<MultiStocksGridViewDelegate> delegate;
-    base::Weak<ui::View> parentView;
 
 private:
     gfx::Rect chartFrame() const;

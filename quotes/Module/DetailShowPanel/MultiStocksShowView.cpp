@@ -30,6 +30,8 @@ MultiStocksShowView::MultiStocksShowView(gfx::Rect frame)
     pageControl_ = base::make<ui::PageControl>(
         gfx::Rect{0, frame.height() - PageControlBottom, frame.width(), PageControlHeight});
     pageControl_->setBackgroundColor(gfx::Color::clear());
+    // The dots only follow the pages: a tap beside them would move them off the page on show.
+    pageControl_->userInteractionEnabled = false;
     addSubview(pageControl_);
     model_.setViewSize(frame.s);
 }
@@ -60,7 +62,6 @@ void MultiStocksShowView::listReset(bool makePool) {
     for (int i = 0; i < MultiStocksPageModel::CellCount; ++i) {
         auto cell = base::make<MultiStocksGridView>();
         cell->delegate = weakSelf<MultiStocksShowView>();
-        cell->parentView = weakSelf<MultiStocksShowView>();
         cell->setHidden(true);
         contentView_->addSubview(cell);
         cells_.push_back(cell);
@@ -187,7 +188,6 @@ void MultiStocksShowView::UpdateKLine(const std::string &code, base::Ref<KLineLi
 }
 
 void MultiStocksShowView::SwitchCircle(int circleID) {
-    circleID_ = circleID;
     ktype_ = MultiStocksGridView::getKType(circleID);
     for (size_t i = 0; i < cells_.size(); ++i) {
         if (!model_.cell(int(i)).inUse())

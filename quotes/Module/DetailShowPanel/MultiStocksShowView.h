@@ -86,6 +86,5 @@ private:
     base::Ref<ui::ScrollView> contentView_;
     base::Ref<Scrolling> scrolling_;
     std::vector<base::Ref<MultiStocksGridView>> cells_;
-    int circleID_ = 0;
     int ktype_ = 0;
 };

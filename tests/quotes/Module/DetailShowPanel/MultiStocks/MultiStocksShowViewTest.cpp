@@ -122,6 +122,10 @@ TEST_F(ShowViewTest, AListOnTwoPagesAsksTheOwnerForThePageOnShowAndFollowsASwipe
     ASSERT_TRUE(cellOf(6));
     EXPECT_TRUE(cellOf(6)->minLineView().isShowWaitingAlert()) << "no cached intraday chart";
 
+    // The dots follow the pages and take no taps of their own.
+    app.tap({W / 2 + 30, H - 22});
+    app.advance(1);
+    EXPECT_EQ(grid->pageControl().currentPage(), 0);
     swipeLeft();
     EXPECT_EQ(grid->contentView().contentOffset().x, W);
     EXPECT_EQ(grid->pageControl().currentPage(), 1);
@@ -215,6 +219,13 @@ TEST_F(ShowViewTest, TheTimerRefreshAsksForThePageOnShow) {
     ASSERT_EQ(owner->quoteAsks.size(), 1u);
     EXPECT_EQ(owner->quoteAsks[0].codes, (std::vector<std::string>{"C0", "C1"}));
     EXPECT_EQ(owner->quoteAsks[0].startid, 0);
+
+    // Pages of other than six cells space the owner's timer by 1; a programmatic move reports too.
+    grid->contentView().setContentOffset({W, 0});
+    EXPECT_EQ(owner->timerFactors, (std::vector<int>{1}));
+    grid->reqCurScreenQuotes();
+    EXPECT_EQ(owner->quoteAsks.back().codes, (std::vector<std::string>{"C2"}));
+    EXPECT_EQ(owner->quoteAsks.back().startid, 2);
 }
 
 TEST_F(ShowViewTest, ATapReportsTheCellsNameCodeAndIndex) {
