@@ -2,6 +2,7 @@
 
 #include "Common/TimeFunc.h"
 
+#include <algorithm>
 #include <cmath>
 
 void MultiStocksPageModel::setList(base::Array list, bool loadFirstPage) {

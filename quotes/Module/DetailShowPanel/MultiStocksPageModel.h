@@ -57,8 +57,9 @@ public:
         virtual void listReset(bool makePool) = 0;
         // The pages around `page` are about to be filled.
         virtual void pageWillFill(int page) = 0;
-        // The cell now shows its entry (`gridID`) at its frame; or it was freed (and maybe hidden).
+        // The cell now shows its entry (`gridID`) at its frame.
         virtual void cellFilled(int cell) = 0;
+        // The cell was freed: hidden when a new list freed it, else left where it was.
         virtual void cellFreed(int cell) = 0;
         // Move the content to x; the view reports the move back through didScroll.
         virtual void scrollContent(float x) = 0;
@@ -83,8 +84,8 @@ public:
     float restOffset(float x) const;
     int pageAt(float x) const;
     void requestCurrentPage() { reqCurScreenData(currentPage_); }
-    // Asks the owner for the records and charts of a page's entries that have a record, flagging
-    // quotes older than StaleAge; nothing when none has a code.
+    // Asks the owner (through requestPageData) for the records and charts of a page's entries
+    // that have a record, flagging quotes older than StaleAge; nothing when none has a code.
     void reqCurScreenData(int page);
     // The timer refresh: stamps the records of the page on show, answers their codes if any.
     std::optional<QuotesRequest> quotesRequest();
