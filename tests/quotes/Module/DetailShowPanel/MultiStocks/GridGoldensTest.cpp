@@ -175,6 +175,18 @@ TEST_F(GridGoldensTest, ATwoByThreePageOfIntradayCharts) {
     showAndSettle(stocks(8));
     EXPECT_EQ(gridView->pageControl().numberOfPages(), 2);
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "grid/intraday-2x3"));
+
+    // The owner's timer: the page's quotes are asked again and the new records reach the panels.
+    const auto before = gridView->pages().record(0);
+    quotes.clearReceived();
+    advance(60);
+    gridView->reqCurScreenQuotes();
+    settle();
+    EXPECT_EQ(quotes.receivedCount(peers::QuoteServer::QuoteListType), 1u);
+    const auto &record = owner->rows->items[0]->basicInf;
+    EXPECT_NE(record, before);
+    EXPECT_EQ(gridView->pages().record(0), record);
+    EXPECT_EQ(gridView->cells()[0]->stockGrid().lastLabel->text(), record->FormatValue(4));
 }
 
 TEST_F(GridGoldensTest, ATwoByTwoPageOfDayCandles) {
