@@ -1,9 +1,43 @@
 #include "ui/Label.h"
 
+#include "gfx/FontRegistry.h"
+
 #include <algorithm>
 #include <cmath>
+#include <pango/pango.h>
 
 namespace ui {
+
+namespace {
+
+// The size of the text as laid out, its first `lines` lines only (all of them for 0). A line is
+// as tall as the fonts its glyphs come from: Chinese in a Latin font falls back to the CJK face,
+// whose line is taller than the named font's, and it is that taller line that has to fit.
+gfx::Size laidOut(const std::string &text, const gfx::Font &font, float width, gfx::LineBreak mode,
+                  int lines) {
+    PangoLayout *layout = gfx::layoutText(gfx::FontRegistry::shared().measuringContext(), text, font, width,
+                                          mode, gfx::Align::Left);
+    PangoLayoutIter *line = pango_layout_get_iter(layout);
+    PangoRectangle extents;
+    int top = 0, bottom = 0, right = 0;
+    for (int n = 0; lines == 0 || n < lines; ++n) {
+        pango_layout_iter_get_line_extents(line, nullptr, &extents);
+        if (n == 0)
+            top = extents.y;
+        bottom = extents.y + extents.height;
+        right = std::max(right, extents.x + extents.width);
+        if (!pango_layout_iter_next_line(line))
+            break;
+    }
+    pango_layout_iter_free(line);
+    g_object_unref(layout);
+    gfx::Size size{float(right) / PANGO_SCALE, float(bottom - top) / PANGO_SCALE};
+    if (std::isfinite(width))
+        size.w = std::min(size.w, width);
+    return size;
+}
+
+} // namespace
 
 Label::Label(gfx::Rect frame) : View(frame), font_(gfx::Font::system(17)), textColor_(gfx::Color::black()) {
     userInteractionEnabled = false;
@@ -105,9 +139,7 @@ base::Ref<gfx::Font> Label::fittedFont() const {
 
 gfx::Size Label::sizeThatFits(gfx::Size size) const {
     float width = lines_ == 1 ? INFINITY : size.w;
-    gfx::Size s = gfx::measure(text_, *font_, width, wrapping());
-    if (lines_ > 0)
-        s.h = std::min(s.h, font_->lineHeight() * float(lines_));
+    gfx::Size s = laidOut(text_, *font_, width, wrapping(), lines_);
     return {std::ceil(s.w), std::ceil(s.h)};
 }
 
@@ -139,10 +171,11 @@ void Label::drawRect(gfx::Context &c, gfx::Rect) {
     base::Ref<gfx::Font> font = fittedFont();
     gfx::Rect b = bounds();
     gfx::LineBreak mode = wrapping();
-    // One line is as tall as the font's line; only wrapped text needs measuring.
-    float height = lines_ == 1 ? font->lineHeight() : gfx::measure(text_, *font, b.width(), mode).h;
-    if (lines_ > 0)
-        height = std::min(height, font->lineHeight() * float(lines_));
+    // Plain ASCII comes from the named face itself, whose line is the font's; other characters may
+    // come from a fallback face with a taller line, which only laying the text out tells.
+    const bool ascii = std::all_of(text_.begin(), text_.end(), [](char c) { return (c & 0x80) == 0; });
+    float height =
+        lines_ == 1 && ascii ? font->lineHeight() : laidOut(text_, *font, b.width(), mode, lines_).h;
     // A line taller than the label (a CJK font's line is half again its size) stays centred on
     // it, so that the glyphs, not the line's empty leading, are what the bounds cut.
     if (lines_ != 1)

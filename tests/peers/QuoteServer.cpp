@@ -2,6 +2,7 @@
 
 #include "DataBase/NTDataPageHead.h"
 #include "QuoteRow.h"
+#include "base/Str.h"
 
 #include <algorithm>
 #include <zlib.h>
@@ -34,11 +35,21 @@ struct ProductClass {
 
 // The product class tree, depth first.
 const ProductClass ProductClasses[] = {
-    {"上海期货", 3, true}, {"铜", 101, false},   {"铝", 102, false},       {"锌", 103, false},
-    {"大连商品", 2, true}, {"大豆", 201, false}, {"豆粕", 202, false},     {"郑州商品", 2, true},
-    {"白糖", 301, false},  {"棉花", 302, false}, {"上海黄金", 401, false},
+    {"上海期货", 3, true},
+    {"铜", 101, false},
+    {"铝", 102, false},
+    {"锌", 103, false},
+    {"大连商品", 2, true},
+    {"大豆", 201, false},
+    {"豆粕", 202, false},
+    {"郑州商品", 2, true},
+    {"白糖", 301, false},
+    {"棉花", 302, false},
+    {"上海黄金", 401, false},
+    {"中金所", 1, true},
+    {"股指期货", QuoteServer::IndexFuturesClassID, false},
 };
-constexpr int ProductRootChildren = 4;
+constexpr int ProductRootChildren = 5;
 
 base::Data compressed(const base::Data &plain) {
     uLongf length = compressBound(uLong(plain.length()));
@@ -279,6 +290,9 @@ std::optional<Frame> QuoteServer::answer(const ReceivedFrame &request) {
     case WatchListSyncType:
         reply.body = syncWatchList(request.bytes());
         break;
+    case WebRightsType:
+        reply.body = webRights(request.bytes());
+        break;
     case BrokerTableType:
         if (!brokers_.empty())
             reply.body = brokerTableBody(brokers_);
@@ -387,7 +401,7 @@ base::Data QuoteServer::breakingNews(ByteView request) const {
 }
 
 // Request by class: Short class, Short flags, Byte sort field, Byte order, Short start, Short count.
-// By codes: Short 106, Short flags, Short n, n Strings. Class pages are listed by classMembers.
+// By codes: Short 106, Short flags, Short n, n Strings. Class pages are ranked by ranking().
 base::Data QuoteServer::quoteList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
@@ -405,10 +419,10 @@ base::Data QuoteServer::quoteList(ByteView request) const {
         int order = uint8_t(ComAPI::ReadByte(request, pos));
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
-        const std::vector<const Security *> &listed = classMembers(classID, sortField, order);
-        total = listed.size();
-        for (size_t i = start; i < listed.size() && rows.size() < count; ++i)
-            rows.push_back(listed[i]);
+        const Ranking &ranked = ranking(classID, sortField, order, start + count);
+        total = ranked.rows.size();
+        for (size_t i = start; i < ranked.sorted && rows.size() < count; ++i)
+            rows.push_back(ranked.rows[i].security);
     }
 
     // Rows that would take the body past what a frame's length can say are left for the next page.
@@ -479,6 +493,32 @@ base::Data QuoteServer::syncWatchList(ByteView request) {
     ComAPI::WriteShort(body, int32_t(stored.size()));
     for (const std::string &code : stored)
         ComAPI::WriteString(body, code);
+    return body;
+}
+
+// Request: Byte 2, Short 119, Short 0, Short length, String name, String password. Reply: the same
+// sub-header and String user key. The key is made from the account, so that one account always gets
+// the same key; the free login (no name) gets a guest key of its own. A wrong password, an unknown
+// account or another sub-type gets the empty reply: no key.
+base::Data QuoteServer::webRights(ByteView request) const {
+    constexpr int SubHeadMarker = 2;
+    constexpr int UserKeySubType = 119;
+    uint32_t pos = 0;
+    bool marked = ComAPI::ReadByte(request, pos) == SubHeadMarker;
+    bool keyAsked = ComAPI::ReadShort(request, pos) == UserKeySubType;
+    pos += 4;
+    std::string name = ComAPI::ReadString(request, pos);
+    std::string password = ComAPI::ReadString(request, pos);
+    base::Data body;
+    if (!marked || !keyAsked || (!name.empty() && accountCheck(name, password) != 0))
+        return body;
+    std::string key = base::str::format("%08X%08X", MarketFixture::noise(name, UserKeySubType),
+                                        MarketFixture::noise("userkey:" + name, int32_t(name.size())));
+    ComAPI::WriteByte(body, SubHeadMarker);
+    ComAPI::WriteShort(body, UserKeySubType);
+    ComAPI::WriteShort(body, 0);
+    ComAPI::WriteShort(body, int32_t(key.size()) + 2);
+    ComAPI::WriteString(body, key);
     return body;
 }
 

@@ -23,21 +23,20 @@ namespace peers {
 // (2937), breaking news (2600), quote lists (2955: each market class its own securities, class 105
 // the boards, a board's list id its members, sorted on any sortable field, every field group filled
 // from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type (2331), product
-// pages (2938), server time (2963), watch-list sync (2912), stock pools (2950: 101–108, 201–206,
-// 301–306), price alarms (3001: add, delete, list, modify and the history of fired alarms, per
-// account) and the broker table (1003, brokers whose gateways are loopback trade gateways; an empty
-// reply while none is set). Chart data: candles of every period (2944) over a finite history, the
-// day's intraday minutes (2942), bit-coded whenever the request accepts it, and ex-rights events
-// (2966). Detail data: base info (2939, funds 2310), the order book of ten levels (2940 the first
-// five a side, 2915 levels six to ten, only after a login whose rights include level-2), and for
-// level-2 sessions the order queues (2917) and minute series (2922–2924). Series
-// (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions
-// (2929), ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976) and
-// of a market (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()`
-// makes them. The day moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925)
-// get no reply; any other request gets an empty reply of its type. It pushes account errors (2907)
-// and alarm frames (3001) on command; faults, pushes and the record of requests come from
-// `FrameServer`.
+// pages (2938, the market's index futures among them), server time (2963), watch-list sync (2912), the web
+// pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete,
+// list, modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
+// gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of every
+// period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever the request
+// accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the order book of ten
+// levels (2940 the first five a side, 2915 levels six to ten, only after a login whose rights include
+// level-2), and for level-2 sessions the order queues (2917) and minute series (2922–2924). Series
+// (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions (2929),
+// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976) and of a market
+// (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them. The day
+// moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925) get no reply; any other
+// request gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on
+// command; faults, pushes and the record of requests come from `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {
@@ -46,6 +45,7 @@ public:
         BreakingNewsType = 2600,
         AccountErrorType = 2907,
         WatchListSyncType = 2912,
+        WebRightsType = 2972,
         HeartBeatType = 2925,
         AccountLoginType = 2936,
         ProductClassType = 2937,
@@ -75,6 +75,8 @@ public:
     static constexpr int BoardID = 101;
     static constexpr const char *BoardCode = "BI000101";
     static constexpr int32_t DayPeriod = 7;
+    // The product class whose page (2938) lists the market's index futures ("SF").
+    static constexpr int IndexFuturesClassID = 501;
 
     explicit QuoteServer(uint16_t port = 0, MarketFixture market = MarketFixture::standard());
     ~QuoteServer() override;
@@ -173,13 +175,26 @@ private:
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
+    base::Data webRights(ByteView request) const;
     // The boards that class 105 lists, the member-list id of a board, and the securities the
     // shell asks for outside the code tables (QuoteServerBoards.cpp).
     static std::vector<Security> boards();
     static int boardListID(const Security &board);
     static const Security *shellSecurity(std::string_view code);
-    // The securities of a list class in the order asked for (QuoteServerLists.cpp).
-    const std::vector<const Security *> &classMembers(int classID, int sortField, int order) const;
+    // A class's members as ranked by one field and order: the first `sorted` in order, the rest in
+    // no particular order.
+    struct Ranked {
+        double key = 0;
+        const Security *security = nullptr;
+    };
+    struct Ranking {
+        std::vector<Ranked> rows;
+        size_t sorted = 0;
+    };
+    // The securities of a list class, and their ranking in order at least up to `upTo`
+    // (QuoteServerLists.cpp).
+    const std::vector<const Security *> &classMembers(int classID) const;
+    const Ranking &ranking(int classID, int sortField, int order, size_t upTo) const;
     // Open-fund pages by fund type (2331) and product pages by class (2938).
     base::Data openFundList(ByteView request) const;
     base::Data productList(ByteView request) const;
@@ -204,8 +219,10 @@ private:
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     uint32_t alarmServerValue_ = 0;
-    // Class rankings by (class, sort field, ascending), dropped whenever the market moves.
-    mutable std::map<std::tuple<int, int, bool>, std::vector<const Security *>> rankings_;
+    // Class members by class, and rankings by (class, sort field, ascending), dropped whenever the
+    // market moves.
+    mutable std::map<int, std::vector<const Security *>> members_;
+    mutable std::map<std::tuple<int, int, bool>, Ranking> rankings_;
     const base::Clock *dayClock_ = nullptr;
     double secondsPerMinute_ = 0;
     double movedUntil_ = 0;

@@ -67,16 +67,13 @@ std::optional<bool> listedIn(int classID, const Security &security) {
 } // namespace
 
 // Class 105 lists the boards, a board's list id its members, the market classes their own
-// securities and any other class below 3000 every stock. Sort fields are the display field ids
-// (`QuoteRow::sortKey`), 9 the code; any other field keeps the fixture's order. Order 1 is
-// ascending, any other descending; ties keep the fixture's order. A ranking is kept until the market
-// moves.
-const std::vector<const Security *> &QuoteServer::classMembers(int classID, int sortField, int order) const {
-    auto key = std::make_tuple(classID, sortField, order == Ascending);
-    auto cached = rankings_.find(key);
-    if (cached != rankings_.end())
+// securities and any other class below 3000 every stock. The members never change, so they are
+// found once per class.
+const std::vector<const Security *> &QuoteServer::classMembers(int classID) const {
+    auto cached = members_.find(classID);
+    if (cached != members_.end())
         return cached->second;
-    std::vector<const Security *> &listed = rankings_[key];
+    std::vector<const Security *> &listed = members_[classID];
     if (classID >= FirstEmptyClassID && classID != FutureClassID)
         return listed;
     std::vector<Security> boardList = boards();
@@ -85,41 +82,67 @@ const std::vector<const Security *> &QuoteServer::classMembers(int classID, int 
     if (classID == BoardClassID) {
         for (const Security &b : boardList)
             listed.push_back(findAnywhere(b.fullCode()));
-    } else {
-        for (const Security &security : market_.securities()) {
-            bool member =
-                board != boardList.end()
-                    ? security.type == MarketFixture::StockType &&
-                          (security.market == "SH" || security.market == "SZ") &&
-                          MarketSeries::industryBoard(security, boardList.size()) ==
-                              size_t(board - boardList.begin())
-                    : listedIn(classID, security).value_or(security.type == MarketFixture::StockType);
-            if (member)
-                listed.push_back(&security);
-        }
-    }
-    if (sortField == CodeSortField) {
-        std::stable_sort(listed.begin(), listed.end(), [&](const Security *a, const Security *b) {
-            return order == Ascending ? a->code < b->code : b->code < a->code;
-        });
         return listed;
     }
-    std::vector<std::pair<double, const Security *>> keyed;
-    keyed.reserve(listed.size());
-    for (const Security *security : listed) {
-        std::optional<double> value = QuoteRow::quoteKey(*security, market_.quote(*security), sortField);
-        if (!value)
-            value = QuoteRow::of(market_, *security, QuoteRow::sortsByHistory(sortField)).sortKey(sortField);
-        if (!value)
-            return listed;
-        keyed.emplace_back(*value, security);
+    for (const Security &security : market_.securities()) {
+        bool member = board != boardList.end()
+                          ? security.type == MarketFixture::StockType &&
+                                (security.market == "SH" || security.market == "SZ") &&
+                                MarketSeries::industryBoard(security, boardList.size()) ==
+                                    size_t(board - boardList.begin())
+                          : listedIn(classID, security).value_or(security.type == MarketFixture::StockType);
+        if (member)
+            listed.push_back(&security);
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) {
-        return order == Ascending ? a.first < b.first : b.first < a.first;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        listed[i] = keyed[i].second;
     return listed;
+}
+
+// Sort fields are the display field ids (`QuoteRow::sortKey`), 9 the code; any other field keeps the
+// fixture's order. Order 1 is ascending, any other descending; ties keep the fixture's order. Each
+// member's key is taken once per ranking, and only the front of the ranking that pages have asked
+// for is put in order: a page asked further down at least doubles it, so that paging through the
+// whole class costs about one sort. A ranking is kept until the market moves.
+const QuoteServer::Ranking &QuoteServer::ranking(int classID, int sortField, int order, size_t upTo) const {
+    auto key = std::make_tuple(classID, sortField, order == Ascending);
+    auto cached = rankings_.find(key);
+    Ranking &ranked = cached != rankings_.end() ? cached->second : rankings_[key];
+    if (cached == rankings_.end()) {
+        const std::vector<const Security *> &members = classMembers(classID);
+        ranked.rows.reserve(members.size());
+        for (const Security *security : members) {
+            std::optional<double> value =
+                sortField == CodeSortField
+                    ? 0.0
+                    : QuoteRow::quoteKey(*security, market_.quote(*security), sortField);
+            if (!value)
+                value =
+                    QuoteRow::of(market_, *security, QuoteRow::sortsByHistory(sortField)).sortKey(sortField);
+            if (!value) {
+                // Not a field to sort by: the members stay as they are.
+                ranked.rows.clear();
+                for (const Security *member : members)
+                    ranked.rows.push_back({0.0, member});
+                ranked.sorted = members.size();
+                return ranked;
+            }
+            ranked.rows.push_back({*value, security});
+        }
+    }
+    size_t target = std::min(ranked.rows.size(), std::max(upTo, 2 * ranked.sorted));
+    if (target <= ranked.sorted)
+        return ranked;
+    bool ascending = order == Ascending, byCode = sortField == CodeSortField;
+    std::partial_sort(ranked.rows.begin() + ptrdiff_t(ranked.sorted), ranked.rows.begin() + ptrdiff_t(target),
+                      ranked.rows.end(), [ascending, byCode](const Ranked &a, const Ranked &b) {
+                          if (byCode && a.security->code != b.security->code)
+                              return ascending ? a.security->code < b.security->code
+                                               : b.security->code < a.security->code;
+                          if (a.key != b.key)
+                              return ascending ? a.key < b.key : b.key < a.key;
+                          return a.security < b.security;
+                      });
+    ranked.sorted = target;
+    return ranked;
 }
 
 } // namespace peers
@@ -168,7 +191,8 @@ base::Data QuoteServer::openFundList(ByteView request) const {
 }
 
 // Request: Short class, Byte order, Byte sort, Short start, Short count. Reply: Short total, Short n
-// and n products of the class, made up from the class and the row.
+// and n products of the class: for the index-futures class the market's "SF" futures as they trade,
+// for any other class products made up from the class and the row.
 base::Data QuoteServer::productList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
@@ -176,11 +200,26 @@ base::Data QuoteServer::productList(ByteView request) const {
     ComAPI::ReadByte(request, pos);
     int start = std::max<int>(ComAPI::ReadShort(request, pos), 0);
     int count = std::max<int>(ComAPI::ReadShort(request, pos), 0);
-    int end = std::min(ProductsPerClass, start + count);
+    std::vector<Security> futures =
+        classID == IndexFuturesClassID ? market_.market("SF") : std::vector<Security>{};
+    int total = classID == IndexFuturesClassID ? int(futures.size()) : ProductsPerClass;
+    int end = std::min(total, start + count);
     base::Data body;
-    ComAPI::WriteShort(body, ProductsPerClass);
+    ComAPI::WriteShort(body, total);
     ComAPI::WriteShort(body, std::max(end - start, 0));
     for (int i = start; i < end; ++i) {
+        if (classID == IndexFuturesClassID) {
+            QuoteRow row = QuoteRow::of(market_, futures[size_t(i)], false);
+            ComAPI::WriteString(body, row.security.fullCode());
+            ComAPI::WriteString(body, row.security.name);
+            ComAPI::WriteByte(body, row.security.decimal);
+            ComAPI::WriteShort(body, 1);
+            const Quote &q = row.quote;
+            for (int32_t field : {q.last, row.security.closePrice, q.volume, q.high, q.low, q.open, q.amount,
+                                  row.settlement, row.ysettlement, row.position, row.yposition})
+                ComAPI::WriteInt(body, field);
+            continue;
+        }
         ComAPI::WriteString(body, base::str::format("SC%04d%02d", classID % 10000, i));
         ComAPI::WriteString(body, base::str::format("商品%d-%02d", classID, i));
         ComAPI::WriteByte(body, 2);

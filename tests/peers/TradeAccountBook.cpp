@@ -271,17 +271,43 @@ std::string TradeAccountBook::listReply(const TradeRequest &request, const std::
     return withSeparators(text);
 }
 
+// A funds row per currency: the balance is the available money and the money open buys froze; the
+// market value of the holdings (at cost, in currency 0) adds to the total assets.
 std::string TradeAccountBook::fundsReply() const {
     std::string text = head(11104) + "21000=0|";
     if (secondaryFirst_)
         text += rowText({{1028, "0"}, {1078, money(123)}, {1415, "0"}}) + "21000=1|";
     for (const auto &[currency, cents] : funds_) {
-        Row row{{1028, std::to_string(currency)}, {1078, money(cents)}};
+        long frozen = currency == 0 && trading_ ? frozenCents() : 0;
+        long value = currency == 0 ? holdingsValueCents() : 0;
+        Row row{{1028, std::to_string(currency)},
+                {1077, money(cents + frozen)},
+                {1078, money(cents)},
+                {1079, money(cents)},
+                {1065, money(value)},
+                {1087, money(cents + frozen + value)},
+                {1064, money(0)}};
         if (currency == 0)
             row[1415] = "1";
         text += rowText(row);
     }
     return withSeparators(text);
+}
+
+long TradeAccountBook::frozenCents() const {
+    long frozen = 0;
+    if (auto orders = lists_.find(kTodayOrders); orders != lists_.end())
+        for (const Row &order : orders->second)
+            if (order.at(kOrderState) == kReported && order.at(1026) == kBuy)
+                frozen += orderCents(order);
+    return frozen;
+}
+
+long TradeAccountBook::holdingsValueCents() const {
+    long value = 0;
+    for (const auto &[code, held] : holdings_)
+        value += held.volume * held.costCents;
+    return value;
 }
 
 std::string TradeAccountBook::placeOrder(const TradeRequest &request) {
@@ -374,6 +400,7 @@ std::string TradeAccountBook::banks() const {
         (void)cents;
         text += rowText({{1186, code},
                          {1187, "银行" + code},
+                         {1028, "0"},
                          {1303, std::to_string(i % 4)},
                          {1339, std::to_string((i + 1) % 4)},
                          {1340, std::to_string((i + 2) % 4)}});

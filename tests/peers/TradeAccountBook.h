@@ -24,7 +24,7 @@ public:
     static constexpr const char *kCancelled = "已撤";
     static constexpr const char *kReported = "已报";
     static constexpr const char *kCancelAccepted = "撤单成功";
-    // The account's banks, with their balances in currency 0.
+    // The account's banks, each in currency 0, with their balances.
     static constexpr const char *kBanks[] = {"1001", "1002", "1003"};
 
     // `today` as yyyyMMdd: past rows are dated from the day before it back.
@@ -84,6 +84,9 @@ private:
     std::vector<Row> holdingRows() const;
     // The money an order freezes, in cents.
     static long orderCents(const Row &order);
+    // The money today's open buys froze, and the holdings' value at cost, in cents.
+    long frozenCents() const;
+    long holdingsValueCents() const;
 
     TradeGateway &gateway_;
     std::string today_;

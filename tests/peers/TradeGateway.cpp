@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstring>
 #include <linux/sockios.h>
+#include <map>
 #include <netinet/in.h>
+#include <sstream>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -31,6 +33,55 @@ const uint8_t kOtherKey[16] = {0xde, 0xad, 0xbe, 0xef, 0xde, 0xad, 0xbe, 0xef,
 // The functions that go without the session pairs.
 const std::set<int> kPlainFunctions = {10, 12010, 12056, 12058, 13008};
 const int kSessionTags[] = {1205, 21010, 1207, 1203, 9006, 1005, 1016, 1030};
+// The login request names the replies whose column titles it wants ("count,id,id,…").
+constexpr int kTitleFunctions = 1325;
+// The columns of the query replies, in the order the broker shows them: the fields the account
+// book's rows carry.
+const std::map<int, std::string> kColumnTitles = {
+    {11105, "1028=币种,1077=资金余额,1078=可用资金,1079=可取资金,1065=证券市值,1087=总资产,1064=浮动盈亏"},
+    {11133,
+     "1042=委托编号,1036=证券代码,1037=证券名称,1026=买卖标志,1041=委托价格,1040=委托数量,1044=委托状态,"
+     "1019=股东代码"},
+    {11135,
+     "1042=委托编号,1036=证券代码,1037=证券名称,1026=买卖标志,1041=委托价格,1040=委托数量,1044=委托状态,"
+     "1047=成交数量,1019=股东代码"},
+    {11137,
+     "1046=委托日期,1042=委托编号,1036=证券代码,1037=证券名称,1026=买卖标志,1041=委托价格,1040=委托数量,"
+     "1044=委托状态,1019=股东代码"},
+    {11141,
+     "1036=证券代码,1037=证券名称,1026=买卖标志,1048=成交价格,1047=成交数量,1042=委托编号,1019=股东代码"},
+    {11143,
+     "1046=成交日期,1036=证券代码,1037=证券名称,1026=买卖标志,1041=成交价格,1040=成交数量,1042=委托编号,"
+     "1019=股东代码"},
+    {11147, "1036=证券代码,1037=证券名称,1060=股份余额,1061=可卖数量,1052=冻结数量,1062=成本价,1181=最新价,"
+            "1019=股东代码"},
+};
+
+// The title rows of the login reply for the replies the request names; all of them when it names
+// none. A title text is "reply id,column count,id=caption,…".
+std::string titleRows(const std::optional<std::string> &asked) {
+    std::vector<int> functions;
+    if (asked) {
+        std::stringstream list(*asked);
+        std::string item;
+        std::getline(list, item, ',');
+        while (std::getline(list, item, ','))
+            functions.push_back(std::atoi(item.c_str()));
+    } else {
+        for (const auto &[function, columns] : kColumnTitles)
+            functions.push_back(function);
+    }
+    std::string rows = "21000=2|";
+    for (int function : functions) {
+        auto columns = kColumnTitles.find(function);
+        if (columns == kColumnTitles.end())
+            continue;
+        int count = int(std::count(columns->second.begin(), columns->second.end(), ',')) + 1;
+        rows += "21002=|1326=" + std::to_string(function) + "," + std::to_string(count) + "," +
+                columns->second + "|21003=|";
+    }
+    return rows;
+}
 
 // Pairs written with "|" for the closing 0x01.
 std::string pairs(std::string text) {
@@ -556,8 +607,7 @@ std::string TradeGateway::login(Connection &conn, const TradeRequest &request) {
     if (loginAccounts_)
         reply += "21000=1|21002=|1021=3|1019=" + holderCode(account, 3) +
                  "|21003=|21002=|1021=2|1019=" + holderCode(account, 2) + "|21003=|";
-    reply += "21000=2|21002=|1326=11147,3,1036=证券代码,1037=证券名称,1040=股份余额|21003=|";
-    return pairs(reply);
+    return pairs(reply + titleRows(request.value(kTitleFunctions)));
 }
 
 std::string TradeGateway::phoneCheckReply(Connection &conn, const TradeRequest &request,

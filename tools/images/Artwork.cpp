@@ -167,6 +167,14 @@ void line(const Canvas &k) {
         k.c.fillRect({std::floor((k.w - std::max(1.f, k.w / 2)) / 2), 0, std::max(1.f, k.w / 2), k.h});
 }
 
+void equal(const Canvas &k) {
+    // An equals sign as wide as the arrows beside it: the mark of an unchanged price.
+    k.c.setFill(k.shade(1));
+    float bar = std::max(1.f, std::round(k.h * 0.14f)), x = std::round(k.w * 0.15f);
+    for (float y : {k.h * 0.34f, k.h * 0.66f - bar})
+        k.c.fillRect({x, std::round(y), k.w - 2 * x, bar});
+}
+
 void dots(const Canvas &k) {
     k.c.setFill(k.shade(1));
     for (float x = 0; x < k.w; x += 3)
@@ -266,6 +274,7 @@ const std::map<std::string, std::function<void(const Canvas &)>, std::less<>> &p
         {"arrow-left", [](const Canvas &k) { arrow(k, float(M_PI)); }},
         {"arrow-up", [](const Canvas &k) { arrow(k, -float(M_PI) / 2); }},
         {"line", line},
+        {"equal", equal},
         {"dots", dots},
         {"tag", tag},
         {"disc", disc},

@@ -3,6 +3,9 @@
 #include "Common/StylePool.h"
 #include "gfx/Font.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 base::Ref<ui::Label> makeFieldLabel(gfx::Rect frame, float fontSize, gfx::Align alignment) {
@@ -49,12 +52,17 @@ void ValuePanelView::SetFieldArray(const std::vector<std::string> &captions) {
 
 void ValuePanelView::GenerateNameValueField(gfx::Rect field, int tag, float fontSize,
                                             const std::string &caption) {
-    auto name = makeFieldLabel({field.x(), field.y(), field.width() / 2, field.height()}, fontSize,
-                               gfx::Align::Center);
+    const float half = field.width() / 2;
+    auto name = makeFieldLabel({field.x(), field.y(), half, field.height()}, fontSize, gfx::Align::Center);
     name->setText(caption);
-    auto value =
-        makeFieldLabel({field.x() + field.width() / 3, field.y(), field.width() * 2 / 3, field.height()},
-                       fontSize, gfx::Align::Right);
+    // The value takes the field's last two thirds, but never the caption's text: a long figure
+    // ("41.87万亿") starts past the caption and shrinks to fit rather than run into it.
+    const float captionEnd = field.x() + (half + std::min(gfx::measure(caption, *name->font()).w, half)) / 2;
+    const float valueX = std::max(field.x() + field.width() / 3, std::ceil(captionEnd) + CaptionGap);
+    auto value = makeFieldLabel({valueX, field.y(), field.maxX() - valueX, field.height()}, fontSize,
+                                gfx::Align::Right);
+    value->setAdjustsFontSizeToFitWidth(true);
+    value->setMinimumFontSize(MinimumValueFontSize);
     value->tag = tag;
     addSubview(name);
     addSubview(value);

@@ -8,9 +8,10 @@
 
 // A grid of caption/value fields: two to a row (or one, in one-column mode), each row
 // (height − 8) / ⌈count / 2⌉ high, captions centred on the left half of a field and values
-// right-aligned in its right two thirds, bold 14 in white. The right-hand panels of the detail
-// screen show their figures in it; the owner sets the captions once and the values on every quote,
-// and colours values by their sign against a reference.
+// right-aligned in its right two thirds but clear of the caption's text, bold 14 in white (a value
+// too long for its room shrinks). The right-hand panels of the detail screen show their figures in
+// it; the owner sets the captions once and the values on every quote, and colours values by their
+// sign against a reference.
 //
 // Value label i carries the tag 2050 + i. Values beyond the fields are ignored and fields beyond
 // the values keep theirs; a second SetFieldArray replaces the fields. In one-column mode the grid
@@ -19,6 +20,8 @@ class ValuePanelView : public ui::View {
 public:
     static constexpr int BeginTag = 2050;
     static constexpr float FontSize = 14, DefaultFieldHeight = 25, BottomSpace = 8;
+    // Between a caption's text and its value; a value shrinks down to the smallest size to fit.
+    static constexpr float CaptionGap = 4, MinimumValueFontSize = 10;
 
     explicit ValuePanelView(gfx::Rect frame);
 

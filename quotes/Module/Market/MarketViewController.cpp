@@ -1,23 +1,236 @@
 #include "Module/Market/MarketViewController.h"
 
+#include "DataBase/DataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+
+#include "ui/NavigationController.h"
 
 BASE_REGISTER_CLASS(MarketViewController);
 
+MarketViewController::~MarketViewController() {
+    base::NotificationCenter::shared().removeObserver(this);
+}
+
+void MarketViewController::setUp() {
+    CMViewController::setUp();
+    // A security picked on the trading screens opens over the market screen.
+    TradeMsgCenter::sharedTradeMsgCenter()->setCurrentActiveVCHandle(weakSelf<MarketViewController>());
+    base::Weak<MarketViewController> weak = weakSelf<MarketViewController>();
+    base::NotificationCenter::shared().addObserver(weak, DataBase::CommonNotify,
+                                                   [weak](const base::Notification &n) {
+                                                       if (auto self = weak.lock())
+                                                           self->CommonNotify(n);
+                                                   });
+}
+
 void MarketViewController::viewDidLoad() {
     CMViewController::viewDidLoad();
+    if (ui::NavigationController *nav = navigationController())
+        nav->navigationBar().setTint(gfx::Color::rgba(0.096f, 40 / 255.f, 53 / 255.f));
+    view().setBackgroundColor(gfx::Color::pattern(gfx::Image::named("background.png")));
     SetNavigationWithShowSettings(true, false, true);
     SetNavigationWithShowBreakingNews(true);
     SetNavigationWithSearchBar();
+    m_switchTabBarView = base::make<SwitchTabBarView>(StripFrame);
+    m_switchTabBarView->delegate = weakSelf<MarketViewController>();
+    view().addSubview(m_switchTabBarView);
+    // A tab asked for before the screen was built is shown now.
+    SetCurrentModuleAtIndex(m_curTabIndex);
+}
+
+void MarketViewController::viewWillAppear(bool animated) {
+    CMViewController::viewWillAppear(animated);
+    TradeMsgCenter::sharedTradeMsgCenter()->setCurrentActiveVCHandle(weakSelf<MarketViewController>());
 }
 
 void MarketViewController::viewDidAppear(bool animated) {
     CMViewController::viewDidAppear(animated);
-    // A security picked on the trading screens opens over the market screen.
-    TradeMsgCenter::sharedTradeMsgCenter()->setCurrentActiveVCHandle(weakSelf<MarketViewController>());
+    resetCurTimerCenter();
+    if (dataHasOverTime())
+        reqDataOnTimer();
+}
+
+void MarketViewController::viewWillDisappear(bool animated) {
+    CMViewController::viewWillDisappear(animated);
+    if (const base::Ref<TimerCenter> &timer = DataBase::sharedDataBase()->IO_TimerCenter())
+        if (timer->controller().get() == static_cast<TimerCenterDelegate *>(this))
+            timer->setController({});
+    setViewDisappearTick();
+}
+
+bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
+    bool landscape =
+        orientation == ui::Orientation::LandscapeLeft || orientation == ui::Orientation::LandscapeRight;
+    if (landscape && isViewLoaded()) {
+        if (m_currentSelectedView.lock() == m_indexModelView && m_indexModelView)
+            m_indexModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_stockModelView && m_stockModelView)
+            m_stockModelView->reLayout(ListFrame);
+        m_switchTabBarView->setFrame(StripFrame);
+    }
+    return landscape;
 }
 
 base::Opt<void> MarketViewController::traderButtonAction(ui::View &) {
     TradeMsgCenter::EnterTradeBar();
     return {};
+}
+
+// --- Tabs
+
+void MarketViewController::SetCurrentModuleAtIndex(int index) {
+    m_curTabIndex = index;
+    if (!isViewLoaded())
+        return;
+    SelectModuleAtIndex(index);
+    m_switchTabBarView->SetCurrSelectedTab(index);
+}
+
+base::Opt<void> MarketViewController::SelectedTabIndex(int index) {
+    SelectModuleAtIndex(index);
+    return {};
+}
+
+base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
+    if (tabIndex == IndexTab) {
+        m_indexModelView = base::make<IndexModelView>(ListFrame);
+        m_indexModelView->delegate = weakSelf<MarketViewController>();
+        m_indexModelView->parentController = weakSelf();
+        return m_indexModelView;
+    }
+    m_stockModelView = base::make<StockModelView>(ListFrame);
+    m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
+    m_stockModelView->delegate = weakSelf<MarketViewController>();
+    m_stockModelView->curTabIndex = tabIndex;
+    return m_stockModelView;
+}
+
+void MarketViewController::SelectModuleAtIndex(int index) {
+    m_curTabIndex = index;
+    base::Ref<ui::View> list = index == IndexTab   ? base::Ref<ui::View>(m_indexModelView)
+                               : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
+                                                   : nullptr;
+    if (!list && (index == IndexTab || index == StockTab)) {
+        list = makeList(index);
+        view().addSubview(list);
+    } else if (list) {
+        view().bringSubviewToFront(list.get());
+    }
+    if (index == IndexTab && m_indexModelView)
+        m_indexModelView->reLayout(ListFrame);
+    else if (index == StockTab && m_stockModelView)
+        m_stockModelView->reLayout(ListFrame);
+    m_currentSelectedView = list;
+    CheckWhichTabIsAlive();
+    resetTabTimerCenter(index);
+}
+
+void MarketViewController::CheckWhichTabIsAlive() {
+    base::Ref<ui::View> shown = m_currentSelectedView.lock();
+    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_stockModelView.get()})
+        if (list)
+            list->setHidden(list != shown.get());
+}
+
+MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
+    return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
+}
+
+// --- Refresh
+
+void MarketViewController::resetCurTimerCenter() {
+    if (const base::Ref<TimerCenter> &timer = DataBase::sharedDataBase()->IO_TimerCenter()) {
+        timer->setController(weakSelf<MarketViewController>());
+        timer->resetCountDown(RefreshPeriod, FirstTimerID + m_curTabIndex);
+    }
+}
+
+void MarketViewController::resetTabTimerCenter(int tabIndex) {
+    if (const base::Ref<TimerCenter> &timer = DataBase::sharedDataBase()->IO_TimerCenter())
+        timer->resetCountDown(RefreshPeriod, FirstTimerID + tabIndex);
+}
+
+base::Opt<void> MarketViewController::resetTimerCenterOnScroll(int tabIndex) {
+    resetTabTimerCenter(tabIndex);
+    return {};
+}
+
+base::Opt<void> MarketViewController::OnTimerCenterNotify(int32_t userID) {
+    if (userID >= FirstTimerID && userID <= LastTimerID)
+        reqDataOnTimer();
+    return {};
+}
+
+void MarketViewController::reqDataOnTimer() {
+    if (!DataBase::sharedDataBase()->isHQConnected())
+        return;
+    if (m_curTabIndex == IndexTab) {
+        if (m_indexModelView)
+            m_indexModelView->NotifyTimeEvent();
+        return;
+    }
+    if (MarketTableBaseView *list = getMarketTable(m_curTabIndex))
+        list->NotifyTimeEvent();
+}
+
+void MarketViewController::CommonNotify(const base::Notification &notification) {
+    if (!isViewLoaded())
+        return;
+    std::vector<MarketTableBaseView *> lists;
+    for (const auto &subview : view().subviews())
+        if (auto *list = dynamic_cast<MarketTableBaseView *>(subview.get()))
+            lists.push_back(list);
+    if (notification.userInfo.get("HQConnectStatus").boolValue()) {
+        if (m_indexModelView)
+            m_indexModelView->setMinLineAllIdle();
+        for (MarketTableBaseView *list : lists)
+            list->setMinLineAllIdle();
+    }
+    if (notification.userInfo.get("AppActiveState").stringValue() == "AppDidBecomeActive") {
+        if (m_indexModelView)
+            m_indexModelView->clearAllMinLinesData();
+        for (MarketTableBaseView *list : lists)
+            list->clearAllMinLinesData();
+    }
+}
+
+namespace {
+
+// Releases a list other than the one on show; its tab makes it again when chosen.
+template <class List> void dropUnlessShown(base::Ref<List> &list, const ui::View *shown) {
+    if (!list || list.get() == shown)
+        return;
+    list->removeFromSuperview();
+    list = nullptr;
+}
+
+} // namespace
+
+void MarketViewController::didReceiveMemoryWarning() {
+    CMViewController::didReceiveMemoryWarning();
+    base::Ref<ui::View> shown = m_currentSelectedView.lock();
+    dropUnlessShown(m_stockModelView, shown.get());
+    dropUnlessShown(m_indexModelView, shown.get());
+}
+
+// --- Rows
+
+base::Opt<void> MarketViewController::ReturnStockCodeMarket(const std::string &code,
+                                                            const std::string &moduleName, int stockIndex,
+                                                            const base::Array &dataArray) {
+    ReturnStockCodeMarket(code, moduleName, stockIndex, dataArray, 0);
+    return {};
+}
+
+void MarketViewController::ReturnStockCodeMarket(const std::string &code, const std::string &, int stockIndex,
+                                                 const base::Array &dataArray, int32_t boardID) {
+    ui::NavigationController *nav = navigationController();
+    if (!nav)
+        return;
+    auto detail = base::make<StockDetailViewController>();
+    detail->SetStockCodeMarket(code);
+    detail->setCurrentBoardID(boardID);
+    detail->SetCheckStocksArray(dataArray, stockIndex);
+    nav->push(detail, true);
 }

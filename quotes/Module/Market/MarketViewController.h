@@ -1,21 +1,81 @@
 #pragma once
 
+#include "Module/Market/IndexModelView.h"
+#include "Module/Market/MarketTableBaseView.h"
+#include "Module/Market/StockModelView.h"
+#include "Module/Market/SwitchTabBarView.h"
+
+#include "Common/TimerCenter.h"
 #include "Components/CMViewController.h"
 
-// The market screen of tab 2, so far the part the application shell relies on: the navigation bar
-// of the list screens (settings, trade button, breaking news, search field) over an empty content
-// area, and the choice of module the board banner asks for. The lists themselves belong to the
-// market screens.
-class MarketViewController : public CMViewController {
+#include "base/NotificationCenter.h"
+
+#include <cstdint>
+
+// The screen of the market tab: under the navigation bar of the list screens (settings, trade
+// button, breaking news, search field) a strip of seven tabs and, below it, the list of the chosen
+// tab. Each list is made the first time its tab is chosen and brought to the front later; the
+// index tab (0) and the stock tab (2) have their lists, the other tabs show an empty list area for
+// now. While the screen shows, the shared `TimerCenter` refreshes the visible rows of the list on
+// view every 5 s (ids 300 + tab) as long as the quote connection is up; a scrolling list pushes
+// the refresh back. A row opens the detail screen with the list's rows.
+class MarketViewController : public CMViewController,
+                             public SwitchTabBarViewDelegate,
+                             public MarketListDelegate,
+                             public MarketTableBaseViewTarget,
+                             public TimerCenterDelegate {
 public:
+    static constexpr int TabCount = SwitchTabBarView::TabCount;
+    static constexpr int FirstTimerID = 300;
+    static constexpr int LastTimerID = 307;
+    static constexpr double RefreshPeriod = 5.0;
+    static constexpr int IndexTab = 0;
+    static constexpr int StockTab = 2;
+    static inline const gfx::Rect ListFrame{0, 35, 1024, 620};
+    static inline const gfx::Rect StripFrame{0, 0, 1024, 35};
+
+    ~MarketViewController() override;
+    void setUp() override;
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void didReceiveMemoryWarning() override;
+    bool shouldAutorotateTo(ui::Orientation orientation) override;
     base::Opt<void> traderButtonAction(ui::View &) override;
 
-    // Shows the module at the index (1 the board list).
-    void SetCurrentModuleAtIndex(int index) { m_currentModuleIndex = index; }
-    int currentModuleIndex() const { return m_currentModuleIndex; }
+    // Selects the tab from outside, moving the strip's highlight too (the board banner asks for 1).
+    void SetCurrentModuleAtIndex(int index);
+    void SelectModuleAtIndex(int index);
+    base::Opt<void> SelectedTabIndex(int index) override;
+
+    base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
+                                          int stockIndex, const base::Array &dataArray) override;
+    void ReturnStockCodeMarket(const std::string &code, const std::string &moduleName, int stockIndex,
+                               const base::Array &dataArray, int32_t boardID);
+    base::Opt<void> resetTimerCenterOnScroll(int tabIndex) override;
+    base::Opt<void> SetCurrMarket(const base::Value &, int) override { return {}; }
+    base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
+
+    int currentModuleIndex() const { return m_curTabIndex; }
+    // The list of a tab; 1 and 7 the board list.
+    MarketTableBaseView *getMarketTable(int tabIndex) const;
+    IndexModelView *indexModelView() const { return m_indexModelView.get(); }
+    StockModelView *stockModelView() const { return m_stockModelView.get(); }
+    ui::View *currentSelectedView() const { return m_currentSelectedView.lock().get(); }
+    SwitchTabBarView *switchTabBarView() const { return m_switchTabBarView.get(); }
 
 private:
-    int m_currentModuleIndex = 0;
+    void CommonNotify(const base::Notification &notification);
+    void resetCurTimerCenter();
+    void resetTabTimerCenter(int tabIndex);
+    void reqDataOnTimer();
+    void CheckWhichTabIsAlive();
+    base::Ref<ui::View> makeList(int tabIndex);
+
+    base::Ref<SwitchTabBarView> m_switchTabBarView;
+    int m_curTabIndex = 0;
+    base::Ref<IndexModelView> m_indexModelView;
+    base::Ref<StockModelView> m_stockModelView;
+    base::Weak<ui::View> m_currentSelectedView;
 };

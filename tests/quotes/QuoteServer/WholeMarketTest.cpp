@@ -127,9 +127,11 @@ TEST_F(WholeMarketTest, TheSameSeedMakesTheSameMarketOfFiveThousandSharesSearcha
             ++initials[s.pinyin];
     }
     // The generated names read as the search reads them.
-    for (const Security &s : first.market("SZ"))
-        if (s.code.starts_with("30"))
+    for (const Security &s : first.market("SZ")) {
+        if (s.code.starts_with("30")) {
             EXPECT_EQ(s.pinyin, PYMethod::getPinYin(s.name)) << s.name;
+        }
+    }
     EXPECT_GT(initials.size(), 1000u) << "initials tell most stocks apart";
 
     ListPage shares = whole(0);
@@ -198,14 +200,36 @@ TEST_F(WholeMarketTest, EverySortableFieldSortsBothWaysAndPagesAgree) {
                 keys.push_back(*peers::QuoteRow::of(now, *now.find(row.code)).sortKey(field));
             EXPECT_TRUE(order == 1 ? std::is_sorted(keys.begin(), keys.end())
                                    : std::is_sorted(keys.rbegin(), keys.rend()));
-            if (order == 0)
+            if (order == 0) {
                 EXPECT_GT(std::set<double>(keys.begin(), keys.end()).size(), 1u) << "the field varies";
+            }
             ListPage second = page(25, field, order, 50, 50);
             ASSERT_EQ(second.rows.size(), 50u);
             EXPECT_EQ(second.rows.front().code, all.rows[50].code);
             EXPECT_EQ(second.total, all.total);
         }
     }
+}
+
+TEST_F(WholeMarketTest, ADeepPageAskedFirstAgreesWithTheWholeRankingAfterAStep) {
+    server->setMarketMinute(100);
+    server->stepDay();
+    ListPage deep = page(0, 1, 0, 4000, 50);
+    ListPage all = whole(0, 1, 0);
+    ASSERT_EQ(deep.rows.size(), 50u);
+    ASSERT_GT(all.rows.size(), 4050u);
+    for (size_t i = 0; i < deep.rows.size(); ++i)
+        EXPECT_EQ(deep.rows[i].code, all.rows[4000 + i].code) << i;
+    MarketFixture now = server->market();
+    std::vector<double> rises;
+    std::set<std::string> codes;
+    for (const ListRow &row : all.rows) {
+        const Security &s = *now.find(row.code);
+        rises.push_back(*peers::QuoteRow::quoteKey(s, now.quote(s), 1));
+        codes.insert(row.code);
+    }
+    EXPECT_TRUE(std::is_sorted(rises.rbegin(), rises.rend()));
+    EXPECT_EQ(codes.size(), all.rows.size()) << "each share once";
 }
 
 TEST_F(WholeMarketTest, SteppingMovesPricesVolumesAndTheServerTimeTogether) {
@@ -273,9 +297,11 @@ TEST_F(WholeMarketTest, EveryKindHasABookTicksAndMinutesConsistentWithItsQuote) 
         peers::OrderBook book = peers::QuoteRow::book(now, s);
         EXPECT_LE(book.bidPrice[0], quote.last);
         EXPECT_GT(book.askPrice[0], quote.last);
-        for (size_t i = 1; i < peers::OrderBook::Levels; ++i)
-            if (book.bidPrice[i] > 0)
+        for (size_t i = 1; i < peers::OrderBook::Levels; ++i) {
+            if (book.bidPrice[i] > 0) {
                 EXPECT_LT(book.bidPrice[i], book.bidPrice[i - 1]);
+            }
+        }
         std::vector<peers::MinutePoint> minutes = now.minutes(s);
         ASSERT_EQ(minutes.size(), 91u);
         EXPECT_EQ(minutes.back().price, quote.last);
@@ -347,6 +373,28 @@ TEST_F(WholeMarketTest, ATruncatedOrOversizedRequestGetsAPageThatParsesAndTheSer
     ListPage asked = page(0, 0, 0, 0, 6000);
     EXPECT_LT(asked.rows.size(), size_t(asked.total)) << "a page no frame can hold is cut short, whole rows";
     EXPECT_GT(page(25, 0, 0, 0, 10).total, 0);
+
+    // A futures page past its end: the total, no rows.
+    base::Data products;
+    ComAPI::WriteShort(products, QuoteServer::IndexFuturesClassID);
+    ComAPI::WriteByte(products, 0);
+    ComAPI::WriteByte(products, 0);
+    ComAPI::WriteShort(products, 40);
+    ComAPI::WriteShort(products, 10);
+    Body futures = ask(2938, products);
+    EXPECT_EQ(futures.num(2), int(server->market().market("SF").size()));
+    EXPECT_EQ(futures.num(2), 0);
+    EXPECT_EQ(futures.pos, futures.bytes.size());
+    // A user-key request cut after its marker, or of another sub-type, gets no key.
+    for (int subType : {-1, 120}) {
+        base::Data keyRequest;
+        ComAPI::WriteByte(keyRequest, 2);
+        if (subType >= 0)
+            ComAPI::WriteShort(keyRequest, subType);
+        Body key = ask(2972, keyRequest);
+        EXPECT_EQ(key.pos, key.bytes.size()) << subType;
+    }
+    EXPECT_GT(page(11, 0, 0, 0, 10).total, 0);
 }
 
 } // namespace

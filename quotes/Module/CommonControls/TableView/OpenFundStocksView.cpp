@@ -73,6 +73,12 @@ OpenFundOwnersView::OpenFundOwnersView(gfx::Rect frame, base::Weak<base::Object>
 base::Ref<ui::TableCell> OpenFundOwnersView::cellForRow(ui::TableView &table, size_t row) {
     base::Ref<ui::TableCell> cell = createOrResetCell(table, CellIdentifier);
     if (auto item = rowAs<OpenFundOwnerItem>(row)) {
+        // The date shares the width the four figures leave, a hair less than eight bold digits
+        // take: it shrinks a point rather than lose its day to an ellipsis.
+        if (ui::Label *date = cellLabel(*cell, 0)) {
+            date->setAdjustsFontSizeToFitWidth(true);
+            date->setMinimumFontSize(DateMinimumFontSize);
+        }
         setCellText(*cell, 0, base::str::format("%d", item->date));
         setCellText(*cell, 1, Util::FormatVolumeByLength(item->ownerCount, 4));
         setCellText(*cell, 2, Util::FormatFundSharesByLength(item->institutionShares, 4));

@@ -30,6 +30,7 @@ protected:
 class OpenFundOwnersView : public StyleTableBaseView {
 public:
     static constexpr const char *CellIdentifier = "OpenFundOwnersListCell";
+    static constexpr float DateMinimumFontSize = 12;
     OpenFundOwnersView(gfx::Rect frame, base::Weak<base::Object> controller);
     void Update(const Rows *rows) { updateList(rows, 0); }
 

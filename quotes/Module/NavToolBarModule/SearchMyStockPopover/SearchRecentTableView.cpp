@@ -1,10 +1,9 @@
 #include "Module/NavToolBarModule/SearchMyStockPopover/SearchRecentTableView.h"
 
+#include "Module/Market/IndexReportHeader.h"
 #include "Module/NavToolBarModule/SearchMyStockPopover/SearchRecentCell.h"
 
 #include "gfx/Font.h"
-#include "ui/ImageView.h"
-#include "ui/Label.h"
 
 // The table's rows, on behalf of the list while it lives.
 struct SearchRecentTableView::Rows : ui::TableDataSource {
@@ -33,14 +32,10 @@ struct SearchRecentTableView::Choices : ui::TableDelegate {
     base::Opt<float> heightForRow(ui::TableView &, ui::IndexPath) override { return kRowHeight; }
     base::Opt<float> heightForHeader(ui::TableView &, int) override { return kHeaderHeight; }
     base::Opt<base::Ref<ui::View>> viewForHeader(ui::TableView &table, int) override {
-        gfx::Rect frame{0, 0, table.bounds().width(), kHeaderHeight};
-        auto header = base::make<ui::ImageView>(frame, gfx::Image::named("configbar_bg.png"));
-        auto title = base::make<ui::Label>(gfx::Rect{10, 0, frame.width() - 20, kHeaderHeight});
-        title->setText(kHeaderTitle);
-        title->setFont(gfx::Font::system(14));
-        title->setTextColor(gfx::Color::white());
-        title->setBackgroundColor(gfx::Color::clear());
-        header->addSubview(title);
+        auto header = base::make<IndexReportHeader>(gfx::Rect{0, 0, table.bounds().width(), kHeaderHeight});
+        header->setBackgroundImageViewWithImage(gfx::Image::named("configbar_bg.png"));
+        header->titleLabel().setFont(gfx::Font::system(14));
+        header->setTitleText(kHeaderTitle);
         return base::Ref<ui::View>(header);
     }
     base::Opt<void> didSelectRow(ui::TableView &, ui::IndexPath path) override {

@@ -1,5 +1,7 @@
 #include "QueryRecorder.h"
 
+#include "DataBase/WT/TradeNetDataCenter.h"
+
 namespace tradequery {
 namespace {
 
@@ -69,6 +71,52 @@ TEST_F(BrokerBookTest, OrdersBeyondTheFundsOrTheSellableSharesAreRefused) {
     EXPECT_EQ(available(), "100000.00");
     EXPECT_EQ(book->holding("600000")->frozen, 0);
     EXPECT_EQ(book->fillOpenOrders(), 0);
+}
+
+// The columns the login reply titles for a reply that no row of `rows` carries.
+std::vector<std::string> untitledColumns(TradeNetDataCenter &center, int replyID, const base::Array &rows) {
+    std::vector<std::string> missing;
+    auto columns = center.IO_TableTitleGroup()->getTableColumnArray(replyID);
+    if (!columns)
+        return {"no title for " + std::to_string(replyID)};
+    for (const TradeColumnInfo &column : *columns)
+        for (const base::Value &row : rows)
+            if (!row.dict() || !row.dict()->has(column.columnID))
+                missing.push_back(column.columnID);
+    return missing;
+}
+
+TEST_F(BrokerBookTest, TheLoginTitlesTheColumnsOfEveryQueryAndTheRowsCarryThem) {
+    TradeNetDataCenter &center = *db->IO_TradeNetData();
+    for (int reply : {11105, 11133, 11135, 11137, 11141, 11143, 11147})
+        EXPECT_TRUE(center.IO_TableTitleGroup()->getTableTitle(reply)) << reply;
+
+    order("600036", "10.00", "1000", 0);
+    EXPECT_EQ(book->fillOpenOrders(), 1);
+    order("600016", "5.00", "1000", 0);
+    available();
+    ASSERT_TRUE(recorder->funds);
+    EXPECT_EQ(untitledColumns(center, 11105, *recorder->funds), std::vector<std::string>{});
+    money->reqHold();
+    settle();
+    EXPECT_EQ(untitledColumns(center, 11147, money->getDataArrayOfCurrentPage().value_or(base::Array())),
+              std::vector<std::string>{});
+
+    // The funds add up: the balance holds the frozen buy, the total the holdings at cost.
+    const base::Value &rmb = (*recorder->funds)[0];
+    auto amount = [&](const char *field) { return std::stod(rmb[field].stringValue()); };
+    EXPECT_EQ(rmb["1028"].stringValue(), "0");
+    EXPECT_DOUBLE_EQ(amount("1077"), amount("1078") + 5000) << "the open buy's money is frozen";
+    EXPECT_DOUBLE_EQ(amount("1087"), amount("1077") + amount("1065"));
+    EXPECT_GT(amount("1065"), 10000.0);
+
+    auto transfer = TradeDataLayerBase::create<TradeTransferData>("BrokerBookTransfer");
+    transfer->setDelegate(recorder);
+    transfer->reqBankList();
+    settle();
+    ASSERT_FALSE(recorder->banks.empty());
+    for (const base::Value &bank : recorder->banks)
+        EXPECT_EQ(bank["1028"].stringValue(), "0") << bank["1186"].stringValue();
 }
 
 } // namespace

@@ -107,7 +107,7 @@ TEST(ValuePanelView, FieldsTakeHalfTheWidthAndAnEvenShareOfTheHeight) {
     EXPECT_EQ(grid->fieldWidth(), 128);
     EXPECT_FLOAT_EQ(grid->fieldHeight(), 43.375f);
     EXPECT_EQ(grid->captionLabel(5)->frame(), (gfx::Rect{128, 86.75f, 64, 43.375f}));
-    EXPECT_EQ(grid->valueLabel(5)->frame().x(), 128 + 128 / 3.f);
+    EXPECT_EQ(grid->valueLabel(5)->frame().maxX(), 256);
     EXPECT_EQ(grid->valueLabel(5)->tag, 2055);
 
     grid->SetValueArray(std::vector<std::string>(16, "--"));
@@ -125,6 +125,24 @@ TEST(ValuePanelView, FieldsTakeHalfTheWidthAndAnEvenShareOfTheHeight) {
     EXPECT_EQ(grid->fieldCount(), 2u) << "a second set of captions replaces the fields";
     EXPECT_EQ(grid->subviews().size(), 4u);
     EXPECT_EQ(grid->captionLabel(1)->text(), "结算");
+}
+
+// A value starts on the field's last two thirds, or past its caption's text when that reaches
+// further, and shrinks to fit there: a long figure never runs into its caption.
+TEST(ValuePanelView, AValueKeepsClearOfItsCaption) {
+    auto grid = base::make<ValuePanelView>(gfx::Rect{0, 0, 256, 90});
+    grid->SetFieldArray({"量", "流通市值", "总　　额"});
+    grid->SetValueArray({"41.87万亿", "41.87万亿", "1234567.89"});
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(grid->captionLabel(i)->text());
+        const ui::Label &caption = *grid->captionLabel(i), &value = *grid->valueLabel(i);
+        const float captionEnd = caption.frame().midX() + gfx::measure(caption.text(), *caption.font()).w / 2;
+        EXPECT_GE(value.frame().x(), std::max(caption.frame().x() + 128 / 3.f, captionEnd));
+        EXPECT_EQ(value.frame().maxX(), caption.frame().x() + 128);
+        EXPECT_LE(gfx::measure(value.text(), *value.fittedFont()).w, value.frame().width());
+    }
+    EXPECT_EQ(grid->valueLabel(0)->fittedFont(), grid->valueLabel(0)->font()) << "room enough";
+    EXPECT_LT(grid->valueLabel(1)->fittedFont()->pointSize(), ValuePanelView::FontSize);
 }
 
 TEST(ValuePanelView, OneColumnGridsKeepTheRowHeightAndRunPastTheirFrame) {
@@ -165,3 +183,75 @@ TEST(RightOpenFundDetailPanel, AMoneyMarketFundShowsOnlySharesAndHolders) {
 }
 
 } // namespace
+
+// A fund's tables filled with the longest figures of a report: 8-digit dates, 亿 shares.
+struct FundTablesTest : ::testing::Test {
+    host::TestApp app;
+    base::Ref<RightOpenFundDetailPanel> panel =
+        base::make<RightOpenFundDetailPanel>(gfx::Rect{768, 0, 256, 660});
+
+    void SetUp() override {
+        TableBaseView::Rows stocks, shares, owners;
+        const int dates[] = {20121231, 20120930, 20120630, 20120331, 20111231, 20110930};
+        for (int i = 0; i < 6; ++i) {
+            auto stock = base::make<OpenFundStockItem>();
+            stock->name = "中国联通";
+            stock->holdVol = 4041 + i;
+            stock->priorHoldVol = 3980;
+            stock->inFundRate = 912;
+            stock->inCapitalRate = 238;
+            stocks.push_back(stock);
+            auto share = base::make<OpenFundSharesItem>();
+            share->date = dates[i];
+            share->beginningShares = 208800;
+            share->buyShares = 27150;
+            share->sellShares = 22350;
+            shares.push_back(share);
+            auto owner = base::make<OpenFundOwnerItem>();
+            owner->date = dates[i];
+            owner->ownerCount = 109000;
+            owner->institutionShares = 116000;
+            owner->individualShares = 91800;
+            owner->ownerAvgShares = 10652;
+            owners.push_back(owner);
+        }
+        app.window().addSubview(panel);
+        panel->stocksView().Update(&stocks);
+        panel->sharesView().Update(&shares);
+        panel->ownersView().Update(&owners);
+        app.render();
+    }
+};
+
+// Nothing a user reads is cut short: no title and no figure is wider than its column.
+TEST_F(FundTablesTest, EveryCaptionAndFigureFitsItsColumn) {
+    auto fits = [](const ui::Label &label) {
+        return gfx::measure(label.text(), *label.fittedFont()).w <= label.frame().width();
+    };
+    for (TableBaseView *table : std::initializer_list<TableBaseView *>{
+             &panel->stocksView(), &panel->sharesView(), &panel->ownersView()}) {
+        const size_t columns = table->cols().size();
+        for (size_t col = 0; col < columns; ++col) {
+            ASSERT_TRUE(table->titleLabel(col));
+            EXPECT_TRUE(fits(*table->titleLabel(col))) << table->titleLabel(col)->text();
+        }
+        for (int row = 0; row < table->tv().numberOfRows(0); ++row)
+            if (auto cell = table->tv().cellForRow({0, row}))
+                for (size_t col = 0; col < columns; ++col) {
+                    ui::Label *label = TableBaseView::cellLabel(*cell, col);
+                    ASSERT_TRUE(label);
+                    EXPECT_TRUE(fits(*label))
+                        << table->cols()[col].name << " row " << row << ": " << label->text();
+                }
+    }
+}
+
+TEST_F(FundTablesTest, ASidewaysDragBringsTheLastColumnsIn) {
+    const float lastColumnEnd = panel->stocksView().cols().back().x + panel->stocksView().cols().back().width;
+    EXPECT_GT(lastColumnEnd, 256) << "the tables are wider than the column";
+    app.drag({1000, 150}, {850, 150});
+    app.advance(2);
+    EXPECT_EQ(panel->scrollView().contentOffset().x, 74);
+    EXPECT_EQ(panel->scrollView().contentOffset().y, 0);
+    EXPECT_LE(lastColumnEnd + 2, panel->scrollView().contentOffset().x + 256) << "the last column whole";
+}

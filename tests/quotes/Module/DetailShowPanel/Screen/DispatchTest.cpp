@@ -4,6 +4,8 @@
 
 #include "Common/StylePool.h"
 
+#include <array>
+#include <functional>
 #include <regex>
 
 namespace detailscreen {
@@ -218,6 +220,185 @@ TEST_F(DispatchTest, IndexListsAndBoardMembersReachTheIndexPanel) {
     auto elsewhere = open("BI000101");
     EXPECT_FALSE(elsewhere->rightIndexDetailPanel()->indexGXView().list().empty())
         << "the main index's contributions";
+}
+
+// Which views a reply reaches, recorded on the screen's own header and panels: before each reply
+// every view gets a mark (a placeholder text, record or row), and a view whose mark is gone was
+// reached. The screen has made all six panels first, so a reply that went to a panel of another
+// kind of security would show.
+class DispatchRoutingTest : public DispatchTest {
+protected:
+    using Screen = StockDetailViewController;
+    enum Reach : unsigned {
+        Info = 1 << 0,
+        Price = 1 << 1,
+        StockBook = 1 << 2,
+        StockGrid = 1 << 3,
+        StockTicks = 1 << 4,
+        StockBigOrders = 1 << 5,
+        IndexGrid = 1 << 6,
+        IndexContribution = 1 << 7,
+        IndexBigOrders = 1 << 8,
+        BoardMembers = 1 << 9,
+        FutureBook = 1 << 10,
+        FutureGrid = 1 << 11,
+        FutureTicks = 1 << 12,
+        FundHoldings = 1 << 13,
+        FundShares = 1 << 14,
+        FundHolders = 1 << 15,
+        CurrencyGrid = 1 << 16,
+        ForeignGrid = 1 << 17,
+    };
+    struct Probe {
+        Reach reach;
+        const char *name;
+        std::function<void(Screen &)> mark;
+        std::function<bool(Screen &)> reached;
+    };
+
+    // A view of a panel, or null while the screen has not made that panel.
+    template <class Panel, class Owner, class View>
+    static std::function<View *(Screen &)> part(Panel *(Screen::*panel)() const, View &(Owner::*view)()) {
+        return [panel, view](Screen &s) -> View * {
+            Panel *p = (s.*panel)();
+            return p ? &(p->*view)() : nullptr;
+        };
+    }
+    template <class Table> Probe table(Reach reach, const char *name, std::function<Table *(Screen &)> of) {
+        return {reach, name, [this, of](Screen &s) { of(s)->updateList(&markRows, 0); },
+                [this, of](Screen &s) { return of(s)->list() != markRows; }};
+    }
+    Probe grid(Reach reach, const char *name, std::function<ValuePanelView *(Screen &)> of) {
+        return {reach, name, [of](Screen &s) { of(s)->SetValueArray({Mark}); },
+                [of](Screen &s) { return of(s)->valueLabel(0)->text() != Mark; }};
+    }
+    Probe book(Reach reach, const char *name, std::function<BuySellPanelView *(Screen &)> of) {
+        return {reach, name, [this, of](Screen &s) { of(s)->setStockInfo(markRecord); },
+                [this, of](Screen &s) { return of(s)->stockInfo() != markRecord; }};
+    }
+
+    std::vector<Probe> probes() {
+        return {
+            {Info, "info header", [](Screen &s) { s.stockInfoShowView()->lastLabel().setText(Mark); },
+             [](Screen &s) { return s.stockInfoShowView()->lastLabel().text() != Mark; }},
+            {Price, "price header",
+             [](Screen &s) { s.stockPriceShowView()->SetFieldValueArray(std::vector<std::string>(6, Mark)); },
+             [](Screen &s) { return s.stockPriceShowView()->valueLabel(0).text() != Mark; }},
+            book(StockBook, "stock book",
+                 part(&Screen::rightStockDetailPanel, &RightStockDetailPanel::buySellPanelView)),
+            grid(StockGrid, "stock grid",
+                 part(&Screen::rightStockDetailPanel, &RightStockDetailPanel::valuePanelView)),
+            table(StockTicks, "stock ticks",
+                  part(&Screen::rightStockDetailPanel, &RightStockDetailPanel::strikeDetailView)),
+            table(StockBigOrders, "stock big orders",
+                  part(&Screen::rightStockDetailPanel, &RightStockDetailPanel::stockDDDetailView)),
+            grid(IndexGrid, "index grid",
+                 part(&Screen::rightIndexDetailPanel, &RightIndexDetailPanel::valuePanelView)),
+            table(IndexContribution, "index contributions",
+                  part(&Screen::rightIndexDetailPanel, &RightIndexDetailPanel::indexGXView)),
+            table(IndexBigOrders, "index big orders",
+                  part(&Screen::rightIndexDetailPanel, &RightIndexDetailPanel::indexDDDetailView)),
+            table(BoardMembers, "board members",
+                  part(&Screen::rightIndexDetailPanel, &RightIndexDetailPanel::boardStocksView)),
+            book(FutureBook, "future book",
+                 part(&Screen::rightProdDetailPanel, &RightProdDetailPanel::buySellPanelView)),
+            grid(FutureGrid, "future grid",
+                 part(&Screen::rightProdDetailPanel, &RightProdDetailPanel::valuePanelView)),
+            table(FutureTicks, "future ticks",
+                  part(&Screen::rightProdDetailPanel, &RightProdDetailPanel::futureStrikeDetailView)),
+            table(FundHoldings, "fund holdings",
+                  part(&Screen::rightOpenFundDetailPanel, &RightOpenFundDetailPanel::stocksView)),
+            table(FundShares, "fund shares",
+                  part(&Screen::rightOpenFundDetailPanel, &RightOpenFundDetailPanel::sharesView)),
+            table(FundHolders, "fund holders",
+                  part(&Screen::rightOpenFundDetailPanel, &RightOpenFundDetailPanel::ownersView)),
+            grid(CurrencyGrid, "currency grid",
+                 part(&Screen::rightCurrDetailPanel, &RightCurrDetailPanel::valuePanelView)),
+            grid(ForeignGrid, "foreign index grid",
+                 part(&Screen::rightForeignIndexDetailPanel, &RightForeignIndexDetailPanel::valuePanelView)),
+        };
+    }
+    static std::string names(unsigned reached, const std::vector<Probe> &all) {
+        std::string out;
+        for (const Probe &p : all)
+            if (reached & p.reach)
+                out += std::string(out.empty() ? "" : ", ") + p.name;
+        return out.empty() ? "nothing" : out;
+    }
+
+    static constexpr const char *Mark = "#";
+    const TableBaseView::Rows markRows{base::make<base::Object>()};
+    const base::Ref<StockBasicInf> markRecord = base::make<StockBasicInf>();
+};
+
+TEST_F(DispatchRoutingTest, EachReplyReachesTheViewsOfItsRowInEachMode) {
+    // One security of each mode, in mode order.
+    const std::array<const char *, 6> codes{"SH600000", "SH000001", "SFIF1212",
+                                            "OF110022", "FEUSDCNY", "HKHSI"};
+    constexpr unsigned Nowhere = 0;
+    const unsigned stock = Info | Price | StockBook | StockGrid, index = Info | Price | IndexGrid,
+                   future = Info | Price | FutureBook | FutureGrid;
+    struct Row {
+        int type;
+        bool forShownCode;
+        std::array<unsigned, 6> reaches;
+    };
+    const auto everywhere = [](unsigned reach) {
+        return std::array<unsigned, 6>{reach, reach, reach, reach, reach, reach};
+    };
+    const Row rows[] = {
+        {2940, true, {stock, index, future, Info, Info | Price | CurrencyGrid, Info | Price | ForeignGrid}},
+        {2940, false, everywhere(Nowhere)},
+        {2970, true, {StockTicks, Nowhere, FutureTicks, Nowhere, Nowhere, Nowhere}},
+        {2915, true, everywhere(StockBook)},
+        {2915, false, everywhere(Nowhere)},
+        // Wherever the data centre keeps a big-order list: a fund's keeps none.
+        {2976,
+         true,
+         {StockBigOrders, StockBigOrders, StockBigOrders, Nowhere, StockBigOrders, StockBigOrders}},
+        {2311, true, {Nowhere, Nowhere, Nowhere, Info, Nowhere, Nowhere}},
+        {2312, true, everywhere(FundHoldings)},
+        {2313, true, everywhere(FundShares)},
+        {2314, true, everywhere(FundHolders)},
+        // The contributions of the shown SH/SZ code's market, else of the main index: all there
+        // since the main index was shown.
+        {2929, true, everywhere(IndexContribution)},
+        {2977, true, everywhere(IndexBigOrders)},
+        {2955, true, everywhere(BoardMembers)},
+        // The first basic information is in: a second one changes nothing.
+        {2939, true, everywhere(Nowhere)},
+        {2310, true, everywhere(Nowhere)},
+    };
+    // Chart, level-2 and satellite replies reach no header or panel; every other type is ignored.
+    const int elsewhere[] = {2917, 2918, 2922, 2942, 2944, 2965, 2969, 2206, 2309, 2315, 2914,
+                             2916, 2921, 2925, 2927, 2930, 2932, 2934, 2938, 2941, 2943, 2945,
+                             2954, 2956, 2964, 2966, 2968, 2971, 2975, 2978, 3000};
+
+    auto screen = open(codes[0]);
+    for (const char *code : codes) {
+        screen->SetStockCodeMarket(code);
+        settle();
+    }
+    const std::vector<Probe> all = probes();
+    for (size_t mode = 0; mode < codes.size(); ++mode) {
+        screen->SetStockCodeMarket(codes[mode]);
+        settle();
+        ASSERT_EQ(screen->currentModeType(), int(mode)) << codes[mode];
+        auto reached = [&](int type, bool forShownCode) {
+            for (const Probe &p : all)
+                p.mark(*screen);
+            screen->DataPoolCallBack(type, params(forShownCode ? codes[mode] : "SZ000002"));
+            unsigned out = 0;
+            for (const Probe &p : all)
+                out |= p.reached(*screen) ? p.reach : 0;
+            return out;
+        };
+        for (const Row &row : rows)
+            EXPECT_EQ(names(reached(row.type, row.forShownCode), all), names(row.reaches[mode], all))
+                << row.type << (row.forShownCode ? "" : " for another code") << " on " << codes[mode];
+        for (int type : elsewhere)
+            EXPECT_EQ(names(reached(type, true), all), "nothing") << type << " on " << codes[mode];
+    }
 }
 
 } // namespace

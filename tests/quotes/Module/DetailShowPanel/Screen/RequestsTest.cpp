@@ -1,5 +1,6 @@
 #include "DetailScreenFixture.h"
 
+#include "DataBase/ComAPI.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 
 namespace detailscreen {
@@ -37,6 +38,39 @@ TEST_F(DetailScreenTest, TheFirstOpenAsksForTheBasicInformationThenTheKindsSet) 
             EXPECT_TRUE(all.contains(type)) << type;
         for (int type : c.notAsked)
             EXPECT_FALSE(all.contains(type)) << type;
+        nav->pop(false);
+        app.runPending();
+    }
+}
+
+TEST_F(DetailScreenTest, ABoardFromTheBoardListAsksForItsFirst25Members) {
+    readyWithoutAccount();
+    quotes.clearReceived();
+    auto screen = open("BI000101", 101);
+    std::vector<std::vector<int>> asked;
+    for (const peers::ReceivedFrame &frame : quotes.received())
+        if (frame.type == 2955) {
+            // Board, field groups, sort field, order, first row, rows.
+            uint32_t pos = 0;
+            int board = ComAPI::ReadShort(frame.bytes(), pos);
+            ComAPI::ReadShort(frame.bytes(), pos);
+            ComAPI::ReadByte(frame.bytes(), pos);
+            ComAPI::ReadByte(frame.bytes(), pos);
+            int first = ComAPI::ReadShort(frame.bytes(), pos);
+            asked.push_back({board, first, ComAPI::ReadShort(frame.bytes(), pos)});
+        }
+    EXPECT_EQ(asked, (std::vector<std::vector<int>>{{101, 0, 25}}));
+}
+
+// A fund's net values and reports come with the first load; its refreshes ask for nothing more.
+TEST_F(DetailScreenTest, AFundsReportsAreAskedOnTheFirstLoadOnly) {
+    readyWithoutAccount();
+    for (const char *code : {"OF110022", "OF000009"}) {
+        SCOPED_TRACE(code);
+        auto screen = open(code);
+        quotes.clearReceived();
+        advance(11);
+        EXPECT_EQ(typeSet(), std::set<int>{});
         nav->pop(false);
         app.runPending();
     }
@@ -85,6 +119,35 @@ TEST_F(DetailScreenTest, TheScreenRefreshesEveryFiveSecondsOnlyWhileShown) {
     quotes.clearReceived();
     advance(12);
     EXPECT_TRUE(types().empty()) << "a popped screen asks for nothing";
+}
+
+// Nothing keeps a popped screen: not the timer, the notification centre, its data centre, nor its
+// panels, whose delegates and parent targets point back at it.
+TEST_F(DetailScreenTest, APoppedScreenGoesWithItsPanels) {
+    readyWithoutAccount();
+    base::Weak<StockDetailViewController> screen;
+    std::vector<base::Weak<ui::View>> panels;
+    {
+        auto shown = open("SH600000");
+        for (const char *code : {"SH000001", "SFIF1212", "OF110022", "FEUSDCNY", "HKHSI"}) {
+            shown->SetStockCodeMarket(code);
+            settle();
+            panels.push_back(shown->rightPanel()->weakSelf<ui::View>());
+        }
+        panels.push_back(shown->rightStockDetailPanel()->weakSelf<ui::View>());
+        screen = shown;
+        nav->pop(false);
+        app.runPending();
+    }
+    settle();
+    EXPECT_FALSE(screen.lock());
+    for (const base::Weak<ui::View> &panel : panels)
+        EXPECT_FALSE(panel.lock());
+    quotes.clearReceived();
+    base::NotificationCenter::shared().post(DataBase::CommonNotify, nullptr,
+                                            base::Dict{{"HQConnectStatus", true}});
+    advance(6);
+    EXPECT_TRUE(types().empty());
 }
 
 TEST_F(DetailScreenTest, NothingGoesOutWhileTheLinkIsDownAndEverythingAtTheNextTickAfter) {

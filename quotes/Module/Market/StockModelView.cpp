@@ -1,0 +1,258 @@
+#include "Module/Market/StockModelView.h"
+
+#include "Common/FileFunc.h"
+#include "base/FileManager.h"
+#include "base/PropertyList.h"
+#include "ui/NavigationController.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char *ColumnRowIdentifier = "genneralCell";
+constexpr const char *TrendRowIdentifier = "grenresIdentifier";
+// Columns coloured by the price change, and the one coloured by the rise speed.
+constexpr int ChangeColumns[] = {2, 3, 4};
+constexpr int SpeedColumn = 9;
+
+base::Value column(const char *name, int id, int width, bool enabled, const char *special = nullptr) {
+    base::Dict entry{{"ColName", name}, {"ColWidth", width}, {"Enabled", enabled}};
+    if (id >= 0)
+        entry.set("ColID", id);
+    if (special)
+        entry.set("SpecialName", special);
+    return entry;
+}
+
+// The change a row is coloured by: none while either price is missing.
+int32_t priceChange(const StockQuoteInf &record) {
+    return record.newprice > 0 && record.closeprice > 0 ? record.newprice - record.closeprice : 0;
+}
+
+base::Ref<gfx::Color> rgb(float r, float g, float b) {
+    return gfx::Color::rgba(r / 255, g / 255, b / 255);
+}
+
+} // namespace
+
+base::Array StockModelView::makeColumnArray() {
+    return {column("No.", -1, 39, false, "INDEX"), column(" 名称", 9, 91, true, "NAME"),
+            column("最新 ", 4, 81, true),          column("涨幅 ", 1, 81, true),
+            column("涨跌 ", 502, 81, false),       column("换手 ", 21, 81, true),
+            column("成交量 ", 2, 81, true),        column("成交额 ", 3, 81, true),
+            column("振幅 ", 22, 81, true),         column("涨速 ", 25, 81, true),
+            column("量比 ", 20, 81, true),         column("市盈 ", 23, 81, true),
+            column("市净 ", 24, 81, true)};
+}
+
+StockModelView::StockModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+    isPagesMode = true;
+    modeType = 0;
+    curTabIndex = TabIndex;
+    m_menu_1_Array = loadBundleList(FieldMenuFile);
+    m_columnArray = makeColumnArray();
+}
+
+void StockModelView::setUp() {
+    MarketTableBaseView::setUp();
+    float w = bounds().width(), h = bounds().height();
+    setBackgroundColor(gfx::Color::clear());
+    m_configMarketBarView = base::make<ConfigMarketBarView>(gfx::Rect{0, 0, w, BarHeight});
+    m_configMarketBarView->delegate = weakSelf<StockModelView>();
+    m_configMarketBarView->SetLeftButtonListTitle(m_currentSelMarketTitle);
+    addSubview(m_configMarketBarView);
+
+    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
+    m_curTableView->setBackgroundColor(gfx::Color::clear());
+    m_curTableView->opaque = false;
+    m_curTableView->separatorStyle = ui::TableView::Separator::None;
+    m_curTableView->showsVerticalScrollIndicator = false;
+    addSubview(m_curTableView);
+
+    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
+    m_titleColumn->delegate = weakSelf<StockModelView>();
+    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    m_defaultColumn->delegate = weakSelf<StockModelView>();
+    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
+        m_defaultColumn->SetPullList(m_menu_1_Array, HeaderFields[id], id);
+
+    quotesData().SetObserverName(ObserverName, TabIndex, 0);
+    quotesData().reqDataFirst();
+}
+
+void StockModelView::reLayout(gfx::Rect frame) {
+    setFrame(frame);
+    float w = frame.width(), h = frame.height();
+    m_configMarketBarView->reLayout({0, 0, w, BarHeight});
+    m_curTableView->setFrame({0, BarHeight, w, h - 54});
+    m_curTableView->reloadData();
+}
+
+void StockModelView::SetCurrentSelectedMarketTitle(const std::string &title, int) {
+    m_currentSelMarketTitle = title;
+    m_configMarketBarView->SetLeftButtonListTitle(title);
+}
+
+void StockModelView::RefreshTable() {
+    modeType = modeType == 1 ? 0 : 1;
+    m_curTableView->decelerationRate = modeType == 0 ? 1.0f : 0.0f;
+    m_curTableView->reloadData();
+}
+
+int StockModelView::numberOfRows(int) {
+    return rowCount();
+}
+
+float StockModelView::heightForRow(ui::IndexPath) {
+    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
+}
+
+base::Ref<ui::View> StockModelView::viewForHeader(int) {
+    float w = m_curTableView->bounds().width();
+    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    if (modeType == 1) {
+        header->addSubview(m_titleColumn);
+        m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
+        if (!MarketProcessMarks::columnHeaderMarked) {
+            MarketProcessMarks::columnHeaderMarked = true;
+            int marked = getSortColumnIndex(m_columnArray, m_iCurrentRankFeild);
+            m_titleColumn->SetSelectedHeader(marked >= 0 ? marked : RiseColumn);
+        }
+    } else {
+        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
+        m_defaultColumn->setBackgroundColor(gfx::Color::rgba(0.22f, 63 / 255.f, 70 / 255.f));
+        header->addSubview(m_defaultColumn);
+    }
+    return header;
+}
+
+base::Ref<ui::TableCell> StockModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
+    base::Ref<StockQuoteInf> record = recordAt(path.row);
+    float w = table.bounds().width();
+    if (modeType == 1) {
+        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
+        if (!cell) {
+            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
+                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
+            cell->SetFormatArray(m_columnArray);
+        }
+        if (record)
+            fillColumnRow(*cell, path.row, *record);
+        return cell;
+    }
+    auto cell = std::dynamic_pointer_cast<StockModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
+    if (!cell)
+        cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
+                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
+    if (record)
+        fillTrendRow(*cell, path.row, *record);
+    return cell;
+}
+
+void StockModelView::fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record) {
+    if (row % 2 == 0)
+        cell.SetCellBgColor(rgb(12, 33, 51));
+    else
+        cell.SetCellBgColor(rgb(14, 21, 26));
+    base::Array values{std::to_string(row + 1),
+                       base::Dict{{"StockName", record.name}, {"StockCode", record.getDisplayCode()}}};
+    for (size_t i = 2; i < m_columnArray.size(); ++i)
+        values.add(record.FormatValue(int32_t(m_columnArray[i]["ColID"].intValue())));
+    cell.SetValueArray(values);
+    for (int index : ChangeColumns)
+        cell.SetTextColorAtIndex(index, priceChange(record));
+    cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
+}
+
+void StockModelView::fillTrendRow(StockModelCell &cell, int row, const StockQuoteInf &record) {
+    cell.StockNameLabel().setText(record.name);
+    cell.StockCodeLabel().setText(record.getDisplayCode());
+    cell.marketCode = record.code;
+    cell.stockName = record.name;
+    cell.SNLabel().setText(FormatSerialNumberVertical(row + 1));
+    cell.UpDownLabel().setText(record.FormatValue(502));
+    cell.RangeLabel().setText(record.FormatValue(1));
+    cell.LastLabel().setText(record.FormatValue(4));
+    for (int i = 0; i < 3; ++i)
+        cell.valueLabel(i).setText(record.FormatValue(m_rankFields[size_t(i)]));
+    cell.setUpDownMarkImage(float(record.newprice > 0 ? record.newprice - record.closeprice : 0));
+    cell.infoButton().setHidden(record.noteCount <= 0);
+    showMView(cell, record);
+}
+
+void StockModelView::didSelectRow(ui::IndexPath path) {
+    base::Ref<StockQuoteInf> record = recordAt(path.row);
+    auto d = delegate.lock();
+    if (!record || !d)
+        return;
+    base::Array rows;
+    for (int i = 0; i < rowCount(); ++i)
+        rows.add(base::Value(recordAt(i)));
+    d->ReturnStockCodeMarket(record->code, ModuleName, path.row, rows);
+}
+
+void StockModelView::resetTimerCenterOnScroll() {
+    if (auto d = delegate.lock())
+        d->resetTimerCenterOnScroll(curTabIndex);
+}
+
+base::Opt<void> StockModelView::PerformAction(ui::Button &button) {
+    if (button.tag == ConfigMarketBarView::MenuButtonTag)
+        openMarketMenu(button);
+    else if (button.tag == ConfigMarketBarView::ModeButtonTag)
+        RefreshTable();
+    return {};
+}
+
+void StockModelView::openMarketMenu(ui::Button &button) {
+    if (!m_switchMarketMenuPopoverController) {
+        std::string documentsCopy = FileFunc::getFilePath(std::string(MenuFile) + ".plist");
+        std::optional<base::Value> rows;
+        if (base::FileManager::exists(documentsCopy))
+            rows = base::PropertyList::read(documentsCopy);
+        m_menuRows = rows ? *rows : base::Value(loadBundleList(MenuFile));
+        auto menu = base::make<SwitchMarketMenuController>();
+        menu->delegate = weakSelf<StockModelView>();
+        menu->SetMenuItemsArray(m_menuRows);
+        m_switchMarketMenuPopoverController =
+            base::make<ui::Popover>(base::make<ui::NavigationController>(menu));
+    }
+    m_switchMarketMenuPopoverController->presentFromRect(button.bounds(), button, ui::ArrowUp, true);
+}
+
+base::Opt<void> StockModelView::ReturnSelectedMarket(const base::Value &row) {
+    if (m_switchMarketMenuPopoverController)
+        m_switchMarketMenuPopoverController->dismiss(true);
+    int classID = int(row["CLASS_ID"].intValue());
+    SetCurrentSelectedMarketTitle(row["MENU_NAME"].stringValue(), classID);
+    resetQuotesClassId(classID);
+    if (auto target = parentControllerTarget.lock())
+        target->SetCurrMarket(row, curTabIndex);
+    return {};
+}
+
+base::Opt<void> StockModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
+    m_titleColumn->SetSelectedHeader(column);
+    base::Value entry = m_columnArray.at(size_t(column));
+    if (column < 0 || !entry["Enabled"].boolValue() || entry["ColID"].isNull())
+        return {};
+    m_iCurrentRankFeild = int16_t(entry["ColID"].intValue());
+    resetQuotesSortId(m_iCurrentRankFeild, status ? 1 : 0);
+    return {};
+}
+
+base::Opt<void> StockModelView::ReturnUpdownTag(int upDown, int classID, int) {
+    m_iCurrentRankFeild = int16_t(classID);
+    resetQuotesSortId(classID, upDown);
+    return {};
+}
+
+base::Opt<void> StockModelView::ReturnSelectedFieldName(const std::string &, int classID, int headerID) {
+    m_iCurrentRankFeild = int16_t(classID);
+    if (headerID >= 2 && headerID <= 4)
+        m_rankFields[size_t(headerID - 2)] = classID;
+    resetQuotesSortId(classID, 0);
+    // The rows show the new field even when the sort was already by it.
+    m_curTableView->reloadData();
+    return {};
+}
