@@ -194,11 +194,23 @@ void drawContents(View &view, gfx::Context &c) {
 
 namespace {
 
+// Whether the window's own background paints every pixel of `area` opaque, so that clearing it first
+// would only be painted over.
+bool coveredByBackground(View &window, gfx::Rect area) {
+    Animator &animator = Animator::shared();
+    Look look = animator.presentation(window);
+    auto background = look.background ? look.background : window.layer().backgroundColor;
+    return background && !background->patternImage() && background->a() >= 1 && look.alpha >= 1 &&
+           !window.isHidden() && window.layer().cornerRadius <= 0 && !animator.transition(window, {}) &&
+           look.bounds.intersection(area) == area;
+}
+
 void drawWindow(View &window, View &popovers, View *alerts, gfx::Rect area, gfx::Context &c, bool cull) {
     gfx::Region piece(area);
     c.save();
     c.clipToRect(area);
-    c.clearRect(area);
+    if (!coveredByBackground(window, area))
+        c.clearRect(area);
     damaged = cull ? &piece : nullptr;
     drawContents(window, c);
     draw(popovers, c);
