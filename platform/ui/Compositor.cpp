@@ -129,19 +129,28 @@ void drawInside(View &view, const Look &look, gfx::Context &c) {
 namespace {
 bool frameWanted = true;
 double framesUntil = 0;
+uint64_t changes = 0;
 } // namespace
+
+std::optional<uint64_t> changeCount() {
+    if (base::Clock::current().monotonic() < framesUntil || Animator::shared().animatingViews())
+        return std::nullopt;
+    return changes;
+}
 
 bool needsFrame() {
     return frameWanted || base::Clock::current().monotonic() < framesUntil || Animator::shared().busy();
 }
 
 void setNeedsFrameUntil(double time) {
+    ++changes;
     framesUntil = std::max(framesUntil, time);
     frameWanted = false;
     setNeedsFrame();
 }
 
 void setNeedsFrame() {
+    ++changes;
     if (frameWanted)
         return;
     frameWanted = true;
