@@ -300,6 +300,7 @@ void Animator::addTransition(View &view, base::Ref<Transition> transition, std::
     running->key = std::move(key);
     running->start = now();
     transitions_.push_back(running);
+    compositor::setNeedsFrame();
     std::weak_ptr<Running> weak = running;
     base::RunLoop::main().performAfter(running->transition->duration,
                                        base::Action("animationDidStop", [this, weak](base::Object *) {
