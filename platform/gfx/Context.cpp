@@ -59,6 +59,22 @@ std::vector<Span> nineSpans(int pixels, int capPixels, float scale, float target
 
 } // namespace
 
+namespace {
+
+// The Pango context text is laid out in, one per thread and brought to the drawing's matrix before
+// each use: making one for every drawing context cost as much as laying out a short label, and a
+// window draws each label through a context of its own.
+PangoContext *textContext() {
+    struct Holder {
+        PangoContext *context = FontRegistry::shared().newContext();
+        ~Holder() { g_object_unref(context); }
+    };
+    thread_local Holder holder;
+    return holder.context;
+}
+
+} // namespace
+
 Context::Context(const Surface &target) : target_(target), cr_(createFor(target)) {
     state_.fill = Color::black();
     state_.stroke = Color::black();
@@ -71,8 +87,6 @@ Context::Context(cairo_t *cairo) : cr_(cairo_reference(cairo)) {
 }
 
 Context::~Context() {
-    if (text_)
-        g_object_unref(text_);
     cairo_destroy(cr_);
 }
 
@@ -455,10 +469,9 @@ void Context::drawTiledImage(Rect tile, const Image &image) {
 Size Context::drawText(std::string_view text, Rect r, const Font &font, LineBreak lineBreak, Align align) {
     if (text.empty() || r.width() <= 0 || r.height() <= 0)
         return {};
-    if (!text_)
-        text_ = FontRegistry::shared().newContext();
-    pango_cairo_update_context(cr_, text_);
-    PangoLayout *layout = layoutText(text_, text, font, r.width(), lineBreak, align);
+    PangoContext *pango = textContext();
+    pango_cairo_update_context(cr_, pango);
+    PangoLayout *layout = layoutText(pango, text, font, r.width(), lineBreak, align);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     float width = float(logical.width) / PANGO_SCALE, height = float(logical.height) / PANGO_SCALE;
@@ -483,10 +496,9 @@ Size Context::drawText(std::string_view text, Rect r, const Font &font, LineBrea
 Size Context::drawText(std::string_view text, Point p, const Font &font) {
     if (text.empty())
         return {};
-    if (!text_)
-        text_ = FontRegistry::shared().newContext();
-    pango_cairo_update_context(cr_, text_);
-    PangoLayout *layout = layoutText(text_, text, font, INFINITY, LineBreak::Clip, Align::Left);
+    PangoContext *pango = textContext();
+    pango_cairo_update_context(cr_, pango);
+    PangoLayout *layout = layoutText(pango, text, font, INFINITY, LineBreak::Clip, Align::Left);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     paint([&] {

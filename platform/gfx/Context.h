@@ -125,7 +125,6 @@ private:
     cairo_t *cr_;
     State state_;
     std::vector<State> saved_;
-    PangoContext *text_ = nullptr;
 };
 
 } // namespace gfx

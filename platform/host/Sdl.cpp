@@ -113,6 +113,12 @@ bool Sdl::open(const std::string &title) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    // On X11 the window surface is shared memory from which only the damaged rectangles go to
+    // the server. SDL would otherwise back it with a texture that is uploaded and drawn whole
+    // through OpenGL on every frame: without a graphics card, all the window's pixels rasterised
+    // again by the software renderer's threads for one changed label.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     gfx::Size size = ui::Screen::main().windowSize();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.w),
                                int(size.h), SDL_WINDOW_SHOWN);

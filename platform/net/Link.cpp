@@ -18,35 +18,49 @@ void Link::attach(const base::Ref<ReadStream> &read, const base::Ref<WriteStream
     write_ = write;
 }
 
-void Link::open() {
+bool Link::open() {
     if (!loop_)
         loop_ = &base::RunLoop::current();
-    if (connected_ || failed_) {
+    if (failed_)
+        return false;
+    if (connected_) {
         loop_->post([weak = weak_from_this()] {
             if (auto link = weak.lock())
                 link->settle();
         });
-        return;
+        return true;
     }
     if (started_)
-        return;
+        return true;
     started_ = true;
+    // What fails before a connect is under way (a name nothing can resolve, an address the system
+    // cannot reach) fails the open itself, as the caller's own mistake rather than the network's.
+    if (std::optional<Resolution> known = resolveAtOnce(host_, port_)) {
+        error_ = connectTo(std::move(*known));
+        failed_ = error_.isError();
+        return !failed_;
+    }
     resolve(host_, port_, *loop_, [weak = weak_from_this()](Resolution result) {
         if (auto link = weak.lock())
             link->resolved(std::move(result));
     });
+    return true;
 }
 
 void Link::resolved(Resolution result) {
-    if (result.error) {
-        fail({StreamError::NetDb, result.error});
-        return;
-    }
-    addresses_ = std::move(result.addresses);
-    tryNext();
+    if (StreamError error = connectTo(std::move(result)); error.isError())
+        fail(error);
 }
 
-void Link::tryNext() {
+StreamError Link::connectTo(Resolution result) {
+    if (result.error)
+        return {StreamError::NetDb, result.error};
+    addresses_ = std::move(result.addresses);
+    next_ = 0;
+    return tryNext();
+}
+
+StreamError Link::tryNext() {
     while (next_ < addresses_.size()) {
         const SocketAddress &addr = addresses_[next_++];
         fd_ = socket(addr.family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -54,20 +68,16 @@ void Link::tryNext() {
             lastErrno_ = errno;
             continue;
         }
-        if (connect(fd_, addr.get(), addr.length()) == 0) {
-            watch();
-            connected();
-            return;
-        }
-        if (errno == EINPROGRESS) {
+        // Even a connect that completes at once is reported by the loop, never inside open().
+        if (connect(fd_, addr.get(), addr.length()) == 0 || errno == EINPROGRESS) {
             connecting_ = true;
             watch();
-            return;
+            return {};
         }
         lastErrno_ = errno;
         closeSocket();
     }
-    fail({StreamError::Posix, lastErrno_});
+    return {StreamError::Posix, lastErrno_};
 }
 
 void Link::watch() {
@@ -109,7 +119,8 @@ void Link::connectFinished() {
     }
     lastErrno_ = error;
     closeSocket();
-    tryNext();
+    if (StreamError failure = tryNext(); failure.isError())
+        fail(failure);
 }
 
 void Link::connected() {

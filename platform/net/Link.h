@@ -23,7 +23,8 @@ public:
     Link &operator=(const Link &) = delete;
 
     void attach(const base::Ref<ReadStream> &read, const base::Ref<WriteStream> &write);
-    void open();
+    // Starts the connection; false when it failed before a connect could be under way.
+    bool open();
     void streamClosed();
     void schedule(base::RunLoop &loop, std::string_view mode);
     void unschedule(base::RunLoop &loop, std::string_view mode);
@@ -36,7 +37,9 @@ public:
 
 private:
     void resolved(Resolution result);
-    void tryNext();
+    // Connects to the first address that takes a connect; the error when none did.
+    StreamError connectTo(Resolution result);
+    StreamError tryNext();
     void watch();
     void onEvents(unsigned events);
     void connectFinished();

@@ -3,6 +3,7 @@
 #include "SocketAddress.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,15 @@ struct Resolution {
     int error = 0;
 };
 
-// Looks `host` up for a TCP connection to `port` on a helper thread, so that a slow name server never
-// holds the run loop, and hands the outcome to `done` on `loop` (a numeric address is read at once,
-// and its outcome too arrives on the loop's next pass). The caller keeps `loop` alive.
+// The outcome of a lookup that needs no name server, so that a connection to it can fail at once:
+// a numeric address, or a name no name server can resolve (empty, not shaped as a host name, or
+// under the reserved "invalid" domain, which resolvers answer negatively without asking). Nothing
+// when a name server must be asked.
+std::optional<Resolution> resolveAtOnce(const std::string &host, uint16_t port);
+
+// Asks the name servers for `host` for a TCP connection to `port` on a helper thread, so that a slow
+// name server never holds the run loop, and hands the outcome to `done` on `loop`. The caller keeps
+// `loop` alive.
 void resolve(std::string host, uint16_t port, base::RunLoop &loop, std::function<void(Resolution)> done);
 
 } // namespace net

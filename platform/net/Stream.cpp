@@ -12,7 +12,10 @@ bool Stream::open() {
     if (status_ != Status::NotOpen)
         return false;
     status_ = Status::Opening;
-    link_->open();
+    if (!link_->open()) {
+        status_ = Status::Error;
+        return false;
+    }
     return true;
 }
 

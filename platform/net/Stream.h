@@ -37,7 +37,8 @@ public:
     using Client = std::function<void(Event)>;
 
     // Starts the connection (name lookup, then connect) when the other stream has not already.
-    // False when the stream was opened before.
+    // False when the stream was opened before, or when the connection failed already: at once for
+    // a name that cannot resolve or an address that cannot be reached (then error() says why).
     bool open();
     // Stops all events; the native socket closes once both streams are closed.
     void close();
@@ -110,8 +111,9 @@ private:
 };
 
 // A pair of streams over one TCP connection to `host` (a name or a numeric address) and `port`.
-// Nothing happens until one of them is opened; the name is then looked up off the run loop, each
-// address is tried in turn, and the opened streams report OpenCompleted (or ErrorOccurred).
+// Nothing happens until one of them is opened; the name is then looked up (off the run loop unless
+// the answer needs no name server), each address is tried in turn, and the opened streams report
+// OpenCompleted (or ErrorOccurred). A failure known before any connect is under way fails open().
 std::pair<base::Ref<ReadStream>, base::Ref<WriteStream>> pairToHost(std::string host, uint16_t port);
 
 } // namespace net

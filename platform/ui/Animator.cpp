@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <optional>
 
 namespace ui {
 
@@ -37,6 +38,10 @@ struct Animator::Running {
     base::Ref<Transition> transition;
     std::string key;
     gfx::Surface before;
+    // The new content as last drawn, and the change count it was drawn at: redrawn only when a
+    // view has changed since, not on every frame of the transition.
+    gfx::Surface after;
+    std::optional<uint64_t> afterChanges;
     double start;
 };
 
@@ -272,12 +277,16 @@ Look Animator::presentationOver(const View &view, Look look) const {
 }
 
 bool Animator::busy() const {
+    return animatingViews() || !transitions_.empty();
+}
+
+bool Animator::animatingViews() const {
     const double t = now();
     for (const auto &[view, list] : changes_)
         for (const Change &c : list)
             if (t < c.start + c.duration)
                 return true;
-    return !transitions_.empty();
+    return false;
 }
 
 void Animator::addTransition(View &view, base::Ref<Transition> transition, std::string key) {
@@ -291,6 +300,7 @@ void Animator::addTransition(View &view, base::Ref<Transition> transition, std::
     running->key = std::move(key);
     running->start = now();
     transitions_.push_back(running);
+    compositor::setNeedsFrame();
     std::weak_ptr<Running> weak = running;
     base::RunLoop::main().performAfter(running->transition->duration,
                                        base::Action("animationDidStop", [this, weak](base::Object *) {
@@ -331,7 +341,12 @@ bool Animator::drawTransition(View &view, gfx::Context &c) {
     const Transition &tr = *running->transition;
     double linear = tr.duration > 0 ? (now() - running->start) / tr.duration : 1;
     double p = ease(tr.timing, linear);
-    gfx::Surface after = compositor::snapshot(view);
+    if (std::optional<uint64_t> changes = compositor::changeCount();
+        !running->after || !changes || running->afterChanges != changes) {
+        running->after = compositor::snapshot(view);
+        running->afterChanges = compositor::changeCount();
+    }
+    const gfx::Surface &after = running->after;
     gfx::Rect b = presentation(view).bounds;
     float w = b.width(), h = b.height();
     cairo_t *cr = c.cairo();

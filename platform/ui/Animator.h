@@ -65,6 +65,8 @@ public:
 
     // Whether anything is moving on screen.
     bool busy() const;
+    // Whether a view's animated value (not a transition) is moving.
+    bool animatingViews() const;
     // The eased progress of a curve at linear time t in [0, 1].
     static double ease(Curve curve, double t);
     // The transform k of the way from a to b, turning rotations rather than squashing them.

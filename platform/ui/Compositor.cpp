@@ -129,19 +129,28 @@ void drawInside(View &view, const Look &look, gfx::Context &c) {
 namespace {
 bool frameWanted = true;
 double framesUntil = 0;
+uint64_t changes = 0;
 } // namespace
+
+std::optional<uint64_t> changeCount() {
+    if (base::Clock::current().monotonic() < framesUntil || Animator::shared().animatingViews())
+        return std::nullopt;
+    return changes;
+}
 
 bool needsFrame() {
     return frameWanted || base::Clock::current().monotonic() < framesUntil || Animator::shared().busy();
 }
 
 void setNeedsFrameUntil(double time) {
+    ++changes;
     framesUntil = std::max(framesUntil, time);
     frameWanted = false;
     setNeedsFrame();
 }
 
 void setNeedsFrame() {
+    ++changes;
     if (frameWanted)
         return;
     frameWanted = true;
@@ -194,11 +203,23 @@ void drawContents(View &view, gfx::Context &c) {
 
 namespace {
 
+// Whether the window's own background paints every pixel of `area` opaque, so that clearing it first
+// would only be painted over.
+bool coveredByBackground(View &window, gfx::Rect area) {
+    Animator &animator = Animator::shared();
+    Look look = animator.presentation(window);
+    auto background = look.background ? look.background : window.layer().backgroundColor;
+    return background && !background->patternImage() && background->a() >= 1 && look.alpha >= 1 &&
+           !window.isHidden() && window.layer().cornerRadius <= 0 && !animator.transition(window, {}) &&
+           look.bounds.intersection(area) == area;
+}
+
 void drawWindow(View &window, View &popovers, View *alerts, gfx::Rect area, gfx::Context &c, bool cull) {
     gfx::Region piece(area);
     c.save();
     c.clipToRect(area);
-    c.clearRect(area);
+    if (!coveredByBackground(window, area))
+        c.clearRect(area);
     damaged = cull ? &piece : nullptr;
     drawContents(window, c);
     draw(popovers, c);

@@ -4,6 +4,9 @@
 #include "gfx/Region.h"
 
 #include "gfx/Surface.h"
+
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -21,6 +24,10 @@ void prepare(View &root);
 bool needsFrame();
 // Tells the host when the first change since the last frame comes.
 void setNeedsFrame();
+// Counts the changes views have made known, so that a picture of a tree drawn earlier is known to
+// hold while the count stays the same; nothing while a view or a layer animates, as their values
+// follow the clock. A change made straight to a layer's fields is not counted.
+std::optional<uint64_t> changeCount();
 // Frames are wanted until the time (on the clock), as a layer moves.
 void setNeedsFrameUntil(double time);
 // A frame showing every change so far was drawn.

@@ -360,13 +360,17 @@ gfx::Region Window::update(const gfx::Surface &target) {
 gfx::Region Window::refresh(const gfx::Surface &target, bool whenTold) {
     if (whenTold && target.cairo() == lastTarget_ && !compositor::needsFrame())
         return {};
-    prepareFrame();
+    // The layout and display passes find nothing to do unless a view made a change known since
+    // they last ran: a frame drawn only because a transition moves skips them.
+    if (!whenTold || !preparedAt_ || preparedAt_ != compositor::changeCount())
+        prepareFrame();
     if (target.cairo() != lastTarget_)
         damage_.reset();
     lastTarget_ = target.cairo();
     bool dimmed = !alertLayer_->subviews().empty();
     gfx::Rect area{0, 0, float(target.width()), float(target.height())};
     gfx::Region damage = damage_.collect(*this, *popoverLayer_, *alertLayer_, dimmed, area);
+    preparedAt_ = compositor::changeCount();
     if (!damage.isEmpty()) {
         gfx::Context context(target);
         compositor::drawDamaged(*this, *popoverLayer_, dimmed ? alertLayer_.get() : nullptr,

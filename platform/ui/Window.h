@@ -93,6 +93,9 @@ private:
     DamageTracker damage_;
     // The surface the last frame went into, and the one render() keeps its frames in.
     const void *lastTarget_ = nullptr;
+    // The change count at the last layout and display passes (none while anything animates but
+    // transitions).
+    std::optional<uint64_t> preparedAt_;
     gfx::Surface frame_;
     base::Ref<ViewController> root_;
     std::map<int, Tracked> touches_;

@@ -431,7 +431,9 @@ base::Opt<void> DataBase::onSocketDidDisconnect(RunLoopSocket &) {
         return {};
     if (std::exchange(m_handingOver, false)) {
         // The navigation server's list is in and its link was closed on purpose: a login goes on
-        // to a quote server on the next pass instead of waiting out a reconnect delay.
+        // to a quote server on the next pass instead of waiting out a reconnect delay. The keeper
+        // runs meanwhile, so that a quote server that cannot be reached at once is not the end.
+        startKeeper(m_connectTimes);
         base::Weak<DataBase> weak = self<DataBase>();
         base::RunLoop::main().performAfter(0, base::Action("handOver", [weak](base::Object *) {
                                                if (auto alive = weak.lock())
@@ -470,8 +472,14 @@ void DataBase::stopKeeper() {
 void DataBase::OnConnectKeeperEvent() {
     if (m_isKeepingConnect || m_isConnectingNavServer || m_isConnectingHQServer)
         return;
-    if (!m_RunLoopSocket->isConnected() && connectToServer() >= 0)
+    if (m_RunLoopSocket->isConnected())
+        return;
+    int32_t result = connectToServer();
+    if (result >= 0)
         m_isKeepingConnect = true;
+    else if (m_isLoginingAccount)
+        // A connect that could not even start ends a login as one that failed later would.
+        postLoginStatus(result == -2 ? HQServerConnectFailed : NavServerConnectFailed);
 }
 
 void DataBase::OnNewsTimer() {

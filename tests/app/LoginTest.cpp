@@ -2,6 +2,7 @@
 
 #include "EncryptorAES.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
+#include "base/PropertyList.h"
 
 namespace app {
 namespace {
@@ -28,6 +29,15 @@ protected:
         panel->isRelogin = relogin;
         host.window().addSubview(panel);
         panel->TryDirectLogin();
+    }
+    // Points the navigation list at `host` and starts the quote connection afresh over it.
+    void useNavigationHost(const std::string &host) {
+        base::Array servers;
+        servers.add(base::Dict{{"host", host}, {"port", int(quotes.port())}});
+        base::PropertyList::write(base::Dict{{"NavServers", servers}},
+                                  bundleDirectory() + "/ServerConfig.plist");
+        DataBase::setSharedDataBase(nullptr);
+        DataBase::sharedDataBase()->initialize({});
     }
     bool loginEnded() {
         return runUntil([&] {
@@ -149,6 +159,60 @@ TEST_F(LoginPanelTest, AQuoteServerLostDuringTheLoginBringsThePanelBack) {
     EXPECT_FALSE(panel->isHidden());
     EXPECT_EQ(host.alerts().back().message, MainLoginView::HQServerFailText);
     EXPECT_EQ(panel->pwdField().text(), "pw");
+}
+
+// A navigation host no name server can resolve fails the login call itself (result -1): the panel
+// stays with the reason, whichever login it tried, and nothing goes on trying behind it.
+TEST_F(LoginPanelTest, AnUnresolvableNavigationHostIsReportedAtOnce) {
+    useNavigationHost("nav.no-such-host.invalid");
+    struct Case {
+        const char *name;
+        base::Dict config;
+    };
+    const Case cases[] = {
+        {"automatic account login",
+         {{"MainLoginName", enciphered("u1")}, {"MainLoginPwd", enciphered("pw")}}},
+        {"first start's free login", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        size_t alerts = host.alerts().size();
+        makePanel(c.config);
+        EXPECT_FALSE(panel->isHidden());
+        ASSERT_EQ(host.alerts().size(), alerts + 1);
+        EXPECT_EQ(host.alerts().back().title, "错误");
+        EXPECT_EQ(host.alerts().back().message, MainLoginView::NavServerFailText);
+        advance(60);
+        EXPECT_TRUE(statuses.empty());
+        EXPECT_EQ(host.alerts().size(), alerts + 1) << "no reconnect ladder behind the panel";
+        EXPECT_TRUE(quotes.received().empty());
+        panel->removeFromSuperview();
+    }
+}
+
+// The navigation server hands over quote servers that cannot be reached and closes its link: the
+// login ends with the quote server's reason (status 4), and a login tried again at once is refused
+// by its call (result -2) with the same reason.
+TEST_F(LoginPanelTest, QuoteServersThatCannotBeReachedEndTheLoginAndRefuseTheNext) {
+    peers::NavigationInfo info;
+    info.quoteServers = {"hq1.no-such-host.invalid:1", "hq2.no-such-host.invalid:2"};
+    quotes.setNavigation(info);
+    makePanel({{"MainLoginName", enciphered("u1")}, {"MainLoginPwd", enciphered("pw")}});
+    EXPECT_TRUE(panel->isHidden()) << "the navigation server is reached";
+    ASSERT_TRUE(loginEnded());
+    EXPECT_EQ(statuses, (std::vector<int>{DataBase::NavServerConnected, DataBase::HQServerConnectFailed}));
+    EXPECT_EQ(quotes.receivedCount(peers::QuoteServer::ServerAddressType), 1u);
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(host.alerts().back().message, MainLoginView::HQServerFailText);
+
+    size_t alerts = host.alerts().size();
+    panel->pwdField().setText("pw");
+    panel->mainLoginAction(MainLoginView::AccountLoginTag);
+    EXPECT_FALSE(panel->isHidden());
+    ASSERT_EQ(host.alerts().size(), alerts + 1);
+    EXPECT_EQ(host.alerts().back().title, "错误");
+    EXPECT_EQ(host.alerts().back().message, MainLoginView::HQServerFailText);
+    EXPECT_EQ(quotes.receivedCount(peers::QuoteServer::AccountLoginType), 0u);
 }
 
 TEST_F(LoginPanelTest, MissingNameOrPasswordIsRefusedBeforeAnythingConnects) {

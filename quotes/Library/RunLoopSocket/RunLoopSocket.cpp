@@ -69,8 +69,8 @@ bool RunLoopSocket::connectToHost(const std::string &host, uint16_t port, double
     base::Ref<base::Error> failure;
     if (auto delegate = delegate_.lock(); delegate && !delegate->onSocketWillConnect(*this).valueOr(true))
         failure = makeError(CanceledError);
-    else if (!theReadStream_ || !theReadStream_->open() || !theWriteStream_->open())
-        failure = makeError(CFSocketError);
+    else if (!theReadStream_->open() || !theWriteStream_->open())
+        failure = openError();
     if (failure) {
         close();
         if (error)
@@ -81,6 +81,14 @@ bool RunLoopSocket::connectToHost(const std::string &host, uint16_t port, double
         theConnectTimer_ = startTimer(timeout, &RunLoopSocket::connectTimedOut);
     flags_ |= DidStartConnect;
     return true;
+}
+
+base::Ref<base::Error> RunLoopSocket::openError() const {
+    for (net::Stream *stream : {static_cast<net::Stream *>(theReadStream_.get()),
+                                static_cast<net::Stream *>(theWriteStream_.get())})
+        if (auto error = net::toError(stream->error()))
+            return error;
+    return makeError(CFSocketError);
 }
 
 void RunLoopSocket::attachStreams(const std::string &host, uint16_t port) {

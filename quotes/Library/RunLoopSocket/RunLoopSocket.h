@@ -89,9 +89,11 @@ public:
     ~RunLoopSocket() override;
 
     // Starts connecting to `host` (a name or a numeric address); the outcome arrives by callback.
-    // False when it failed at once (then `error`, when given, receives why, and no callback follows),
-    // also while an earlier connect is still under way. Throws RunLoopSocketException without a
-    // delegate or while connected.
+    // False when it failed at once (then `error`, when given, receives why, and no callback follows):
+    // a name that cannot resolve without asking a name server (malformed, or under "invalid"), an
+    // address the system cannot reach, a connect the delegate cancelled, or an earlier connect still
+    // under way. Whatever the network has to answer (lookups, refusals) arrives by callback. Throws
+    // RunLoopSocketException without a delegate or while connected.
     bool connectToHost(const std::string &host, uint16_t port, base::Ref<base::Error> *error = nullptr);
     // The same with a connect time-out of its own; a negative time-out means none.
     bool connectToHost(const std::string &host, uint16_t port, double timeout, base::Ref<base::Error> *error);
@@ -131,6 +133,8 @@ private:
     };
 
     void attachStreams(const std::string &host, uint16_t port);
+    // Why a stream would not open: its own error, or the general one.
+    base::Ref<base::Error> openError() const;
     void readStreamEvent(net::Event event);
     void writeStreamEvent(net::Event event);
     void openCompleted(Flag flag);

@@ -124,24 +124,35 @@ TEST(StreamTest, WritesEverythingAcrossAFullConnection) {
     EXPECT_EQ(peer.waitForBytes(payload.size(), 20), payload);
 }
 
-TEST(StreamTest, FailuresReachBothOpenedStreams) {
+TEST(StreamTest, RefusalReachesBothOpenedStreams) {
+    Pair pair("127.0.0.1", peers::TcpPeer::closedPort());
+    EXPECT_TRUE(pair.open());
+    ASSERT_TRUE(runUntil([&] { return pair.events.size() >= 2; }));
+    EXPECT_EQ(pair.events, (std::vector<std::string>{"r8", "w8"}));
+    EXPECT_EQ(pair.read->status(), net::Status::Error);
+    EXPECT_EQ(pair.read->error(), (net::StreamError{net::StreamError::Posix, ECONNREFUSED}));
+}
+
+TEST(StreamTest, WhatFailsBeforeAConnectStartsFailsTheOpen) {
     struct Case {
         std::string host;
-        uint16_t port;
-        int domain;
-        int code;
+        net::StreamError error;
     } const cases[] = {
-        {"127.0.0.1", peers::TcpPeer::closedPort(), net::StreamError::Posix, ECONNREFUSED},
-        {"224.0.0.1", 80, net::StreamError::Posix, ENETUNREACH},
-        {"no-such-host.invalid", 80, net::StreamError::NetDb, EAI_NONAME},
+        {"no-such-host.invalid", {net::StreamError::NetDb, EAI_NONAME}},
+        {std::string(64, 'a') + ".example.com", {net::StreamError::NetDb, EAI_NONAME}},
+        {"tab\there", {net::StreamError::NetDb, EAI_NONAME}},
+        {"224.0.0.1", {net::StreamError::Posix, ENETUNREACH}},
     };
     for (const auto &c : cases) {
-        Pair pair(c.host, c.port);
-        pair.open();
-        ASSERT_TRUE(runUntil([&] { return pair.events.size() >= 2; }, 10)) << c.host;
-        EXPECT_EQ(pair.events, (std::vector<std::string>{"r8", "w8"})) << c.host;
+        SCOPED_TRACE(c.host);
+        Pair pair(c.host, 80);
+        EXPECT_FALSE(pair.read->open());
         EXPECT_EQ(pair.read->status(), net::Status::Error);
-        EXPECT_EQ(pair.read->error(), (net::StreamError{c.domain, c.code})) << c.host;
+        EXPECT_EQ(pair.read->error(), c.error);
+        EXPECT_FALSE(pair.write->open()) << "the other stream shares the failed connection";
+        while (RunLoop::current().runOnce(RunLoop::Default, 0)) {
+        }
+        EXPECT_TRUE(pair.events.empty());
     }
 }
 

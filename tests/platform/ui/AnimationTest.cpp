@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include <string>
@@ -227,6 +228,30 @@ TEST_F(TransitionTest, FlipShowsOneFaceAtATime) {
     EXPECT_EQ(at(app, 50, 2).a, 0) << "the old face folds towards the middle";
     app.advance(0.6);
     EXPECT_GT(at(app, 50, 25).b, 100);
+}
+
+// The new content is drawn once for the frames of a transition, and again whenever it changes.
+TEST_F(TransitionTest, NewContentChangingMidwayShowsInTheNextFrame) {
+    struct Case {
+        const char *name;
+        std::function<void()> midway;
+        double then;
+    } const cases[] = {
+        {"set at once", [&] { box->setBackgroundColor(gfx::Color::green()); }, 0},
+        {"animated", [&] { View::animate(0.1, [&] { box->setBackgroundColor(gfx::Color::green()); }); },
+         0.15},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        change(Transition::Type::Push, Transition::From::Right);
+        app.advance(0.4);
+        EXPECT_TRUE(blue(at(app, 75, 25)));
+        c.midway();
+        app.advance(c.then);
+        gfx::Rgba8 p = at(app, 90, 25);
+        EXPECT_TRUE(p.g > 200 && p.b < 50) << int(p.r) << "," << int(p.g) << "," << int(p.b);
+        app.advance(1);
+    }
 }
 
 TEST_F(TransitionTest, RemovingItStopsItUnfinishedAndANewOneUnderTheKeyReplacesIt) {
