@@ -43,8 +43,15 @@ public:
 struct MarketProcessMarks {
     static inline bool columnHeaderMarked = false;
     static inline bool bFirstUpdate = false;
+    // The board list's first column-mode header marks the rise column.
+    static inline bool boardColumnHeaderMarked = false;
+    // Which picture every board bar's mode button shows: 0 the mini-trend one.
+    static inline uint8_t boardBarModeImage = 0;
     // For tests, which start each case as a fresh process would.
-    static void reset() { columnHeaderMarked = bFirstUpdate = false; }
+    static void reset() {
+        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = false;
+        boardBarModeImage = 0;
+    }
 };
 
 // The array of a bundle property list by name; empty when the bundle lacks it, it cannot be read or
@@ -120,6 +127,9 @@ public:
         return nullptr;
     }
     virtual void didSelectRow(ui::IndexPath path) { (void)path; }
+    // The index in the rows held of the record a table row shows; -1 for a row showing none of
+    // them. Lists with rows of their own above the held ones shift it.
+    virtual int recordIndexOfRow(ui::IndexPath path) const { return path.row; }
 
     // The rows held, and the record of a row; nothing for a row outside them.
     int rowCount() const;

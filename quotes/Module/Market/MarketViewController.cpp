@@ -67,6 +67,8 @@ bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
             m_indexModelView->reLayout(ListFrame);
         else if (m_currentSelectedView.lock() == m_stockModelView && m_stockModelView)
             m_stockModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_boardModelView && m_boardModelView)
+            m_boardModelView->reLayout(ListFrame);
         m_switchTabBarView->setFrame(StripFrame);
     }
     return landscape;
@@ -83,6 +85,9 @@ void MarketViewController::SetCurrentModuleAtIndex(int index) {
     m_curTabIndex = index;
     if (!isViewLoaded())
         return;
+    // Back from a board's members first, so that the refresh ends on the chosen tab.
+    if (m_boardModelView)
+        m_boardModelView->SetBoardVisible();
     SelectModuleAtIndex(index);
     m_switchTabBarView->SetCurrSelectedTab(index);
 }
@@ -99,6 +104,13 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
         m_indexModelView->parentController = weakSelf();
         return m_indexModelView;
     }
+    if (tabIndex == BoardTab) {
+        m_boardModelView = base::make<BoardModelView>(ListFrame);
+        m_boardModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_boardModelView->delegate = weakSelf<MarketViewController>();
+        m_boardModelView->curTabIndex = tabIndex;
+        return m_boardModelView;
+    }
     m_stockModelView = base::make<StockModelView>(ListFrame);
     m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
     m_stockModelView->delegate = weakSelf<MarketViewController>();
@@ -109,9 +121,10 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
 void MarketViewController::SelectModuleAtIndex(int index) {
     m_curTabIndex = index;
     base::Ref<ui::View> list = index == IndexTab   ? base::Ref<ui::View>(m_indexModelView)
+                               : index == BoardTab ? base::Ref<ui::View>(m_boardModelView)
                                : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
                                                    : nullptr;
-    if (!list && (index == IndexTab || index == StockTab)) {
+    if (!list && (index == IndexTab || index == BoardTab || index == StockTab)) {
         list = makeList(index);
         view().addSubview(list);
     } else if (list) {
@@ -121,6 +134,8 @@ void MarketViewController::SelectModuleAtIndex(int index) {
         m_indexModelView->reLayout(ListFrame);
     else if (index == StockTab && m_stockModelView)
         m_stockModelView->reLayout(ListFrame);
+    else if (index == BoardTab && m_boardModelView)
+        m_boardModelView->reLayout(ListFrame);
     m_currentSelectedView = list;
     CheckWhichTabIsAlive();
     resetTabTimerCenter(index);
@@ -128,12 +143,15 @@ void MarketViewController::SelectModuleAtIndex(int index) {
 
 void MarketViewController::CheckWhichTabIsAlive() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
-    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_stockModelView.get()})
+    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_boardModelView.get(),
+                           (ui::View *)m_stockModelView.get()})
         if (list)
             list->setHidden(list != shown.get());
 }
 
 MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
+    if (tabIndex == BoardTab || tabIndex == BoardStocksTab)
+        return m_boardModelView.get();
     return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
 }
 
@@ -211,6 +229,7 @@ void MarketViewController::didReceiveMemoryWarning() {
     CMViewController::didReceiveMemoryWarning();
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
     dropUnlessShown(m_stockModelView, shown.get());
+    dropUnlessShown(m_boardModelView, shown.get());
     dropUnlessShown(m_indexModelView, shown.get());
 }
 
@@ -223,14 +242,26 @@ base::Opt<void> MarketViewController::ReturnStockCodeMarket(const std::string &c
     return {};
 }
 
-void MarketViewController::ReturnStockCodeMarket(const std::string &code, const std::string &, int stockIndex,
-                                                 const base::Array &dataArray, int32_t boardID) {
+base::Opt<void> MarketViewController::ReturnStockCodeMarket(const std::string &code, const std::string &,
+                                                            int stockIndex, const base::Array &dataArray,
+                                                            int32_t boardID) {
     ui::NavigationController *nav = navigationController();
     if (!nav)
-        return;
+        return {};
     auto detail = base::make<StockDetailViewController>();
     detail->SetStockCodeMarket(code);
     detail->setCurrentBoardID(boardID);
     detail->SetCheckStocksArray(dataArray, stockIndex);
     nav->push(detail, true);
+    return {};
+}
+
+base::Opt<void> MarketViewController::BackToBoardAction(int, uint8_t) {
+    resetTabTimerCenter(BoardTab);
+    return {};
+}
+
+base::Opt<void> MarketViewController::EnterToStocksBoardAction(const base::Ref<StockQuoteInf> &) {
+    resetTabTimerCenter(BoardStocksTab);
+    return {};
 }
