@@ -59,6 +59,21 @@ TEST_F(GoldensTest, AFieldPullDown) {
     EXPECT_TRUE(matches("field-pull-down"));
 }
 
+TEST_F(GoldensTest, TheBoardTabInBothModesAndDrilledDown) {
+    chooseTab(MarketViewController::BoardTab);
+    EXPECT_TRUE(matches("board-tab-trends"));
+    BoardModelView &boards = *screen->boardModelView();
+    tapView(boards.configMarketBarView().changeModeButton());
+    app.advance(1);
+    EXPECT_TRUE(matches("board-tab-columns"));
+    boards.boardTableView().layoutIfNeeded();
+    tapView(*boards.boardTableView().cellForRow({0, 0}));
+    settle();
+    app.advance(1);
+    settle();
+    EXPECT_TRUE(matches("board-drilled-down"));
+}
+
 } // namespace
 
 } // namespace market
