@@ -45,11 +45,13 @@ struct MarketProcessMarks {
     static inline bool bFirstUpdate = false;
     // The board list's first column-mode header marks the rise column.
     static inline bool boardColumnHeaderMarked = false;
+    // The bond list's first header marks the rise column.
+    static inline bool bondColumnHeaderMarked = false;
     // Which picture every board bar's mode button shows: 0 the mini-trend one.
     static inline uint8_t boardBarModeImage = 0;
     // For tests, which start each case as a fresh process would.
     static void reset() {
-        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = false;
+        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = bondColumnHeaderMarked = false;
         boardBarModeImage = 0;
     }
 };

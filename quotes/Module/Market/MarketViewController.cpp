@@ -69,6 +69,8 @@ bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
             m_stockModelView->reLayout(ListFrame);
         else if (m_currentSelectedView.lock() == m_boardModelView && m_boardModelView)
             m_boardModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_bondModelView && m_bondModelView)
+            m_bondModelView->reLayout(ListFrame);
         m_switchTabBarView->setFrame(StripFrame);
     }
     return landscape;
@@ -111,6 +113,13 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
         m_boardModelView->curTabIndex = tabIndex;
         return m_boardModelView;
     }
+    if (tabIndex == BondTab) {
+        m_bondModelView = base::make<BondModelView>(ListFrame);
+        m_bondModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_bondModelView->delegate = weakSelf<MarketViewController>();
+        m_bondModelView->curTabIndex = tabIndex;
+        return m_bondModelView;
+    }
     m_stockModelView = base::make<StockModelView>(ListFrame);
     m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
     m_stockModelView->delegate = weakSelf<MarketViewController>();
@@ -123,8 +132,9 @@ void MarketViewController::SelectModuleAtIndex(int index) {
     base::Ref<ui::View> list = index == IndexTab   ? base::Ref<ui::View>(m_indexModelView)
                                : index == BoardTab ? base::Ref<ui::View>(m_boardModelView)
                                : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
+                               : index == BondTab  ? base::Ref<ui::View>(m_bondModelView)
                                                    : nullptr;
-    if (!list && (index == IndexTab || index == BoardTab || index == StockTab)) {
+    if (!list && (index == IndexTab || index == BoardTab || index == StockTab || index == BondTab)) {
         list = makeList(index);
         view().addSubview(list);
     } else if (list) {
@@ -136,6 +146,8 @@ void MarketViewController::SelectModuleAtIndex(int index) {
         m_stockModelView->reLayout(ListFrame);
     else if (index == BoardTab && m_boardModelView)
         m_boardModelView->reLayout(ListFrame);
+    else if (index == BondTab && m_bondModelView)
+        m_bondModelView->reLayout(ListFrame);
     m_currentSelectedView = list;
     CheckWhichTabIsAlive();
     resetTabTimerCenter(index);
@@ -144,7 +156,7 @@ void MarketViewController::SelectModuleAtIndex(int index) {
 void MarketViewController::CheckWhichTabIsAlive() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
     for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_boardModelView.get(),
-                           (ui::View *)m_stockModelView.get()})
+                           (ui::View *)m_stockModelView.get(), (ui::View *)m_bondModelView.get()})
         if (list)
             list->setHidden(list != shown.get());
 }
@@ -152,6 +164,8 @@ void MarketViewController::CheckWhichTabIsAlive() {
 MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
     if (tabIndex == BoardTab || tabIndex == BoardStocksTab)
         return m_boardModelView.get();
+    if (tabIndex == BondTab)
+        return m_bondModelView.get();
     return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
 }
 
@@ -230,6 +244,7 @@ void MarketViewController::didReceiveMemoryWarning() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
     dropUnlessShown(m_stockModelView, shown.get());
     dropUnlessShown(m_boardModelView, shown.get());
+    dropUnlessShown(m_bondModelView, shown.get());
     dropUnlessShown(m_indexModelView, shown.get());
 }
 

@@ -18,7 +18,8 @@ int32_t priceChange(const StockQuoteInf &record) {
     return record.newprice > 0 && record.closeprice > 0 ? record.newprice - record.closeprice : 0;
 }
 
-void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns) {
+void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
+                   bool colourSpeed) {
     if (row % 2 == 0)
         cell.SetCellBgColor(rgb(12, 33, 51));
     else
@@ -30,7 +31,8 @@ void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, cons
     cell.SetValueArray(values);
     for (int index : ChangeColumns)
         cell.SetTextColorAtIndex(index, priceChange(record));
-    cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
+    if (colourSpeed)
+        cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
 }
 
 void fillTrendRow(StockModelCell &cell, const std::string &serial, const StockQuoteInf &record,

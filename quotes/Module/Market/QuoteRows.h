@@ -18,8 +18,10 @@ namespace QuoteRows {
 int32_t priceChange(const StockQuoteInf &record);
 
 // A column row: banded background, the serial number row + 1, name and code, then each column's
-// field from column 2 on; latest, rise and change coloured by the change, the rise speed by itself.
-void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns);
+// field from column 2 on; latest, rise and change coloured by the change, the rise speed by itself
+// where the list colours it.
+void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
+                   bool colourSpeed = true);
 
 // A mini-trend row: the serial text in the left strip, name and code, latest, change and rise on
 // the direction tag and the three chosen fields. The caller hands the row its picture.

@@ -74,6 +74,11 @@ TEST_F(GoldensTest, TheBoardTabInBothModesAndDrilledDown) {
     EXPECT_TRUE(matches("board-drilled-down"));
 }
 
+TEST_F(GoldensTest, TheBondTab) {
+    chooseTab(MarketViewController::BondTab);
+    EXPECT_TRUE(matches("bond-tab"));
+}
+
 } // namespace
 
 } // namespace market
