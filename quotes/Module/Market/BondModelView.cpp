@@ -20,11 +20,24 @@ base::Array BondModelView::makeColumnArray() {
     return columns;
 }
 
-BondModelView::BondModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+BondModelView::BondModelView(gfx::Rect frame)
+    : BondModelView(frame,
+                    {TabIndex, ClassID, ObserverName, ModuleName, DefaultMarketTitle, MenuFile,
+                     &MarketProcessMarks::bondColumnHeaderMarked},
+                    makeColumnArray()) {}
+
+BondModelView::BondModelView(gfx::Rect frame, const ListKind &kind, base::Array columns)
+    : MarketTableBaseView(frame), m_columnArray(std::move(columns)), m_kind(kind),
+      m_currentSelMarketTitle(kind.marketTitle) {
     isPagesMode = true;
     modeType = 1;
-    curTabIndex = TabIndex;
-    m_columnArray = makeColumnArray();
+    curTabIndex = kind.tabIndex;
+}
+
+void BondModelView::makeTitleColumn() {
+    m_titleColumn = base::make<GeneralColumn>(
+        gfx::Rect{0, 0, m_curTableView->bounds().width(), m_tableHeaderHeight}, m_columnArray);
+    m_titleColumn->delegate = weakSelf<BondModelView>();
 }
 
 void BondModelView::setUp() {
@@ -44,10 +57,9 @@ void BondModelView::setUp() {
     m_curTableView->showsVerticalScrollIndicator = false;
     addSubview(m_curTableView);
 
-    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
-    m_titleColumn->delegate = weakSelf<BondModelView>();
+    makeTitleColumn();
 
-    quotesData().SetObserverName(ObserverName, TabIndex, ClassID);
+    quotesData().SetObserverName(m_kind.observerName, m_kind.tabIndex, m_kind.classID);
     quotesData().reqDataFirst();
 }
 
@@ -70,8 +82,8 @@ int BondModelView::numberOfRows(int) {
 base::Ref<ui::View> BondModelView::viewForHeader(int) {
     float w = m_curTableView->bounds().width();
     auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    if (!MarketProcessMarks::bondColumnHeaderMarked) {
-        MarketProcessMarks::bondColumnHeaderMarked = true;
+    if (!*m_kind.firstHeaderMarked) {
+        *m_kind.firstHeaderMarked = true;
         m_titleColumn->SetSelectedHeader(RiseColumn);
     }
     m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
@@ -99,7 +111,7 @@ void BondModelView::didSelectRow(ui::IndexPath path) {
     base::Array rows;
     for (int i = 0; i < rowCount(); ++i)
         rows.add(base::Value(recordAt(i)));
-    d->ReturnStockCodeMarket(record->code, ModuleName, path.row, rows);
+    d->ReturnStockCodeMarket(record->code, m_kind.moduleName, path.row, rows);
 }
 
 void BondModelView::resetTimerCenterOnScroll() {
@@ -117,7 +129,7 @@ void BondModelView::openMarketMenu(ui::Button &button) {
     if (!m_switchMarketMenuPopoverController) {
         auto menu = base::make<SwitchMarketMenuController>();
         menu->delegate = weakSelf<BondModelView>();
-        menu->SetMenuItemsArray(loadBundleList(MenuFile));
+        menu->SetMenuItemsArray(loadBundleList(m_kind.menuFile));
         m_switchMarketMenuPopoverController =
             base::make<ui::Popover>(base::make<ui::NavigationController>(menu));
     }

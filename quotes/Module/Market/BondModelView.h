@@ -59,12 +59,26 @@ public:
 
     base::Weak<BondModelViewDelegate> delegate;
 
+protected:
+    // What a list built as this one differs by: its tab, first class, names and menu.
+    struct ListKind {
+        int tabIndex, classID;
+        const char *observerName, *moduleName, *marketTitle, *menuFile;
+        // The process-wide mark of the kind's first header, which marks the rise column.
+        bool *firstHeaderMarked;
+    };
+    BondModelView(gfx::Rect frame, const ListKind &kind, base::Array columns);
+    // The header of the table, made again when the columns change.
+    void makeTitleColumn();
+    base::Array m_columnArray;
+    base::Ref<GeneralColumn> m_titleColumn;
+
 private:
     void openMarketMenu(ui::Button &button);
 
+    ListKind m_kind;
+
     base::Ref<ConfigMarketBarView> m_configMarketBarView;
     base::Ref<ui::Popover> m_switchMarketMenuPopoverController;
-    std::string m_currentSelMarketTitle = DefaultMarketTitle;
-    base::Array m_columnArray;
-    base::Ref<GeneralColumn> m_titleColumn;
+    std::string m_currentSelMarketTitle;
 };

@@ -105,6 +105,12 @@ base::Ref<StockQuoteInf> MarketTableBaseView::recordAt(int row) const {
     return quotes->items[size_t(row)];
 }
 
+base::Ref<base::Object> MarketTableBaseView::objectAt(int row) const {
+    if (auto objects = std::dynamic_pointer_cast<NetDataCenter::ObjectList>(m_dataArray))
+        return row >= 0 && row < int(objects->items.size()) ? objects->items[size_t(row)] : nullptr;
+    return recordAt(row);
+}
+
 base::Ref<ui::TableCell> MarketTableBaseView::cellForRow(ui::TableView &, ui::IndexPath) {
     return base::make<ui::TableCell>();
 }

@@ -47,11 +47,13 @@ struct MarketProcessMarks {
     static inline bool boardColumnHeaderMarked = false;
     // The bond list's first header marks the rise column.
     static inline bool bondColumnHeaderMarked = false;
+    static inline bool fundColumnHeaderMarked = false;
     // Which picture every board bar's mode button shows: 0 the mini-trend one.
     static inline uint8_t boardBarModeImage = 0;
     // For tests, which start each case as a fresh process would.
     static void reset() {
-        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = bondColumnHeaderMarked = false;
+        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = bondColumnHeaderMarked =
+            fundColumnHeaderMarked = false;
         boardBarModeImage = 0;
     }
 };
@@ -136,6 +138,8 @@ public:
     // The rows held, and the record of a row; nothing for a row outside them.
     int rowCount() const;
     base::Ref<StockQuoteInf> recordAt(int row) const;
+    // The row of any kind (fund lists hold fund rows); nothing for a row outside them.
+    base::Ref<base::Object> objectAt(int row) const;
     const base::Ref<base::Object> &dataArray() const { return m_dataArray; }
     StockQuotesData &quotesData() { return *m_quotesData; }
     MiniViewManager &mviews() { return *m_mviews; }

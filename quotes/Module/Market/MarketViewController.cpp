@@ -71,6 +71,8 @@ bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
             m_boardModelView->reLayout(ListFrame);
         else if (m_currentSelectedView.lock() == m_bondModelView && m_bondModelView)
             m_bondModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_fundModelView && m_fundModelView)
+            m_fundModelView->reLayout(ListFrame);
         m_switchTabBarView->setFrame(StripFrame);
     }
     return landscape;
@@ -113,6 +115,13 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
         m_boardModelView->curTabIndex = tabIndex;
         return m_boardModelView;
     }
+    if (tabIndex == FundTab) {
+        m_fundModelView = base::make<FundModelView>(ListFrame);
+        m_fundModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_fundModelView->delegate = weakSelf<MarketViewController>();
+        m_fundModelView->curTabIndex = tabIndex;
+        return m_fundModelView;
+    }
     if (tabIndex == BondTab) {
         m_bondModelView = base::make<BondModelView>(ListFrame);
         m_bondModelView->parentControllerTarget = weakSelf<MarketViewController>();
@@ -133,8 +142,10 @@ void MarketViewController::SelectModuleAtIndex(int index) {
                                : index == BoardTab ? base::Ref<ui::View>(m_boardModelView)
                                : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
                                : index == BondTab  ? base::Ref<ui::View>(m_bondModelView)
+                               : index == FundTab  ? base::Ref<ui::View>(m_fundModelView)
                                                    : nullptr;
-    if (!list && (index == IndexTab || index == BoardTab || index == StockTab || index == BondTab)) {
+    if (!list && (index == IndexTab || index == BoardTab || index == StockTab || index == BondTab ||
+                  index == FundTab)) {
         list = makeList(index);
         view().addSubview(list);
     } else if (list) {
@@ -148,6 +159,8 @@ void MarketViewController::SelectModuleAtIndex(int index) {
         m_boardModelView->reLayout(ListFrame);
     else if (index == BondTab && m_bondModelView)
         m_bondModelView->reLayout(ListFrame);
+    else if (index == FundTab && m_fundModelView)
+        m_fundModelView->reLayout(ListFrame);
     m_currentSelectedView = list;
     CheckWhichTabIsAlive();
     resetTabTimerCenter(index);
@@ -156,7 +169,8 @@ void MarketViewController::SelectModuleAtIndex(int index) {
 void MarketViewController::CheckWhichTabIsAlive() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
     for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_boardModelView.get(),
-                           (ui::View *)m_stockModelView.get(), (ui::View *)m_bondModelView.get()})
+                           (ui::View *)m_stockModelView.get(), (ui::View *)m_bondModelView.get(),
+                           (ui::View *)m_fundModelView.get()})
         if (list)
             list->setHidden(list != shown.get());
 }
@@ -166,6 +180,8 @@ MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
         return m_boardModelView.get();
     if (tabIndex == BondTab)
         return m_bondModelView.get();
+    if (tabIndex == FundTab)
+        return m_fundModelView.get();
     return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
 }
 
@@ -245,6 +261,7 @@ void MarketViewController::didReceiveMemoryWarning() {
     dropUnlessShown(m_stockModelView, shown.get());
     dropUnlessShown(m_boardModelView, shown.get());
     dropUnlessShown(m_bondModelView, shown.get());
+    dropUnlessShown(m_fundModelView, shown.get());
     dropUnlessShown(m_indexModelView, shown.get());
 }
 

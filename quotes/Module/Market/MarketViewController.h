@@ -2,6 +2,7 @@
 
 #include "Module/Market/BoardModelView.h"
 #include "Module/Market/BondModelView.h"
+#include "Module/Market/FundModelView.h"
 #include "Module/Market/IndexModelView.h"
 #include "Module/Market/MarketTableBaseView.h"
 #include "Module/Market/StockModelView.h"
@@ -17,8 +18,8 @@
 // The screen of the market tab: under the navigation bar of the list screens (settings, trade
 // button, breaking news, search field) a strip of seven tabs and, below it, the list of the chosen
 // tab. Each list is made the first time its tab is chosen and brought to the front later; the
-// index tab (0), the board tab (1), the stock tab (2) and the bond tab (5) have their lists, the
-// other tabs show an empty list area for now. While the board list is drilled into a board, its refresh runs
+// index (0), board (1), stock (2), fund (3) and bond (5) tabs have their lists, the other tabs show
+// an empty list area for now. While the board list is drilled into a board, its refresh runs
 // as tab 7. While the screen shows, the shared `TimerCenter` refreshes the visible rows of the list on view
 // every 5 s (ids 300 + tab) as long as the quote connection is up; a scrolling list pushes the refresh back.
 // A row opens the detail screen with the list's rows.
@@ -37,6 +38,7 @@ public:
     static constexpr int BoardTab = 1;
     static constexpr int BoardStocksTab = 7;
     static constexpr int BondTab = 5;
+    static constexpr int FundTab = 3;
     static constexpr int StockTab = 2;
     static inline const gfx::Rect ListFrame{0, 35, 1024, 620};
     static inline const gfx::Rect StripFrame{0, 0, 1024, 35};
@@ -74,6 +76,7 @@ public:
     StockModelView *stockModelView() const { return m_stockModelView.get(); }
     BoardModelView *boardModelView() const { return m_boardModelView.get(); }
     BondModelView *bondModelView() const { return m_bondModelView.get(); }
+    FundModelView *fundModelView() const { return m_fundModelView.get(); }
     ui::View *currentSelectedView() const { return m_currentSelectedView.lock().get(); }
     SwitchTabBarView *switchTabBarView() const { return m_switchTabBarView.get(); }
 
@@ -91,5 +94,6 @@ private:
     base::Ref<StockModelView> m_stockModelView;
     base::Ref<BoardModelView> m_boardModelView;
     base::Ref<BondModelView> m_bondModelView;
+    base::Ref<FundModelView> m_fundModelView;
     base::Weak<ui::View> m_currentSelectedView;
 };

@@ -14,16 +14,29 @@ base::Ref<gfx::Color> rgb(float r, float g, float b) {
 
 } // namespace
 
+base::Value column(const char *name, int id, int width, bool enabled, const char *special) {
+    base::Dict entry{{"ColName", name}, {"ColWidth", width}, {"Enabled", enabled}};
+    if (id >= 0)
+        entry.set("ColID", id);
+    if (special)
+        entry.set("SpecialName", special);
+    return entry;
+}
+
 int32_t priceChange(const StockQuoteInf &record) {
     return record.newprice > 0 && record.closeprice > 0 ? record.newprice - record.closeprice : 0;
 }
 
-void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
-                   bool colourSpeed) {
+void fillBackground(GeneralCell &cell, int row) {
     if (row % 2 == 0)
         cell.SetCellBgColor(rgb(12, 33, 51));
     else
         cell.SetCellBgColor(rgb(14, 21, 26));
+}
+
+void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
+                   bool colourSpeed) {
+    fillBackground(cell, row);
     base::Array values{std::to_string(row + 1),
                        base::Dict{{"StockName", record.name}, {"StockCode", record.getDisplayCode()}}};
     for (size_t i = 2; i < columns.size(); ++i)

@@ -13,9 +13,15 @@
 // constituent lists show a record alike.
 namespace QuoteRows {
 
+// A column entry of a column list; an id below 0 leaves "ColID" out.
+base::Value column(const char *name, int id, int width, bool enabled, const char *special = nullptr);
+
 // The change a row is coloured by: none while either price is missing, so an untraded row stays
 // white.
 int32_t priceChange(const StockQuoteInf &record);
+
+// The banded background of column row `row`.
+void fillBackground(GeneralCell &cell, int row);
 
 // A column row: banded background, the serial number row + 1, name and code, then each column's
 // field from column 2 on; latest, rise and change coloured by the change, the rise speed by itself

@@ -14,14 +14,7 @@ namespace {
 constexpr const char *ColumnRowIdentifier = "genneralCell";
 constexpr const char *TrendRowIdentifier = "grenresIdentifier";
 
-base::Value column(const char *name, int id, int width, bool enabled, const char *special = nullptr) {
-    base::Dict entry{{"ColName", name}, {"ColWidth", width}, {"Enabled", enabled}};
-    if (id >= 0)
-        entry.set("ColID", id);
-    if (special)
-        entry.set("SpecialName", special);
-    return entry;
-}
+using QuoteRows::column;
 
 } // namespace
 

@@ -79,6 +79,24 @@ TEST_F(GoldensTest, TheBondTab) {
     EXPECT_TRUE(matches("bond-tab"));
 }
 
+TEST_F(GoldensTest, TheFundTabInEachColumnSet) {
+    chooseTab(MarketViewController::FundTab);
+    EXPECT_TRUE(matches("fund-tab-exchange"));
+    struct Market {
+        const char *name;
+        int classID;
+        const char *golden;
+    } markets[] = {{"股票型基金", 2301, "fund-tab-open-end"}, {"货币型基金", 2305, "fund-tab-money"}};
+    for (const Market &m : markets) {
+        screen->fundModelView()->ReturnSelectedMarket(
+            base::Dict{{"MENU_NAME", m.name}, {"CLASS_ID", m.classID}});
+        settle();
+        app.advance(1);
+        settle();
+        EXPECT_TRUE(matches(m.golden)) << m.name;
+    }
+}
+
 } // namespace
 
 } // namespace market
