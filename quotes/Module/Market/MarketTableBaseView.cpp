@@ -105,6 +105,12 @@ base::Ref<StockQuoteInf> MarketTableBaseView::recordAt(int row) const {
     return quotes->items[size_t(row)];
 }
 
+base::Ref<base::Object> MarketTableBaseView::objectAt(int row) const {
+    if (auto objects = std::dynamic_pointer_cast<NetDataCenter::ObjectList>(m_dataArray))
+        return row >= 0 && row < int(objects->items.size()) ? objects->items[size_t(row)] : nullptr;
+    return recordAt(row);
+}
+
 base::Ref<ui::TableCell> MarketTableBaseView::cellForRow(ui::TableView &, ui::IndexPath) {
     return base::make<ui::TableCell>();
 }
@@ -149,12 +155,15 @@ void MarketTableBaseView::showMView(ModelCellBaseView &row, const StockQuoteInf 
 bool MarketTableBaseView::getVisibleIndex(int &first, int &count) {
     if (!m_curTableView)
         return false;
-    std::vector<ui::IndexPath> visible = m_curTableView->indexPathsForVisibleRows();
-    if (visible.empty())
-        return false;
-    first = visible.front().row;
-    count = int(visible.size());
-    return true;
+    count = 0;
+    for (ui::IndexPath path : m_curTableView->indexPathsForVisibleRows()) {
+        int index = recordIndexOfRow(path);
+        if (index < 0)
+            continue;
+        if (count++ == 0)
+            first = index;
+    }
+    return count > 0;
 }
 
 void MarketTableBaseView::reqCurScreenData(bool) {
@@ -166,13 +175,14 @@ void MarketTableBaseView::reqCurScreenData(bool) {
     for (ui::IndexPath path : m_curTableView->indexPathsForVisibleRows()) {
         if (curTabIndex == 6 && path.section != 1)
             continue;
-        base::Ref<StockQuoteInf> record = recordAt(path.row);
+        int index = recordIndexOfRow(path);
+        base::Ref<StockQuoteInf> record = recordAt(index);
         if (!record)
             continue;
         if (now - record->updateTick > StaleSeconds) {
             if (firstStale < 0)
-                firstStale = path.row;
-            lastStale = path.row;
+                firstStale = index;
+            lastStale = index;
         }
         if (modeType == 0 && !record->code.empty())
             collected.push_back(record);

@@ -43,8 +43,19 @@ public:
 struct MarketProcessMarks {
     static inline bool columnHeaderMarked = false;
     static inline bool bFirstUpdate = false;
+    // The board list's first column-mode header marks the rise column.
+    static inline bool boardColumnHeaderMarked = false;
+    // The bond list's first header marks the rise column.
+    static inline bool bondColumnHeaderMarked = false;
+    static inline bool fundColumnHeaderMarked = false;
+    // Which picture every board bar's mode button shows: 0 the mini-trend one.
+    static inline uint8_t boardBarModeImage = 0;
     // For tests, which start each case as a fresh process would.
-    static void reset() { columnHeaderMarked = bFirstUpdate = false; }
+    static void reset() {
+        columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = bondColumnHeaderMarked =
+            fundColumnHeaderMarked = false;
+        boardBarModeImage = 0;
+    }
 };
 
 // The array of a bundle property list by name; empty when the bundle lacks it, it cannot be read or
@@ -120,10 +131,15 @@ public:
         return nullptr;
     }
     virtual void didSelectRow(ui::IndexPath path) { (void)path; }
+    // The index in the rows held of the record a table row shows; -1 for a row showing none of
+    // them. Lists with rows of their own above the held ones shift it.
+    virtual int recordIndexOfRow(ui::IndexPath path) const { return path.row; }
 
     // The rows held, and the record of a row; nothing for a row outside them.
     int rowCount() const;
     base::Ref<StockQuoteInf> recordAt(int row) const;
+    // The row of any kind (fund lists hold fund rows); nothing for a row outside them.
+    base::Ref<base::Object> objectAt(int row) const;
     const base::Ref<base::Object> &dataArray() const { return m_dataArray; }
     StockQuotesData &quotesData() { return *m_quotesData; }
     MiniViewManager &mviews() { return *m_mviews; }

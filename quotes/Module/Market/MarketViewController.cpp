@@ -67,6 +67,12 @@ bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
             m_indexModelView->reLayout(ListFrame);
         else if (m_currentSelectedView.lock() == m_stockModelView && m_stockModelView)
             m_stockModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_boardModelView && m_boardModelView)
+            m_boardModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_bondModelView && m_bondModelView)
+            m_bondModelView->reLayout(ListFrame);
+        else if (m_currentSelectedView.lock() == m_fundModelView && m_fundModelView)
+            m_fundModelView->reLayout(ListFrame);
         m_switchTabBarView->setFrame(StripFrame);
     }
     return landscape;
@@ -83,6 +89,9 @@ void MarketViewController::SetCurrentModuleAtIndex(int index) {
     m_curTabIndex = index;
     if (!isViewLoaded())
         return;
+    // Back from a board's members first, so that the refresh ends on the chosen tab.
+    if (m_boardModelView)
+        m_boardModelView->SetBoardVisible();
     SelectModuleAtIndex(index);
     m_switchTabBarView->SetCurrSelectedTab(index);
 }
@@ -99,6 +108,27 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
         m_indexModelView->parentController = weakSelf();
         return m_indexModelView;
     }
+    if (tabIndex == BoardTab) {
+        m_boardModelView = base::make<BoardModelView>(ListFrame);
+        m_boardModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_boardModelView->delegate = weakSelf<MarketViewController>();
+        m_boardModelView->curTabIndex = tabIndex;
+        return m_boardModelView;
+    }
+    if (tabIndex == FundTab) {
+        m_fundModelView = base::make<FundModelView>(ListFrame);
+        m_fundModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_fundModelView->delegate = weakSelf<MarketViewController>();
+        m_fundModelView->curTabIndex = tabIndex;
+        return m_fundModelView;
+    }
+    if (tabIndex == BondTab) {
+        m_bondModelView = base::make<BondModelView>(ListFrame);
+        m_bondModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_bondModelView->delegate = weakSelf<MarketViewController>();
+        m_bondModelView->curTabIndex = tabIndex;
+        return m_bondModelView;
+    }
     m_stockModelView = base::make<StockModelView>(ListFrame);
     m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
     m_stockModelView->delegate = weakSelf<MarketViewController>();
@@ -109,9 +139,13 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
 void MarketViewController::SelectModuleAtIndex(int index) {
     m_curTabIndex = index;
     base::Ref<ui::View> list = index == IndexTab   ? base::Ref<ui::View>(m_indexModelView)
+                               : index == BoardTab ? base::Ref<ui::View>(m_boardModelView)
                                : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
+                               : index == BondTab  ? base::Ref<ui::View>(m_bondModelView)
+                               : index == FundTab  ? base::Ref<ui::View>(m_fundModelView)
                                                    : nullptr;
-    if (!list && (index == IndexTab || index == StockTab)) {
+    if (!list && (index == IndexTab || index == BoardTab || index == StockTab || index == BondTab ||
+                  index == FundTab)) {
         list = makeList(index);
         view().addSubview(list);
     } else if (list) {
@@ -121,6 +155,12 @@ void MarketViewController::SelectModuleAtIndex(int index) {
         m_indexModelView->reLayout(ListFrame);
     else if (index == StockTab && m_stockModelView)
         m_stockModelView->reLayout(ListFrame);
+    else if (index == BoardTab && m_boardModelView)
+        m_boardModelView->reLayout(ListFrame);
+    else if (index == BondTab && m_bondModelView)
+        m_bondModelView->reLayout(ListFrame);
+    else if (index == FundTab && m_fundModelView)
+        m_fundModelView->reLayout(ListFrame);
     m_currentSelectedView = list;
     CheckWhichTabIsAlive();
     resetTabTimerCenter(index);
@@ -128,12 +168,20 @@ void MarketViewController::SelectModuleAtIndex(int index) {
 
 void MarketViewController::CheckWhichTabIsAlive() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
-    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_stockModelView.get()})
+    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_boardModelView.get(),
+                           (ui::View *)m_stockModelView.get(), (ui::View *)m_bondModelView.get(),
+                           (ui::View *)m_fundModelView.get()})
         if (list)
             list->setHidden(list != shown.get());
 }
 
 MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
+    if (tabIndex == BoardTab || tabIndex == BoardStocksTab)
+        return m_boardModelView.get();
+    if (tabIndex == BondTab)
+        return m_bondModelView.get();
+    if (tabIndex == FundTab)
+        return m_fundModelView.get();
     return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
 }
 
@@ -211,6 +259,9 @@ void MarketViewController::didReceiveMemoryWarning() {
     CMViewController::didReceiveMemoryWarning();
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
     dropUnlessShown(m_stockModelView, shown.get());
+    dropUnlessShown(m_boardModelView, shown.get());
+    dropUnlessShown(m_bondModelView, shown.get());
+    dropUnlessShown(m_fundModelView, shown.get());
     dropUnlessShown(m_indexModelView, shown.get());
 }
 
@@ -223,14 +274,26 @@ base::Opt<void> MarketViewController::ReturnStockCodeMarket(const std::string &c
     return {};
 }
 
-void MarketViewController::ReturnStockCodeMarket(const std::string &code, const std::string &, int stockIndex,
-                                                 const base::Array &dataArray, int32_t boardID) {
+base::Opt<void> MarketViewController::ReturnStockCodeMarket(const std::string &code, const std::string &,
+                                                            int stockIndex, const base::Array &dataArray,
+                                                            int32_t boardID) {
     ui::NavigationController *nav = navigationController();
     if (!nav)
-        return;
+        return {};
     auto detail = base::make<StockDetailViewController>();
     detail->SetStockCodeMarket(code);
     detail->setCurrentBoardID(boardID);
     detail->SetCheckStocksArray(dataArray, stockIndex);
     nav->push(detail, true);
+    return {};
+}
+
+base::Opt<void> MarketViewController::BackToBoardAction(int, uint8_t) {
+    resetTabTimerCenter(BoardTab);
+    return {};
+}
+
+base::Opt<void> MarketViewController::EnterToStocksBoardAction(const base::Ref<StockQuoteInf> &) {
+    resetTabTimerCenter(BoardStocksTab);
+    return {};
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Module/Market/BoardModelView.h"
+#include "Module/Market/BondModelView.h"
+#include "Module/Market/FundModelView.h"
 #include "Module/Market/IndexModelView.h"
 #include "Module/Market/MarketTableBaseView.h"
 #include "Module/Market/StockModelView.h"
@@ -15,13 +18,15 @@
 // The screen of the market tab: under the navigation bar of the list screens (settings, trade
 // button, breaking news, search field) a strip of seven tabs and, below it, the list of the chosen
 // tab. Each list is made the first time its tab is chosen and brought to the front later; the
-// index tab (0) and the stock tab (2) have their lists, the other tabs show an empty list area for
-// now. While the screen shows, the shared `TimerCenter` refreshes the visible rows of the list on
-// view every 5 s (ids 300 + tab) as long as the quote connection is up; a scrolling list pushes
-// the refresh back. A row opens the detail screen with the list's rows.
+// index (0), board (1), stock (2), fund (3) and bond (5) tabs have their lists, the other tabs show
+// an empty list area for now. While the board list is drilled into a board, its refresh runs
+// as tab 7. While the screen shows, the shared `TimerCenter` refreshes the visible rows of the list on view
+// every 5 s (ids 300 + tab) as long as the quote connection is up; a scrolling list pushes the refresh back.
+// A row opens the detail screen with the list's rows.
 class MarketViewController : public CMViewController,
                              public SwitchTabBarViewDelegate,
                              public MarketListDelegate,
+                             public BoardModelViewDelegate,
                              public MarketTableBaseViewTarget,
                              public TimerCenterDelegate {
 public:
@@ -30,6 +35,10 @@ public:
     static constexpr int LastTimerID = 307;
     static constexpr double RefreshPeriod = 5.0;
     static constexpr int IndexTab = 0;
+    static constexpr int BoardTab = 1;
+    static constexpr int BoardStocksTab = 7;
+    static constexpr int BondTab = 5;
+    static constexpr int FundTab = 3;
     static constexpr int StockTab = 2;
     static inline const gfx::Rect ListFrame{0, 35, 1024, 620};
     static inline const gfx::Rect StripFrame{0, 0, 1024, 35};
@@ -51,8 +60,11 @@ public:
 
     base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
                                           int stockIndex, const base::Array &dataArray) override;
-    void ReturnStockCodeMarket(const std::string &code, const std::string &moduleName, int stockIndex,
-                               const base::Array &dataArray, int32_t boardID);
+    base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
+                                          int stockIndex, const base::Array &dataArray,
+                                          int32_t boardID) override;
+    base::Opt<void> BackToBoardAction(int rankField, uint8_t rankType) override;
+    base::Opt<void> EnterToStocksBoardAction(const base::Ref<StockQuoteInf> &board) override;
     base::Opt<void> resetTimerCenterOnScroll(int tabIndex) override;
     base::Opt<void> SetCurrMarket(const base::Value &, int) override { return {}; }
     base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
@@ -62,6 +74,9 @@ public:
     MarketTableBaseView *getMarketTable(int tabIndex) const;
     IndexModelView *indexModelView() const { return m_indexModelView.get(); }
     StockModelView *stockModelView() const { return m_stockModelView.get(); }
+    BoardModelView *boardModelView() const { return m_boardModelView.get(); }
+    BondModelView *bondModelView() const { return m_bondModelView.get(); }
+    FundModelView *fundModelView() const { return m_fundModelView.get(); }
     ui::View *currentSelectedView() const { return m_currentSelectedView.lock().get(); }
     SwitchTabBarView *switchTabBarView() const { return m_switchTabBarView.get(); }
 
@@ -77,5 +92,8 @@ private:
     int m_curTabIndex = 0;
     base::Ref<IndexModelView> m_indexModelView;
     base::Ref<StockModelView> m_stockModelView;
+    base::Ref<BoardModelView> m_boardModelView;
+    base::Ref<BondModelView> m_bondModelView;
+    base::Ref<FundModelView> m_fundModelView;
     base::Weak<ui::View> m_currentSelectedView;
 };

@@ -1,5 +1,7 @@
 #include "Module/Market/StockModelView.h"
 
+#include "Module/Market/QuoteRows.h"
+
 #include "Common/FileFunc.h"
 #include "base/FileManager.h"
 #include "base/PropertyList.h"
@@ -11,27 +13,8 @@ namespace {
 
 constexpr const char *ColumnRowIdentifier = "genneralCell";
 constexpr const char *TrendRowIdentifier = "grenresIdentifier";
-// Columns coloured by the price change, and the one coloured by the rise speed.
-constexpr int ChangeColumns[] = {2, 3, 4};
-constexpr int SpeedColumn = 9;
 
-base::Value column(const char *name, int id, int width, bool enabled, const char *special = nullptr) {
-    base::Dict entry{{"ColName", name}, {"ColWidth", width}, {"Enabled", enabled}};
-    if (id >= 0)
-        entry.set("ColID", id);
-    if (special)
-        entry.set("SpecialName", special);
-    return entry;
-}
-
-// The change a row is coloured by: none while either price is missing.
-int32_t priceChange(const StockQuoteInf &record) {
-    return record.newprice > 0 && record.closeprice > 0 ? record.newprice - record.closeprice : 0;
-}
-
-base::Ref<gfx::Color> rgb(float r, float g, float b) {
-    return gfx::Color::rgba(r / 255, g / 255, b / 255);
-}
+using QuoteRows::column;
 
 } // namespace
 
@@ -137,47 +120,19 @@ base::Ref<ui::TableCell> StockModelView::cellForRow(ui::TableView &table, ui::In
             cell->SetFormatArray(m_columnArray);
         }
         if (record)
-            fillColumnRow(*cell, path.row, *record);
+            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
         return cell;
     }
     auto cell = std::dynamic_pointer_cast<StockModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
     if (!cell)
         cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
                                           gfx::Rect{0, 0, w, float(m_tableRowHeight)});
-    if (record)
-        fillTrendRow(*cell, path.row, *record);
+    if (record) {
+        QuoteRows::fillTrendRow(*cell, FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
+        cell->infoButton().setHidden(record->noteCount <= 0);
+        showMView(*cell, *record);
+    }
     return cell;
-}
-
-void StockModelView::fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record) {
-    if (row % 2 == 0)
-        cell.SetCellBgColor(rgb(12, 33, 51));
-    else
-        cell.SetCellBgColor(rgb(14, 21, 26));
-    base::Array values{std::to_string(row + 1),
-                       base::Dict{{"StockName", record.name}, {"StockCode", record.getDisplayCode()}}};
-    for (size_t i = 2; i < m_columnArray.size(); ++i)
-        values.add(record.FormatValue(int32_t(m_columnArray[i]["ColID"].intValue())));
-    cell.SetValueArray(values);
-    for (int index : ChangeColumns)
-        cell.SetTextColorAtIndex(index, priceChange(record));
-    cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
-}
-
-void StockModelView::fillTrendRow(StockModelCell &cell, int row, const StockQuoteInf &record) {
-    cell.StockNameLabel().setText(record.name);
-    cell.StockCodeLabel().setText(record.getDisplayCode());
-    cell.marketCode = record.code;
-    cell.stockName = record.name;
-    cell.SNLabel().setText(FormatSerialNumberVertical(row + 1));
-    cell.UpDownLabel().setText(record.FormatValue(502));
-    cell.RangeLabel().setText(record.FormatValue(1));
-    cell.LastLabel().setText(record.FormatValue(4));
-    for (int i = 0; i < 3; ++i)
-        cell.valueLabel(i).setText(record.FormatValue(m_rankFields[size_t(i)]));
-    cell.setUpDownMarkImage(float(record.newprice > 0 ? record.newprice - record.closeprice : 0));
-    cell.infoButton().setHidden(record.noteCount <= 0);
-    showMView(cell, record);
 }
 
 void StockModelView::didSelectRow(ui::IndexPath path) {

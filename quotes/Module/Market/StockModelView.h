@@ -77,8 +77,6 @@ public:
 
 private:
     void openMarketMenu(ui::Button &button);
-    void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record);
-    void fillTrendRow(StockModelCell &cell, int row, const StockQuoteInf &record);
 
     base::Ref<ConfigMarketBarView> m_configMarketBarView;
     base::Ref<ui::Popover> m_switchMarketMenuPopoverController;

@@ -59,6 +59,44 @@ TEST_F(GoldensTest, AFieldPullDown) {
     EXPECT_TRUE(matches("field-pull-down"));
 }
 
+TEST_F(GoldensTest, TheBoardTabInBothModesAndDrilledDown) {
+    chooseTab(MarketViewController::BoardTab);
+    EXPECT_TRUE(matches("board-tab-trends"));
+    BoardModelView &boards = *screen->boardModelView();
+    tapView(boards.configMarketBarView().changeModeButton());
+    app.advance(1);
+    EXPECT_TRUE(matches("board-tab-columns"));
+    boards.boardTableView().layoutIfNeeded();
+    tapView(*boards.boardTableView().cellForRow({0, 0}));
+    settle();
+    app.advance(1);
+    settle();
+    EXPECT_TRUE(matches("board-drilled-down"));
+}
+
+TEST_F(GoldensTest, TheBondTab) {
+    chooseTab(MarketViewController::BondTab);
+    EXPECT_TRUE(matches("bond-tab"));
+}
+
+TEST_F(GoldensTest, TheFundTabInEachColumnSet) {
+    chooseTab(MarketViewController::FundTab);
+    EXPECT_TRUE(matches("fund-tab-exchange"));
+    struct Market {
+        const char *name;
+        int classID;
+        const char *golden;
+    } markets[] = {{"股票型基金", 2301, "fund-tab-open-end"}, {"货币型基金", 2305, "fund-tab-money"}};
+    for (const Market &m : markets) {
+        screen->fundModelView()->ReturnSelectedMarket(
+            base::Dict{{"MENU_NAME", m.name}, {"CLASS_ID", m.classID}});
+        settle();
+        app.advance(1);
+        settle();
+        EXPECT_TRUE(matches(m.golden)) << m.name;
+    }
+}
+
 } // namespace
 
 } // namespace market

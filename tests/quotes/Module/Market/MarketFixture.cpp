@@ -15,7 +15,8 @@ constexpr int CodeListClass = 106;
 constexpr double StaleClockStart = 30;
 
 // The standard market with 99 made-up stocks on each exchange, the last of them not traded today,
-// and Hong Kong and the world indexes of the whole market.
+// and Hong Kong, the world indexes, the exchange funds and the bonds of the whole market, the last
+// bond untraded.
 peers::MarketFixture listMarket() {
     peers::MarketFixture standard = peers::MarketFixture::standard(99);
     peers::MarketFixture whole = peers::MarketFixture::whole();
@@ -24,6 +25,14 @@ peers::MarketFixture listMarket() {
     for (const char *prefix : {"HK", "IX"})
         for (const peers::Security &security : whole.market(prefix))
             securities.push_back(security);
+    for (const peers::Security &security : whole.securities())
+        if (security.type == peers::MarketFixture::FundType)
+            securities.push_back(security);
+    for (const peers::Security &security : whole.securities())
+        if (security.type == peers::MarketFixture::BondType)
+            securities.push_back(security);
+    // The last bond does not trade today either.
+    securities.back().suspended = true;
     return peers::MarketFixture(std::move(securities), standard.quotesDate());
 }
 

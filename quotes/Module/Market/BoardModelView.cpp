@@ -1,0 +1,309 @@
+#include "Module/Market/BoardModelView.h"
+
+#include "Module/Market/BoardModelCell.h"
+#include "Module/Market/QuoteRows.h"
+#include "Module/Market/StockModelView.h"
+
+#include "Common/StylePool.h"
+
+namespace {
+
+constexpr const char *ColumnRowIdentifier = "genneralCell";
+constexpr const char *TrendRowIdentifier = "grenresIdentifier";
+constexpr int RankingColumns = 11;
+constexpr int RankingValueWidth = 95;
+
+void setUpTable(ui::TableView &table) {
+    table.setBackgroundColor(gfx::Color::clear());
+    table.opaque = false;
+    table.separatorStyle = ui::TableView::Separator::None;
+    table.showsVerticalScrollIndicator = false;
+}
+
+} // namespace
+
+// The constituents' columns less the two valuation ones, the values wider.
+base::Array BoardModelView::makeColumnArray() {
+    base::Array stocks = StockModelView::makeColumnArray();
+    base::Array columns;
+    for (size_t i = 0; i < RankingColumns; ++i) {
+        base::Value entry = stocks[i];
+        if (i >= 2)
+            entry.dict()->set("ColWidth", RankingValueWidth);
+        columns.add(entry);
+    }
+    return columns;
+}
+
+base::Array BoardModelView::makeBoardStocksColumnArray() {
+    return StockModelView::makeColumnArray();
+}
+
+BoardModelView::BoardModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+    isPagesMode = true;
+    modeType = 0;
+    curTabIndex = TabIndex;
+    m_menu_1_Array = loadBundleList(FieldMenuFile);
+    m_columnArray = makeColumnArray();
+    m_boardStocksColumnArray = makeBoardStocksColumnArray();
+}
+
+void BoardModelView::setUp() {
+    MarketTableBaseView::setUp();
+    float w = bounds().width(), h = bounds().height();
+    m_configMarketBarView = base::make<BoardModelConfigBarView>(gfx::Rect{0, 0, w, BarHeight});
+    m_configMarketBarView->delegate = weakSelf<BoardModelView>();
+    addSubview(m_configMarketBarView);
+
+    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
+    setUpTable(*m_curTableView);
+    addSubview(m_curTableView);
+
+    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
+    m_titleColumn->delegate = weakSelf<BoardModelView>();
+    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    m_defaultColumn->delegate = weakSelf<BoardModelView>();
+    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
+        m_defaultColumn->SetPullList(m_menu_1_Array, HeaderFields[id], id);
+
+    quotesData().SetObserverName(ObserverName, TabIndex, ClassID);
+    quotesData().reqDataFirst();
+}
+
+void BoardModelView::reLayout(gfx::Rect frame) {
+    setFrame(frame);
+    float w = frame.width(), h = frame.height();
+    m_configMarketBarView->setFrame({0, 0, w, BarHeight});
+    m_curTableView->setFrame({0, BarHeight, w, h - 56});
+    if (BoardStocksModelView *stocks = boardStocksModelView())
+        stocks->reLayout(m_curTableView->frame());
+}
+
+// --- Rows
+
+int BoardModelView::numberOfRows(int) {
+    return rowCount();
+}
+
+float BoardModelView::heightForRow(ui::IndexPath) {
+    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
+}
+
+base::Ref<ui::TableCell> BoardModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
+    base::Ref<StockQuoteInf> record = recordAt(path.row);
+    float w = table.bounds().width();
+    if (modeType == 1) {
+        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
+        if (!cell) {
+            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
+                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
+            cell->SetFormatArray(m_columnArray);
+            cell->ShowAccelerateButton(1, "tline_tag.png");
+            cell->delegate = weakSelf<BoardModelView>();
+        }
+        cell->indexPath = path;
+        if (record)
+            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
+        return cell;
+    }
+    auto cell = std::dynamic_pointer_cast<BoardModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
+    if (!cell) {
+        cell = base::make<BoardModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
+                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
+        cell->delegate = weakSelf<BoardModelView>();
+    }
+    cell->indexPath = path;
+    if (record) {
+        QuoteRows::fillTrendRow(*cell, FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
+        showMView(*cell, *record);
+    }
+    return cell;
+}
+
+base::Ref<ui::View> BoardModelView::viewForHeader(int) {
+    float w = m_curTableView->bounds().width();
+    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    if (modeType == 1) {
+        header->addSubview(m_titleColumn);
+        m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
+        if (!MarketProcessMarks::boardColumnHeaderMarked) {
+            MarketProcessMarks::boardColumnHeaderMarked = true;
+            m_titleColumn->SetSelectedHeader(RiseColumn);
+        }
+    } else {
+        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
+        m_defaultColumn->setBackgroundColor(gfx::Color::rgba(0.22f, 63 / 255.f, 70 / 255.f));
+        header->addSubview(m_defaultColumn);
+    }
+    return header;
+}
+
+// --- Drilling down and back
+
+void BoardModelView::didSelectRow(ui::IndexPath path) {
+    base::Ref<StockQuoteInf> board = recordAt(path.row);
+    if (!board)
+        return;
+    m_curTableView->setHidden(true);
+    m_configMarketBarView->backButton().setHidden(false);
+    ui::Label &name = m_configMarketBarView->boardNameLabel();
+    name.setText(board->name);
+    name.setHidden(false);
+    ReturnBoardQuoteInf(board);
+    m_configMarketBarView->boardRangeLabel().setHidden(false);
+
+    gfx::Rect tableFrame = m_curTableView->frame();
+    auto stocks = base::make<BoardStocksModelView>(
+        gfx::Rect{0, BarHeight, tableFrame.width(), tableFrame.height()}, m_boardStocksColumnArray);
+    stocks->parentControllerTarget = parentControllerTarget;
+    stocks->delegate = weakSelf<BoardModelView>();
+    stocks->modeType = modeType;
+    stocks->curTabIndex = BoardStocksModelView::TabIndex;
+    stocks->SetFieldArray(m_menu_1_Array);
+    stocks->reqDataFirst(board);
+    addSubview(stocks);
+    m_boardStocksModelView = stocks;
+
+    m_rankSubBtnOrient = 0;
+    m_configMarketBarView->SetRankOrientationType(m_rankSubBtnOrient);
+    if (auto d = delegate.lock())
+        d->EnterToStocksBoardAction(board);
+}
+
+void BoardModelView::leaveDrillDown() {
+    m_configMarketBarView->backButton().setHidden(true);
+    m_curTableView->setHidden(false);
+    m_configMarketBarView->boardNameLabel().setHidden(true);
+    m_configMarketBarView->boardRangeLabel().setHidden(true);
+    m_configMarketBarView->SetRankOrientationType(m_rankMainBtnOrient);
+    if (BoardStocksModelView *stocks = boardStocksModelView())
+        stocks->removeFromSuperview();
+    m_boardStocksModelView.reset();
+}
+
+void BoardModelView::tellBack() {
+    if (auto d = delegate.lock())
+        d->BackToBoardAction(m_iMainClassID, m_rankMainBtnOrient);
+}
+
+base::Opt<void> BoardModelView::BackAction(ui::Button &) {
+    leaveDrillDown();
+    m_curTableView->reloadData();
+    tellBack();
+    return {};
+}
+
+void BoardModelView::SetBoardVisible() {
+    if (isDrilledDown())
+        leaveDrillDown();
+    tellBack();
+}
+
+base::Opt<void> BoardModelView::PerformAction(ui::Button &button) {
+    if (button.tag == BoardModelConfigBarView::ButtonTag)
+        RefreshTable();
+    return {};
+}
+
+void BoardModelView::RefreshTable() {
+    modeType = modeType == 1 ? 0 : 1;
+    m_curTableView->decelerationRate = modeType == 0 ? 1.0f : 0.0f;
+    if (!isDrilledDown())
+        m_curTableView->reloadData();
+    else if (BoardStocksModelView *stocks = boardStocksModelView())
+        stocks->RefreshBoardStocksMode(modeType);
+}
+
+// --- Opening a board or a member
+
+void BoardModelView::openBoard(int row) {
+    base::Ref<StockQuoteInf> board = recordAt(row);
+    auto d = delegate.lock();
+    if (!board || !d)
+        return;
+    base::Array rows;
+    for (int i = 0; i < rowCount(); ++i)
+        rows.add(base::Value(recordAt(i)));
+    d->ReturnStockCodeMarket(board->code, ModuleName, row, rows, board->chengfenID);
+}
+
+base::Opt<void> BoardModelView::ReturnSelectedCell(ui::Button *, ui::IndexPath indexPath) {
+    openBoard(indexPath.row);
+    return {};
+}
+
+base::Opt<void> BoardModelView::ReturnSelectedCell(base::Object *, ui::IndexPath indexPath) {
+    openBoard(indexPath.row);
+    return {};
+}
+
+base::Opt<void> BoardModelView::ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
+                                                      int stockIndex, const base::Array &dataArray) {
+    if (auto d = delegate.lock())
+        d->ReturnStockCodeMarket(code, moduleName, stockIndex, dataArray, 0);
+    return {};
+}
+
+base::Opt<void> BoardModelView::ReturnBoardQuoteInf(const base::Ref<StockQuoteInf> &record) {
+    if (!record)
+        return {};
+    ui::Label &range = m_configMarketBarView->boardRangeLabel();
+    range.setText(record->FormatValue(1));
+    range.setTextColor(StylePool::Instance().getPriceColor(QuoteRows::priceChange(*record)));
+    return {};
+}
+
+// --- Sorting
+
+base::Opt<void> BoardModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
+    m_titleColumn->SetSelectedHeader(column);
+    if (column < 0 || column >= int(m_columnArray.size()))
+        return {};
+    base::Value entry = m_columnArray[size_t(column)];
+    if (!entry["Enabled"].boolValue() || entry["ColID"].isNull())
+        return {};
+    resetQuotesSortId(int(entry["ColID"].intValue()), status ? 1 : 0);
+    return {};
+}
+
+base::Opt<void> BoardModelView::ReturnUpdownTag(int upDown, int classID, int) {
+    m_iCurrentRankFeild = int16_t(classID);
+    resetQuotesSortId(classID, upDown);
+    return {};
+}
+
+base::Opt<void> BoardModelView::ReturnSelectedFieldName(const std::string &, int classID, int headerID) {
+    m_iCurrentRankFeild = int16_t(classID);
+    if (headerID >= 2 && headerID <= 4)
+        m_rankFields[size_t(headerID - 2)] = classID;
+    resetQuotesSortId(classID, 0);
+    // The rows show the new field even when the sort was already by it.
+    m_curTableView->reloadData();
+    return {};
+}
+
+// --- Timers
+
+void BoardModelView::resetTimerCenterOnScroll() {
+    if (auto d = delegate.lock())
+        d->resetTimerCenterOnScroll(curTabIndex);
+}
+
+bool BoardModelView::NotifyTimeEvent() {
+    if (!isDrilledDown())
+        return MarketTableBaseView::NotifyTimeEvent();
+    BoardStocksModelView *stocks = boardStocksModelView();
+    return stocks && stocks->NotifyTimeEvent();
+}
+
+void BoardModelView::setMinLineAllIdle() {
+    MarketTableBaseView::setMinLineAllIdle();
+    if (BoardStocksModelView *stocks = boardStocksModelView())
+        stocks->setMinLineAllIdle();
+}
+
+void BoardModelView::clearAllMinLinesData() {
+    MarketTableBaseView::clearAllMinLinesData();
+    if (BoardStocksModelView *stocks = boardStocksModelView())
+        stocks->clearAllMinLinesData();
+}

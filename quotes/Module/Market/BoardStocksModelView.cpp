@@ -1,0 +1,240 @@
+#include "Module/Market/BoardStocksModelView.h"
+
+#include "Module/Market/QuoteRows.h"
+#include "Module/Market/StockModelCell.h"
+
+#include "Common/TimeFunc.h"
+
+namespace {
+
+constexpr const char *ColumnRowIdentifier = "genneralCell";
+constexpr const char *TrendRowIdentifier = "grenresIdentifier";
+constexpr int SVFundReqCount = 10;
+
+} // namespace
+
+BoardStocksModelView::BoardStocksModelView(gfx::Rect frame, base::Array columnArray)
+    : MarketTableBaseView(frame), m_columnArray(std::move(columnArray)) {
+    isPagesMode = true;
+    curTabIndex = TabIndex;
+}
+
+void BoardStocksModelView::setUp() {
+    MarketTableBaseView::setUp();
+    float w = bounds().width(), h = bounds().height();
+    m_curTableView = makeTable({0, 0, w, h});
+    m_curTableView->setBackgroundColor(gfx::Color::clear());
+    m_curTableView->opaque = false;
+    m_curTableView->separatorStyle = ui::TableView::Separator::None;
+    m_curTableView->showsVerticalScrollIndicator = false;
+    addSubview(m_curTableView);
+    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
+    m_titleColumn->delegate = weakSelf<BoardStocksModelView>();
+    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    m_defaultColumn->delegate = weakSelf<BoardStocksModelView>();
+}
+
+void BoardStocksModelView::SetFieldArray(const base::Array &rows) {
+    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
+        m_defaultColumn->SetPullList(rows, HeaderFields[id], id);
+}
+
+void BoardStocksModelView::reLayout(gfx::Rect frame) {
+    setFrame(frame);
+    m_curTableView->setFrame({0, 0, frame.width(), frame.height()});
+}
+
+// --- Starts
+
+void BoardStocksModelView::startNamed(const char *name, const base::Ref<StockQuoteInf> &board) {
+    quotesData().SetObserverName(name, TabIndex, board ? board->chengfenID : 0);
+}
+
+void BoardStocksModelView::reqDataFirst(const base::Ref<StockQuoteInf> &board) {
+    startNamed(ObserverName, board);
+    if (!board)
+        return;
+    quotesData().reqBoardIndexQuote(board->code);
+    quotesData().reqDataFirst();
+    quotesData().reqBoardIndexMinLine(board->code);
+}
+
+void BoardStocksModelView::reqDDEDataFirst(const base::Ref<StockQuoteInf> &board, int extendedFieldsFlag) {
+    startNamed(DDEObserverName, board);
+    quotesData().SetExtendedFieldsFlag(extendedFieldsFlag);
+    if (board)
+        quotesData().reqBoardIndexQuote(board->code);
+    quotesData().reqDataFirst();
+}
+
+void BoardStocksModelView::reqSectionAnalysDataFirst(const base::Ref<StockQuoteInf> &board,
+                                                     int extendedFieldsFlag) {
+    startNamed(SectionObserverName, board);
+    quotesData().SetExtendedFieldsFlag(extendedFieldsFlag);
+    if (board)
+        quotesData().reqBoardIndexQuote(board->code);
+    quotesData().reqDataFirst();
+}
+
+void BoardStocksModelView::reqSVFundDataFirst(const base::Ref<StockQuoteInf> &board, int extendedFieldsFlag,
+                                              int sortID, int sortType, int sortIndex) {
+    m_defaultSortIndex = sortIndex;
+    startNamed(SVFundObserverName, board);
+    quotesData().SetExtendedFieldsFlag(extendedFieldsFlag);
+    quotesData().SetSortID(sortID);
+    quotesData().SetSortType(sortType);
+    quotesData().SetReqCount(SVFundReqCount);
+    if (board)
+        quotesData().reqBoardIndexQuote(board->code);
+    quotesData().reqDataFirst();
+}
+
+void BoardStocksModelView::RefreshBoardStocksMode(int16_t mode) {
+    modeType = mode;
+    if (mode != 0 && mode != 1)
+        return;
+    m_curTableView->decelerationRate = mode == 1 ? 1.0f : 0.0f;
+    m_curTableView->reloadData();
+}
+
+// --- Rows
+
+base::Ref<StockQuoteInf> BoardStocksModelView::recordOfRow(int row) const {
+    return row == 0 ? m_BIBasicInf : recordAt(row - 1);
+}
+
+int BoardStocksModelView::numberOfRows(int) {
+    return rowCount() + 1;
+}
+
+float BoardStocksModelView::heightForRow(ui::IndexPath) {
+    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
+}
+
+base::Ref<ui::TableCell> BoardStocksModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
+    base::Ref<StockQuoteInf> record = recordOfRow(path.row);
+    float w = table.bounds().width();
+    if (modeType == 1) {
+        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
+        if (!cell) {
+            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
+                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
+            cell->SetFormatArray(m_columnArray);
+        }
+        if (record)
+            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
+        return cell;
+    }
+    auto cell = std::dynamic_pointer_cast<StockModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
+    if (!cell)
+        cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
+                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
+    if (record) {
+        QuoteRows::fillTrendRow(*cell, std::to_string(path.row + 1), *record, m_rankFields);
+        cell->infoButton().setHidden(record->noteCount < 1);
+        showMView(*cell, *record);
+    }
+    return cell;
+}
+
+base::Ref<ui::View> BoardStocksModelView::viewForHeader(int) {
+    float w = m_curTableView->bounds().width();
+    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
+    ui::View *column = nullptr;
+    if (modeType == 1) {
+        m_titleColumn->SetSelectedHeader(m_defaultSortIndex, quotesData().pack()->sortType == 1 ? 1 : 0);
+        column = m_titleColumn.get();
+    } else {
+        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
+        column = m_defaultColumn.get();
+    }
+    column->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
+    header->addSubview(column->self<ui::View>());
+    return header;
+}
+
+// The board's quote and then its members, so that the index of a tapped row points at its record.
+// Before the board's quote has come, the members alone, with the index shifted to match.
+void BoardStocksModelView::didSelectRow(ui::IndexPath path) {
+    base::Ref<StockQuoteInf> record = recordOfRow(path.row);
+    auto d = delegate.lock();
+    if (!record || !d)
+        return;
+    base::Array rows;
+    if (m_BIBasicInf)
+        rows.add(base::Value(m_BIBasicInf));
+    for (int i = 0; i < rowCount(); ++i)
+        rows.add(base::Value(recordAt(i)));
+    d->ReturnStockCodeMarket(record->code, ModuleName, m_BIBasicInf ? path.row : path.row - 1, rows);
+}
+
+void BoardStocksModelView::resetTimerCenterOnScroll() {
+    if (auto d = delegate.lock())
+        d->resetTimerCenterOnScroll(curTabIndex);
+}
+
+bool BoardStocksModelView::NotifyTimeEvent() {
+    bool shown = MarketTableBaseView::NotifyTimeEvent();
+    if (shown && m_BIBasicInf && !m_BIBasicInf->code.empty())
+        quotesData().reqBoardIndexQuote(m_BIBasicInf->code);
+    return shown;
+}
+
+// --- Sorting
+
+base::Opt<void> BoardStocksModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
+    m_titleColumn->SetSelectedHeader(column);
+    if (column < 0 || column >= int(m_columnArray.size()))
+        return {};
+    base::Value entry = m_columnArray[size_t(column)];
+    base::Value key = entry["SortID"].isNull() ? entry["ColID"] : entry["SortID"];
+    if (!entry["Enabled"].boolValue() || key.isNull())
+        return {};
+    // The next header built marks the column the list is now sorted by.
+    m_defaultSortIndex = column;
+    resetQuotesSortId(int(key.intValue()), status ? 1 : 0);
+    return {};
+}
+
+base::Opt<void> BoardStocksModelView::ReturnUpdownTag(int upDown, int classID, int) {
+    m_iCurrentRankFeild = int16_t(classID);
+    resetQuotesSortId(classID, upDown);
+    return {};
+}
+
+base::Opt<void> BoardStocksModelView::ReturnSelectedFieldName(const std::string &, int classID,
+                                                              int headerID) {
+    m_iCurrentRankFeild = int16_t(classID);
+    if (headerID >= 2 && headerID <= 4)
+        m_rankFields[size_t(headerID - 2)] = classID;
+    resetQuotesSortId(classID, 0);
+    m_curTableView->reloadData();
+    return {};
+}
+
+// --- The board's quote and picture
+
+base::Opt<void> BoardStocksModelView::UpdateBoardIndexQuote(const base::Ref<StockQuoteInf> &record) {
+    m_BIBasicInf = record;
+    m_curTableView->reloadData();
+    if (auto d = delegate.lock())
+        d->ReturnBoardQuoteInf(record);
+    return {};
+}
+
+base::Opt<void> BoardStocksModelView::UpdateBoardIndexMinLine(const std::string &code,
+                                                              const MinutePoints &points) {
+    base::Ref<MiniMinLineView> mview = mviews().getMViewWithCreate(code, BoardTrendHeight);
+    mview->canRemove = false;
+    mview->setBasicInf(m_BIBasicInf);
+    if (mview->basicInf()) {
+        mview->updateTick = TimeFunc::getCurTick();
+        mview->Update(mview->basicInf(), toMinLineList(points));
+    }
+    // Only the board row takes it; with that row out of view it comes from the cache when drawn.
+    if (modeType == 0)
+        if (auto row = std::dynamic_pointer_cast<ModelCellBaseView>(m_curTableView->cellForRow({0, 0}));
+            row && row->code == code)
+            row->showMView(mview);
+    return {};
+}
