@@ -1,5 +1,7 @@
 #include "Class/Module/LoginModel/LoginView/LoginView.h"
 
+#include "Class/Module/LoginModel/SecuritiesViewController/SecuritiesViewController.h"
+
 #include "Common/Util.h"
 #include "Common/UtilUI.h"
 #include "Components/CMProgressWaitingView.h"
@@ -11,6 +13,7 @@
 #include "base/NotificationCenter.h"
 #include "gfx/Font.h"
 #include "ui/ImageView.h"
+#include "ui/NavigationController.h"
 
 namespace {
 
@@ -113,6 +116,7 @@ void LoginView::initUI() {
                                       }),
                          ui::TouchUpInside);
     };
+    wire(*m_securitiesBtn, "securitiesAction", &LoginView::securitiesAction);
     wire(*m_areaDepBtn, "areaDepAction", &LoginView::areaDepAction);
     wire(*m_accountTypeBtn, "accountTypeAction", &LoginView::accountTypeAction);
     wire(*m_saveBtn, "saveSwitchAction", &LoginView::saveSwitchAction);
@@ -194,6 +198,7 @@ void LoginView::SetCancelTarget(base::Weak<base::Object> target, std::function<v
 
 void LoginView::close() {
     auto keep = self<LoginView>();
+    closePopover();
     StopWaiting();
     if (auto bg = m_bgView.lock())
         bg->removeFromSuperview();
@@ -226,6 +231,7 @@ void LoginView::ReturnSelectedAccount(const SavedBrokerAccount &account, int acc
     m_selectedAccountIndex = accountIndex;
     DataManager::sharedDataManager().SetTradeAddedAccountIndex(accountIndex);
     UpdateAccountInfoFromDict(account);
+    closePopover();
 }
 
 void LoginView::ClearAccountInfoAndControls() {
@@ -247,6 +253,14 @@ bool LoginView::SaveAccountFile(const SavedBrokerAccounts &accounts) {
     return written;
 }
 
+void LoginView::AccountDeleted(const SavedBrokerAccounts &accounts, int index) {
+    SaveAccountFile(accounts);
+    DataManager &manager = DataManager::sharedDataManager();
+    manager.SetTradeAddedAccountIndex(
+        AccountList::indexAfterDeletion(manager.GetTradeAddedAccountIndex(), index));
+    m_selectedAccountIndex = AccountList::indexAfterDeletion(m_selectedAccountIndex, index);
+}
+
 void LoginView::ReturnSelectedSecurities(const std::string &securitiesName, const std::string &mobile,
                                          const std::string &mobileCheckNum) {
     m_selectedAccountIndex = -1;
@@ -259,6 +273,25 @@ void LoginView::ReturnSelectedSecurities(const std::string &securitiesName, cons
     StartWaiting();
     TradeDataBase::sharedTradeDataBase()->IO_TradeNetData()->RequestAccountInfo(std::string(kObserverName),
                                                                                 mobile, mobileCheckNum, 2);
+    closePopover();
+}
+
+void LoginView::securitiesAction() {
+    auto chooser = base::make<SecuritiesViewController>();
+    chooser->setParentLoginHdl(weakSelf<LoginView>());
+    chooser->SetAccountArray(m_accountsArray);
+    showPopover(chooser, *m_securitiesBtn);
+}
+
+void LoginView::showPopover(base::Ref<ui::ViewController> root, const ui::Button &from) {
+    closePopover();
+    m_popoverController = base::make<ui::Popover>(base::make<ui::NavigationController>(std::move(root)));
+    m_popoverController->presentFromRect(from.frame(), *this, ui::ArrowLeft, true);
+}
+
+void LoginView::closePopover() {
+    if (auto popover = std::exchange(m_popoverController, nullptr))
+        popover->dismiss(true);
 }
 
 void LoginView::LoginAction() {

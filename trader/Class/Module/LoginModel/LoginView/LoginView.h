@@ -9,6 +9,7 @@
 
 #include "ui/Button.h"
 #include "ui/Label.h"
+#include "ui/Popover.h"
 #include "ui/TextField.h"
 #include "ui/View.h"
 
@@ -46,6 +47,9 @@ public:
     void ClearAccountInfoAndControls();
     // Writes the list and reloads the form's own from the file.
     bool SaveAccountFile(const SavedBrokerAccounts &accounts);
+    // The chooser deleted saved entry `index`, leaving `accounts`: they are written, and the entry
+    // in use (here and stored) keeps pointing at the same account, or at none when it went.
+    void AccountDeleted(const SavedBrokerAccounts &accounts, int index);
     // The phone verification's: a verified broker.
     void ReturnSelectedSecurities(const std::string &securitiesName, const std::string &mobile,
                                   const std::string &mobileCheckNum);
@@ -61,6 +65,7 @@ public:
     void reqAccountDep(int areaIndex);
 
     // The buttons.
+    void securitiesAction();
     void LoginAction();
     void cancelAction();
     void saveSwitchAction();
@@ -79,6 +84,7 @@ public:
     const base::Ref<WTTrader> &traderInfo() const { return m_traderInfo; }
     bool isWaiting() const;
 
+    const base::Ref<ui::Popover> &popoverController() const { return m_popoverController; }
     ui::Button &securitiesBtn() { return *m_securitiesBtn; }
     ui::Button &areaDepBtn() { return *m_areaDepBtn; }
     ui::Button &accountTypeBtn() { return *m_accountTypeBtn; }
@@ -120,6 +126,8 @@ private:
 
     void StartWaiting();
     void StopWaiting();
+    void showPopover(base::Ref<ui::ViewController> root, const ui::Button &from);
+    void closePopover();
 
     SavedBrokerAccount m_form;
     bool m_isSaveAccount = true;
@@ -131,6 +139,7 @@ private:
 
     base::Ref<ui::Button> m_securitiesBtn, m_areaDepBtn, m_accountTypeBtn, m_saveBtn, m_loginBtn, m_cancelBtn;
     base::Ref<ui::TextField> m_accountField, m_passwordField;
+    base::Ref<ui::Popover> m_popoverController;
     base::Ref<CMProgressWaitingView> m_progressWaitingView;
     base::Ref<ui::View> m_coveredView;
     base::Weak<ui::View> m_bgView;
