@@ -1,6 +1,8 @@
 #include "Class/Module/LoginModel/LoginView/LoginView.h"
 
+#include "Class/Module/LoginModel/DepListViewController/DepListViewController.h"
 #include "Class/Module/LoginModel/SecuritiesViewController/SecuritiesViewController.h"
+#include "Class/Module/LoginModel/TradeTypeViewController/TradeTypeViewController.h"
 
 #include "Common/Util.h"
 #include "Common/UtilUI.h"
@@ -65,6 +67,16 @@ std::optional<base::Array> rows(const TradeRspData &rsp) {
 
 } // namespace
 
+// Forgets the pickers when the user closes their popover by tapping outside it.
+struct LoginView::PopoverRelay : ui::PopoverDelegate {
+    base::Weak<LoginView> form;
+    base::Opt<void> didDismiss(ui::Popover &) override {
+        if (auto f = form.lock())
+            f->popoverClosed();
+        return {};
+    }
+};
+
 LoginView::LoginView(gfx::Rect frame) : ui::View(frame) {}
 
 LoginView::~LoginView() {
@@ -78,6 +90,8 @@ void LoginView::setUp() {
         if (auto alive = weak.lock())
             alive->TradeLoginNotify(n);
     });
+    m_popoverRelay = base::make<PopoverRelay>();
+    m_popoverRelay->form = weak;
     initUI();
     LoadLastLoginAccount();
 }
@@ -286,12 +300,19 @@ void LoginView::securitiesAction() {
 void LoginView::showPopover(base::Ref<ui::ViewController> root, const ui::Button &from) {
     closePopover();
     m_popoverController = base::make<ui::Popover>(base::make<ui::NavigationController>(std::move(root)));
+    m_popoverController->delegate = m_popoverRelay;
     m_popoverController->presentFromRect(from.frame(), *this, ui::ArrowLeft, true);
 }
 
 void LoginView::closePopover() {
+    popoverClosed();
     if (auto popover = std::exchange(m_popoverController, nullptr))
         popover->dismiss(true);
+}
+
+void LoginView::popoverClosed() {
+    m_selectDepVC.reset();
+    m_selectAccTypeVC.reset();
 }
 
 void LoginView::LoginAction() {
@@ -323,14 +344,39 @@ void LoginView::areaDepAction() {
         Util::ShowInfoBox("无需选择营业部！");
         return;
     }
+    bool asked = false;
     const base::Array *areas = m_traderInfo ? &m_traderInfo->areaDepArray() : nullptr;
     if (areas && !areas->empty()) {
         const base::Array *deps = depsOf((*areas)[0]);
-        if (!deps || deps->empty())
+        if (!deps || deps->empty()) {
             reqAccountDep(0);
+            asked = m_pending[kDep];
+        }
     } else {
-        send(m_form.needSelectDep == "YES" ? kArea : kAccountInfo);
+        Request request = m_form.needSelectDep == "YES" ? kArea : kAccountInfo;
+        send(request);
+        asked = m_pending[request];
     }
+    auto picker = base::make<DepListViewController>();
+    picker->setTitle("请选择地区和营业部");
+    picker->setParentLoginHdl(weakSelf<LoginView>());
+    picker->setSelectedAreaName(m_form.areaName);
+    picker->setSelectedDepCode(m_form.departmentCode);
+    picker->setSelectedDepName(m_form.departmentName);
+    if (areas) {
+        int current = -1;
+        for (size_t i = 0; i < areas->size() && current < 0; ++i)
+            if (text((*areas)[i]["1296"]) == m_form.areaName)
+                current = int(i);
+        picker->UpdateAreaArray(*areas, current);
+        if (current >= 0)
+            if (const base::Array *deps = depsOf((*areas)[size_t(current)]))
+                picker->UpdateDepArray(*deps, m_form.departmentCode, current);
+    }
+    if (asked)
+        picker->StartWaitingAlert();
+    showPopover(picker, *m_areaDepBtn);
+    m_selectDepVC = picker;
 }
 
 void LoginView::accountTypeAction() {
@@ -338,8 +384,20 @@ void LoginView::accountTypeAction() {
         Util::ShowInfoBox(kNoBrokerText);
         return;
     }
-    if (!m_traderInfo || m_traderInfo->accountTypeArray().empty())
+    bool asked = false;
+    if (!m_traderInfo || m_traderInfo->accountTypeArray().empty()) {
         send(kAccountType);
+        asked = m_pending[kAccountType];
+    }
+    auto picker = base::make<TradeTypeViewController>();
+    picker->setTitle("请选择交易类型");
+    picker->setParentLoginHdl(weakSelf<LoginView>());
+    if (m_traderInfo)
+        picker->SetAccountTypeArray(m_traderInfo->accountTypeArray());
+    if (asked)
+        picker->StartWaitingAlert();
+    showPopover(picker, *m_accountTypeBtn);
+    m_selectAccTypeVC = picker;
 }
 
 void LoginView::reqAccountDep(int areaIndex) {
@@ -579,10 +637,14 @@ void LoginView::onAreas(TradeRspData &rsp) {
         areas.add(area);
     }
     RequestAccountDep(current);
+    if (m_selectDepVC)
+        m_selectDepVC->UpdateAreaArray(areas, table->empty() ? -1 : current);
 }
 
 void LoginView::onDeps(TradeRspData &rsp, const std::optional<base::Dict> &params) {
     if (!rsp.successRsp()) {
+        if (m_selectDepVC)
+            m_selectDepVC->StopWaitingAlert();
         Util::ShowTipBox(rsp.getRspErrMsg().value_or(""));
         return;
     }
@@ -590,24 +652,29 @@ void LoginView::onDeps(TradeRspData &rsp, const std::optional<base::Dict> &param
     if (!m_traderInfo || index < 0 || size_t(index) >= m_traderInfo->areaDepArray().size())
         return;
     base::Array &areas = m_traderInfo->areaDepArray();
+    base::Array deps = rows(rsp).value_or(base::Array());
     if (base::Dict *area = areas[size_t(index)].dict())
-        area->set("DepArray", rows(rsp).value_or(base::Array()));
-    if (!m_form.areaName.empty())
-        return;
-    m_form.areaName = text(areas[0]["1296"]);
-    const base::Array *deps = depsOf(areas[0]);
-    if (deps && !deps->empty()) {
-        m_form.departmentName = text((*deps)[0]["1006"]);
-        m_form.departmentCode = text((*deps)[0]["1005"]);
-    } else {
-        m_form.departmentName = "(无)";
-        m_form.departmentCode.clear();
+        area->set("DepArray", deps);
+    if (m_form.areaName.empty()) {
+        m_form.areaName = text(areas[0]["1296"]);
+        const base::Array *first = depsOf(areas[0]);
+        if (first && !first->empty()) {
+            m_form.departmentName = text((*first)[0]["1006"]);
+            m_form.departmentCode = text((*first)[0]["1005"]);
+        } else {
+            m_form.departmentName = "(无)";
+            m_form.departmentCode.clear();
+        }
+        SetAreaDepartmentBtnName(m_form.areaName, m_form.departmentName);
     }
-    SetAreaDepartmentBtnName(m_form.areaName, m_form.departmentName);
+    if (m_selectDepVC)
+        m_selectDepVC->UpdateDepArray(deps, m_form.departmentCode, index);
 }
 
 void LoginView::onAccountTypes(TradeRspData &rsp) {
     if (!rsp.successRsp()) {
+        if (m_selectAccTypeVC)
+            m_selectAccTypeVC->StopWaitingAlert();
         Util::ShowTipBox(rsp.getRspErrMsg().value_or(""));
         return;
     }
@@ -620,6 +687,8 @@ void LoginView::onAccountTypes(TradeRspData &rsp) {
         return;
     for (const base::Value &row : *table)
         types.add(row);
+    if (m_selectAccTypeVC)
+        m_selectAccTypeVC->UpdateAccountTypeArray(types);
     if (!m_form.accountType.empty())
         return;
     if (types.empty()) {

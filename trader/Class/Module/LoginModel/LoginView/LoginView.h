@@ -17,6 +17,8 @@
 #include <string>
 
 class CMProgressWaitingView;
+class DepListViewController;
+class TradeTypeViewController;
 
 // The broker login form. The trade message centre lays it over the current screen, above a
 // dimming view, when trading is asked for without a broker login. The user picks a broker or a
@@ -85,6 +87,10 @@ public:
     bool isWaiting() const;
 
     const base::Ref<ui::Popover> &popoverController() const { return m_popoverController; }
+    const base::Ref<DepListViewController> &selectDepVC() const { return m_selectDepVC; }
+    const base::Ref<TradeTypeViewController> &selectAccTypeVC() const { return m_selectAccTypeVC; }
+    void areaDepAction();
+    void accountTypeAction();
     ui::Button &securitiesBtn() { return *m_securitiesBtn; }
     ui::Button &areaDepBtn() { return *m_areaDepBtn; }
     ui::Button &accountTypeBtn() { return *m_accountTypeBtn; }
@@ -121,13 +127,11 @@ private:
     void onAccountTypes(TradeRspData &rsp);
     void SaveCurAccountInfoToAccountsArray();
 
-    void areaDepAction();
-    void accountTypeAction();
-
     void StartWaiting();
     void StopWaiting();
     void showPopover(base::Ref<ui::ViewController> root, const ui::Button &from);
     void closePopover();
+    void popoverClosed();
 
     SavedBrokerAccount m_form;
     bool m_isSaveAccount = true;
@@ -139,7 +143,11 @@ private:
 
     base::Ref<ui::Button> m_securitiesBtn, m_areaDepBtn, m_accountTypeBtn, m_saveBtn, m_loginBtn, m_cancelBtn;
     base::Ref<ui::TextField> m_accountField, m_passwordField;
+    struct PopoverRelay;
     base::Ref<ui::Popover> m_popoverController;
+    base::Ref<PopoverRelay> m_popoverRelay;
+    base::Ref<DepListViewController> m_selectDepVC;
+    base::Ref<TradeTypeViewController> m_selectAccTypeVC;
     base::Ref<CMProgressWaitingView> m_progressWaitingView;
     base::Ref<ui::View> m_coveredView;
     base::Weak<ui::View> m_bgView;
