@@ -2,7 +2,9 @@
 
 #include "Class/Module/LoginModel/SecuritiesViewController/SecuritiesViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
+#include "base/NotificationCenter.h"
 #include "support/Golden.h"
+#include "ui/KeyboardHost.h"
 #include "ui/NavigationController.h"
 
 namespace login {
@@ -80,6 +82,18 @@ TEST_F(ChooserTest, WithoutSavedAccountsTheirHeaderStays) {
     ASSERT_TRUE(chooser);
     EXPECT_EQ(chooser->tableView().numberOfRows(0), 0);
     EXPECT_EQ(headerText(chooser->tableView(), 0), "已添加账户");
+}
+
+TEST_F(ChooserTest, TheKeyboardShortensTheChooser) {
+    showForm();
+    base::Ref<SecuritiesViewController> chooser = openChooser();
+    ASSERT_TRUE(chooser);
+    base::NotificationCenter::shared().post(ui::KeyboardHost::WillShowNotification, nullptr, {});
+    EXPECT_EQ(chooser->contentSizeInPopover(), (gfx::Size{320, 275}));
+    EXPECT_EQ(chooser->tableView().frame().height(), 275);
+    base::NotificationCenter::shared().post(ui::KeyboardHost::WillHideNotification, nullptr, {});
+    EXPECT_EQ(chooser->contentSizeInPopover(), (gfx::Size{320, 500}));
+    EXPECT_EQ(chooser->tableView().frame().height(), 500);
 }
 
 TEST_F(ChooserTest, ABrokerTableStillToComeShowsTheWaitingAlert) {

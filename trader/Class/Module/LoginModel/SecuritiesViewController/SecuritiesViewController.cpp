@@ -5,7 +5,9 @@
 #include "DataBase/DataBase.h"
 #include "DataBase/WT/WTTrader.h"
 
+#include "base/NotificationCenter.h"
 #include "gfx/Font.h"
+#include "ui/KeyboardHost.h"
 
 struct SecuritiesViewController::Table : ui::TableDataSource, ui::TableDelegate {
     base::Weak<SecuritiesViewController> chooser;
@@ -70,7 +72,23 @@ void SecuritiesViewController::setUp() {
     m_alertRelay = base::make<AlertRelay>();
     m_alertRelay->chooser = weakSelf<SecuritiesViewController>();
     view();
+    base::Weak<SecuritiesViewController> weak = weakSelf<SecuritiesViewController>();
+    for (auto [name, size] : {std::pair{ui::KeyboardHost::WillShowNotification, kKeyboardContentSize},
+                              std::pair{ui::KeyboardHost::WillHideNotification, kContentSize}})
+        base::NotificationCenter::shared().addObserver(weak, name, [weak, size](const base::Notification &) {
+            if (auto chooser = weak.lock())
+                chooser->resize(size);
+        });
     loadSecurities();
+}
+
+SecuritiesViewController::~SecuritiesViewController() {
+    base::NotificationCenter::shared().removeObserver(this);
+}
+
+void SecuritiesViewController::resize(gfx::Size size) {
+    setContentSizeInPopover(size);
+    m_tableView->setFrame({0, 0, size.w, size.h});
 }
 
 void SecuritiesViewController::loadView() {

@@ -25,9 +25,12 @@ class SecuritiesViewController : public ui::ViewController,
 public:
     static constexpr float rowHeight = 34, headerHeight = 18;
     static constexpr gfx::Size kContentSize{320, 500};
+    // While the on-screen keyboard shows (also for the verification pushed over the chooser).
+    static constexpr gfx::Size kKeyboardContentSize{320, 275};
     static constexpr const char *kSavedTitle = "已添加账户";
 
     SecuritiesViewController();
+    ~SecuritiesViewController() override;
     void setUp() override;
     void loadView() override;
 
@@ -49,6 +52,7 @@ private:
     struct AlertRelay;
 
     void loadSecurities();
+    void resize(gfx::Size size);
     int brokerCount(int section) const;
     base::Ref<WTTrader> broker(ui::IndexPath path) const;
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path);
