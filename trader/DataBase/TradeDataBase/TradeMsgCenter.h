@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Class/Module/TradeScreens/LoginView.h"
+#include "Class/Module/LoginModel/LoginView/LoginView.h"
 #include "Class/Module/TradeScreens/TradeView.h"
 
 #include "base/Object.h"
