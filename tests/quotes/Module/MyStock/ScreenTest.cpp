@@ -150,6 +150,18 @@ TEST_F(MyStockScreenTest, ARowOpensTheDetailScreenWithTheRowsAsShown) {
     EXPECT_EQ(nav->viewControllers().size(), 2u);
 }
 
+TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstGroup) {
+    screen->configBarView().SetSelectedCircleTabIndex(3, 0);
+    base::FileManager::remove(documentsFile("MyStockList.plist"));
+    screen->ResetMyModuleAndStockArray();
+    EXPECT_EQ(screen->currentModelFileName(), "MyStockList");
+    EXPECT_EQ(screen->myStockDataArray()->items.size(),
+              DataManager::sharedDataManager().GetCurrentMyStockArrayByModelName("MyStockList").size());
+    EXPECT_LT(screen->myStockDataArray()->items.size(), size_t(GroupSize));
+    EXPECT_FALSE(screen->configBarView().circleButton(0)->isEnabled());
+    EXPECT_TRUE(screen->configBarView().circleButton(3)->isEnabled());
+}
+
 } // namespace
 
 } // namespace mystock
