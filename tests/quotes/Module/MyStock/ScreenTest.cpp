@@ -1,4 +1,5 @@
 #include "CoordinatorFixture.h"
+#include "Golden.h"
 
 #include "Module/MyStock/MyStockViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
@@ -160,6 +161,17 @@ TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstG
     EXPECT_LT(screen->myStockDataArray()->items.size(), size_t(GroupSize));
     EXPECT_FALSE(screen->configBarView().circleButton(0)->isEnabled());
     EXPECT_TRUE(screen->configBarView().circleButton(3)->isEnabled());
+}
+
+TEST_F(MyStockScreenTest, GoldenTrendAndPlainRows) {
+    advance(1);
+    settle();
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/trend-rows"));
+    gfx::Rect plain = tabButton(1).convert(tabButton(1).bounds(), nullptr);
+    app.tap({plain.x() + plain.width() / 2, plain.y() + plain.height() / 2});
+    app.runPending();
+    EXPECT_EQ(screen->currentViewType(), 1);
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/plain-rows"));
 }
 
 } // namespace
