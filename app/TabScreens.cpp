@@ -3,6 +3,7 @@
 #include "Components/CMViewController.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/Market/MarketViewController.h"
+#include "Module/MyStock/MyStockViewController.h"
 #include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
 
 namespace {
@@ -34,6 +35,7 @@ private:
 
 void registerTabScreens() {
     base::ClassRegistry::add<MarketViewController>("MarketViewController");
+    base::ClassRegistry::add<MyStockViewController>("MyStockViewController");
     base::ClassRegistry::add<UserGuideViewController>("UserGuideViewController");
     for (const char *name : {"FrontPageViewController", "MyStockViewController", "NewsViewController",
                              "DecisionViewController"}) {

@@ -3,10 +3,12 @@
 #include "Module/NavToolBarModule/SettingsViewController/SettingsViewController.h"
 
 #include "DataBase/DataBase.h"
+#include "Module/MyStock/MyStockViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "Module/StockDataBaseMgnt/LocalFileFunc/LocalFileFunc.h"
 
 #include "base/Paths.h"
+#include "ui/NavigationController.h"
 #include "ui/TabBarController.h"
 #include "ui/Window.h"
 
@@ -64,8 +66,16 @@ void CleanSettingsViewController::clearAccount() {
     DataManager::sharedDataManager().reloadUserFiles();
     base::Ref<ui::View> host = DataManager::sharedDataManager().msgboxParentHandle.lock();
     ui::Window *window = host ? host->window() : nullptr;
-    if (auto *tabs = dynamic_cast<ui::TabBarController *>(window ? window->rootViewController() : nullptr))
+    auto *tabs = dynamic_cast<ui::TabBarController *>(window ? window->rootViewController() : nullptr);
+    if (tabs) {
+        // The watch-list screens return to the default group before the home tab shows.
+        for (const auto &tab : tabs->viewControllers())
+            if (auto *nav = dynamic_cast<ui::NavigationController *>(tab.get()))
+                for (const auto &screen : nav->viewControllers())
+                    if (auto *watchList = dynamic_cast<MyStockViewController *>(screen.get()))
+                        watchList->ResetMyModuleAndStockArray();
         tabs->setSelectedIndex(0);
+    }
     if (auto settings = parentTarget.lock())
         settings->LogoutCurrentAccount();
 }
