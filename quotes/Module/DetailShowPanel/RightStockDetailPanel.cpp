@@ -45,6 +45,9 @@ void RightStockDetailPanel::setUp() {
     m_buySellPanelView->clearView();
     m_buySellPanelView->SetBuySellNum(kBookLevels);
     addSubview(m_buySellPanelView);
+    m_tigerSubDetailView = base::make<TigerSubDetailView>(gfx::Rect{0, StripHeight, w, BookHeight});
+    m_tigerSubDetailView->setHidden(true);
+    addSubview(m_tigerSubDetailView);
 
     float below = StripHeight + BookHeight;
     m_slideMenuViewBelow =
@@ -68,10 +71,10 @@ void RightStockDetailPanel::setUp() {
 }
 
 base::Opt<void> RightStockDetailPanel::ReturnSelectedIndex(int index, CMSlideMenuView &sender) {
-    // The order-size ring and the board list come with their own views; until then those tabs
-    // show the empty column.
+    // The board list comes with its own view; until then that tab shows the empty column.
     if (&sender == m_slideMenuViewTop.get()) {
         m_buySellPanelView->setHidden(index != 0);
+        m_tigerSubDetailView->setHidden(index != 1);
     } else if (&sender == m_slideMenuViewBelow.get()) {
         m_strikeDetailView->setHidden(index != 0);
         m_stockDDDetailView->setHidden(index != 1);
@@ -82,6 +85,7 @@ base::Opt<void> RightStockDetailPanel::ReturnSelectedIndex(int index, CMSlideMen
 
 void RightStockDetailPanel::clearView() {
     m_buySellPanelView->clearView();
+    m_tigerSubDetailView->clearView();
     m_strikeDetailView->clearView();
     m_stockDDDetailView->clearView();
     m_valuePanelView->SetValueArray(RepeatedValues(FieldCaptions().size()));
