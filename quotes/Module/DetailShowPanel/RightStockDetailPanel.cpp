@@ -48,6 +48,9 @@ void RightStockDetailPanel::setUp() {
     m_tigerSubDetailView = base::make<TigerSubDetailView>(gfx::Rect{0, StripHeight, w, BookHeight});
     m_tigerSubDetailView->setHidden(true);
     addSubview(m_tigerSubDetailView);
+    m_elementBoardView = base::make<ElementBoardView>(gfx::Rect{0, StripHeight, w, BookHeight});
+    m_elementBoardView->setHidden(true);
+    addSubview(m_elementBoardView);
 
     float below = StripHeight + BookHeight;
     m_slideMenuViewBelow =
@@ -71,10 +74,10 @@ void RightStockDetailPanel::setUp() {
 }
 
 base::Opt<void> RightStockDetailPanel::ReturnSelectedIndex(int index, CMSlideMenuView &sender) {
-    // The board list comes with its own view; until then that tab shows the empty column.
     if (&sender == m_slideMenuViewTop.get()) {
         m_buySellPanelView->setHidden(index != 0);
         m_tigerSubDetailView->setHidden(index != 1);
+        m_elementBoardView->setHidden(index != 2);
     } else if (&sender == m_slideMenuViewBelow.get()) {
         m_strikeDetailView->setHidden(index != 0);
         m_stockDDDetailView->setHidden(index != 1);

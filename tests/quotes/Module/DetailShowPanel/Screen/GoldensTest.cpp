@@ -34,6 +34,9 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
             panel->ReturnSelectedIndex(1, panel->slideMenuViewTop());
             app.advance(2);
             EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-order-sizes"));
+            panel->slideMenuViewTop().SetSelectedItemIndex(2);
+            panel->ReturnSelectedIndex(2, panel->slideMenuViewTop());
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-boards"));
         }
         nav->pop(false);
         app.runPending();
