@@ -45,6 +45,12 @@ void RightStockDetailPanel::setUp() {
     m_buySellPanelView->clearView();
     m_buySellPanelView->SetBuySellNum(kBookLevels);
     addSubview(m_buySellPanelView);
+    m_tigerSubDetailView = base::make<TigerSubDetailView>(gfx::Rect{0, StripHeight, w, BookHeight});
+    m_tigerSubDetailView->setHidden(true);
+    addSubview(m_tigerSubDetailView);
+    m_elementBoardView = base::make<ElementBoardView>(gfx::Rect{0, StripHeight, w, BookHeight});
+    m_elementBoardView->setHidden(true);
+    addSubview(m_elementBoardView);
 
     float below = StripHeight + BookHeight;
     m_slideMenuViewBelow =
@@ -68,10 +74,10 @@ void RightStockDetailPanel::setUp() {
 }
 
 base::Opt<void> RightStockDetailPanel::ReturnSelectedIndex(int index, CMSlideMenuView &sender) {
-    // The order-size ring and the board list come with their own views; until then those tabs
-    // show the empty column.
     if (&sender == m_slideMenuViewTop.get()) {
         m_buySellPanelView->setHidden(index != 0);
+        m_tigerSubDetailView->setHidden(index != 1);
+        m_elementBoardView->setHidden(index != 2);
     } else if (&sender == m_slideMenuViewBelow.get()) {
         m_strikeDetailView->setHidden(index != 0);
         m_stockDDDetailView->setHidden(index != 1);
@@ -82,6 +88,7 @@ base::Opt<void> RightStockDetailPanel::ReturnSelectedIndex(int index, CMSlideMen
 
 void RightStockDetailPanel::clearView() {
     m_buySellPanelView->clearView();
+    m_tigerSubDetailView->clearView();
     m_strikeDetailView->clearView();
     m_stockDDDetailView->clearView();
     m_valuePanelView->SetValueArray(RepeatedValues(FieldCaptions().size()));

@@ -4,6 +4,8 @@
 #include "Module/CommonControls/TableView/StockDDDetailView.h"
 #include "Module/CommonControls/TableView/StrikeDetailView.h"
 #include "Module/DetailShowPanel/BuySellPanelView.h"
+#include "Module/DetailShowPanel/ElementBoardView.h"
+#include "Module/DetailShowPanel/TigerSubDetailView.h"
 #include "Module/DetailShowPanel/ValuePanelView.h"
 
 #include <string>
@@ -30,6 +32,8 @@ public:
     CMSlideMenuView &slideMenuViewTop() { return *m_slideMenuViewTop; }
     CMSlideMenuView &slideMenuViewBelow() { return *m_slideMenuViewBelow; }
     BuySellPanelView &buySellPanelView() { return *m_buySellPanelView; }
+    TigerSubDetailView &tigerSubDetailView() { return *m_tigerSubDetailView; }
+    ElementBoardView &elementBoardView() { return *m_elementBoardView; }
     StrikeDetailView &strikeDetailView() { return *m_strikeDetailView; }
     StockDDDetailView &stockDDDetailView() { return *m_stockDDDetailView; }
     ValuePanelView &valuePanelView() { return *m_valuePanelView; }
@@ -40,6 +44,8 @@ public:
 private:
     base::Ref<CMSlideMenuView> m_slideMenuViewTop, m_slideMenuViewBelow;
     base::Ref<BuySellPanelView> m_buySellPanelView;
+    base::Ref<TigerSubDetailView> m_tigerSubDetailView;
+    base::Ref<ElementBoardView> m_elementBoardView;
     base::Ref<StrikeDetailView> m_strikeDetailView;
     base::Ref<StockDDDetailView> m_stockDDDetailView;
     base::Ref<ValuePanelView> m_valuePanelView;

@@ -355,6 +355,8 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
         break;
     }
     case 2976:
+        if (m_rightStockDetailPanel)
+            m_rightStockDetailPanel->tigerSubDetailView().SetTigerData(record);
         if (auto *list = rows(2976); list && m_rightStockDetailPanel)
             m_rightStockDetailPanel->stockDDDetailView().Update(record, list);
         break;

@@ -254,6 +254,8 @@ private:
     void ProcMinLine(const base::Ref<ReqParams> &params);
     void ProcDealQueue();
     void LoadStockBoardArray();
+    // The shown stock's boards into the stock panel's board list.
+    void LoadElementBoards();
     bool canShowDealQueuePanelView() const;
     bool isSHSZStock() const;
     void setChartFrames();

@@ -508,6 +508,7 @@ void StockDetailViewController::ProcChartReply(int32_t reqType, const base::Ref<
         break;
     case 2969:
         LoadStockBoardArray();
+        LoadElementBoards();
         break;
     default:
         break;
@@ -609,6 +610,17 @@ void StockDetailViewController::LoadStockBoardArray() {
         for (const auto &row : *rows)
             if (auto board = std::dynamic_pointer_cast<StockBoardInf>(row))
                 boards.add(base::Dict{{"code", board->code}, {"name", board->name}});
+}
+
+void StockDetailViewController::LoadElementBoards() {
+    if (!m_rightStockDetailPanel)
+        return;
+    std::vector<base::Ref<StockBoardInf>> boards;
+    if (const ObjectList *rows = m_stockDetailData->stockDetailLib()->getStockRspArray(2969))
+        for (const auto &row : *rows)
+            if (auto board = std::dynamic_pointer_cast<StockBoardInf>(row))
+                boards.push_back(board);
+    m_rightStockDetailPanel->elementBoardView().SetElementBoardDataArray(std::move(boards));
 }
 
 // --- Ex-rights

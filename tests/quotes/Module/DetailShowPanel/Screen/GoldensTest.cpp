@@ -29,6 +29,14 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
             panel->slideMenuViewBelow().SetSelectedItemIndex(2);
             panel->ReturnSelectedIndex(2, panel->slideMenuViewBelow());
             EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-fields"));
+            // The ring's slices settle after their animation.
+            panel->slideMenuViewTop().SetSelectedItemIndex(1);
+            panel->ReturnSelectedIndex(1, panel->slideMenuViewTop());
+            app.advance(2);
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-order-sizes"));
+            panel->slideMenuViewTop().SetSelectedItemIndex(2);
+            panel->ReturnSelectedIndex(2, panel->slideMenuViewTop());
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-boards"));
         }
         nav->pop(false);
         app.runPending();
