@@ -39,7 +39,7 @@ base::Array BoardModelView::makeBoardStocksColumnArray() {
     return StockModelView::makeColumnArray();
 }
 
-BoardModelView::BoardModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+BoardModelView::BoardModelView(gfx::Rect frame) : RankedMarketListView(frame) {
     isPagesMode = true;
     modeType = 0;
     curTabIndex = TabIndex;
@@ -263,22 +263,6 @@ base::Opt<void> BoardModelView::ClickHeaderAction(GeneralHeaderView &, int colum
     if (!entry["Enabled"].boolValue() || entry["ColID"].isNull())
         return {};
     resetQuotesSortId(int(entry["ColID"].intValue()), status ? 1 : 0);
-    return {};
-}
-
-base::Opt<void> BoardModelView::ReturnUpdownTag(int upDown, int classID, int) {
-    m_iCurrentRankFeild = int16_t(classID);
-    resetQuotesSortId(classID, upDown);
-    return {};
-}
-
-base::Opt<void> BoardModelView::ReturnSelectedFieldName(const std::string &, int classID, int headerID) {
-    m_iCurrentRankFeild = int16_t(classID);
-    if (headerID >= 2 && headerID <= 4)
-        m_rankFields[size_t(headerID - 2)] = classID;
-    resetQuotesSortId(classID, 0);
-    // The rows show the new field even when the sort was already by it.
-    m_curTableView->reloadData();
     return {};
 }
 

@@ -3,8 +3,8 @@
 #include "Module/Market/BoardModelConfigBarView.h"
 #include "Module/Market/BoardStocksModelView.h"
 #include "Module/Market/DefaultColumn.h"
-#include "Module/Market/MarketTableBaseView.h"
 #include "Module/Market/ModelCellBaseView.h"
+#include "Module/Market/RankedMarketListView.h"
 
 #include "Module/CommonControls/GeneralCell/GeneralCell.h"
 #include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
@@ -44,11 +44,10 @@ public:
 // board's constituents take its place under the same bar, which shows a back button, the board's
 // name and its rise. The board's picture (mini-trend mode) or the right-edge button (column mode)
 // opens the board itself in the detail screen instead.
-class BoardModelView : public MarketTableBaseView,
+class BoardModelView : public RankedMarketListView,
                        public BoardModelConfigBarViewDelegate,
                        public BoardStocksModelViewDelegate,
                        public GeneralColumnDelegate,
-                       public DefaultColumnDelegate,
                        public GeneralCellDelegate,
                        public ModelCellBaseViewDelegate {
 public:
@@ -83,8 +82,6 @@ public:
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> BackAction(ui::Button &button) override;
     base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
-    base::Opt<void> ReturnUpdownTag(int upDown, int classID, int headerID) override;
-    base::Opt<void> ReturnSelectedFieldName(const std::string &name, int classID, int headerID) override;
     base::Opt<void> ReturnSelectedCell(ui::Button *button, ui::IndexPath indexPath) override;
     base::Opt<void> ReturnSelectedCell(base::Object *sender, ui::IndexPath indexPath) override;
     base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
@@ -101,7 +98,6 @@ public:
     DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     ui::TableView &boardTableView() { return *m_curTableView; }
     bool isDrilledDown() const { return m_curTableView->isHidden(); }
-    const std::array<int32_t, 3> &RankFields() const { return m_rankFields; }
 
     base::Weak<BoardModelViewDelegate> delegate;
 
@@ -119,7 +115,5 @@ private:
     base::Array m_columnArray;
     base::Ref<GeneralColumn> m_titleColumn;
     base::Ref<DefaultColumn> m_defaultColumn;
-    int16_t m_iCurrentRankFeild = -1;
     base::Array m_boardStocksColumnArray;
-    std::array<int32_t, 3> m_rankFields{21, 2, 20};
 };

@@ -14,7 +14,7 @@ constexpr int SVFundReqCount = 10;
 } // namespace
 
 BoardStocksModelView::BoardStocksModelView(gfx::Rect frame, base::Array columnArray)
-    : MarketTableBaseView(frame), m_columnArray(std::move(columnArray)) {
+    : RankedMarketListView(frame), m_columnArray(std::move(columnArray)) {
     isPagesMode = true;
     curTabIndex = TabIndex;
 }
@@ -193,22 +193,6 @@ base::Opt<void> BoardStocksModelView::ClickHeaderAction(GeneralHeaderView &, int
     // The next header built marks the column the list is now sorted by.
     m_defaultSortIndex = column;
     resetQuotesSortId(int(key.intValue()), status ? 1 : 0);
-    return {};
-}
-
-base::Opt<void> BoardStocksModelView::ReturnUpdownTag(int upDown, int classID, int) {
-    m_iCurrentRankFeild = int16_t(classID);
-    resetQuotesSortId(classID, upDown);
-    return {};
-}
-
-base::Opt<void> BoardStocksModelView::ReturnSelectedFieldName(const std::string &, int classID,
-                                                              int headerID) {
-    m_iCurrentRankFeild = int16_t(classID);
-    if (headerID >= 2 && headerID <= 4)
-        m_rankFields[size_t(headerID - 2)] = classID;
-    resetQuotesSortId(classID, 0);
-    m_curTableView->reloadData();
     return {};
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Module/Market/DefaultColumn.h"
-#include "Module/Market/MarketTableBaseView.h"
+#include "Module/Market/RankedMarketListView.h"
 
 #include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
 
@@ -23,9 +23,7 @@ public:
 // list makes one when the user taps a board and drops it on the way back; the home and decision
 // pages start theirs with their own figures (big orders, section statistics, fund flow). A column
 // entry may carry "SortID", the field a tap on it sorts by in place of "ColID".
-class BoardStocksModelView : public MarketTableBaseView,
-                             public GeneralColumnDelegate,
-                             public DefaultColumnDelegate {
+class BoardStocksModelView : public RankedMarketListView, public GeneralColumnDelegate {
 public:
     static constexpr int TabIndex = 7;
     static constexpr const char *ObserverName = "BoardStocksModelViewNotify";
@@ -64,8 +62,6 @@ public:
     bool NotifyTimeEvent() override;
 
     base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
-    base::Opt<void> ReturnUpdownTag(int upDown, int classID, int headerID) override;
-    base::Opt<void> ReturnSelectedFieldName(const std::string &name, int classID, int headerID) override;
     base::Opt<void> UpdateBoardIndexQuote(const base::Ref<StockQuoteInf> &record) override;
     base::Opt<void> UpdateBoardIndexMinLine(const std::string &code, const MinutePoints &points) override;
 
@@ -76,8 +72,6 @@ public:
     GeneralColumn &titleColumn() { return *m_titleColumn; }
     DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     int defaultSortIndex() const { return m_defaultSortIndex; }
-    int16_t iCurrentRankFeild() const { return m_iCurrentRankFeild; }
-    const std::array<int32_t, 3> &RankFields() const { return m_rankFields; }
 
     base::Weak<BoardStocksModelViewDelegate> delegate;
 
@@ -87,8 +81,6 @@ private:
     base::Array m_columnArray;
     base::Ref<GeneralColumn> m_titleColumn;
     base::Ref<DefaultColumn> m_defaultColumn;
-    int16_t m_iCurrentRankFeild = -1;
-    std::array<int32_t, 3> m_rankFields{21, 2, 20};
     base::Ref<StockQuoteInf> m_BIBasicInf;
     int32_t m_defaultSortIndex = 3;
 };

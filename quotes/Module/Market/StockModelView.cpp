@@ -28,7 +28,7 @@ base::Array StockModelView::makeColumnArray() {
             column("市净 ", 24, 81, true)};
 }
 
-StockModelView::StockModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+StockModelView::StockModelView(gfx::Rect frame) : RankedMarketListView(frame) {
     isPagesMode = true;
     modeType = 0;
     curTabIndex = TabIndex;
@@ -193,21 +193,5 @@ base::Opt<void> StockModelView::ClickHeaderAction(GeneralHeaderView &, int colum
         return {};
     m_iCurrentRankFeild = int16_t(entry["ColID"].intValue());
     resetQuotesSortId(m_iCurrentRankFeild, status ? 1 : 0);
-    return {};
-}
-
-base::Opt<void> StockModelView::ReturnUpdownTag(int upDown, int classID, int) {
-    m_iCurrentRankFeild = int16_t(classID);
-    resetQuotesSortId(classID, upDown);
-    return {};
-}
-
-base::Opt<void> StockModelView::ReturnSelectedFieldName(const std::string &, int classID, int headerID) {
-    m_iCurrentRankFeild = int16_t(classID);
-    if (headerID >= 2 && headerID <= 4)
-        m_rankFields[size_t(headerID - 2)] = classID;
-    resetQuotesSortId(classID, 0);
-    // The rows show the new field even when the sort was already by it.
-    m_curTableView->reloadData();
     return {};
 }

@@ -2,7 +2,7 @@
 
 #include "Module/Market/ConfigMarketBarView.h"
 #include "Module/Market/DefaultColumn.h"
-#include "Module/Market/MarketTableBaseView.h"
+#include "Module/Market/RankedMarketListView.h"
 #include "Module/Market/StockModelCell.h"
 #include "Module/Market/SwitchMarketMenuController.h"
 
@@ -22,11 +22,10 @@ using StockModelViewDelegate = MarketListDelegate;
 // sort: a tap on a column or cell sorts by its field, a second tap reverses the direction; in
 // mini-trend mode three cells also let the user swap their field. A row opens the detail screen
 // through the screen, with the rows held so that it can step through them.
-class StockModelView : public MarketTableBaseView,
+class StockModelView : public RankedMarketListView,
                        public ConfigMarketBarViewDelegate,
                        public SwitchMarketMenuControllerDelegate,
-                       public GeneralColumnDelegate,
-                       public DefaultColumnDelegate {
+                       public GeneralColumnDelegate {
 public:
     static constexpr int TabIndex = 2;
     static constexpr const char *ObserverName = "StockModelViewNotify";
@@ -58,8 +57,6 @@ public:
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> ReturnSelectedMarket(const base::Value &row) override;
     base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
-    base::Opt<void> ReturnUpdownTag(int upDown, int classID, int headerID) override;
-    base::Opt<void> ReturnSelectedFieldName(const std::string &name, int classID, int headerID) override;
 
     static base::Array makeColumnArray();
 
@@ -70,8 +67,6 @@ public:
         return m_switchMarketMenuPopoverController.get();
     }
     const std::string &currentSelMarketTitle() const { return m_currentSelMarketTitle; }
-    int16_t iCurrentRankFeild() const { return m_iCurrentRankFeild; }
-    const std::array<int32_t, 3> &RankFields() const { return m_rankFields; }
 
     base::Weak<StockModelViewDelegate> delegate;
 
@@ -86,6 +81,4 @@ private:
     base::Array m_columnArray;
     base::Ref<GeneralColumn> m_titleColumn;
     base::Ref<DefaultColumn> m_defaultColumn;
-    int16_t m_iCurrentRankFeild = -1;
-    std::array<int32_t, 3> m_rankFields{21, 2, 20};
 };
