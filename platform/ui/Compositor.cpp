@@ -164,11 +164,19 @@ void frameDrawn() {
 
 void prepare(View &root) {
     root.layoutIfNeeded();
+    // What is hidden is not drawn, so it keeps no pixels either; a running transition still draws it.
     struct Display {
         static void pass(View &v) {
+            if (v.isHidden() && !Animator::shared().transition(v, {}))
+                return discard(v);
             v.display();
             for (const auto &sub : std::vector(v.subviews()))
                 pass(*sub);
+        }
+        static void discard(View &v) {
+            v.discardContent();
+            for (const auto &sub : v.subviews())
+                discard(*sub);
         }
     };
     Display::pass(root);

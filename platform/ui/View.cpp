@@ -188,6 +188,8 @@ void View::attach(base::Ref<View> view, size_t index) {
 }
 
 void View::notifyWindow() {
+    if (!window())
+        discardContent();
     didMoveToWindow();
     for (auto &v : std::vector(subviews_))
         v->notifyWindow();
@@ -333,6 +335,14 @@ bool View::display() {
     content_ = drewNothing_ ? gfx::Surface() : surface;
     contentDamage_ = contentDamage_ ? contentDamage_->united(area) : area;
     return bool(content_);
+}
+
+void View::discardContent() {
+    if (!content_)
+        return;
+    content_ = {};
+    needsDisplay_ = true;
+    dirty_ = {};
 }
 
 gfx::Transform View::toSuperview() const {

@@ -148,6 +148,9 @@ public:
     const gfx::Surface &content() const { return content_; }
     // Runs drawRect into the content surface when marked; false when nothing was drawn.
     bool display();
+    // Gives back the drawn surface while nothing shows the view (hidden, or off its window); the next
+    // display pass draws it whole again.
+    void discardContent();
     // Stands for the view across frames: unlike its address it is never reused.
     uint64_t serial() const { return serial_; }
     // Where the last frame of its window drew the view itself, and the view with its descendants
