@@ -1,82 +1,12 @@
-#include "CoordinatorFixture.h"
+#include "ScreenFixture.h"
+
 #include "Golden.h"
 
-#include "Module/MyStock/MyStockViewController.h"
-#include "Module/StockDataBaseMgnt/DataManager.h"
-
-#include "DataBase/ComAPI.h"
-#include "base/PropertyList.h"
-#include "ui/NavigationController.h"
+#include "base/FileManager.h"
 
 namespace mystock {
 
 namespace {
-
-constexpr int CodeListClass = 106;
-constexpr int GroupSize = 120;
-
-// A finished login on a loopback market of 120 stocks on each exchange, the default group
-// "MyStockList" holding 120 of them, and the watch-list screen under a navigation controller.
-class MyStockScreenTest : public coordinator::CoordinatorTest {
-protected:
-    MyStockScreenTest() : coordinator::CoordinatorTest(peers::MarketFixture::standard(GroupSize)) {
-        for (int i = 0; i < GroupSize; ++i) {
-            const peers::Security &s = market.securities()[size_t(i)];
-            group.add(base::Dict{{"MarketCode", s.market + s.code}, {"StockName", s.name}});
-        }
-        base::FileManager::remove(documentsFile("MyStockModuleList.plist"));
-        EXPECT_TRUE(base::PropertyList::write(group, documentsFile("MyStockList.plist")));
-        MyStockViewController::resetEditFlag();
-        DataManager::resetSharedDataManager();
-        DataManager::sharedDataManager().initialize();
-        DataManager::sharedDataManager().msgboxParentHandle = app.window().self<ui::View>();
-        DataBase::setSharedDataBase(db);
-        readyWithoutAccount();
-        advance(30);
-        nav = base::make<ui::NavigationController>(screen);
-        app.window().setRootViewController(nav);
-        app.runPending();
-        settle();
-    }
-    ~MyStockScreenTest() override {
-        app.window().setRootViewController(nullptr);
-        nav.reset();
-        screen.reset();
-        settle();
-        DataBase::setSharedDataBase(nullptr);
-        DataManager::resetSharedDataManager();
-        MyStockViewController::resetEditFlag();
-    }
-    // The by-code quote requests (their code counts) since the last call.
-    std::vector<size_t> codeRequests() {
-        std::vector<peers::ReceivedFrame> frames = quotes.received(peers::QuoteServer::QuoteListType);
-        std::vector<size_t> counts;
-        for (size_t i = codesSeen_; i < frames.size(); ++i) {
-            ByteView body = frames[i].bytes();
-            uint32_t pos = 0;
-            if (ComAPI::ReadShort(body, pos) != CodeListClass)
-                continue;
-            ComAPI::ReadShort(body, pos);
-            counts.push_back(size_t(ComAPI::ReadShort(body, pos)));
-        }
-        codesSeen_ = frames.size();
-        return counts;
-    }
-    size_t minuteRequests() {
-        size_t all = quotes.received(peers::QuoteServer::MinLineType).size(), fresh = all - minutesSeen_;
-        minutesSeen_ = all;
-        return fresh;
-    }
-    ui::Button &tabButton(int i) { return *screen->configBarView().tabButton(i); }
-
-    peers::MarketFixture market = quotes.market();
-    base::Array group;
-    base::Ref<MyStockViewController> screen = base::make<MyStockViewController>();
-    base::Ref<ui::NavigationController> nav;
-
-private:
-    size_t codesSeen_ = 0, minutesSeen_ = 0;
-};
 
 TEST_F(MyStockScreenTest, StartUpAsksTheFirstPageThenItsFirstTenCharts) {
     EXPECT_EQ(screen->currentModelFileName(), "MyStockList");
@@ -106,6 +36,44 @@ TEST_F(MyStockScreenTest, ASortFromTheServerKeepsEveryRowAndALocalOneFollowsWith
     settle();
     EXPECT_TRUE(codeRequests().empty());
     EXPECT_EQ(screen->myStockDataArray()->items.size(), size_t(GroupSize));
+}
+
+TEST_F(MyStockScreenTest, ASortFromTheServerWaitsBehindACentredViewOnlyWhileConnected) {
+    advance(6);
+    settle();
+    gfx::Rect b = screen->view().bounds();
+    const gfx::Rect centred{(b.width() - 140) / 2, (b.height() - 100) / 2, 140, 100};
+    // Ended by the sorted rows, or by a reconnection when they never come.
+    for (bool reconnect : {false, true}) {
+        SCOPED_TRACE(reconnect);
+        advance(6);
+        screen->resetQuotesSortId(4, reconnect ? 1 : 0);
+        ASSERT_NE(screen->waitingAlert(), nullptr);
+        EXPECT_EQ(screen->waitingAlert()->frame(), centred);
+        if (reconnect)
+            base::NotificationCenter::shared().post(DataBase::CommonNotify, nullptr,
+                                                    base::Dict{{"HQConnectStatus", true}});
+        else
+            settle();
+        EXPECT_EQ(screen->waitingAlert(), nullptr);
+        settle();
+    }
+    advance(6);
+    quotes.closeConnection();
+    pumpUntil([&] { return !db->isHQConnected(); });
+    screen->resetQuotesSortId(4, 0);
+    EXPECT_EQ(screen->waitingAlert(), nullptr);
+}
+
+TEST_F(MyStockScreenTest, TheTradeButtonLaunchesTheTrader) {
+    std::vector<std::string> launched;
+    base::Ref<base::Object> listener = base::make<base::Object>();
+    base::NotificationCenter::shared().addObserver(
+        listener, DataBase::AppNotify,
+        [&](const base::Notification &n) { launched.push_back(n.userInfo.get("Data").stringValue()); });
+    screen->traderButtonAction(screen->view());
+    base::NotificationCenter::shared().removeObserver(listener.get());
+    EXPECT_EQ(launched, std::vector<std::string>{"LaunchTrader"});
 }
 
 TEST_F(MyStockScreenTest, EditModeStopsTheTicksAndLeavingItReadsTheFileAndAsksThePageAgain) {
