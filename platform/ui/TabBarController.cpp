@@ -87,8 +87,7 @@ void TabBarController::setSelectedController(ViewController &controller) {
 void TabBarController::setSelectedIndex(int index) {
     if (index < 0 || index >= int(controllers_.size()) || index == selected_)
         return;
-    // Held here: the list may have been the last owner of the screen that leaves.
-    base::Ref<ViewController> old = selectedController() ? controllers_[size_t(selected_)] : nullptr;
+    ViewController *old = selectedController();
     const bool showing = isShowing();
     if (old && showing)
         old->beginAppearance(false, false);
