@@ -1,5 +1,6 @@
 #include "Module/MyStock/MyStockViewController.h"
 
+#include "Components/CMHelpView.h"
 #include "DataBase/DataBase.h"
 #include "DataBase/NetData/RequestPosItem.h"
 #include "DataBase/NetData/StockDetailStatus.h"
@@ -14,7 +15,9 @@
 #include "base/FileManager.h"
 #include "base/PropertyList.h"
 #include "base/RunLoop.h"
+#include "ui/Application.h"
 #include "ui/NavigationController.h"
+#include "ui/TabBarController.h"
 
 #include <algorithm>
 
@@ -27,6 +30,18 @@ constexpr int MinLineReplyType = 2942;
 constexpr float MiniChartHeight = 56;
 // The grid's margins: above its cells, and below them for the page dots.
 constexpr float GridTopSpace = 15, GridBelowSpace = 30;
+
+// The help's tips, in screen coordinates: the edit button, the group title, a row's information
+// button, a column header and the view-type buttons.
+struct HelpTip {
+    const char *image;
+    gfx::Rect frame;
+};
+const HelpTip kHelpTips[] = {{"cover_mask.png", {948, 65, 76, 33}},
+                             {"cover_mask.png", {0, 65, 191, 33}},
+                             {"info_mask.png", {104, 642, 21, 21}},
+                             {"cover_mask.png", {443, 104, 33, 27}},
+                             {"cover_mask.png", {821, 63, 127, 33}}};
 
 // The group list the user keeps, else the bundle's.
 base::Array readGroupList() {
@@ -103,6 +118,7 @@ void MyStockViewController::initUI() {
     SetNavigationWithShowSettings(true, false, true);
     SetNavigationWithShowBreakingNews(true);
     SetNavigationWithSearchBar();
+    SetHelpTip();
     view().setBackgroundColor(gfx::Color::pattern(gfx::Image::named("background.png")));
     if (ui::NavigationController *nav = navigationController())
         nav->navigationBar().setTint(gfx::Color::rgba(0.096f, 40 / 255.f, 53 / 255.f));
@@ -123,6 +139,21 @@ void MyStockViewController::initUI() {
     m_myStockTableView->SetTableDataArray(m_myStockDataArray);
     view().addSubview(m_myStockTableView);
     view().bringSubviewToFront(m_configView.get());
+}
+
+void MyStockViewController::SetHelpTip() {
+    DataManager &data = DataManager::sharedDataManager();
+    ui::TabBarController *tabs = tabBarController();
+    if (!tabs || !data.IsFirstShowHelp(HelpID))
+        return;
+    data.SetHelpShowState(false, HelpID);
+    // Screen coordinates, as the tab bar's own strips are placed in its view under the status bar.
+    float statusBar = ui::Screen::main().applicationFrame().y();
+    auto help = CMHelpView::create(gfx::Rect{0, 0, 1024, 768}.offset(0, -statusBar));
+    help->backgroundImage().setImage(gfx::Image::named("mystock_mask.png"));
+    for (const HelpTip &tip : kHelpTips)
+        help->SetTipButtonWithImage(tip.image, tip.frame);
+    tabs->view().addSubview(help);
 }
 
 void MyStockViewController::viewWillAppear(bool animated) {

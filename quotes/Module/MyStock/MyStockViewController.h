@@ -42,6 +42,8 @@ public:
     static constexpr int FirstPageCandles = 50, PageCandles = 200;
     static constexpr float WaitingWidth = 140, WaitingHeight = 100;
     static constexpr const char *GroupListFile = "MyStockModuleList";
+    // The first-run help of this screen, shown once over the tab bar.
+    static constexpr int HelpID = 1;
     static inline const gfx::Rect BarFrame{0, 0, 1024, 36};
     static inline const gfx::Rect QuoteFrame{0, 36, 1024, 600};
 
@@ -97,6 +99,7 @@ public:
 private:
     void initData();
     void initUI();
+    void SetHelpTip();
     void useGroupList(const base::Array &groups);
     void reqQuotesByPage(int page);
     void rereqData();

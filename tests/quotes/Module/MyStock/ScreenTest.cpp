@@ -2,6 +2,9 @@
 
 #include "Golden.h"
 
+#include "Components/CMHelpView.h"
+#include "ui/TabBarController.h"
+
 #include "base/FileManager.h"
 
 namespace mystock {
@@ -129,6 +132,43 @@ TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstG
     EXPECT_LT(screen->myStockDataArray()->items.size(), size_t(GroupSize));
     EXPECT_FALSE(screen->configBarView().circleButton(0)->isEnabled());
     EXPECT_TRUE(screen->configBarView().circleButton(3)->isEnabled());
+}
+
+// The first-run help shows once over the tab bar, its five tips where the screen shows them.
+TEST_F(MyStockScreenTest, TheHelpShowsOnceOverTheTabBar) {
+    DataManager::sharedDataManager().SetHelpShowState(true, MyStockViewController::HelpID);
+    auto tabs = base::make<ui::TabBarController>();
+    auto helps = [&] {
+        std::vector<CMHelpView *> found;
+        for (const auto &view : tabs->view().subviews())
+            if (auto *help = dynamic_cast<CMHelpView *>(view.get()))
+                found.push_back(help);
+        return found;
+    };
+    std::vector<base::Ref<MyStockViewController>> screens;
+    for (int i = 0; i < 2; ++i) {
+        screens.push_back(base::make<MyStockViewController>());
+        tabs->setViewControllers({base::make<ui::NavigationController>(screens.back())});
+        app.window().setRootViewController(tabs);
+        app.runPending();
+        settle();
+        if (i == 0)
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/help"));
+    }
+    std::vector<CMHelpView *> shown = helps();
+    ASSERT_EQ(shown.size(), 1u);
+    CMHelpView &help = *shown[0];
+    ASSERT_EQ(help.countMaskBtn(), 5);
+    const gfx::Rect tips[] = {
+        {948, 65, 76, 33}, {0, 65, 191, 33}, {104, 642, 21, 21}, {443, 104, 33, 27}, {821, 63, 127, 33}};
+    for (int i = 0; i < 5; ++i) {
+        ui::View *tip = help.viewWithTag(help.beginHelpBtnTag() + i);
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(tip->convert(tip->bounds(), nullptr), tips[i]) << i;
+    }
+    EXPECT_FALSE(DataManager::sharedDataManager().IsFirstShowHelp(MyStockViewController::HelpID));
+    app.window().setRootViewController(nav);
+    app.runPending();
 }
 
 TEST_F(MyStockScreenTest, GoldenTrendAndPlainRows) {
