@@ -17,14 +17,8 @@ namespace {
 class MyStockGridTest : public MyStockScreenTest {
 protected:
     MultiStocksShowView &grid() { return *screen->myMultiStockShowView(); }
-    void tap(const ui::View &view) {
-        gfx::Rect r = view.convert(view.bounds(), nullptr);
-        app.tap({r.x() + r.width() / 2, r.y() + r.height() / 2});
-        app.runPending();
-        settle();
-    }
-    void chooseType(int index) { tap(tabButton(index)); }
-    void choosePeriod(int index) { tap(circleButton(index)); }
+    void chooseType(int index) { tapCentre(tabButton(index)); }
+    void choosePeriod(int index) { tapCentre(circleButton(index)); }
     // The cell showing the row, if any.
     MultiStocksGridView *cellOf(int row) {
         for (const auto &cell : grid().cells())
@@ -216,7 +210,7 @@ TEST_F(MyStockGridTest, ACellOpensTheDetailScreenInTheGridsPeriod) {
         const base::Ref<StockDetailStatus> &status = DataBase::sharedDataBase()->IO_StockDetailStatus();
         status->setIsShowKLine(!c.kline);
         status->setShowKType(5);
-        tap(*grid().cells()[2]);
+        tapCentre(*grid().cells()[2]);
         ASSERT_EQ(nav->viewControllers().size(), 2u);
         auto detail = std::dynamic_pointer_cast<StockDetailViewController>(nav->viewControllers().back());
         ASSERT_TRUE(detail);

@@ -84,6 +84,13 @@ protected:
         candlesSeen_ = frames.size();
         return asked;
     }
+    // A finger on the middle of the view, and what it set off.
+    void tapCentre(const ui::View &view) {
+        gfx::Rect r = view.convert(view.bounds(), nullptr);
+        app.tap({r.x() + r.width() / 2, r.y() + r.height() / 2});
+        app.runPending();
+        settle();
+    }
     ui::Button &tabButton(int i) { return *screen->configBarView().tabButton(i); }
     ui::Button &circleButton(int i) { return *screen->configBarView().circleButton(i); }
     // The code of the row at the index as the screen shows it.

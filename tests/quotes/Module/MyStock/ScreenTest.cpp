@@ -171,6 +171,21 @@ TEST_F(MyStockScreenTest, TheHelpShowsOnceOverTheTabBar) {
     app.runPending();
 }
 
+// The editor over the trend rows, then a row's delete control asking for confirmation.
+TEST_F(MyStockScreenTest, GoldenEditMode) {
+    advance(1);
+    settle();
+    ui::Button &edit = screen->configBarView().editButton();
+    tapCentre(edit);
+    ASSERT_FALSE(screen->configView().isHidden());
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/edit-mode"));
+    base::Ref<ui::TableCell> row = screen->configView().configTableView().cellForRow({0, 1});
+    ASSERT_TRUE(row && row->deleteControl());
+    tapCentre(*row->deleteControl());
+    ASSERT_TRUE(row->isShowingDeleteConfirmation());
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/edit-delete"));
+}
+
 TEST_F(MyStockScreenTest, GoldenTrendAndPlainRows) {
     advance(1);
     settle();
