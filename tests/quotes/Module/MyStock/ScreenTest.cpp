@@ -3,9 +3,12 @@
 #include "Golden.h"
 
 #include "Components/CMHelpView.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "ui/TabBarController.h"
 
 #include "base/FileManager.h"
+
+#include <algorithm>
 
 namespace mystock {
 
@@ -114,12 +117,34 @@ TEST_F(MyStockScreenTest, QuickChangesToTheGroupGiveOneRequestASecondAfterTheLas
     EXPECT_EQ(codeRequests(), std::vector<size_t>{25});
     advance(2);
     EXPECT_TRUE(codeRequests().empty());
+
+    // A change to another group leaves this one alone: no page is asked again (the refresh of
+    // the visible rows goes on).
+    ASSERT_TRUE(dm.AddNewStockToModel("重点关注", "MyFocusList", extra.name, extra.market + extra.code));
+    advance(2);
+    settle();
+    std::vector<size_t> asked = codeRequests();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), size_t(MyStockQuotesData::PageSize)), 0);
+    EXPECT_EQ(screen->myStockDataArray()->items.size(), size_t(GroupSize));
 }
 
-TEST_F(MyStockScreenTest, ARowOpensTheDetailScreenWithTheRowsAsShown) {
-    screen->ReturnStockName("", *screen->myStockDataArray()->items[3]->MarketCode, 3);
+TEST_F(MyStockScreenTest, AfterASortARowOpensTheDetailScreenOnTheRowsAsShown) {
+    advance(6);
+    screen->resetQuotesSortId(4, 1);
+    settle();
+    std::vector<std::string> shown;
+    for (const auto &row : screen->myStockDataArray()->items)
+        shown.push_back(*row->MarketCode);
+    ASSERT_NE(shown[3], group[3]["MarketCode"].stringValue()) << "the sort moved the rows";
+    screen->ReturnStockName("", shown[3], 3);
     app.runPending();
-    EXPECT_EQ(nav->viewControllers().size(), 2u);
+    ASSERT_EQ(nav->viewControllers().size(), 2u);
+    auto detail = std::dynamic_pointer_cast<StockDetailViewController>(nav->viewControllers().back());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(detail->stockCode(), shown[3]);
+    EXPECT_EQ(detail->currentStocksIndex(), 3);
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(detail->checkStocksArray()[i]["MarketCode"].stringValue(), shown[i]) << i;
 }
 
 TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstGroup) {
