@@ -73,20 +73,39 @@ QuoteRequester MyStockViewController::requester() {
 
 void MyStockViewController::viewDidLoad() {
     CMViewController::viewDidLoad();
-    m_klineLib = base::make<KLineNetData>();
-    m_mviews = base::make<MiniViewManager>();
-    m_myStockQuotesData = MyStockQuotesData::create();
-    m_myStockQuotesData->setMyStockDataArray(m_myStockDataArray);
-    m_myStockQuotesData->extendedFieldsFlag = 511;
+    // A view loaded again after a memory warning keeps the stores and their outstanding requests.
+    if (!m_klineLib)
+        m_klineLib = base::make<KLineNetData>();
+    if (!m_mviews)
+        m_mviews = base::make<MiniViewManager>();
+    if (!m_myStockQuotesData) {
+        m_myStockQuotesData = MyStockQuotesData::create();
+        m_myStockQuotesData->setMyStockDataArray(m_myStockDataArray);
+        m_myStockQuotesData->extendedFieldsFlag = 511;
+    }
     initData();
     initUI();
+    // The edit flag outlives the view: a view made again in edit mode opens in it.
+    if (s_editFlag) {
+        s_editFlag = false;
+        BtnEditMyStockAction(m_configBarView->editButton());
+    }
     reqQuotesByPage(0);
+}
+
+void MyStockViewController::viewDidUnload() {
+    CMViewController::viewDidUnload();
+    // The grid went with the view; choosing a grid type makes it again in the new one.
+    m_myMultiStockShowView.reset();
 }
 
 void MyStockViewController::initData() {
     m_currentViewType = 0;
     base::Weak<MyStockViewController> weak = weakSelf<MyStockViewController>();
     auto &centre = base::NotificationCenter::shared();
+    // Once, however often the view is loaded.
+    centre.removeObserver(this, DataManager::MyStockSwitchCenter);
+    centre.removeObserver(this, DataBase::CommonNotify);
     centre.addObserver(weak, DataManager::MyStockSwitchCenter, [weak](const base::Notification &n) {
         if (auto self = weak.lock())
             self->MyStockSwitchAction(n);

@@ -49,6 +49,7 @@ public:
 
     ~MyStockViewController() override;
     void viewDidLoad() override;
+    void viewDidUnload() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;

@@ -240,6 +240,31 @@ TEST_F(MyStockGridTest, AMemoryWarningDropsTheGridOnlyUnderATableType) {
     EXPECT_EQ(grid().pages().codeAt(5), codeAt(5));
 }
 
+// Out of the window a memory warning lets the view go; back in it, the screen is whole again.
+TEST_F(MyStockGridTest, AViewLoadedAgainOpensInEditModeAndMakesItsGridAgain) {
+    chooseType(3);
+    tapCentre(screen->configBarView().editButton());
+    app.window().setRootViewController(base::make<ui::ViewController>());
+    app.runPending();
+    ui::Application::shared().simulateMemoryWarning();
+    ASSERT_FALSE(screen->isViewLoaded());
+    EXPECT_EQ(screen->myMultiStockShowView(), nullptr);
+
+    app.window().setRootViewController(nav);
+    app.runPending();
+    settle();
+    EXPECT_FALSE(screen->configView().isHidden());
+    EXPECT_EQ(screen->configBarView().editButton().currentTitle(), "完成");
+    tapCentre(screen->configBarView().editButton());
+    EXPECT_TRUE(screen->configView().isHidden());
+    chooseType(3);
+    ASSERT_NE(screen->myMultiStockShowView(), nullptr);
+    EXPECT_EQ(grid().superview(), &screen->view());
+    EXPECT_FALSE(grid().isHidden());
+    ASSERT_NE(cellOf(5), nullptr);
+    EXPECT_EQ(cellOf(5)->stockGrid().code, codeAt(5));
+}
+
 TEST_F(MyStockGridTest, GoldenGrids) {
     chooseType(2);
     choosePeriod(3);
