@@ -38,7 +38,8 @@ void TabBarController::loadView() {
 
 void TabBarController::setViewControllers(std::vector<base::Ref<ViewController>> controllers, bool) {
     std::erase(controllers, nullptr);
-    ViewController *old = selectedController();
+    // Held here: the list may have been the last owner of the screen that leaves.
+    base::Ref<ViewController> old = selectedController() ? controllers_[size_t(selected_)] : nullptr;
     const bool showing = isShowing();
     for (auto &c : controllers_)
         if (c->parent() == this)
@@ -61,7 +62,7 @@ void TabBarController::setViewControllers(std::vector<base::Ref<ViewController>>
         tabBar_->setSelectedIndex(selected_);
     }
     ViewController *now = selectedController();
-    if (old != now && old && showing) {
+    if (old.get() != now && old && showing) {
         old->beginAppearance(false, false);
         if (old->isViewLoaded())
             old->view().removeFromSuperview();

@@ -223,7 +223,8 @@ void mask(const Canvas &k) {
     k.c.setFill(*Color::rgba(0, 0, 0, 0.6f));
     k.c.fillRect({0, 0, k.w, k.h});
     k.c.setFill(*Color::white(1, 0.9f));
-    k.c.drawText(k.e.label, Rect{0, k.h - 80, k.w, 40}, *gfx::Font::boldSystem(24), gfx::LineBreak::Clip,
+    // Above the help's close button, which sits near the bottom edge.
+    k.c.drawText(k.e.label, Rect{0, k.h - 115, k.w, 40}, *gfx::Font::boldSystem(24), gfx::LineBreak::Clip,
                  gfx::Align::Center);
 }
 

@@ -33,7 +33,8 @@ public:
 class MyStockTableViewTarget {
 public:
     virtual ~MyStockTableViewTarget() = default;
-    virtual void resetTimerCenterOnScroll(int slot) = 0;
+    // Slot 0, the table's; the screen's chart grid sends its own through the same operation.
+    virtual base::Opt<void> resetTimerCenterOnScroll(int slot) = 0;
     virtual void prereqNextPageQuotes(double offset, double rowHeight) = 0;
     virtual void reqCurScreenData(const std::vector<int> &visibleRows) = 0;
     virtual void reqCurScreenQuotes(const std::vector<int> &visibleRows) = 0;

@@ -137,6 +137,16 @@ TEST_F(ControllerTest, ChangingTabsSwapsTheScreensBelowTheOverlays) {
     EXPECT_TRUE(take().empty()) << "the same tab or one out of range changes nothing";
 }
 
+TEST_F(ControllerTest, ReplacedTabsTellTheScreenTheyHeldLastThatItLeaves) {
+    auto tabs = named<Tabs>("Tabs");
+    tabs->setViewControllers({named("A")}, false);
+    app.window().setRootViewController(tabs);
+    take();
+    tabs->setViewControllers({named("B")}, false);
+    EXPECT_EQ(take(), (Calls{"A willDisappear", "A didDisappear", "B load", "B didLoad", "B rotate 4",
+                             "B willAppear", "B didAppear"}));
+}
+
 TEST_F(ControllerTest, TappingATabAsksTheDelegateWhichIsNotKeptAlive) {
     struct Gate : TabBarControllerDelegate {
         bool allow = true;

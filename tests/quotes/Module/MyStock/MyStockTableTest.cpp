@@ -21,7 +21,7 @@ struct Screen : base::Object, MyStockTableViewTarget, MyStockTableViewDelegate {
     std::vector<double> pageOffsets;
     base::Ref<MiniViewManager> mini = base::make<MiniViewManager>();
 
-    void resetTimerCenterOnScroll(int) override {}
+    base::Opt<void> resetTimerCenterOnScroll(int) override { return {}; }
     void prereqNextPageQuotes(double offset, double) override { pageOffsets.push_back(offset); }
     void reqCurScreenData(const std::vector<int> &rows) override { visibleAsked.push_back(rows); }
     void reqCurScreenQuotes(const std::vector<int> &rows) override { visibleAsked.push_back(rows); }

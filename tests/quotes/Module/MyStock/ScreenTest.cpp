@@ -1,82 +1,18 @@
-#include "CoordinatorFixture.h"
+#include "ScreenFixture.h"
+
 #include "Golden.h"
 
-#include "Module/MyStock/MyStockViewController.h"
-#include "Module/StockDataBaseMgnt/DataManager.h"
+#include "Components/CMHelpView.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+#include "ui/TabBarController.h"
 
-#include "DataBase/ComAPI.h"
-#include "base/PropertyList.h"
-#include "ui/NavigationController.h"
+#include "base/FileManager.h"
+
+#include <algorithm>
 
 namespace mystock {
 
 namespace {
-
-constexpr int CodeListClass = 106;
-constexpr int GroupSize = 120;
-
-// A finished login on a loopback market of 120 stocks on each exchange, the default group
-// "MyStockList" holding 120 of them, and the watch-list screen under a navigation controller.
-class MyStockScreenTest : public coordinator::CoordinatorTest {
-protected:
-    MyStockScreenTest() : coordinator::CoordinatorTest(peers::MarketFixture::standard(GroupSize)) {
-        for (int i = 0; i < GroupSize; ++i) {
-            const peers::Security &s = market.securities()[size_t(i)];
-            group.add(base::Dict{{"MarketCode", s.market + s.code}, {"StockName", s.name}});
-        }
-        base::FileManager::remove(documentsFile("MyStockModuleList.plist"));
-        EXPECT_TRUE(base::PropertyList::write(group, documentsFile("MyStockList.plist")));
-        MyStockViewController::resetEditFlag();
-        DataManager::resetSharedDataManager();
-        DataManager::sharedDataManager().initialize();
-        DataManager::sharedDataManager().msgboxParentHandle = app.window().self<ui::View>();
-        DataBase::setSharedDataBase(db);
-        readyWithoutAccount();
-        advance(30);
-        nav = base::make<ui::NavigationController>(screen);
-        app.window().setRootViewController(nav);
-        app.runPending();
-        settle();
-    }
-    ~MyStockScreenTest() override {
-        app.window().setRootViewController(nullptr);
-        nav.reset();
-        screen.reset();
-        settle();
-        DataBase::setSharedDataBase(nullptr);
-        DataManager::resetSharedDataManager();
-        MyStockViewController::resetEditFlag();
-    }
-    // The by-code quote requests (their code counts) since the last call.
-    std::vector<size_t> codeRequests() {
-        std::vector<peers::ReceivedFrame> frames = quotes.received(peers::QuoteServer::QuoteListType);
-        std::vector<size_t> counts;
-        for (size_t i = codesSeen_; i < frames.size(); ++i) {
-            ByteView body = frames[i].bytes();
-            uint32_t pos = 0;
-            if (ComAPI::ReadShort(body, pos) != CodeListClass)
-                continue;
-            ComAPI::ReadShort(body, pos);
-            counts.push_back(size_t(ComAPI::ReadShort(body, pos)));
-        }
-        codesSeen_ = frames.size();
-        return counts;
-    }
-    size_t minuteRequests() {
-        size_t all = quotes.received(peers::QuoteServer::MinLineType).size(), fresh = all - minutesSeen_;
-        minutesSeen_ = all;
-        return fresh;
-    }
-    ui::Button &tabButton(int i) { return *screen->configBarView().tabButton(i); }
-
-    peers::MarketFixture market = quotes.market();
-    base::Array group;
-    base::Ref<MyStockViewController> screen = base::make<MyStockViewController>();
-    base::Ref<ui::NavigationController> nav;
-
-private:
-    size_t codesSeen_ = 0, minutesSeen_ = 0;
-};
 
 TEST_F(MyStockScreenTest, StartUpAsksTheFirstPageThenItsFirstTenCharts) {
     EXPECT_EQ(screen->currentModelFileName(), "MyStockList");
@@ -106,6 +42,44 @@ TEST_F(MyStockScreenTest, ASortFromTheServerKeepsEveryRowAndALocalOneFollowsWith
     settle();
     EXPECT_TRUE(codeRequests().empty());
     EXPECT_EQ(screen->myStockDataArray()->items.size(), size_t(GroupSize));
+}
+
+TEST_F(MyStockScreenTest, ASortFromTheServerWaitsBehindACentredViewOnlyWhileConnected) {
+    advance(6);
+    settle();
+    gfx::Rect b = screen->view().bounds();
+    const gfx::Rect centred{(b.width() - 140) / 2, (b.height() - 100) / 2, 140, 100};
+    // Ended by the sorted rows, or by a reconnection when they never come.
+    for (bool reconnect : {false, true}) {
+        SCOPED_TRACE(reconnect);
+        advance(6);
+        screen->resetQuotesSortId(4, reconnect ? 1 : 0);
+        ASSERT_NE(screen->waitingAlert(), nullptr);
+        EXPECT_EQ(screen->waitingAlert()->frame(), centred);
+        if (reconnect)
+            base::NotificationCenter::shared().post(DataBase::CommonNotify, nullptr,
+                                                    base::Dict{{"HQConnectStatus", true}});
+        else
+            settle();
+        EXPECT_EQ(screen->waitingAlert(), nullptr);
+        settle();
+    }
+    advance(6);
+    quotes.closeConnection();
+    pumpUntil([&] { return !db->isHQConnected(); });
+    screen->resetQuotesSortId(4, 0);
+    EXPECT_EQ(screen->waitingAlert(), nullptr);
+}
+
+TEST_F(MyStockScreenTest, TheTradeButtonLaunchesTheTrader) {
+    std::vector<std::string> launched;
+    base::Ref<base::Object> listener = base::make<base::Object>();
+    base::NotificationCenter::shared().addObserver(
+        listener, DataBase::AppNotify,
+        [&](const base::Notification &n) { launched.push_back(n.userInfo.get("Data").stringValue()); });
+    screen->traderButtonAction(screen->view());
+    base::NotificationCenter::shared().removeObserver(listener.get());
+    EXPECT_EQ(launched, std::vector<std::string>{"LaunchTrader"});
 }
 
 TEST_F(MyStockScreenTest, EditModeStopsTheTicksAndLeavingItReadsTheFileAndAsksThePageAgain) {
@@ -143,12 +117,34 @@ TEST_F(MyStockScreenTest, QuickChangesToTheGroupGiveOneRequestASecondAfterTheLas
     EXPECT_EQ(codeRequests(), std::vector<size_t>{25});
     advance(2);
     EXPECT_TRUE(codeRequests().empty());
+
+    // A change to another group leaves this one alone: no page is asked again (the refresh of
+    // the visible rows goes on).
+    ASSERT_TRUE(dm.AddNewStockToModel("重点关注", "MyFocusList", extra.name, extra.market + extra.code));
+    advance(2);
+    settle();
+    std::vector<size_t> asked = codeRequests();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), size_t(MyStockQuotesData::PageSize)), 0);
+    EXPECT_EQ(screen->myStockDataArray()->items.size(), size_t(GroupSize));
 }
 
-TEST_F(MyStockScreenTest, ARowOpensTheDetailScreenWithTheRowsAsShown) {
-    screen->ReturnStockName("", *screen->myStockDataArray()->items[3]->MarketCode, 3);
+TEST_F(MyStockScreenTest, AfterASortARowOpensTheDetailScreenOnTheRowsAsShown) {
+    advance(6);
+    screen->resetQuotesSortId(4, 1);
+    settle();
+    std::vector<std::string> shown;
+    for (const auto &row : screen->myStockDataArray()->items)
+        shown.push_back(*row->MarketCode);
+    ASSERT_NE(shown[3], group[3]["MarketCode"].stringValue()) << "the sort moved the rows";
+    screen->ReturnStockName("", shown[3], 3);
     app.runPending();
-    EXPECT_EQ(nav->viewControllers().size(), 2u);
+    ASSERT_EQ(nav->viewControllers().size(), 2u);
+    auto detail = std::dynamic_pointer_cast<StockDetailViewController>(nav->viewControllers().back());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(detail->stockCode(), shown[3]);
+    EXPECT_EQ(detail->currentStocksIndex(), 3);
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(detail->checkStocksArray()[i]["MarketCode"].stringValue(), shown[i]) << i;
 }
 
 TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstGroup) {
@@ -161,6 +157,58 @@ TEST_F(MyStockScreenTest, TheResetAfterTheUsersFilesAreGoneShowsTheBundlesFirstG
     EXPECT_LT(screen->myStockDataArray()->items.size(), size_t(GroupSize));
     EXPECT_FALSE(screen->configBarView().circleButton(0)->isEnabled());
     EXPECT_TRUE(screen->configBarView().circleButton(3)->isEnabled());
+}
+
+// The first-run help shows once over the tab bar, its five tips where the screen shows them.
+TEST_F(MyStockScreenTest, TheHelpShowsOnceOverTheTabBar) {
+    DataManager::sharedDataManager().SetHelpShowState(true, MyStockViewController::HelpID);
+    auto tabs = base::make<ui::TabBarController>();
+    auto helps = [&] {
+        std::vector<CMHelpView *> found;
+        for (const auto &view : tabs->view().subviews())
+            if (auto *help = dynamic_cast<CMHelpView *>(view.get()))
+                found.push_back(help);
+        return found;
+    };
+    std::vector<base::Ref<MyStockViewController>> screens;
+    for (int i = 0; i < 2; ++i) {
+        screens.push_back(base::make<MyStockViewController>());
+        tabs->setViewControllers({base::make<ui::NavigationController>(screens.back())});
+        app.window().setRootViewController(tabs);
+        app.runPending();
+        settle();
+        if (i == 0)
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/help"));
+    }
+    std::vector<CMHelpView *> shown = helps();
+    ASSERT_EQ(shown.size(), 1u);
+    CMHelpView &help = *shown[0];
+    ASSERT_EQ(help.countMaskBtn(), 5);
+    const gfx::Rect tips[] = {
+        {948, 65, 76, 33}, {0, 65, 191, 33}, {104, 642, 21, 21}, {443, 104, 33, 27}, {821, 63, 127, 33}};
+    for (int i = 0; i < 5; ++i) {
+        ui::View *tip = help.viewWithTag(help.beginHelpBtnTag() + i);
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(tip->convert(tip->bounds(), nullptr), tips[i]) << i;
+    }
+    EXPECT_FALSE(DataManager::sharedDataManager().IsFirstShowHelp(MyStockViewController::HelpID));
+    app.window().setRootViewController(nav);
+    app.runPending();
+}
+
+// The editor over the trend rows, then a row's delete control asking for confirmation.
+TEST_F(MyStockScreenTest, GoldenEditMode) {
+    advance(1);
+    settle();
+    ui::Button &edit = screen->configBarView().editButton();
+    tapCentre(edit);
+    ASSERT_FALSE(screen->configView().isHidden());
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/edit-mode"));
+    base::Ref<ui::TableCell> row = screen->configView().configTableView().cellForRow({0, 1});
+    ASSERT_TRUE(row && row->deleteControl());
+    tapCentre(*row->deleteControl());
+    ASSERT_TRUE(row->isShowingDeleteConfirmation());
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "mystock/edit-delete"));
 }
 
 TEST_F(MyStockScreenTest, GoldenTrendAndPlainRows) {
