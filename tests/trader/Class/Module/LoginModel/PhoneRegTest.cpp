@@ -369,5 +369,53 @@ TEST_F(PhoneRegTest, TheSideChannelsDeliveriesAndFaults) {
     }
 }
 
+// A request waiting on the trade connection goes on at the next server, or ends with the
+// connection's failure text, the indicator stopped and the field free again.
+TEST_F(PhoneRegTest, TheTradeConnectionsFailuresEndTheWaitingRequest) {
+    peers::TradeGateway dead;
+    ASSERT_TRUE(dead.setListening(false));
+    struct Case {
+        const char *name;
+        std::vector<uint16_t> ports;
+        bool drop;
+        const char *text;
+        const char *tip;
+    } cases[] = {
+        {"next server",
+         {dead.port(), gateway->port()},
+         false,
+         "获取手机验证码成功！请查看手机短信，并把验证码填入下面框中。",
+         "尝试连接下一个交易服务器......"},
+        {"all failed", {dead.port()}, false, "所有交易服务器连接失败!", nullptr},
+        {"dropped", {gateway->port()}, true, "交易服务器断开!", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        setBrokers({{"故障券商", 'G', c.ports, std::nullopt, {}}});
+        base::Ref<PhoneRegViewController> screen = verify("故障券商");
+        ASSERT_TRUE(screen);
+        size_t alerts = app.alerts().size(), tips = app.toasts().size();
+        if (c.drop)
+            gateway->addFault(peers::TradeFault::on(13028).silence());
+        screen->phoneNumField()->setText(kMobile);
+        press(*screen, PhoneRegViewController::kGetCodeTag);
+        settle();
+        if (c.drop) {
+            EXPECT_TRUE(screen->isWaiting());
+            gateway->closeConnection();
+            settle();
+        }
+        ASSERT_EQ(app.alerts().size(), alerts + 1) << "one text, no second for the failed request";
+        EXPECT_EQ(lastAlert(), c.text);
+        std::vector<std::string> newTips = tipTexts();
+        newTips.erase(newTips.begin(), newTips.begin() + long(tips));
+        EXPECT_EQ(newTips, c.tip ? std::vector<std::string>{c.tip} : std::vector<std::string>{});
+        EXPECT_FALSE(screen->isWaiting());
+        EXPECT_TRUE(screen->phoneNumField()->isEnabled());
+        db->disconnectTradeServer({});
+        settle();
+    }
+}
+
 } // namespace
 } // namespace login

@@ -320,11 +320,12 @@ void PhoneRegViewController::ContinueReq() {
             send(Request(request));
 }
 
-void PhoneRegViewController::endRequest(Request request) {
+bool PhoneRegViewController::endRequest(Request request) {
     if (!std::exchange(m_pending[request], false))
-        return;
+        return false;
     stopWaiting();
     enableFields(request == kHandshake);
+    return true;
 }
 
 void PhoneRegViewController::endAllRequests() {
@@ -360,29 +361,30 @@ base::Opt<void> PhoneRegViewController::OnTradeConnect(bool success, int status)
     return {};
 }
 
+// A reply to a request already ended (say by the connection's failure, already shown) is dropped.
 base::Opt<void> PhoneRegViewController::OnTradeDataRsp(int reqType, const base::Ref<TradeRspData> &rspData,
                                                        const std::optional<base::Dict> &) {
     const TradeRspData &rsp = *rspData;
     switch (reqType) {
     case 13028:
-        endRequest(kCheckNum);
-        onCheckNum(rsp);
+        if (endRequest(kCheckNum))
+            onCheckNum(rsp);
         break;
     case TradeNetCodec::kPhoneCheckReply:
-        endRequest(kHandshake);
-        onHandshake(rsp);
+        if (endRequest(kHandshake))
+            onHandshake(rsp);
         break;
     case 13056:
-        endRequest(kRegText);
-        onRegText(rsp);
+        if (endRequest(kRegText))
+            onRegText(rsp);
         break;
     case 13054:
-        endRequest(kDeroVuvCheckNum);
-        onCodedCheckNum(rsp, m_mobile);
+        if (endRequest(kDeroVuvCheckNum))
+            onCodedCheckNum(rsp, m_mobile);
         break;
     case 13064:
-        endRequest(kDazerIveCheckNum);
-        onCodedCheckNum(rsp, field(rsp, "2002"));
+        if (endRequest(kDazerIveCheckNum))
+            onCodedCheckNum(rsp, field(rsp, "2002"));
         break;
     default:
         break;

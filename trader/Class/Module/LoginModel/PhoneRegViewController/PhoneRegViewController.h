@@ -109,7 +109,8 @@ private:
     void send(Request request);
     void write(Request request);
     void ContinueReq();
-    void endRequest(Request request);
+    // Clears the request's flag; true when it was set.
+    bool endRequest(Request request);
     void endAllRequests();
     void SendHandshake();
 
