@@ -4,6 +4,7 @@
 #include "Class/Module/LoginModel/SecuritiesViewController/SecuritiesViewController.h"
 #include "peers/VerificationPair.h"
 #include "support/Golden.h"
+#include "ui/KeyboardHost.h"
 #include "ui/NavigationController.h"
 
 #include <set>
@@ -182,6 +183,10 @@ TEST_F(PhoneRegTest, DefaultVariantAsksForTheCodeThenVerifiesAndTheFormLogsIn) {
     base::Ref<PhoneRegViewController> screen = verify(kBroker);
     ASSERT_TRUE(screen);
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "trade/verify-default"));
+    base::NotificationCenter::shared().post(ui::KeyboardHost::WillShowNotification, nullptr, {});
+    EXPECT_EQ(screen->contentSizeInPopover(), (gfx::Size{320, 275})) << "the keyboard shortens the popover";
+    base::NotificationCenter::shared().post(ui::KeyboardHost::WillHideNotification, nullptr, {});
+    EXPECT_EQ(screen->contentSizeInPopover(), (gfx::Size{320, 500}));
     screen->phoneNumField()->setText(kMobile);
     press(*screen, PhoneRegViewController::kGetCodeTag);
     EXPECT_FALSE(screen->phoneNumField()->isEnabled());

@@ -88,9 +88,13 @@ SecuritiesViewController::~SecuritiesViewController() {
     base::NotificationCenter::shared().removeObserver(this);
 }
 
+// The popover follows the screen on top: a verification pushed over the chooser shrinks with it.
 void SecuritiesViewController::resize(gfx::Size size) {
     setContentSizeInPopover(size);
     m_tableView->setFrame({0, 0, size.w, size.h});
+    if (ui::NavigationController *navigation = navigationController();
+        navigation && navigation->top() != this)
+        navigation->top()->setContentSizeInPopover(size);
 }
 
 void SecuritiesViewController::loadView() {
