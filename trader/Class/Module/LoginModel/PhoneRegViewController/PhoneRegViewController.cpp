@@ -170,8 +170,8 @@ void PhoneRegViewController::buildDefault() {
 }
 
 void PhoneRegViewController::buildMorvane() {
-    addLabel(kStepTwoTag, {23, 50, 240, 28}, "1. 请发送短信“8”至95555开通，");
-    addLabel(kSecondLineTag, {23, 83, 240, 28}, "    或拨打95555按8再按1开通；");
+    addLabel(kStepTwoTag, {23, 50, 240, 28}, "1. 请发短信8到95555开通，");
+    addLabel(kSecondLineTag, {23, 83, 240, 28}, "    或拨打95555按8再按1开通。");
     addLabel(kStepOneTag, {23, 116, 240, 28}, "2. 请输入手机号，进行验证:");
     m_phoneNumField = addField(kPhoneTag, {40, 149, 240, 28}, "手机号", "search_bg.png");
     addButton(kVerifyTag, {40, 182, 240, 28}, "验证", &PhoneRegViewController::verifyAction);
