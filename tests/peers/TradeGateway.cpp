@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <linux/sockios.h>
@@ -572,19 +573,34 @@ std::optional<std::string> TradeGateway::replyText(Connection &conn, const Trade
     case 13028:
         return pairs("21004=13029|");
     case 13054: {
-        std::string code;
+        std::string mobile = request.value(2002).value_or("");
         for (const auto &account : accounts_)
-            if (account.mobile == request.value(2002))
-                code = account.code;
-        return pairs("21004=13055|2007=" + code + "|");
+            if (account.mobile == mobile)
+                return pairs("21004=13055|2007=" + codedCheckNum(account.code, mobile) + "|");
+        return pairs(std::string("21004=13054|21008=-1|21009=") + kUnknownMobile + "|");
     }
     case 13056:
-        return pairs("21004=13057|1208=发送短信完成手机注册|2007=10658888|");
+        return pairs("21004=13057|1208=ZC|2007=10658888,10659999,10657777|");
     case 13064:
-        return pairs("21004=13065|2002=10658888|2007=ZC|");
+        if (accounts_.empty())
+            return pairs(std::string("21004=13064|21008=-1|21009=") + kUnknownMobile + "|");
+        return pairs("21004=13065|2002=" + accounts_.front().mobile +
+                     "|2007=" + codedCheckNum(accounts_.front().code, accounts_.front().mobile) + "|");
     default:
         return pairs("21004=" + std::to_string(request.funcID) + "|21008=-1|21009=功能暂不支持|");
     }
+}
+
+std::string TradeGateway::codedCheckNum(const std::string &code, const std::string &mobile) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string coded;
+    for (size_t k = 0; k < code.size(); ++k) {
+        int digit = k < mobile.size() && std::isdigit(uint8_t(mobile[k])) ? mobile[k] - '0' : 0;
+        int value = (code[k] - '0') ^ digit;
+        coded += kHex[value >> 4 & 15];
+        coded += kHex[value & 15];
+    }
+    return coded;
 }
 
 std::string TradeGateway::login(Connection &conn, const TradeRequest &request) {

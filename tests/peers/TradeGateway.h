@@ -163,6 +163,9 @@ public:
     // Connections neither side has closed yet.
     int openConnections() const;
 
+    // The coded text the registration replies (13054, 13064) carry for a check code of digits:
+    // per digit, its value XOR the mobile's digit at that place, in two hexadecimal digits.
+    static std::string codedCheckNum(const std::string &code, const std::string &mobile);
     // The shareholder accounts the login reply lists for an account.
     static std::string holderCode(const std::string &account, int type);
 

@@ -1,15 +1,18 @@
 // The loopback quote server on its own, as the local default quote service:
 //   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
 //                   [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... [--seed S] [--minute M]
-//                   [--live]
+//                   [--live] [--verify-port V [--verify-mobile MOBILE:CODE]...]
 // It serves the whole made-up market of seed S (default 1), the day standing at trading minute M
 // (0 the open; default the close). With --live the day moves one trading minute every few real
 // seconds, from 10:30 unless a minute is given. Accounts have every right, level-2 included. Each
-// broker names this server as its quote address for the phone check.
+// broker names this server as its quote address for the phone check; with --verify-port, the
+// mobile verification pair instead, its navigation server on port V answering with the address of
+// a code server that knows each mobile's check code.
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
 
 #include "peers/NavigationServer.h"
 #include "peers/QuoteServer.h"
+#include "peers/VerificationPair.h"
 
 #include <csignal>
 #include <cstdio>
@@ -26,6 +29,8 @@ namespace {
 struct Arguments {
     std::optional<int> port;
     std::optional<int> navPort;
+    std::optional<int> verifyPort;
+    std::vector<std::pair<std::string, std::string>> verifyMobiles;
     std::vector<std::pair<std::string, std::string>> accounts;
     int quotesDate = peers::MarketFixture::DefaultQuotesDate;
     std::vector<peers::GatewayBroker> brokers;
@@ -83,12 +88,17 @@ std::optional<Arguments> parse(int argc, char **argv) {
             args.navPort = portNumber(value);
             if (!args.navPort)
                 return std::nullopt;
-        } else if (option == "--account") {
+        } else if (option == "--verify-port") {
+            args.verifyPort = portNumber(value);
+            if (!args.verifyPort)
+                return std::nullopt;
+        } else if (option == "--account" || option == "--verify-mobile") {
             std::string account = value;
             size_t colon = account.find(':');
             if (colon == std::string::npos)
                 return std::nullopt;
-            args.accounts.emplace_back(account.substr(0, colon), account.substr(colon + 1));
+            (option == "--account" ? args.accounts : args.verifyMobiles)
+                .emplace_back(account.substr(0, colon), account.substr(colon + 1));
         } else if (option == "--broker") {
             std::optional<peers::GatewayBroker> broker = brokerOf(value);
             if (!broker)
@@ -118,7 +128,7 @@ int main(int argc, char **argv) {
                      "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
                      "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... "
                      "[--seed S] [--minute M] "
-                     "[--live]\n",
+                     "[--live] [--verify-port V [--verify-mobile MOBILE:CODE]...]\n",
                      argv[0]);
         return 2;
     }
@@ -139,8 +149,19 @@ int main(int argc, char **argv) {
         quotes.setMarketMinute(args->minute.value_or(LiveStartMinute));
     if (args->live)
         quotes.moveWith(&base::Clock::current(), LiveSecondsPerMinute);
+    std::unique_ptr<peers::VerificationPair> verification;
+    if (args->verifyPort) {
+        verification = std::make_unique<peers::VerificationPair>(uint16_t(*args->verifyPort));
+        if (!verification->listening()) {
+            std::fprintf(stderr, "qv_quote_server: cannot listen on port %d\n", *args->verifyPort);
+            return 1;
+        }
+        for (const auto &[mobile, code] : args->verifyMobiles)
+            verification->addMobile(mobile, code);
+        std::printf("verification pair on 127.0.0.1:%d\n", verification->navigation().port());
+    }
     for (peers::GatewayBroker &broker : args->brokers)
-        broker.quotePorts = {quotes.port()};
+        broker.quotePorts = {verification ? verification->navigation().port() : quotes.port()};
     quotes.setBrokers(args->brokers);
     for (const auto &[name, password] : args->accounts)
         quotes.addAccount(name, password);

@@ -101,7 +101,8 @@ void LoginView::initUI() {
     auto title = base::make<ui::Label>(gfx::Rect{0, 0, 360, 50});
     title->setText("交易登录");
     title->setFont(gfx::Font::boldSystem(21));
-    title->setTextColor(gfx::Color::black());
+    // The panel art under it is dark: black would not read.
+    title->setTextColor(gfx::Color::white());
     title->setBackgroundColor(gfx::Color::clear());
     title->setTextAlignment(gfx::Align::Center);
     addSubview(title);

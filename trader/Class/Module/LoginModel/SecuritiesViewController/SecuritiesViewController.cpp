@@ -1,6 +1,7 @@
 #include "Class/Module/LoginModel/SecuritiesViewController/SecuritiesViewController.h"
 
 #include "Class/Module/LoginModel/LoginView/LoginView.h"
+#include "Class/Module/LoginModel/PhoneRegViewController/PhoneRegViewController.h"
 #include "Components/CMWaitingAlertView.h"
 #include "DataBase/DataBase.h"
 #include "DataBase/WT/WTTrader.h"
@@ -8,6 +9,7 @@
 #include "base/NotificationCenter.h"
 #include "gfx/Font.h"
 #include "ui/KeyboardHost.h"
+#include "ui/NavigationController.h"
 
 struct SecuritiesViewController::Table : ui::TableDataSource, ui::TableDelegate {
     base::Weak<SecuritiesViewController> chooser;
@@ -86,9 +88,13 @@ SecuritiesViewController::~SecuritiesViewController() {
     base::NotificationCenter::shared().removeObserver(this);
 }
 
+// The popover follows the screen on top: a verification pushed over the chooser shrinks with it.
 void SecuritiesViewController::resize(gfx::Size size) {
     setContentSizeInPopover(size);
     m_tableView->setFrame({0, 0, size.w, size.h});
+    if (ui::NavigationController *navigation = navigationController();
+        navigation && navigation->top() != this)
+        navigation->top()->setContentSizeInPopover(size);
 }
 
 void SecuritiesViewController::loadView() {
@@ -190,8 +196,15 @@ void SecuritiesViewController::didSelectRow(ui::IndexPath path) {
             form->ReturnSelectedAccount(m_addedAccountArray[size_t(path.row)], path.row);
         return;
     }
-    if (broker(path))
-        form->ClearAccountInfoAndControls();
+    base::Ref<WTTrader> record = broker(path);
+    if (!record)
+        return;
+    form->ClearAccountInfoAndControls();
+    auto verification = base::make<PhoneRegViewController>();
+    verification->setParentLoginHdl(m_parentLoginHdl);
+    verification->SetSecuritiesAddressInfo(record);
+    if (ui::NavigationController *navigation = navigationController())
+        navigation->push(verification, true);
 }
 
 base::Opt<void> SecuritiesViewController::DeleteCell(ui::Button &, ui::IndexPath indexPath) {

@@ -16,9 +16,9 @@ class WTTrader;
 
 // The broker chooser the login form's broker button opens in a popover: first the accounts saved
 // on earlier logins (each deletable after a confirmation), then every broker of the broker table
-// in sections by initial, with an index strip. A saved account fills the form; a broker starts a
-// fresh form for that broker. The broker table is asked of the quote connection when it has not
-// arrived yet, under a waiting alert.
+// in sections by initial, with an index strip. A saved account fills the form; a broker empties the
+// form and pushes that broker's mobile-phone verification into the same popover. The broker table is asked of
+// the quote connection when it has not arrived yet, under a waiting alert.
 class SecuritiesViewController : public ui::ViewController,
                                  public AddedAccountCellDelegate,
                                  public DataPoolDelegate {
