@@ -67,6 +67,7 @@ protected:
 };
 
 TEST_F(NewsTabTest, TheLoginRewritesTheBoardMenus) {
+    base::FileManager::writeAtomically(menuPath("DDEModelMenu.plist"), base::Data::fromString("an old menu"));
     loggedIn();
     using Rows = std::vector<std::pair<std::string, int64_t>>;
     EXPECT_EQ(rows(menu("DDEModelMenu.plist")), (Rows{{"大单净量", 12}, {"板块资金", 105}, {"板块类", 105}}));

@@ -1,10 +1,17 @@
 #include "NewsBusFixture.h"
 
+#include "Common/FileFunc.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsColumnItemInfo.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsContentInfo.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsListInfo.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsSummaryInfo.h"
+#include "base/PropertyList.h"
 #include "peers/FaultPeer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +194,43 @@ TEST(NewsFetcherReaders, DateOfATimeText) {
                                                                     {"2012/05/08 09:31", -1}};
     for (const auto &[text, date] : cases)
         EXPECT_EQ(Fetcher::getNumDateFromOTime(text), date) << text.value_or("(absent)");
+}
+
+} // namespace
+} // namespace newsbus
+
+namespace newsbus {
+namespace {
+
+// The board reader on its own, in the program's throw-away home.
+class BoardMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char *file : {Fetcher::StockModelMenuFile, Fetcher::DDEModelMenuFile})
+            std::remove(path(file).c_str());
+    }
+    static std::string path(const char *file) { return FileFunc::getFilePath(file); }
+    static constexpr const char *Board =
+        R"([{"data":[{"zdph":[{"name":"银行","type":201}],"ddejc":[{"name":"大单","type":12}]}]}])";
+};
+
+TEST_F(BoardMenuTest, AnOldFileIsReplacedWholeAndABundleWithoutTheListLeavesIt) {
+    std::ofstream(path(Fetcher::DDEModelMenuFile)) << "not a property list";
+    Fetcher::parseMarketBoard(std::string(Board));
+    std::optional<base::Value> dde = base::PropertyList::read(path(Fetcher::DDEModelMenuFile));
+    ASSERT_TRUE(dde && dde->array());
+    EXPECT_EQ(dde->array()->size(), 2u);
+    EXPECT_TRUE(base::PropertyList::read(path(Fetcher::StockModelMenuFile)));
+
+    // Without the bundle's stock menu the stock menu file stays as it was.
+    const std::string shipped = qvtest::ScratchBundle::directory() + "/StockModelMenu.plist";
+    const std::string target = std::filesystem::read_symlink(shipped);
+    std::filesystem::remove(shipped);
+    std::ofstream(path(Fetcher::StockModelMenuFile)) << "kept";
+    Fetcher::parseMarketBoard(std::string(Board));
+    std::filesystem::create_symlink(target, shipped);
+    std::ifstream kept(path(Fetcher::StockModelMenuFile));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
 
 } // namespace

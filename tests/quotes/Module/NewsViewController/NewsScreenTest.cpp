@@ -175,6 +175,25 @@ TEST_F(NewsScreenTest, EmptyPagesFailuresAndUnreadableArticlesKeepTheArticle) {
     EXPECT_TRUE(screen->newsListView()->listView().userInteractionEnabled);
 }
 
+TEST_F(NewsScreenTest, AFailedColumnListIsAskedAgainWhenTheTabReturns) {
+    qvtest::ScratchBundle::writeServerConfig({{"NewsServer", url("/missing")}});
+    show();
+    EXPECT_EQ(asked, std::vector<std::string>{"columns"});
+    EXPECT_TRUE(screen->activityIndicator()->isHidden());
+    EXPECT_FALSE(screen->activityIndicator()->isAnimating());
+    EXPECT_TRUE(screen->newsColumnsView()->buttons().empty());
+
+    qvtest::ScratchBundle::writeServerConfig({{"NewsServer", url("")}});
+    screen->viewWillAppear(false);
+    runUntilIdle();
+    EXPECT_EQ(screen->newsColumnsView()->buttons().size(), 5u);
+    EXPECT_EQ(titles().size(), 4u);
+    size_t before = asked.size();
+    screen->viewWillAppear(false);
+    runUntilIdle();
+    EXPECT_TRUE(since(before).empty()) << "columns that came are not asked again";
+}
+
 TEST_F(NewsScreenTest, SecurityLinksOpenTheDetailScreenOthersLoadInPlace) {
     show();
     auto linkTo = [&](const std::string &end) {
