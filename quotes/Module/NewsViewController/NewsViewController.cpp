@@ -1,5 +1,6 @@
 #include "Module/NewsViewController/NewsViewController.h"
 
+#include "Components/CMTabBarController/CMTabBarController.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
@@ -62,7 +63,14 @@ void NewsViewController::viewWillAppear(bool animated) {
 }
 
 bool NewsViewController::shouldAutorotateTo(ui::Orientation orientation) {
+    currentOrientation_ = orientation;
     return orientation == ui::Orientation::LandscapeLeft || orientation == ui::Orientation::LandscapeRight;
+}
+
+void NewsViewController::viewWillDisappear(bool animated) {
+    CMViewController::viewWillDisappear(animated);
+    if (auto *tabs = dynamic_cast<CMTabBarController *>(tabBarController()))
+        tabs->setPrevOrientation(int(currentOrientation_));
 }
 
 void NewsViewController::requestColumns() {

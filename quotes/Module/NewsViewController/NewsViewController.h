@@ -30,8 +30,9 @@ public:
     void setUp() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    // Landscape only.
+    // Landscape only; the orientation asked about is handed to the tab bar when the screen goes.
     bool shouldAutorotateTo(ui::Orientation orientation) override;
+    void viewWillDisappear(bool animated) override;
 
     // Asks a list page; false (and nothing asked) for an address without "/".
     bool refreshNewsListWithUrl(const std::string &url);
@@ -70,6 +71,7 @@ private:
     base::Ref<ui::ActivityIndicator> activityIndicator_;
     base::Ref<NewsData> newsData_;
     base::Ref<LinkRelay> linkRelay_;
+    ui::Orientation currentOrientation_ = ui::Orientation::LandscapeRight;
     // The column list is still to come: its request failed, or it has not been made.
     bool columnsMissing_ = true;
 };
