@@ -34,6 +34,13 @@ protected:
             return !fetcher || fetcher->pendingRequestCount() == 0;
         });
     }
+    // The menus written here would change the market screens of the tests that follow.
+    ~NewsTabTest() override {
+        shutDown();
+        driver.runUntilIdle();
+        for (const char *file : MenuFiles)
+            base::FileManager::remove(menuPath(file));
+    }
     static std::string menuPath(const std::string &file) {
         return base::Paths::join(base::Paths::documents(), file);
     }
