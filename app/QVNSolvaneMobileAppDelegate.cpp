@@ -3,6 +3,7 @@
 #include "Components/CMViewController.h"
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "DataManagement/DLDataManagement/DLDataManagement.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/Str.h"
 #include "ui/NavigationController.h"
@@ -38,6 +39,7 @@ bool QVNSolvaneMobileAppDelegate::didFinishLaunching(ui::Application &, const ba
                                                    });
     DataBase::sharedDataBase()->initialize(std::dynamic_pointer_cast<DataBaseDelegate>(shared_from_this()));
     DataManager::sharedDataManager().initialize();
+    DLDataManagement::sharedDLDataManagement()->initialize();
     TradeMsgCenter::sharedTradeMsgCenter();
 
     splashViewController_ = base::make<SplashViewController>();

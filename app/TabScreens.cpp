@@ -5,6 +5,7 @@
 #include "Module/Market/MarketViewController.h"
 #include "Module/MyStock/MyStockViewController.h"
 #include "Module/NavToolBarModule/SettingsViewController/UserGuideViewController.h"
+#include "Module/NewsViewController/NewsViewController.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ void registerTabScreens() {
     base::ClassRegistry::add<MarketViewController>("MarketViewController");
     base::ClassRegistry::add<MyStockViewController>("MyStockViewController");
     base::ClassRegistry::add<UserGuideViewController>("UserGuideViewController");
-    for (const char *name : {"FrontPageViewController", "MyStockViewController", "NewsViewController",
-                             "DecisionViewController"}) {
+    base::ClassRegistry::add<NewsViewController>("NewsViewController");
+    for (const char *name : {"FrontPageViewController", "MyStockViewController", "DecisionViewController"}) {
         if (base::ClassRegistry::has(name))
             continue;
         bool showAlarm = std::string(name) == "FrontPageViewController";

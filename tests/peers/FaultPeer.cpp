@@ -4,10 +4,34 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace peers {
 
 FaultPeer::FaultPeer(std::vector<Step> script) : script_(std::move(script)) {}
+
+FaultPeer::ReleasePipe::ReleasePipe() {
+    if (pipe(fds) != 0)
+        fds[0] = fds[1] = -1;
+}
+
+FaultPeer::ReleasePipe::~ReleasePipe() {
+    for (int fd : fds)
+        if (fd >= 0)
+            ::close(fd);
+}
+
+void FaultPeer::release() {
+    char byte = 1;
+    [[maybe_unused]] ssize_t written = write(release_.fds[1], &byte, 1);
+}
+
+void FaultPeer::holdUntilReleased() {
+    ++holding_;
+    pollfd waits[2] = {{release_.fds[0], POLLIN, 0}, {listener_.wakeFd(), POLLIN, 0}};
+    poll(waits, 2, -1);
+    --holding_;
+}
 
 std::string FaultPeer::url(const std::string &path) const {
     return "http://127.0.0.1:" + std::to_string(port()) + path;
@@ -60,6 +84,9 @@ void FaultPeer::serve(int fd) {
             poll(&p, 1, -1);
             return;
         }
+        case Step::Hold:
+            holdUntilReleased();
+            break;
         case Step::ReadRequest:
             if (!readRequest(fd, pending, head))
                 return;

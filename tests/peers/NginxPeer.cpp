@@ -3,8 +3,10 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sstream>
@@ -21,6 +23,8 @@ namespace peers {
 namespace {
 
 constexpr const char *PidFileName = "nginx.pid";
+// Where the news documents name their own host.
+constexpr const char *HostMark = "__NEWS_HOST__";
 
 bool run(const std::string &command) {
     return std::system(command.c_str()) == 0;
@@ -121,6 +125,30 @@ std::string NginxPeer::url(const std::string &path) const {
 
 std::string NginxPeer::tlsUrl(const std::string &path) const {
     return "https://127.0.0.1:" + std::to_string(tlsPort_) + path;
+}
+
+void NginxPeer::serveNewsRoot() const {
+    copyNewsRoot(root_, url(""));
+}
+
+void NginxPeer::copyNewsRoot(const std::string &folder, const std::string &address) {
+    namespace fs = std::filesystem;
+    const fs::path source = QV_NEWS_ROOT;
+    std::string host = address;
+    while (!host.empty() && host.back() == '/')
+        host.pop_back();
+    for (const fs::directory_entry &entry : fs::recursive_directory_iterator(source)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (size_t at = contents.find(HostMark); at != std::string::npos;
+             at = contents.find(HostMark, at + host.size()))
+            contents.replace(at, std::strlen(HostMark), host);
+        fs::path target = fs::path(folder) / fs::relative(entry.path(), source);
+        fs::create_directories(target.parent_path());
+        std::ofstream(target, std::ios::binary) << contents;
+    }
 }
 
 void NginxPeer::writeFile(const std::string &relativePath, const std::string &contents) const {

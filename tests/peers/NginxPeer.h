@@ -49,6 +49,11 @@ public:
     // The served folder; tests put files into it.
     const std::string &root() const { return root_; }
     void writeFile(const std::string &relativePath, const std::string &contents) const;
+    // Copies our news host's documents (tests/peers/news) into root(), their "__NEWS_HOST__"
+    // written as this server's address, so that the absolute links in them lead back here.
+    void serveNewsRoot() const;
+    // The same copy into any folder, for a news host on `address` ("http://127.0.0.1:21380").
+    static void copyNewsRoot(const std::string &folder, const std::string &address);
     // The server's certificate (PEM), for a client that trusts it.
     std::string certificate() const { return dir_ + "/cert.pem"; }
     // The folder holding everything nginx writes; removed by the destructor.

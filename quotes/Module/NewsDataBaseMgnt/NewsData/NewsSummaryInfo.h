@@ -2,16 +2,24 @@
 
 #include "base/Object.h"
 
+#include <optional>
 #include <string>
 
-// One news item of a list (an information mine of a security, an article of a column). Only what
-// the detail screen reads so far: the publication time "yyyy-mm-dd hh:mm…".
+// One headline of the home page (the headline reply) or one information-mine item of a security
+// (the information-mine reply), as the news fetcher reads it. A field the reader filled from a
+// missing key holds "", one its reader never sets holds nothing: the information-mine reader
+// leaves `date` unset.
 class NewsSummaryInfo : public base::Object {
 public:
-    std::string title;
-    std::string time;
+    std::optional<std::string> date;
+    // The time text, "yyyy-mm-dd hh:mm…".
+    std::optional<std::string> time;
+    std::optional<std::string> summary;
+    std::optional<std::string> title;
+    // The article's JSON document, for an article request.
+    std::optional<std::string> url;
 
     // The hour and minute of a time text as HHMM (characters 11 to 15 without the colon); -1 for
-    // a text shorter than 16 characters or one whose hour and minute are not digits.
-    static int getNumMinuteFromOTime(const std::string &otime);
+    // an absent text, one shorter than 16 characters or one whose hour and minute are not digits.
+    static int getNumMinuteFromOTime(const std::optional<std::string> &otime);
 };

@@ -130,7 +130,7 @@ TEST_F(MenuTest, TheInformationMineIsAskedMarkedAndOpened) {
     std::vector<base::Dict> asked;
     base::NotificationCenter::shared().addObserver(observer, NewsData::MsgCenterNotify,
                                                    [&](const base::Notification &n) {
-                                                       if (n.userInfo.get("FuncID").stringValue() == "1600")
+                                                       if (n.userInfo.get("FuncID").stringValue() == "600")
                                                            asked.push_back(*n.userInfo.get("ReqData").dict());
                                                    });
     auto screen = openOn("SH600000", false);
