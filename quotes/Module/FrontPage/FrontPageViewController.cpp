@@ -89,7 +89,10 @@ void FrontPageViewController::SetHelpTip() {
     if (!host)
         host = navigationController();
     ui::View &over = host ? host->view() : view();
-    base::Ref<CMHelpView> help = CMHelpView::create(HelpFrame);
+    // The overlay and its tips are placed on the whole screen, status bar included: the root
+    // container's view starts below the status bar.
+    gfx::Point screenOrigin = host ? gfx::Point{-over.frame().x(), -over.frame().y()} : gfx::Point{};
+    base::Ref<CMHelpView> help = CMHelpView::create({screenOrigin, HelpFrame.s});
     help->backgroundImage().setImage(gfx::Image::named("frontpage_mask.png"));
     for (const HelpTip &tip : HelpTips)
         help->SetTipButtonWithImage(tip.image, tip.frame);

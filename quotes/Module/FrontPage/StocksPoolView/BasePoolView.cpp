@@ -69,7 +69,7 @@ base::Opt<void> BasePoolView::ZoomInAction(StockPoolGridView &board) {
     detailPoolGridView_ = base::make<StockPoolGridView>(board.frame(), StockPoolGridView::DetailTable);
     detailPoolGridView_->delegate = weakSelf<BasePoolView>();
     detailPoolGridView_->titleLabel().setText(board.titleLabel().text());
-    detailPoolGridView_->setBackgroundColor(board.backgroundColor());
+    detailPoolGridView_->setBoardColor(board.boardColor());
     detailPoolGridView_->rowHeight = DetailRowHeight;
     detailPoolGridView_->headerHeight = DetailHeaderHeight;
     bgScrollView_->addSubview(detailPoolGridView_);

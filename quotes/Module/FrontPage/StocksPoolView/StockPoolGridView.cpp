@@ -120,9 +120,13 @@ void StockPoolGridView::layoutParts(gfx::Size size) {
     mTableView_->setFrame({5, 33, size.w - 10, size.h - 41});
 }
 
-void StockPoolGridView::setBoardColor(float red, float green, float blue) {
-    boardColor_ = gfx::Color::rgba(red / 255, green / 255, blue / 255);
+void StockPoolGridView::setBoardColor(base::Ref<gfx::Color> color) {
+    boardColor_ = std::move(color);
     setBackgroundColor(boardColor_);
+}
+
+void StockPoolGridView::setBoardColor(float red, float green, float blue) {
+    setBoardColor(gfx::Color::rgba(red / 255, green / 255, blue / 255));
 }
 
 void StockPoolGridView::SetDataArray(std::vector<base::Ref<StockPoolInf>> rows) {

@@ -55,7 +55,10 @@ public:
     void DismissWithAnimation();
     void zoomInAction(ui::Button *sender);
     void zoomOutAction(ui::Button *sender);
+    // The board's colour, under its title and, faintly, under its rows.
+    void setBoardColor(base::Ref<gfx::Color> color);
     void setBoardColor(float red, float green, float blue);
+    const base::Ref<gfx::Color> &boardColor() const { return boardColor_; }
 
     // The columns of the enlarged board, in order.
     static base::Array detailColumns();

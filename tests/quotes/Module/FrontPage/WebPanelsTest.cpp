@@ -1,6 +1,7 @@
 #include "FrontPageFixture.h"
 
 #include "Common/ServerConfig.h"
+#include "base/Log.h"
 
 namespace frontpage {
 
@@ -169,6 +170,23 @@ TEST_F(WebPanelsTest, TheBackButtonStepsBackInThePanelsHistory) {
     tapView(subject.backButton());
     ASSERT_TRUE(waitForPage(subject.contentWebView()));
     EXPECT_EQ(shownAddress(subject.contentWebView()), index);
+}
+
+TEST_F(WebPanelsTest, TheLevel2AccountOfAKeyRequestIsNeverLogged) {
+    quotes.addAccount("l2name", "l2secret", peers::QuoteServer::Level2Right);
+    NetDataCenter &center = *db->IO_NetDataCenter();
+    center.IO_L2UserName = "l2name";
+    center.IO_L2Password = "l2secret";
+    base::LogLevel before = base::logThreshold();
+    base::setLogThreshold(base::LogLevel::Debug);
+    ::testing::internal::CaptureStderr();
+    show();
+    ASSERT_TRUE(waitForPage(screen->synView()->contentWebView()));
+    std::string logged = ::testing::internal::GetCapturedStderr();
+    base::setLogThreshold(before);
+    EXPECT_GE(quotes.received(peers::QuoteServer::WebRightsType).size(), 1u);
+    EXPECT_EQ(logged.find("l2name"), std::string::npos);
+    EXPECT_EQ(logged.find("l2secret"), std::string::npos);
 }
 
 } // namespace
