@@ -19,7 +19,7 @@ namespace peers {
 // "/307" redirect to "/echo/method"; "/cookie" sets the cookie "a=1"; "/status/N" answers status N
 // (200, 204, 400, 401, 403, 404, 407, 416, 500, 503); "/slow/" serves files at 1 KB/s; "/close" answers with
 // "Connection: close". With `companyPages`, "/dbui/ipad/" answers the company page of the query's
-// "code" (CompanyPageLocation, as scripts/news-host serves it) in place of files there.
+// "code" and the analysis pages by their "r" (PanelLocation) in place of files there.
 class NginxPeer {
 public:
     struct Options {
@@ -29,10 +29,10 @@ public:
         bool companyPages = false;
     };
 
-    // The news host's company page: a short page of our own naming the query's code.
-    static constexpr const char *CompanyPageLocation =
-        R"(location = /dbui/ipad/ { default_type "text/html; charset=utf-8"; return 200 "<html><head><meta charset='utf-8'><style>body{background-color:black;color:#dcdcdc;font-size:16px;margin:20px}h2{color:#f4d839}</style></head><body><h2>公司资料 $arg_code</h2><p>公司概况：资讯服务器按证券代码给出的公司资料摘要。</p><p>主营业务、股本结构、财务摘要与分红送配以公司公告为准。</p></body></html>"; })"
-        "\n";
+    // The news host's "/dbui/ipad/": a query with a "code" answers the company page of that code, a
+    // short page of our own; any other the made-up analysis page named by its "r" (tests/peers/
+    // panel-pages, the home page without one), as scripts/news-host serves them.
+    static std::string PanelLocation();
 
     NginxPeer() : NginxPeer(Options{}) {}
     explicit NginxPeer(Options options);

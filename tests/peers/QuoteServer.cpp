@@ -410,9 +410,12 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     size_t total = 0;
     if (classID == CodeListClassID) {
         int count = ComAPI::ReadShort(request, pos);
-        for (int i = 0; i < count && pos < request.size(); ++i)
-            if (const Security *security = findAnywhere(ComAPI::ReadString(request, pos)))
+        for (int i = 0; i < count && pos < request.size(); ++i) {
+            std::string code = ComAPI::ReadString(request, pos);
+            const Security *security = findAnywhere(code);
+            if (security && code != withheldCode_)
                 rows.push_back(security);
+        }
         total = rows.size();
     } else {
         int sortField = uint8_t(ComAPI::ReadByte(request, pos));
@@ -500,26 +503,5 @@ base::Data QuoteServer::syncWatchList(ByteView request) {
 // sub-header and String user key. The key is made from the account, so that one account always gets
 // the same key; the free login (no name) gets a guest key of its own. A wrong password, an unknown
 // account or another sub-type gets the empty reply: no key.
-base::Data QuoteServer::webRights(ByteView request) const {
-    constexpr int SubHeadMarker = 2;
-    constexpr int UserKeySubType = 119;
-    uint32_t pos = 0;
-    bool marked = ComAPI::ReadByte(request, pos) == SubHeadMarker;
-    bool keyAsked = ComAPI::ReadShort(request, pos) == UserKeySubType;
-    pos += 4;
-    std::string name = ComAPI::ReadString(request, pos);
-    std::string password = ComAPI::ReadString(request, pos);
-    base::Data body;
-    if (!marked || !keyAsked || (!name.empty() && accountCheck(name, password) != 0))
-        return body;
-    std::string key = base::str::format("%08X%08X", MarketFixture::noise(name, UserKeySubType),
-                                        MarketFixture::noise("userkey:" + name, int32_t(name.size())));
-    ComAPI::WriteByte(body, SubHeadMarker);
-    ComAPI::WriteShort(body, UserKeySubType);
-    ComAPI::WriteShort(body, 0);
-    ComAPI::WriteShort(body, int32_t(key.size()) + 2);
-    ComAPI::WriteString(body, key);
-    return body;
-}
 
 } // namespace peers

@@ -112,6 +112,13 @@ public:
     // stand-alone server the real one. Nothing stops it.
     void moveWith(const base::Clock *clock, double secondsPerMinute);
     void setServerTime(int32_t date, int32_t hhmmss);
+    // What the web pages' user key request (2972) gets: the key of the account asked for (a key
+    // holding "&" and a blank, as real keys may), a reply of another sub-type, or an empty reply.
+    enum class UserKeyReply { Key, OtherSubType, Empty };
+    void setUserKeyReply(UserKeyReply reply);
+    // Lists by code (class 106) leave this code out, as a server without its quote does; empty:
+    // none.
+    void withholdCode(std::string code);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
     MarketFixture market() const;
@@ -176,6 +183,7 @@ private:
     base::Data quoteList(ByteView request) const;
     base::Data serverTime() const;
     base::Data syncWatchList(ByteView request);
+    // The user key (QuoteServerHome.cpp).
     base::Data webRights(ByteView request) const;
     // The boards that class 105 lists, the member-list id of a board, and the securities the
     // shell asks for outside the code tables (QuoteServerBoards.cpp).
@@ -219,6 +227,8 @@ private:
     std::vector<std::string> news_;
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
+    UserKeyReply userKeyReply_ = UserKeyReply::Key;
+    std::string withheldCode_;
     uint32_t alarmServerValue_ = 0;
     // Class members by class, and rankings by (class, sort field, ascending), dropped whenever the
     // market moves.

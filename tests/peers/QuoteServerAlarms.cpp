@@ -66,7 +66,8 @@ std::vector<QuoteServer::Alarm> QuoteServer::alarms(const std::string &name) con
 
 // Request: Short pool, Short start, Short count. Reply: Short pool, Short total, Int date, Short n
 // and n rows; an unknown pool gets an empty reply. Every third stock from a place set by the pool
-// id belongs to the pool.
+// id belongs to the pool. Members enter on the quotes date at 09:35 at the previous close, except
+// every fourth, which entered on 3-7 at 09:05, and every fifth, which has no entry price.
 base::Data QuoteServer::poolList(ByteView request) const {
     uint32_t pos = 0;
     int poolID = ComAPI::ReadShort(request, pos);
@@ -85,17 +86,23 @@ base::Data QuoteServer::poolList(ByteView request) const {
     ComAPI::WriteShort(body, int32_t(members.size()));
     ComAPI::WriteInt(body, market_.quotesDate());
     ComAPI::WriteShort(body, int32_t(end > start ? end - start : 0));
+    int32_t date = market_.quotesDate();
+    auto packed = [](int32_t month, int32_t day, int32_t hour, int32_t minute) {
+        return (month << 16) | (day << 11) | (hour << 6) | minute;
+    };
     for (size_t i = start; i < end; ++i) {
         const Security &security = members[i];
         Quote quote = market_.quote(security);
+        int32_t entered = i % 4 == 3 ? packed(3, 7, 9, 5) : packed(date / 100 % 100, date % 100, 9, 35);
+        int32_t entryPrice = i % 5 == 4 ? 0 : security.closePrice;
         ComAPI::WriteString(body, security.fullCode());
         ComAPI::WriteString(body, security.name);
         ComAPI::WriteByte(body, security.type);
         ComAPI::WriteByte(body, security.decimal);
         ComAPI::WriteShort(body, 100);
         int32_t close = security.closePrice;
-        for (int32_t field : {close, close + close / 10, close - close / 10, 50000, 100000, quote.last,
-                              int32_t(((12 << 16) | (3 << 11) | (9 << 6) | 35)), close})
+        for (int32_t field :
+             {close, close + close / 10, close - close / 10, 50000, 100000, quote.last, entered, entryPrice})
             ComAPI::WriteInt(body, field);
     }
     return body;
