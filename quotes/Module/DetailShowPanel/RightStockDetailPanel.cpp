@@ -50,6 +50,7 @@ void RightStockDetailPanel::setUp() {
     addSubview(m_tigerSubDetailView);
     m_elementBoardView = base::make<ElementBoardView>(gfx::Rect{0, StripHeight, w, BookHeight});
     m_elementBoardView->setHidden(true);
+    m_elementBoardView->delegate = weakSelf<RightStockDetailPanel>();
     addSubview(m_elementBoardView);
 
     float below = StripHeight + BookHeight;
@@ -92,4 +93,10 @@ void RightStockDetailPanel::clearView() {
     m_strikeDetailView->clearView();
     m_stockDDDetailView->clearView();
     m_valuePanelView->SetValueArray(RepeatedValues(FieldCaptions().size()));
+}
+
+base::Opt<void> RightStockDetailPanel::ReturnTlineStock(const std::string &code, const std::string &name) {
+    if (auto d = delegate.lock())
+        d->ReturnTlineStock(code, name);
+    return {};
 }

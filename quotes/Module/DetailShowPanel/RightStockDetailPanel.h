@@ -11,12 +11,25 @@
 #include <string>
 #include <vector>
 
+// Hears which board or board member the user picked in the stock panel.
+class RightStockDetailPanelDelegate {
+public:
+    virtual ~RightStockDetailPanelDelegate() = default;
+    virtual base::Opt<void> ReturnTlineStock(const std::string &code, const std::string &name) {
+        (void)code, (void)name;
+        return base::notImplemented;
+    }
+};
+
 // The right-hand panel of a Shanghai or Shenzhen security (not an index or future): two tab
 // strips, each showing one of three pages. Above: "买卖" the ten-level order book, "龙虎盘" the
 // order-size ring and "板块" the stock's boards; below: "分笔" the ticks, "大单" the big orders and
 // "盘口" the sixteen-field grid. Both start on their first tab. It requests nothing: the screen
-// pushes every reply into the pages, shown or not.
-class RightStockDetailPanel : public ui::View, public CMSlideMenuViewDelegate {
+// pushes every reply into the pages, shown or not. A board's trend button or a board member is
+// passed on to the delegate, which shows it in the pop-up window.
+class RightStockDetailPanel : public ui::View,
+                              public CMSlideMenuViewDelegate,
+                              public ElementBoardViewDelegate {
 public:
     static const std::vector<std::string> &FieldCaptions();
     static constexpr float StripHeight = 30, BookHeight = 355;
@@ -28,6 +41,7 @@ public:
     base::Opt<void> ReturnSelectedIndex(int index, CMSlideMenuView &sender) override;
     // Empties the order book and the tables and puts "--" in the grid.
     void clearView();
+    base::Opt<void> ReturnTlineStock(const std::string &code, const std::string &name) override;
 
     CMSlideMenuView &slideMenuViewTop() { return *m_slideMenuViewTop; }
     CMSlideMenuView &slideMenuViewBelow() { return *m_slideMenuViewBelow; }
@@ -40,6 +54,7 @@ public:
 
     // The owning screen, not retained.
     base::Weak<base::Object> parentTarget;
+    base::Weak<RightStockDetailPanelDelegate> delegate;
 
 private:
     base::Ref<CMSlideMenuView> m_slideMenuViewTop, m_slideMenuViewBelow;

@@ -448,6 +448,8 @@ void StockDetailViewController::refresh() {
         return;
     refreshInfoBomb();
     m_stockDetailData->reqData(false);
+    if (m_currentModeType == StockMode && m_rightStockDetailPanel)
+        m_rightStockDetailPanel->elementBoardView().reqDataOnTimer();
 }
 
 void StockDetailViewController::CommonNotify(const base::Notification &notification) {
