@@ -5,6 +5,7 @@
 #include "Module/CommonControls/TableView/StrikeDetailView.h"
 #include "Module/DetailShowPanel/BuySellPanelView.h"
 #include "Module/DetailShowPanel/ElementBoardView.h"
+#include "Module/DetailShowPanel/StockDetailFullScreenView.h"
 #include "Module/DetailShowPanel/TigerSubDetailView.h"
 #include "Module/DetailShowPanel/ValuePanelView.h"
 
@@ -26,10 +27,13 @@ public:
 // order-size ring and "板块" the stock's boards; below: "分笔" the ticks, "大单" the big orders and
 // "盘口" the sixteen-field grid. Both start on their first tab. It requests nothing: the screen
 // pushes every reply into the pages, shown or not. A board's trend button or a board member is
-// passed on to the delegate, which shows it in the pop-up window.
+// passed on to the delegate, which shows it in the pop-up window. A double tap on the ticks opens
+// the full-screen tick pager, which the screen feeds while it is open.
 class RightStockDetailPanel : public ui::View,
                               public CMSlideMenuViewDelegate,
-                              public ElementBoardViewDelegate {
+                              public ElementBoardViewDelegate,
+                              public TableViewBaseViewDelegate,
+                              public StockDetailFullScreenViewDelegate {
 public:
     static const std::vector<std::string> &FieldCaptions();
     static constexpr float StripHeight = 30, BookHeight = 355;
@@ -42,6 +46,12 @@ public:
     // Empties the order book and the tables and puts "--" in the grid.
     void clearView();
     base::Opt<void> ReturnTlineStock(const std::string &code, const std::string &name) override;
+    base::Opt<void> ZoomInAction(TableBaseView &table) override;
+    base::Opt<void> ReturnStrikeFullScreenViewDismiss() override;
+    // The open tick pager, or null.
+    base::Ref<StockDetailFullScreenView> strikeFullScreenView() const {
+        return m_strikeFullScreenView.lock();
+    }
 
     CMSlideMenuView &slideMenuViewTop() { return *m_slideMenuViewTop; }
     CMSlideMenuView &slideMenuViewBelow() { return *m_slideMenuViewBelow; }
@@ -64,6 +74,7 @@ private:
     base::Ref<StrikeDetailView> m_strikeDetailView;
     base::Ref<StockDDDetailView> m_stockDDDetailView;
     base::Ref<ValuePanelView> m_valuePanelView;
+    base::Weak<StockDetailFullScreenView> m_strikeFullScreenView;
 };
 
 // A tab strip of the right-hand panels: "title_bg.png" behind, "title_btn_bg.png" under the chosen
