@@ -31,6 +31,9 @@ public:
     static std::string FormatFloatClip(float value, int len);
     // Axis text with an automatic unit: 亿 from 10^8, 万 from 10^6.
     static std::string FormatFloatWithUnit(float value, int digits);
+    // The decimal digits of the number, each followed by a line break, so that a row number reads
+    // top to bottom in the narrow serial strip of list rows (12 gives "1\n2\n").
+    static std::string FormatSerialNumberVertical(int number);
     // Writes the decimal text of the value and a terminating NUL into `c`, which must hold
     // 12 characters.
     static void itoa(int value, char *c);

@@ -58,6 +58,15 @@ std::string Util::FormatDStr(float value, unsigned len, int dig) {
     return integer + "." + fraction;
 }
 
+std::string Util::FormatSerialNumberVertical(int number) {
+    std::string text;
+    for (char digit : std::to_string(number)) {
+        text += digit;
+        text += '\n';
+    }
+    return text;
+}
+
 std::string Util::FormatFloatClip(float value, int len) {
     std::string whole = truncated(value);
     if ((long long)whole.size() + 1 >= len)

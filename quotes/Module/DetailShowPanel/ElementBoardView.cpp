@@ -140,7 +140,30 @@ void ElementBoardView::ShowTlineAtIndex(ui::IndexPath indexPath) {
 }
 
 void ElementBoardView::tapped(int row) {
-    auto d = delegate.lock();
-    if (d && row >= 0 && size_t(row) < m_dataArray.size())
-        d->enterBoardStocks(m_dataArray[size_t(row)]->boardID, m_dataArray[size_t(row)]->name);
+    if (row < 0 || size_t(row) >= m_dataArray.size())
+        return;
+    const StockBoardInf &board = *m_dataArray[size_t(row)];
+    base::Ref<ElementStockView> members = m_elementStockView.lock();
+    if (!members) {
+        members = base::make<ElementStockView>(gfx::Rect{0, 0, bounds().width(), bounds().height()});
+        members->delegate = weakSelf<ElementBoardView>();
+        addSubview(members);
+        m_elementStockView = members;
+    }
+    members->SetBoardName(board.name, board.boardID);
+    members->reqDataFirst();
+    if (auto d = delegate.lock())
+        d->enterBoardStocks(board.boardID, board.name);
+    members->Show();
+}
+
+void ElementBoardView::reqDataOnTimer() {
+    if (auto members = m_elementStockView.lock(); members && members->isShowing())
+        members->reqDataOnTimer();
+}
+
+base::Opt<void> ElementBoardView::ReturnStockMarketCode(const std::string &code, const std::string &name) {
+    if (auto d = delegate.lock())
+        d->ReturnTlineStock(code, name);
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataBase/NetData/StockBoardInf.h"
+#include "Module/DetailShowPanel/ElementStockView.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/TableView.h"
@@ -55,8 +56,11 @@ public:
 
 // The "板块" tab of the stock panel: the boards the shown stock belongs to, with each board's
 // index level and change, in 44-point rows of alternating blues. The detail screen fills it from
-// its stock-boards reply; the trend button of a row asks the owner to show that board.
-class ElementBoardView : public ui::View, public ElementBoardCellDelegate {
+// its stock-boards reply; the trend button of a row asks the owner to show that board. A tap on a
+// board slides its member list (ElementStockView) in over the rows; the detail screen's refresh
+// tick reaches that list only while it is slid in, and a member tap asks the owner to show that
+// member. The list is made on the first board tap and kept by the view tree, not by this view.
+class ElementBoardView : public ui::View, public ElementBoardCellDelegate, public ElementStockViewDelegate {
 public:
     static constexpr const char *CellIdentifier = "generalCell";
     static constexpr float RowHeight = 44;
@@ -69,6 +73,11 @@ public:
 
     void SetElementBoardDataArray(std::vector<base::Ref<StockBoardInf>> boards);
     void ShowTlineAtIndex(ui::IndexPath indexPath) override;
+    // The detail screen's refresh tick, passed on to the member list while it is slid in.
+    void reqDataOnTimer();
+    base::Opt<void> ReturnStockMarketCode(const std::string &code, const std::string &name) override;
+    // The member list, null before the first board tap.
+    base::Ref<ElementStockView> elementStockView() const { return m_elementStockView.lock(); }
 
     const std::vector<base::Ref<StockBoardInf>> &dataArray() const { return m_dataArray; }
     ui::TableView &tableView() { return *m_tableView; }
@@ -83,4 +92,5 @@ private:
     base::Ref<ui::TableView> m_tableView;
     base::Ref<Relay> m_relay;
     std::vector<base::Ref<StockBoardInf>> m_dataArray;
+    base::Weak<ElementStockView> m_elementStockView;
 };

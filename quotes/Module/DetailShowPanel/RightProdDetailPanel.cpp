@@ -31,6 +31,7 @@ void RightProdDetailPanel::setUp() {
     addSubview(m_valuePanelView);
     m_futureStrikeDetailView = base::make<FutureStrikeDetailView>(gfx::Rect{}, weakSelf());
     m_futureStrikeDetailView->setFrame({0, 292, w, h - 314});
+    m_futureStrikeDetailView->setTableViewBaseViewDelegate(weakSelf<RightProdDetailPanel>());
     addSubview(m_futureStrikeDetailView);
 }
 
@@ -38,4 +39,16 @@ void RightProdDetailPanel::clearView() {
     m_buySellPanelView->clearView();
     m_futureStrikeDetailView->clearView();
     m_valuePanelView->SetValueArray(RepeatedValues(FieldCaptions().size()));
+}
+
+base::Opt<void> RightProdDetailPanel::ZoomInAction(TableBaseView &table) {
+    m_strikeFullScreenView =
+        StockDetailFullScreenView::Open(*this, table.frame(), m_futureStrikeDetailView->strikeLastPos(),
+                                        parentTarget, false, weakSelf<RightProdDetailPanel>());
+    return {};
+}
+
+base::Opt<void> RightProdDetailPanel::ReturnStrikeFullScreenViewDismiss() {
+    m_strikeFullScreenView.reset();
+    return {};
 }

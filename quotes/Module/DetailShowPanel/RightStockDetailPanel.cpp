@@ -50,6 +50,7 @@ void RightStockDetailPanel::setUp() {
     addSubview(m_tigerSubDetailView);
     m_elementBoardView = base::make<ElementBoardView>(gfx::Rect{0, StripHeight, w, BookHeight});
     m_elementBoardView->setHidden(true);
+    m_elementBoardView->delegate = weakSelf<RightStockDetailPanel>();
     addSubview(m_elementBoardView);
 
     float below = StripHeight + BookHeight;
@@ -61,6 +62,7 @@ void RightStockDetailPanel::setUp() {
     gfx::Rect tables{0, below + StripHeight, w, h - 430};
     m_strikeDetailView = base::make<StrikeDetailView>(gfx::Rect{}, weakSelf());
     m_strikeDetailView->setFrame(tables);
+    m_strikeDetailView->setTableViewBaseViewDelegate(weakSelf<RightStockDetailPanel>());
     addSubview(m_strikeDetailView);
     m_stockDDDetailView = base::make<StockDDDetailView>(gfx::Rect{}, weakSelf());
     m_stockDDDetailView->setFrame(tables);
@@ -92,4 +94,22 @@ void RightStockDetailPanel::clearView() {
     m_strikeDetailView->clearView();
     m_stockDDDetailView->clearView();
     m_valuePanelView->SetValueArray(RepeatedValues(FieldCaptions().size()));
+}
+
+base::Opt<void> RightStockDetailPanel::ReturnTlineStock(const std::string &code, const std::string &name) {
+    if (auto d = delegate.lock())
+        d->ReturnTlineStock(code, name);
+    return {};
+}
+
+base::Opt<void> RightStockDetailPanel::ZoomInAction(TableBaseView &table) {
+    m_strikeFullScreenView =
+        StockDetailFullScreenView::Open(*this, table.frame(), m_strikeDetailView->strikeLastPos(),
+                                        parentTarget, true, weakSelf<RightStockDetailPanel>());
+    return {};
+}
+
+base::Opt<void> RightStockDetailPanel::ReturnStrikeFullScreenViewDismiss() {
+    m_strikeFullScreenView.reset();
+    return {};
 }

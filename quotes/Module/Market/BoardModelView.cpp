@@ -5,6 +5,7 @@
 #include "Module/Market/StockModelView.h"
 
 #include "Common/StylePool.h"
+#include "Common/Util.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ base::Ref<ui::TableCell> BoardModelView::cellForRow(ui::TableView &table, ui::In
     }
     cell->indexPath = path;
     if (record) {
-        QuoteRows::fillTrendRow(*cell, FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
+        QuoteRows::fillTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
         showMView(*cell, *record);
     }
     return cell;

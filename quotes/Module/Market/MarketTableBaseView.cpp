@@ -247,15 +247,6 @@ void MarketTableBaseView::resetQuotesClassId(int classID) {
     m_quotesData->resetQuotesClassId(classID);
 }
 
-std::string MarketTableBaseView::FormatSerialNumberVertical(int number) {
-    std::string text;
-    for (char digit : std::to_string(number)) {
-        text += digit;
-        text += '\n';
-    }
-    return text;
-}
-
 int MarketTableBaseView::getSortColumnIndex(const base::Array &columns, int columnID) {
     for (size_t i = 0; i < columns.size(); ++i) {
         base::Value id = columns[i]["ColID"];

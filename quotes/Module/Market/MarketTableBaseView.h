@@ -106,8 +106,6 @@ public:
     virtual void resetTimerCenterOnScroll() {}
     // Refreshes every visible row; false, sending nothing, when none is visible.
     virtual bool NotifyTimeEvent();
-    // The digits of the number one per line, for the narrow serial strip of mini-trend rows.
-    static std::string FormatSerialNumberVertical(int number);
     // The first column whose "ColID" is the id; -1 when none.
     static int getSortColumnIndex(const base::Array &columns, int columnID);
 

@@ -3,6 +3,7 @@
 #include "Module/Market/QuoteRows.h"
 
 #include "Common/FileFunc.h"
+#include "Common/Util.h"
 #include "base/FileManager.h"
 #include "base/PropertyList.h"
 #include "ui/NavigationController.h"
@@ -128,7 +129,7 @@ base::Ref<ui::TableCell> StockModelView::cellForRow(ui::TableView &table, ui::In
         cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
                                           gfx::Rect{0, 0, w, float(m_tableRowHeight)});
     if (record) {
-        QuoteRows::fillTrendRow(*cell, FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
+        QuoteRows::fillTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
         cell->infoButton().setHidden(record->noteCount <= 0);
         showMView(*cell, *record);
     }

@@ -1,5 +1,6 @@
 #include "Module/MyStock/MyStockTableView.h"
 
+#include "Common/Util.h"
 #include "Module/Market/MarketTableBaseView.h"
 
 #include "Module/CommonControls/MinLine/Mini/MiniViewManager.h"
@@ -90,7 +91,7 @@ base::Array MyStockTableView::makeColumnArray() {
 }
 
 std::string MyStockTableView::FormatSerialNumberVertical(int number) {
-    return MarketTableBaseView::FormatSerialNumberVertical(number);
+    return Util::FormatSerialNumberVertical(number);
 }
 
 MyStockTableView::MyStockTableView(gfx::Rect frame) : ui::View(frame) {

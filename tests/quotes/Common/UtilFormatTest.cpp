@@ -43,6 +43,9 @@ TEST(UtilFormat, TextShaping) {
         {Util::FormatFloatWithUnit(-123456789, 2), "-1.234亿"},
         {Util::FormatFloatWithUnit(-999999, 2), "-999999"},
         {Util::FormatFloatWithUnit(-1.5f, 3), "-1.500"},
+        {Util::FormatSerialNumberVertical(7), "7\n"},
+        {Util::FormatSerialNumberVertical(12), "1\n2\n"},
+        {Util::FormatSerialNumberVertical(123), "1\n2\n3\n"},
     });
 }
 

@@ -350,8 +350,15 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
         else if (m_currentModeType == FutureMode && m_rightProdDetailPanel)
             ticks = &m_rightProdDetailPanel->futureStrikeDetailView();
         base::Ref<RequestPosItem> pos = lib.getRequestPosItem(2970);
-        if (ticks)
-            ticks->Update(record, rows(2970), pos ? pos->pos - 1 : -1);
+        if (!ticks)
+            break;
+        int lastPos = pos ? pos->pos - 1 : -1;
+        ticks->Update(record, rows(2970), lastPos);
+        base::Ref<StockDetailFullScreenView> pager = m_currentModeType == StockMode
+                                                         ? m_rightStockDetailPanel->strikeFullScreenView()
+                                                         : m_rightProdDetailPanel->strikeFullScreenView();
+        if (pager && rows(2970))
+            pager->UpdateParentStrikeArray(*rows(2970), lastPos);
         break;
     }
     case 2976:
@@ -448,6 +455,8 @@ void StockDetailViewController::refresh() {
         return;
     refreshInfoBomb();
     m_stockDetailData->reqData(false);
+    if (m_currentModeType == StockMode && m_rightStockDetailPanel)
+        m_rightStockDetailPanel->elementBoardView().reqDataOnTimer();
 }
 
 void StockDetailViewController::CommonNotify(const base::Notification &notification) {

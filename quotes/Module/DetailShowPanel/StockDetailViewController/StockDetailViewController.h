@@ -54,6 +54,7 @@ class StockDetailViewController : public CMViewController,
                                   public StockInfoShowViewDelegate,
                                   public TimerCenterDelegate,
                                   public IndexSupplyStockDelegate,
+                                  public StockDetailParent,
                                   // The chart column.
                                   public StockDetailSwitchBarDelegate,
                                   public KLineViewDelegate,
@@ -98,8 +99,8 @@ public:
 
     // What the data centre asks (the chart state is answered by the chart column below).
     base::Opt<int> getCurrentBoardID() override { return m_currentBoardID; }
-    const std::string &getCurrentCode() const { return m_code; }
-    const base::Ref<StockBasicInf> &getCurrentBasicInf() const;
+    const std::string &getCurrentCode() const override { return m_code; }
+    const base::Ref<StockBasicInf> &getCurrentBasicInf() const override;
 
     base::Opt<void> AddNewStockAction(ui::Button &sender) override;
     base::Opt<void> PrevStockAction(ui::Button &sender) override;

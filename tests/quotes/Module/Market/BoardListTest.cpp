@@ -5,6 +5,7 @@
 
 #include "Common/StylePool.h"
 #include "Common/TimeFunc.h"
+#include "Common/Util.h"
 
 namespace market {
 
@@ -60,7 +61,7 @@ TEST_F(BoardListTest, TheRankingAsksTheBoardsByRiseDescendingAndFillsBothRowStyl
             auto *trend = dynamic_cast<BoardModelCell *>(cell.get());
             ASSERT_NE(trend, nullptr);
             EXPECT_EQ(trend->StockNameLabel().text(), board.name);
-            EXPECT_EQ(trend->SNLabel().text(), MarketTableBaseView::FormatSerialNumberVertical(row + 1));
+            EXPECT_EQ(trend->SNLabel().text(), Util::FormatSerialNumberVertical(row + 1));
             EXPECT_TRUE(trend->infoButton().isHidden());
         }
     }

@@ -130,8 +130,6 @@ TEST_F(StockListTest, SortColumnsAreFoundByFieldAndARepeatedSortSendsNothing) {
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 4), 2);
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 0), -1); // "No." has no field
     EXPECT_EQ(MarketTableBaseView::getSortColumnIndex(columns, 777), -1);
-    EXPECT_EQ(MarketTableBaseView::FormatSerialNumberVertical(1), "1\n");
-    EXPECT_EQ(MarketTableBaseView::FormatSerialNumberVertical(12), "1\n2\n");
     forgetRequests();
     stockList().resetQuotesSortId(1, 0);
     settle();

@@ -6,8 +6,8 @@ namespace {
 
 // The standard market with the kinds of security outside Shanghai and Shenzhen that the whole
 // market has: Hong Kong, world indexes, index futures and currency pairs.
-peers::MarketFixture detailMarket() {
-    peers::MarketFixture standard = peers::MarketFixture::standard();
+peers::MarketFixture detailMarket(int generated) {
+    peers::MarketFixture standard = peers::MarketFixture::standard(generated);
     peers::MarketFixture whole = peers::MarketFixture::whole();
     std::vector<peers::Security> securities = standard.securities();
     for (const char *market : {"HK", "IX", "SF", "FE"})
@@ -18,7 +18,7 @@ peers::MarketFixture detailMarket() {
 
 } // namespace
 
-DetailScreenTest::DetailScreenTest() : coordinator::CoordinatorTest(detailMarket()) {
+DetailScreenTest::DetailScreenTest(int generated) : coordinator::CoordinatorTest(detailMarket(generated)) {
     for (const char *file : {"LatestRecentViewed.plist", "MyStockList.plist", "LatestBrowseViewed.plist"})
         base::FileManager::remove(documentsFile(file));
     base::FileManager::remove(documentsFile("data"));

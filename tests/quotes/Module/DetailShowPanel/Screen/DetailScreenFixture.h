@@ -21,7 +21,8 @@ struct ListScreen : CMViewController {};
 // detail screens as the openers do.
 class DetailScreenTest : public coordinator::CoordinatorTest {
 protected:
-    DetailScreenTest();
+    // `generated` made-up stocks on each exchange besides the named ones.
+    explicit DetailScreenTest(int generated = 20);
     ~DetailScreenTest() override;
 
     // A detail screen for the code, pushed and settled: its first load has been answered.

@@ -43,5 +43,26 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
     }
 }
 
+// A full page of the tick pager, opened by a double tap on the stock panel's ticks.
+TEST_F(DetailScreenTest, AFullPageOfTheTickPager) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    RightStockDetailPanel *panel = screen->rightStockDetailPanel();
+    ASSERT_TRUE(panel);
+    gfx::Point middle = centre(panel->strikeDetailView());
+    app.tap(middle);
+    app.tap(middle);
+    settle();
+    base::Ref<StockDetailFullScreenView> pager = panel->strikeFullScreenView();
+    ASSERT_TRUE(pager);
+    app.advance(StockDetailFullScreenView::ZoomSeconds);
+    int full = pager->maxPageNo() - 1;
+    ASSERT_GE(full, 0);
+    pager->stockDetailScrollView().setContentOffset({float(full) * StockDetailFullScreenView::PageWidth, 0});
+    settle();
+    ASSERT_EQ(pager->strikePageDict().getPageInfo(full)->array.size(), 150u);
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/tick-pager"));
+}
+
 } // namespace
 } // namespace detailscreen
