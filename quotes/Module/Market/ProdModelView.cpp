@@ -156,6 +156,24 @@ bool ProdModelView::NotifyTimeEvent() {
     return true;
 }
 
+void ProdModelView::reqCurScreenData(bool) {
+    if (modeType != 0)
+        return;
+    std::vector<base::Ref<StockQuoteInf>> shown;
+    for (ui::IndexPath path : m_curTableView->indexPathsForVisibleRows())
+        if (base::Ref<StockQuoteInf> record = recordAt(path.row))
+            shown.push_back(record);
+    mviews().reqMinLinesWithQuotesArray(shown, quotesData().observerName(), curTabIndex + 1);
+}
+
+base::Opt<void> ProdModelView::UpdateTableDataSource(const base::Ref<base::Object> &rows,
+                                                     bool isFirstGetQuotes) {
+    MarketTableBaseView::UpdateTableDataSource(rows, isFirstGetQuotes);
+    if (!isFirstGetQuotes)
+        reqCurScreenData(false);
+    return {};
+}
+
 // --- Bar and class menu
 
 base::Opt<void> ProdModelView::PerformAction(ui::Button &button) {

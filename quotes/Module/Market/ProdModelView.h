@@ -52,6 +52,11 @@ public:
     void resetTimerCenterOnScroll() override;
     // Asks for the whole block again, shown or not.
     bool NotifyTimeEvent() override;
+    // The block is not paged, so no rows are asked for here: in mini-trend mode the pictures of the
+    // rows on view are, when a scroll ends and after each refresh, as often as the cache allows.
+    void reqCurScreenData(bool force) override;
+    base::Opt<void> UpdateTableDataSource(const base::Ref<base::Object> &rows,
+                                          bool isFirstGetQuotes) override;
 
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> ReturnSelectedMarket(const base::Value &row) override;

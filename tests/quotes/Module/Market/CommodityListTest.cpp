@@ -181,17 +181,28 @@ TEST_F(CommodityListTest, TotalLotsChosenInTheFirstValueHeaderShowInEveryRowAndS
         EXPECT_GE(products().recordAt(r - 1)->vol, products().recordAt(r)->vol);
 }
 
+// Scrolling asks for no rows; each tick of the screen asks for the whole block and, as the pictures'
+// interval allows, for the pictures of the rows on view.
 TEST_F(CommodityListTest, ScrollingAsksNothingAndEachTickAsksTheWholeBlockAgain) {
     productRequests();
     scrollTo(table(), 40);
     EXPECT_TRUE(productRequests().empty());
     EXPECT_TRUE(listRequests().empty());
+    minuteRequests();
+    std::vector<std::string> pictures;
     for (int tick = 0; tick < 2; ++tick) {
-        EXPECT_TRUE(products().NotifyTimeEvent());
+        advance(MarketViewController::RefreshPeriod + 0.5);
         settle();
         EXPECT_EQ(productRequests(), (std::vector<ProductRequest>{{ProdModelView::ClassID, 0, 1, 0, 50}}));
+        for (const std::string &code : minuteRequests())
+            pictures.push_back(code);
     }
+    for (ui::IndexPath path : table().indexPathsForVisibleRows())
+        EXPECT_NE(std::find(pictures.begin(), pictures.end(), products().recordAt(path.row)->code),
+                  pictures.end())
+            << path.row;
     EXPECT_EQ(products().rowCount(), 3);
+    EXPECT_TRUE(products().NotifyTimeEvent());
 }
 
 TEST_F(CommodityListTest, ARowOpensItsContractWithTheBlock) {
