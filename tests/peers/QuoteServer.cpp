@@ -35,19 +35,14 @@ struct ProductClass {
 
 // The product class tree, depth first.
 const ProductClass ProductClasses[] = {
-    {"上海期货", 3, true},
-    {"铜", 101, false},
-    {"铝", 102, false},
-    {"锌", 103, false},
-    {"大连商品", 2, true},
-    {"大豆", 201, false},
-    {"豆粕", 202, false},
-    {"郑州商品", 2, true},
-    {"白糖", 301, false},
-    {"棉花", 302, false},
-    {"上海黄金", 401, false},
-    {"中金所", 1, true},
-    {"股指期货", QuoteServer::IndexFuturesClassID, false},
+    {"上海期货", 3, true},    {"铜", 101, false},
+    {"铝", 102, false},       {"锌", 103, false},
+    {"大连商品", 2, true},    {"大豆", 201, false},
+    {"豆粕", 202, false},     {"郑州商品", 2, true},
+    {"白糖", 301, false},     {"棉花", 302, false},
+    {"上海黄金", 401, false}, {"中金所", 1, true},
+    {"金融期货", 2, true},    {"股指期货", QuoteServer::IndexFuturesClassID, false},
+    {"国债期货", 502, false},
 };
 constexpr int ProductRootChildren = 5;
 

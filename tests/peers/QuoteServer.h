@@ -76,8 +76,9 @@ public:
     static constexpr int BoardID = 101;
     static constexpr const char *BoardCode = "BI000101";
     static constexpr int32_t DayPeriod = 7;
-    // The product class whose page (2938) lists the market's index futures ("SF").
-    static constexpr int IndexFuturesClassID = 501;
+    // The product class whose page (2938) lists the market's index futures ("SF"), three levels deep
+    // in the class tree; the quote list (2955) lists them under the same class.
+    static constexpr int IndexFuturesClassID = 0xfffd;
 
     explicit QuoteServer(uint16_t port = 0, MarketFixture market = MarketFixture::standard());
     ~QuoteServer() override;

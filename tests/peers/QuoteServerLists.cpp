@@ -6,6 +6,8 @@
 #include "base/Str.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace peers {
 
@@ -15,13 +17,16 @@ constexpr int AShareClassID = 0;
 constexpr int ShanghaiAClassID = 11;
 constexpr int ShanghaiBClassID = 12;
 constexpr int BondClassID = 13;
+constexpr int ShenzhenBondClassID = 23;
+constexpr int TreasuryBondClassID = 1301;
 constexpr int FundClassID = 14;
 constexpr int ShenzhenAClassID = 21;
 constexpr int ShenzhenBClassID = 22;
 constexpr int GrowthClassID = 25;
 constexpr int CurrencyClassID = 104;
+// The regional forex classes: renminbi rates, Asian, European and American currencies.
+constexpr int RenminbiClassID = 1041, AsiaClassID = 1042, EuropeClassID = 1043, AmericaClassID = 1044;
 constexpr int BoardClassID = 105;
-constexpr int FutureClassID = 0xfffd;
 // Classes from this id on list nothing: a list whose total is 0.
 constexpr int FirstEmptyClassID = 3000;
 constexpr int Ascending = 1;
@@ -33,6 +38,21 @@ bool startsWith(const Security &security, std::string_view market,
         return false;
     return std::any_of(heads.begin(), heads.end(),
                        [&](std::string_view head) { return security.code.starts_with(head); });
+}
+
+// Whether a currency pair belongs to a regional forex class.
+bool pairedWith(const Security &pair, int classID) {
+    auto has = [&pair](std::string_view currency) { return pair.code.find(currency) != std::string::npos; };
+    switch (classID) {
+    case RenminbiClassID:
+        return pair.code.ends_with("CNY");
+    case AsiaClassID:
+        return has("HKD") || has("JPY");
+    case EuropeClassID:
+        return has("EUR");
+    default:
+        return has("USD");
+    }
 }
 
 // Whether a market list class lists a security; nothing for a class that is not a market list.
@@ -53,11 +73,20 @@ std::optional<bool> listedIn(int classID, const Security &security) {
         return stock && startsWith(security, "SZ", {"30"});
     case BondClassID:
         return security.type == MarketFixture::BondType;
+    case ShenzhenBondClassID:
+        return security.type == MarketFixture::BondType && security.market == "SZ";
+    case TreasuryBondClassID:
+        return security.type == MarketFixture::BondType && startsWith(security, "SH", {"010"});
     case FundClassID:
         return security.type == MarketFixture::FundType;
     case CurrencyClassID:
         return security.type == MarketFixture::CurrencyType;
-    case FutureClassID:
+    case RenminbiClassID:
+    case AsiaClassID:
+    case EuropeClassID:
+    case AmericaClassID:
+        return security.type == MarketFixture::CurrencyType && pairedWith(security, classID);
+    case QuoteServer::IndexFuturesClassID:
         return security.type == MarketFixture::FutureType;
     default:
         return std::nullopt;
@@ -74,7 +103,7 @@ const std::vector<const Security *> &QuoteServer::classMembers(int classID) cons
     if (cached != members_.end())
         return cached->second;
     std::vector<const Security *> &listed = members_[classID];
-    if (classID >= FirstEmptyClassID && classID != FutureClassID)
+    if (classID >= FirstEmptyClassID && classID != QuoteServer::IndexFuturesClassID)
         return listed;
     std::vector<Security> boardList = boards();
     auto board = std::find_if(boardList.begin(), boardList.end(),
@@ -154,80 +183,178 @@ namespace {
 constexpr int MoneyFundType = 5;
 constexpr int FundsPerType = 45;
 constexpr int ProductsPerClass = 12;
+constexpr int CodeSortID = 0;
+
+} // namespace
+
+namespace {
+
+// The values of fund `i` of a type as its page row carries them.
+std::vector<int32_t> fundValues(int fundType, int i, int32_t date) {
+    int32_t value = 10000 + 137 * i + 11 * fundType;
+    if (fundType == MoneyFundType)
+        return {date, value, 300 + i, date - 1, value - 7, 298 + i};
+    // Every third fund's net value falls on the day, every fourth lost over the year. Rates are
+    // percentages × 10,000.
+    bool falls = i % 3 == 2;
+    int32_t prior = falls ? value + 40 : value - 40;
+    int32_t dayRate = int32_t(int64_t(value - prior) * 1000000 / prior);
+    int32_t yearRate = i % 4 == 3 ? -(20000 + 700 * i) : 100000 - 1700 * i;
+    return {date,         value,   value + 2000,    date - 1,        prior,
+            prior + 2000, dayRate, 12000 - 300 * i, 30000 - 500 * i, yearRate};
+}
+
+// Which value a fund sort id ranks by: open-end funds 1 the net value, 2 the accumulated value, 3 to 6
+// the day, week, month and year growth; money funds 1 the income, 2 the 7-day yield. -1: none.
+int fundSortValue(int fundType, int sortID) {
+    if (fundType == MoneyFundType)
+        return sortID == 1 || sortID == 2 ? sortID : -1;
+    constexpr int OpenFundValues[] = {-1, 1, 2, 6, 7, 8, 9};
+    return sortID >= 0 && sortID < int(std::size(OpenFundValues)) ? OpenFundValues[sortID] : -1;
+}
 
 } // namespace
 
 // Request: Short company, Short start, Short count, Byte sort, Byte order, Byte fund type. Reply:
 // Byte fund type, Short total, Short n and n funds: code, name and the type's values, made up from
-// the type and the row.
+// the type and the row, ranked by the sort id (order 1 descending, any other ascending; an unknown
+// id keeps the funds' own order); some open-end funds fall on the day and some lost over the year.
 base::Data QuoteServer::openFundList(ByteView request) const {
     uint32_t pos = 0;
     ComAPI::ReadShort(request, pos);
     int start = std::max<int>(ComAPI::ReadShort(request, pos), 0);
     int count = std::max<int>(ComAPI::ReadShort(request, pos), 0);
-    ComAPI::ReadByte(request, pos);
-    ComAPI::ReadByte(request, pos);
+    int sortID = ComAPI::ReadByte(request, pos);
+    bool descending = ComAPI::ReadByte(request, pos) == 1;
     int fundType = ComAPI::ReadByte(request, pos);
+    int32_t date = market_.quotesDate();
+    std::vector<std::pair<int, std::vector<int32_t>>> funds;
+    for (int i = 0; i < FundsPerType; ++i)
+        funds.emplace_back(i, fundValues(fundType, i, date));
+    if (int ranked = fundSortValue(fundType, sortID); ranked >= 0)
+        std::stable_sort(funds.begin(), funds.end(), [ranked, descending](const auto &a, const auto &b) {
+            return descending ? b.second[size_t(ranked)] < a.second[size_t(ranked)]
+                              : a.second[size_t(ranked)] < b.second[size_t(ranked)];
+        });
     int end = std::min(FundsPerType, start + count);
     base::Data body;
     ComAPI::WriteByte(body, fundType);
     ComAPI::WriteShort(body, FundsPerType);
     ComAPI::WriteShort(body, std::max(end - start, 0));
-    int32_t date = market_.quotesDate();
-    for (int i = start; i < end; ++i) {
+    for (int row = start; row < end; ++row) {
+        const auto &[i, values] = funds[size_t(row)];
         ComAPI::WriteString(body, base::str::format("OF%d%05d", fundType, i));
         ComAPI::WriteString(body, base::str::format("基金%d-%02d", fundType, i));
-        int32_t value = 10000 + 137 * i + 11 * fundType;
-        if (fundType == MoneyFundType) {
-            for (int32_t field : {date, value, 300 + i, date - 1, value - 7, 298 + i})
-                ComAPI::WriteInt(body, field);
-        } else {
-            for (int32_t field : {date, value, value + 2000, date - 1, value - 40, value + 1960, 40 - i,
-                                  120 - 3 * i, 300 - 5 * i, 1000 - 17 * i})
-                ComAPI::WriteInt(body, field);
-        }
+        for (int32_t value : values)
+            ComAPI::WriteInt(body, value);
     }
     return body;
 }
 
+namespace {
+
+// A product row as the page carries it: code, name, decimals, lot unit and the eleven values
+// (latest, previous close, volume, high, low, open, amount, settlement, previous settlement, open
+// interest, previous open interest).
+struct ProductRow {
+    std::string code, name;
+    int decimal = 2;
+    std::array<int32_t, 11> values{};
+    int32_t last() const { return values[0]; }
+    int32_t ysettlement() const { return values[8]; }
+};
+
+// The value a product page sorts by for a product sort id: 0 the code, 1 the rise (also as the low
+// byte of the rise field 526), 2 the latest, 3 the volume, 4 the open interest, 5 its daily increase;
+// nothing for any other id, which keeps the rows as they are. An untraded row rises by nothing.
+std::optional<double> productKey(const ProductRow &row, int sortID) {
+    constexpr int RiseFieldLowByte = 526 & 0xFF;
+    switch (sortID) {
+    case 1:
+    case RiseFieldLowByte:
+        return row.last() > 0 && row.ysettlement() > 0
+                   ? double(row.last() - row.ysettlement()) / row.ysettlement()
+                   : 0.0;
+    case 2:
+        return row.last();
+    case 3:
+        return row.values[2];
+    case 4:
+        return row.values[9];
+    case 5:
+        return row.values[9] - row.values[10];
+    default:
+        return std::nullopt;
+    }
+}
+
+// The rows of a product class: for the index-futures class the market's "SF" futures as they trade,
+// for any other class products made up from the class and the row, the last of them untraded.
+std::vector<ProductRow> productRows(const MarketFixture &market, int classID) {
+    std::vector<ProductRow> rows;
+    if (classID == QuoteServer::IndexFuturesClassID) {
+        for (const Security &future : market.market("SF")) {
+            QuoteRow row = QuoteRow::of(market, future, false);
+            const Quote &q = row.quote;
+            rows.push_back({future.fullCode(),
+                            future.name,
+                            future.decimal,
+                            {q.last, future.closePrice, q.volume, q.high, q.low, q.open, q.amount,
+                             row.settlement, row.ysettlement, row.position, row.yposition}});
+        }
+        return rows;
+    }
+    for (int i = 0; i < ProductsPerClass; ++i) {
+        int32_t close = 200000 + 1000 * i + classID;
+        ProductRow row{base::str::format("SC%04d%02d", classID % 10000, i),
+                       base::str::format("商品%d-%02d", classID, i),
+                       2,
+                       {close + 500 - 130 * i, close, 1200 + i, close + 900, close - 300 - 130 * i,
+                        close - 100, 3400 + i, close, close - 50, 50000 + 37 * i, 49000 + 61 * i}};
+        if (i == ProductsPerClass - 1)
+            row.values = {0, close, 0, 0, 0, 0, 0, 0, close - 50, 49000, 49000};
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
 // Request: Short class, Byte order, Byte sort, Short start, Short count. Reply: Short total, Short n
-// and n products of the class: for the index-futures class the market's "SF" futures as they trade,
-// for any other class products made up from the class and the row.
+// and n products of the class in the order asked (order 1 ascending, any other descending; ties
+// and unknown sort ids keep the class's own order).
 base::Data QuoteServer::productList(ByteView request) const {
     uint32_t pos = 0;
     int classID = uint16_t(ComAPI::ReadShort(request, pos));
-    ComAPI::ReadByte(request, pos);
-    ComAPI::ReadByte(request, pos);
+    int order = ComAPI::ReadByte(request, pos);
+    int sortID = ComAPI::ReadByte(request, pos);
     int start = std::max<int>(ComAPI::ReadShort(request, pos), 0);
     int count = std::max<int>(ComAPI::ReadShort(request, pos), 0);
-    std::vector<Security> futures =
-        classID == IndexFuturesClassID ? market_.market("SF") : std::vector<Security>{};
-    int total = classID == IndexFuturesClassID ? int(futures.size()) : ProductsPerClass;
+    std::vector<ProductRow> rows = productRows(market_, classID);
+    bool ascending = order == Ascending;
+    if (sortID == CodeSortID)
+        std::stable_sort(rows.begin(), rows.end(), [ascending](const ProductRow &a, const ProductRow &b) {
+            return ascending ? a.code < b.code : b.code < a.code;
+        });
+    else if (productKey(ProductRow{}, sortID))
+        std::stable_sort(rows.begin(), rows.end(),
+                         [ascending, sortID](const ProductRow &a, const ProductRow &b) {
+                             double ka = *productKey(a, sortID), kb = *productKey(b, sortID);
+                             return ascending ? ka < kb : kb < ka;
+                         });
+    int total = int(rows.size());
     int end = std::min(total, start + count);
     base::Data body;
     ComAPI::WriteShort(body, total);
     ComAPI::WriteShort(body, std::max(end - start, 0));
     for (int i = start; i < end; ++i) {
-        if (classID == IndexFuturesClassID) {
-            QuoteRow row = QuoteRow::of(market_, futures[size_t(i)], false);
-            ComAPI::WriteString(body, row.security.fullCode());
-            ComAPI::WriteString(body, row.security.name);
-            ComAPI::WriteByte(body, row.security.decimal);
-            ComAPI::WriteShort(body, 1);
-            const Quote &q = row.quote;
-            for (int32_t field : {q.last, row.security.closePrice, q.volume, q.high, q.low, q.open, q.amount,
-                                  row.settlement, row.ysettlement, row.position, row.yposition})
-                ComAPI::WriteInt(body, field);
-            continue;
-        }
-        ComAPI::WriteString(body, base::str::format("SC%04d%02d", classID % 10000, i));
-        ComAPI::WriteString(body, base::str::format("商品%d-%02d", classID, i));
-        ComAPI::WriteByte(body, 2);
+        const ProductRow &row = rows[size_t(i)];
+        ComAPI::WriteString(body, row.code);
+        ComAPI::WriteString(body, row.name);
+        ComAPI::WriteByte(body, row.decimal);
         ComAPI::WriteShort(body, 1);
-        int32_t close = 200000 + 1000 * i + classID;
-        for (int32_t field : {close + 500, close, 1200 + i, close + 900, close - 300, close - 100, 3400 + i,
-                              close, close - 50, 50000 + i, 49000 + i})
-            ComAPI::WriteInt(body, field);
+        for (int32_t value : row.values)
+            ComAPI::WriteInt(body, value);
     }
     return body;
 }

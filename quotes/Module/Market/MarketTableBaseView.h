@@ -48,12 +48,14 @@ struct MarketProcessMarks {
     // The bond list's first header marks the rise column.
     static inline bool bondColumnHeaderMarked = false;
     static inline bool fundColumnHeaderMarked = false;
+    // The commodity list's first column-mode header marks the rise column.
+    static inline bool prodColumnHeaderMarked = false;
     // Which picture every board bar's mode button shows: 0 the mini-trend one.
     static inline uint8_t boardBarModeImage = 0;
     // For tests, which start each case as a fresh process would.
     static void reset() {
         columnHeaderMarked = bFirstUpdate = boardColumnHeaderMarked = bondColumnHeaderMarked =
-            fundColumnHeaderMarked = false;
+            fundColumnHeaderMarked = prodColumnHeaderMarked = false;
         boardBarModeImage = 0;
     }
 };

@@ -63,16 +63,7 @@ bool MarketViewController::shouldAutorotateTo(ui::Orientation orientation) {
     bool landscape =
         orientation == ui::Orientation::LandscapeLeft || orientation == ui::Orientation::LandscapeRight;
     if (landscape && isViewLoaded()) {
-        if (m_currentSelectedView.lock() == m_indexModelView && m_indexModelView)
-            m_indexModelView->reLayout(ListFrame);
-        else if (m_currentSelectedView.lock() == m_stockModelView && m_stockModelView)
-            m_stockModelView->reLayout(ListFrame);
-        else if (m_currentSelectedView.lock() == m_boardModelView && m_boardModelView)
-            m_boardModelView->reLayout(ListFrame);
-        else if (m_currentSelectedView.lock() == m_bondModelView && m_bondModelView)
-            m_bondModelView->reLayout(ListFrame);
-        else if (m_currentSelectedView.lock() == m_fundModelView && m_fundModelView)
-            m_fundModelView->reLayout(ListFrame);
+        reLayoutList(m_curTabIndex);
         m_switchTabBarView->setFrame(StripFrame);
     }
     return landscape;
@@ -129,38 +120,79 @@ base::Ref<ui::View> MarketViewController::makeList(int tabIndex) {
         m_bondModelView->curTabIndex = tabIndex;
         return m_bondModelView;
     }
-    m_stockModelView = base::make<StockModelView>(ListFrame);
-    m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
-    m_stockModelView->delegate = weakSelf<MarketViewController>();
-    m_stockModelView->curTabIndex = tabIndex;
-    return m_stockModelView;
+    if (tabIndex == ProdTab) {
+        m_prodModelView = base::make<ProdModelView>(ListFrame);
+        m_prodModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_prodModelView->delegate = weakSelf<MarketViewController>();
+        m_prodModelView->curTabIndex = tabIndex;
+        return m_prodModelView;
+    }
+    if (tabIndex == CurrTab) {
+        m_currModelView = base::make<CurrModelView>(ListFrame);
+        m_currModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_currModelView->delegate = weakSelf<MarketViewController>();
+        m_currModelView->curTabIndex = tabIndex;
+        return m_currModelView;
+    }
+    if (tabIndex == StockTab) {
+        m_stockModelView = base::make<StockModelView>(ListFrame);
+        m_stockModelView->parentControllerTarget = weakSelf<MarketViewController>();
+        m_stockModelView->delegate = weakSelf<MarketViewController>();
+        m_stockModelView->curTabIndex = tabIndex;
+        return m_stockModelView;
+    }
+    return nullptr;
+}
+
+base::Ref<ui::View> MarketViewController::listView(int tabIndex) const {
+    switch (tabIndex) {
+    case IndexTab:
+        return m_indexModelView;
+    case BoardTab:
+        return m_boardModelView;
+    case StockTab:
+        return m_stockModelView;
+    case FundTab:
+        return m_fundModelView;
+    case BondTab:
+        return m_bondModelView;
+    case ProdTab:
+        return m_prodModelView;
+    case CurrTab:
+        return m_currModelView;
+    default:
+        return nullptr;
+    }
+}
+
+void MarketViewController::reLayoutList(int tabIndex) {
+    if (tabIndex == IndexTab && m_indexModelView)
+        m_indexModelView->reLayout(ListFrame);
+    else if (tabIndex == StockTab && m_stockModelView)
+        m_stockModelView->reLayout(ListFrame);
+    else if (tabIndex == BoardTab && m_boardModelView)
+        m_boardModelView->reLayout(ListFrame);
+    else if (tabIndex == BondTab && m_bondModelView)
+        m_bondModelView->reLayout(ListFrame);
+    else if (tabIndex == FundTab && m_fundModelView)
+        m_fundModelView->reLayout(ListFrame);
+    else if (tabIndex == ProdTab && m_prodModelView)
+        m_prodModelView->reLayout(ListFrame);
+    else if (tabIndex == CurrTab && m_currModelView)
+        m_currModelView->reLayout(ListFrame);
 }
 
 void MarketViewController::SelectModuleAtIndex(int index) {
     m_curTabIndex = index;
-    base::Ref<ui::View> list = index == IndexTab   ? base::Ref<ui::View>(m_indexModelView)
-                               : index == BoardTab ? base::Ref<ui::View>(m_boardModelView)
-                               : index == StockTab ? base::Ref<ui::View>(m_stockModelView)
-                               : index == BondTab  ? base::Ref<ui::View>(m_bondModelView)
-                               : index == FundTab  ? base::Ref<ui::View>(m_fundModelView)
-                                                   : nullptr;
-    if (!list && (index == IndexTab || index == BoardTab || index == StockTab || index == BondTab ||
-                  index == FundTab)) {
+    base::Ref<ui::View> list = listView(index);
+    if (!list) {
         list = makeList(index);
-        view().addSubview(list);
-    } else if (list) {
+        if (list)
+            view().addSubview(list);
+    } else {
         view().bringSubviewToFront(list.get());
     }
-    if (index == IndexTab && m_indexModelView)
-        m_indexModelView->reLayout(ListFrame);
-    else if (index == StockTab && m_stockModelView)
-        m_stockModelView->reLayout(ListFrame);
-    else if (index == BoardTab && m_boardModelView)
-        m_boardModelView->reLayout(ListFrame);
-    else if (index == BondTab && m_bondModelView)
-        m_bondModelView->reLayout(ListFrame);
-    else if (index == FundTab && m_fundModelView)
-        m_fundModelView->reLayout(ListFrame);
+    reLayoutList(index);
     m_currentSelectedView = list;
     CheckWhichTabIsAlive();
     resetTabTimerCenter(index);
@@ -168,11 +200,9 @@ void MarketViewController::SelectModuleAtIndex(int index) {
 
 void MarketViewController::CheckWhichTabIsAlive() {
     base::Ref<ui::View> shown = m_currentSelectedView.lock();
-    for (ui::View *list : {(ui::View *)m_indexModelView.get(), (ui::View *)m_boardModelView.get(),
-                           (ui::View *)m_stockModelView.get(), (ui::View *)m_bondModelView.get(),
-                           (ui::View *)m_fundModelView.get()})
-        if (list)
-            list->setHidden(list != shown.get());
+    for (int tab = 0; tab < TabCount; ++tab)
+        if (base::Ref<ui::View> list = listView(tab))
+            list->setHidden(list != shown);
 }
 
 MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
@@ -182,6 +212,10 @@ MarketTableBaseView *MarketViewController::getMarketTable(int tabIndex) const {
         return m_bondModelView.get();
     if (tabIndex == FundTab)
         return m_fundModelView.get();
+    if (tabIndex == ProdTab)
+        return m_prodModelView.get();
+    if (tabIndex == CurrTab)
+        return m_currModelView.get();
     return tabIndex == StockTab ? m_stockModelView.get() : nullptr;
 }
 
@@ -262,6 +296,8 @@ void MarketViewController::didReceiveMemoryWarning() {
     dropUnlessShown(m_boardModelView, shown.get());
     dropUnlessShown(m_bondModelView, shown.get());
     dropUnlessShown(m_fundModelView, shown.get());
+    dropUnlessShown(m_currModelView, shown.get());
+    dropUnlessShown(m_prodModelView, shown.get());
     dropUnlessShown(m_indexModelView, shown.get());
 }
 

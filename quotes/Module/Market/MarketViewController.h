@@ -2,9 +2,11 @@
 
 #include "Module/Market/BoardModelView.h"
 #include "Module/Market/BondModelView.h"
+#include "Module/Market/CurrModelView.h"
 #include "Module/Market/FundModelView.h"
 #include "Module/Market/IndexModelView.h"
 #include "Module/Market/MarketTableBaseView.h"
+#include "Module/Market/ProdModelView.h"
 #include "Module/Market/StockModelView.h"
 #include "Module/Market/SwitchTabBarView.h"
 
@@ -17,12 +19,10 @@
 
 // The screen of the market tab: under the navigation bar of the list screens (settings, trade
 // button, breaking news, search field) a strip of seven tabs and, below it, the list of the chosen
-// tab. Each list is made the first time its tab is chosen and brought to the front later; the
-// index (0), board (1), stock (2), fund (3) and bond (5) tabs have their lists, the other tabs show
-// an empty list area for now. While the board list is drilled into a board, its refresh runs
-// as tab 7. While the screen shows, the shared `TimerCenter` refreshes the visible rows of the list on view
-// every 5 s (ids 300 + tab) as long as the quote connection is up; a scrolling list pushes the refresh back.
-// A row opens the detail screen with the list's rows.
+// tab. Each list is made the first time its tab is chosen and brought to the front later. While the board
+// list is drilled into a board, its refresh runs as tab 7. While the screen shows, the shared `TimerCenter`
+// refreshes the visible rows of the list on view every 5 s (ids 300 + tab) as long as the quote connection is
+// up; a scrolling list pushes the refresh back. A row opens the detail screen with the list's rows.
 class MarketViewController : public CMViewController,
                              public SwitchTabBarViewDelegate,
                              public MarketListDelegate,
@@ -40,6 +40,8 @@ public:
     static constexpr int BondTab = 5;
     static constexpr int FundTab = 3;
     static constexpr int StockTab = 2;
+    static constexpr int ProdTab = 4;
+    static constexpr int CurrTab = 6;
     static inline const gfx::Rect ListFrame{0, 35, 1024, 620};
     static inline const gfx::Rect StripFrame{0, 0, 1024, 35};
 
@@ -77,6 +79,8 @@ public:
     BoardModelView *boardModelView() const { return m_boardModelView.get(); }
     BondModelView *bondModelView() const { return m_bondModelView.get(); }
     FundModelView *fundModelView() const { return m_fundModelView.get(); }
+    CurrModelView *currModelView() const { return m_currModelView.get(); }
+    ProdModelView *prodModelView() const { return m_prodModelView.get(); }
     ui::View *currentSelectedView() const { return m_currentSelectedView.lock().get(); }
     SwitchTabBarView *switchTabBarView() const { return m_switchTabBarView.get(); }
 
@@ -87,6 +91,9 @@ private:
     void reqDataOnTimer();
     void CheckWhichTabIsAlive();
     base::Ref<ui::View> makeList(int tabIndex);
+    // The list of a tab once made; nothing before.
+    base::Ref<ui::View> listView(int tabIndex) const;
+    void reLayoutList(int tabIndex);
 
     base::Ref<SwitchTabBarView> m_switchTabBarView;
     int m_curTabIndex = 0;
@@ -95,5 +102,7 @@ private:
     base::Ref<BoardModelView> m_boardModelView;
     base::Ref<BondModelView> m_bondModelView;
     base::Ref<FundModelView> m_fundModelView;
+    base::Ref<CurrModelView> m_currModelView;
+    base::Ref<ProdModelView> m_prodModelView;
     base::Weak<ui::View> m_currentSelectedView;
 };

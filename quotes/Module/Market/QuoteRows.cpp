@@ -34,8 +34,12 @@ void fillBackground(GeneralCell &cell, int row) {
         cell.SetCellBgColor(rgb(14, 21, 26));
 }
 
-void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
-                   bool colourSpeed) {
+namespace {
+
+// Background, serial, name and code, and each column's field from column 2 on, the change columns
+// coloured by `change`.
+void fillColumns(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
+                 int32_t change) {
     fillBackground(cell, row);
     base::Array values{std::to_string(row + 1),
                        base::Dict{{"StockName", record.name}, {"StockCode", record.getDisplayCode()}}};
@@ -43,24 +47,55 @@ void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, cons
         values.add(record.FormatValue(int32_t(columns[i]["ColID"].intValue())));
     cell.SetValueArray(values);
     for (int index : ChangeColumns)
-        cell.SetTextColorAtIndex(index, priceChange(record));
-    if (colourSpeed)
-        cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
+        cell.SetTextColorAtIndex(index, change);
 }
 
-void fillTrendRow(StockModelCell &cell, const std::string &serial, const StockQuoteInf &record,
-                  const std::array<int32_t, 3> &rankFields) {
+// Name, code, serial, latest, the change and rise fields, the three chosen fields and the tag by
+// `change`.
+void fillTrend(StockModelCell &cell, const std::string &serial, const StockQuoteInf &record,
+               const std::array<int32_t, 3> &rankFields, int32_t changeField, int32_t riseField,
+               float change) {
     cell.StockNameLabel().setText(record.name);
     cell.StockCodeLabel().setText(record.getDisplayCode());
     cell.marketCode = record.code;
     cell.stockName = record.name;
     cell.SNLabel().setText(serial);
-    cell.UpDownLabel().setText(record.FormatValue(502));
-    cell.RangeLabel().setText(record.FormatValue(1));
+    cell.UpDownLabel().setText(record.FormatValue(changeField));
+    cell.RangeLabel().setText(record.FormatValue(riseField));
     cell.LastLabel().setText(record.FormatValue(4));
     for (int i = 0; i < 3; ++i)
         cell.valueLabel(i).setText(record.FormatValue(rankFields[size_t(i)]));
-    cell.setUpDownMarkImage(float(record.newprice > 0 ? record.newprice - record.closeprice : 0));
+    cell.setUpDownMarkImage(change);
+}
+
+} // namespace
+
+int32_t settlementChange(const StockBasicInf &record) {
+    return record.newprice > 0 && record.ysettlement > 0 ? record.newprice - record.ysettlement : 0;
+}
+
+void fillColumnRow(GeneralCell &cell, int row, const StockQuoteInf &record, const base::Array &columns,
+                   bool colourSpeed) {
+    fillColumns(cell, row, record, columns, priceChange(record));
+    if (colourSpeed)
+        cell.SetTextColorAtIndex(SpeedColumn, record.IncreaseSPD);
+}
+
+void fillCommodityColumnRow(GeneralCell &cell, int row, const StockBasicInf &record,
+                            const base::Array &columns) {
+    fillColumns(cell, row, record, columns, settlementChange(record));
+}
+
+void fillTrendRow(StockModelCell &cell, const std::string &serial, const StockQuoteInf &record,
+                  const std::array<int32_t, 3> &rankFields) {
+    fillTrend(cell, serial, record, rankFields, 502, 1,
+              float(record.newprice > 0 ? record.newprice - record.closeprice : 0));
+}
+
+void fillCommodityTrendRow(StockModelCell &cell, const std::string &serial, const StockBasicInf &record,
+                           const std::array<int32_t, 3> &rankFields) {
+    fillTrend(cell, serial, record, rankFields, 525, 526,
+              float(record.newprice > 0 ? record.newprice - record.ysettlement : 0));
 }
 
 } // namespace QuoteRows

@@ -82,15 +82,19 @@ void StockModelCell::layoutSubviews() {
 }
 
 void StockModelCell::setUpDownMarkImage(float change) {
+    setMarkImages(change, *m_upDownTagImageView, *m_upDownArrowImageView);
+}
+
+void StockModelCell::setMarkImages(float change, ui::ImageView &tag, ui::ImageView &arrow) {
     if (change > 0) {
-        m_upDownTagImageView->setImage(gfx::Image::named("red_tag.png"));
-        m_upDownArrowImageView->setImage(gfx::Image::named("cell_up.png"));
+        tag.setImage(gfx::Image::named("red_tag.png"));
+        arrow.setImage(gfx::Image::named("cell_up.png"));
     } else if (change < 0) {
-        m_upDownTagImageView->setImage(gfx::Image::named("green_tag.png"));
-        m_upDownArrowImageView->setImage(gfx::Image::named("cell_down.png"));
+        tag.setImage(gfx::Image::named("green_tag.png"));
+        arrow.setImage(gfx::Image::named("cell_down.png"));
     } else {
-        m_upDownTagImageView->setImage(gfx::Image::named("white_tag.png"));
-        m_upDownArrowImageView->setImage(nullptr);
+        tag.setImage(gfx::Image::named("white_tag.png"));
+        arrow.setImage(nullptr);
     }
 }
 

@@ -22,6 +22,8 @@ public:
     void layoutSubviews() override;
     // Red tag and up arrow above 0, green and down arrow below, white without arrow at 0.
     void setUpDownMarkImage(float change);
+    // The direction tag and its arrow as every mini-trend row and tile shows them.
+    static void setMarkImages(float change, ui::ImageView &tag, ui::ImageView &arrow);
     void infoButtonAction(ui::Button *button);
 
     ui::Label &StockNameLabel() { return *m_stockNameLabel; }

@@ -67,6 +67,24 @@ TEST_F(BondListTest, ANewMarketKeepsTheSortAndRelistsFromTheTop) {
     EXPECT_EQ(listRequests(), (std::vector<ListRequest>{{2001, 9, 0, 0, 30}}));
 }
 
+// The menu's other markets list their own bonds.
+TEST_F(BondListTest, TheMenusMarketsListTheirOwnBonds) {
+    base::Array menu = loadBundleList(BondModelView::MenuFile);
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[0]["CLASS_ID"].intValue(), BondModelView::ClassID);
+    struct Market {
+        int classID;
+        const char *codeHead;
+    } markets[] = {{23, "SZ"}, {1301, "SH010"}};
+    for (const Market &m : markets) {
+        bonds().ReturnSelectedMarket(base::Dict{{"MENU_NAME", "债券"}, {"CLASS_ID", m.classID}});
+        settle();
+        ASSERT_GT(bonds().rowCount(), 0) << m.classID;
+        for (int r = 0; r < bonds().rowCount(); ++r)
+            EXPECT_TRUE(bonds().recordAt(r)->code.starts_with(m.codeHead)) << bonds().recordAt(r)->code;
+    }
+}
+
 TEST_F(BondListTest, AnUntradedBondIsWhiteAndRowsBand) {
     int untraded = -1;
     for (int row = 0; row < bonds().rowCount(); ++row)

@@ -97,6 +97,23 @@ TEST_F(GoldensTest, TheFundTabInEachColumnSet) {
     }
 }
 
+TEST_F(GoldensTest, TheCurrencyTabWithTheDollarIndexTile) {
+    chooseTab(MarketViewController::CurrTab);
+    EXPECT_TRUE(matches("currency-tab"));
+}
+
+TEST_F(GoldensTest, TheCommodityTabWithItsClassMenuOpen) {
+    chooseTab(MarketViewController::ProdTab);
+    EXPECT_TRUE(matches("commodity-tab-trends"));
+    ProdModelView &products = *screen->prodModelView();
+    tapView(products.configMarketBarView().changeModeButton());
+    app.advance(1);
+    tapView(products.configMarketBarView().leftButton());
+    app.advance(1);
+    ASSERT_TRUE(products.switchMarketMenuPopoverController()->isVisible());
+    EXPECT_TRUE(matches("commodity-tab-columns-menu"));
+}
+
 } // namespace
 
 } // namespace market

@@ -15,8 +15,8 @@ constexpr int CodeListClass = 106;
 constexpr double StaleClockStart = 30;
 
 // The standard market with 99 made-up stocks on each exchange, the last of them not traded today,
-// and Hong Kong, the world indexes, the exchange funds and the bonds of the whole market, the last
-// bond untraded.
+// and Hong Kong, the world indexes, the exchange funds, the bonds, the currency pairs and the index
+// futures of the whole market, the last bond, pair and future untraded.
 peers::MarketFixture listMarket() {
     peers::MarketFixture standard = peers::MarketFixture::standard(99);
     peers::MarketFixture whole = peers::MarketFixture::whole();
@@ -28,11 +28,14 @@ peers::MarketFixture listMarket() {
     for (const peers::Security &security : whole.securities())
         if (security.type == peers::MarketFixture::FundType)
             securities.push_back(security);
-    for (const peers::Security &security : whole.securities())
-        if (security.type == peers::MarketFixture::BondType)
-            securities.push_back(security);
-    // The last bond does not trade today either.
-    securities.back().suspended = true;
+    // The bonds, currency pairs and futures, the last of each kind untraded today.
+    for (int type : {peers::MarketFixture::BondType, peers::MarketFixture::CurrencyType,
+                     peers::MarketFixture::FutureType}) {
+        for (const peers::Security &security : whole.securities())
+            if (security.type == type)
+                securities.push_back(security);
+        securities.back().suspended = true;
+    }
     return peers::MarketFixture(std::move(securities), standard.quotesDate());
 }
 

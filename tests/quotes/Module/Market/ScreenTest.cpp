@@ -39,9 +39,18 @@ TEST_F(ScreenTest, AListIsMadeOnFirstChoiceAndLaterBroughtBackWithItsCountDownRe
     EXPECT_EQ(timer()->userID(), 302);
     EXPECT_DOUBLE_EQ(timer()->countDown(), MarketViewController::RefreshPeriod);
 
-    chooseTab(4); // not filled yet: an empty list area
-    EXPECT_EQ(screen->currentSelectedView(), nullptr);
-    EXPECT_TRUE(first->isHidden() && screen->indexModelView()->isHidden());
+    // Every tab has its list, shown alone.
+    for (int tab = 0; tab < MarketViewController::TabCount; ++tab) {
+        chooseTab(tab);
+        ASSERT_NE(screen->currentSelectedView(), nullptr) << tab;
+        ui::View *expected = tab == 0 ? static_cast<ui::View *>(screen->indexModelView())
+                                      : static_cast<ui::View *>(screen->getMarketTable(tab));
+        EXPECT_EQ(screen->currentSelectedView(), expected) << tab;
+        int shown = 0;
+        for (const auto &subview : screen->view().subviews())
+            shown += dynamic_cast<MarketTableBaseView *>(subview.get()) && !subview->isHidden();
+        EXPECT_EQ(shown, tab == 0 ? 0 : 1) << tab;
+    }
 }
 
 TEST_F(ScreenTest, TheHighlightSlidesToTheChosenTab) {
