@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Class/Module/TradeScreens/TraderToolBarView.h"
+#include "Class/Module/ToolBarView/TraderToolBarView.h"
 #include "Components/CMTabBarController/CMTabBarController.h"
 #include "DataBase/DataBase.h"
 #include "Splash/SplashViewController.h"

@@ -74,8 +74,8 @@ TradeAccountBook::TradeAccountBook(TradeGateway &gateway, std::string today)
     setRows(11140, 20);
     setRows(11142, 20);
     setRows(11124, 3);
-    for (int funcID :
-         {11104, 11114, 11116, 11122, 11124, 11126, 11130, 11132, 11134, 11136, 11140, 11142, 11146})
+    for (int funcID : {11102, 11104, 11110, 11114, 11116, 11122, 11124, 11126, 11130, 11132, 11134, 11136,
+                       11140, 11142, 11146})
         gateway_.setScript(funcID, [this](const TradeRequest &request) { return reply(request); });
 }
 
@@ -221,8 +221,12 @@ std::optional<std::string> TradeAccountBook::reply(const TradeRequest &request) 
         return failure(funcID, errMsg, withFuncID);
     }
     switch (funcID) {
+    case 11102:
+        return securityInfo(request);
     case 11104:
         return fundsReply();
+    case 11110:
+        return canBuyVolume(request);
     case 11114:
         return cancel(request);
     case 11116:
@@ -245,8 +249,13 @@ std::optional<std::string> TradeAccountBook::reply(const TradeRequest &request) 
     case 11124:
         return listReply(request, list(funcID), true);
     case kHoldings:
-        if (trading_)
-            return listReply(request, holdingRows(), false);
+        if (trading_) {
+            // The holdings of one security when a code is asked.
+            std::vector<Row> rows = holdingRows();
+            if (std::string code = request.value(1036).value_or(""); !code.empty())
+                std::erase_if(rows, [&](const Row &row) { return row.at(1036) != code; });
+            return listReply(request, rows, false);
+        }
         return listReply(request, list(funcID), false);
     default:
         return listReply(request, list(funcID), false);
@@ -407,6 +416,53 @@ std::string TradeAccountBook::banks() const {
         ++i;
     }
     return withSeparators(text);
+}
+
+std::string TradeAccountBook::securityInfo(const TradeRequest &request) const {
+    std::string code = request.value(1036).value_or("");
+    const Security *security = nullptr;
+    // Indexes are not traded: "000001" is the Shenzhen stock, not the Shanghai index.
+    for (const char *market : {"SH", "SZ"})
+        if (const Security *found = market_ ? market_->find(market + code) : nullptr;
+            !security && found && found->type != MarketFixture::IndexType)
+            security = found;
+    if (!security)
+        return failure(11102, "证券代码不存在");
+    bool shanghai = security->market == "SH";
+    int32_t close = security->closePrice;
+    int32_t last = security->suspended ? close : market_->quote(*security).last;
+    int32_t scale = 1;
+    for (int i = 0; i < security->decimal; ++i)
+        scale *= 10;
+    auto price = [&](int32_t scaled) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d.%0*d", scaled / scale, security->decimal, scaled % scale);
+        return std::string(text);
+    };
+    Row row{{1036, code},
+            {1037, security->name},
+            {1003, shanghai ? "1" : "2"},
+            {1021, shanghai ? "3" : "2"},
+            {1172, price(int32_t(std::lround(close * 1.1)))},
+            {1173, price(int32_t(std::lround(close * 0.9)))},
+            {1178, price(close)},
+            {1181, price(last)}};
+    constexpr int bidVolumes[] = {1151, 1152, 1153, 1154, 1155},
+                  askVolumes[] = {1162, 1163, 1164, 1165, 1166};
+    constexpr int bidPrices[] = {1156, 1157, 1158, 1160, 1161}, askPrices[] = {1167, 1168, 1169, 1170, 1171};
+    for (int level = 0; level < 5; ++level) {
+        row[bidPrices[level]] = price(std::max(last - level, 0));
+        row[askPrices[level]] = price(last + level + 1);
+        row[bidVolumes[level]] = std::to_string(100 + MarketFixture::noise(code, level) % 900);
+        row[askVolumes[level]] = std::to_string(100 + MarketFixture::noise(code, 10 + level) % 900);
+    }
+    return withSeparators(head(11102) + "21000=0|" + rowText(row));
+}
+
+std::string TradeAccountBook::canBuyVolume(const TradeRequest &request) const {
+    long price = cents(request.value(1041).value_or(""));
+    long lots = price > 0 ? funds_.at(0) / (price * 100) : 0;
+    return withSeparators(head(11110) + "21000=0|" + rowText({{1061, std::to_string(lots * 100)}}));
 }
 
 } // namespace peers

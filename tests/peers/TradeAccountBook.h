@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MarketFixture.h"
 #include "TradeGateway.h"
 
 #include <map>
@@ -16,6 +17,12 @@ namespace peers {
 // whose date lies within 1022..1023. Orders (11116) add to today's orders, cancels (11114) mark an
 // order cancelled, transfers (11122) move money between a bank and the funds and add a history row.
 // Any function can be made to fail on its next request.
+//
+// Given a market, it also answers the security query (11102) for every Shanghai and Shenzhen code
+// of it: name, exchange ("1003": 1 Shanghai, 2 Shenzhen), account type ("1021": 3 Shanghai A, 2
+// Shenzhen A), the last price and previous close, limits 10 % either side and a five-level book a
+// tick apart, prices as decimal text ("2.01"); and the volume the funds can buy (11110, "1061", in
+// lots of 100 at the price asked).
 class TradeAccountBook {
 public:
     // Field tags of the rows beyond those the client reads by name.
@@ -29,6 +36,9 @@ public:
 
     // `today` as yyyyMMdd: past rows are dated from the day before it back.
     TradeAccountBook(TradeGateway &gateway, std::string today);
+
+    // The securities the security query answers for.
+    void setMarket(MarketFixture market) { market_ = std::move(market); }
 
     // The number of rows of a list function (11146, 11134, 11136, 11140, 11142, 11124), made anew.
     void setRows(int funcID, int count);
@@ -79,6 +89,8 @@ private:
     std::string transfer(const TradeRequest &request);
     std::string balance(const TradeRequest &request) const;
     std::string banks() const;
+    std::string securityInfo(const TradeRequest &request) const;
+    std::string canBuyVolume(const TradeRequest &request) const;
     std::vector<Row> &list(int funcID);
     Row orderRow(int n, const std::string &date) const;
     std::vector<Row> holdingRows() const;
@@ -101,6 +113,7 @@ private:
     CancelReply cancelReply_ = CancelReply::WithText;
     bool trading_ = false;
     std::map<std::string, Holding> holdings_;
+    std::optional<MarketFixture> market_;
 };
 
 } // namespace peers

@@ -620,7 +620,9 @@ std::string TradeGateway::login(Connection &conn, const TradeRequest &request) {
         reply += "21002=|1207=" + s.checkCode + "|21010=" + s.guid + "|1016=" + s.customer +
                  "|1005=" + s.dep + "|21003=|";
     }
-    if (loginAccounts_)
+    if (loginAccounts_ && loginAccountRows_)
+        reply += "21000=1|" + *loginAccountRows_;
+    else if (loginAccounts_)
         reply += "21000=1|21002=|1021=3|1019=" + holderCode(account, 3) +
                  "|21003=|21002=|1021=2|1019=" + holderCode(account, 2) + "|21003=|";
     return pairs(reply + titleRows(request.value(kTitleFunctions)));

@@ -138,6 +138,9 @@ public:
     void setLoginTables(bool identifiers, bool accounts) {
         loginIdentifiers_ = identifiers, loginAccounts_ = accounts;
     }
+    // The login's Table1 rows in place of the two default accounts, as reply text
+    // ("21002=|1021=3|1019=A1|1394=1|21003=|…"); the empty text for an empty table.
+    void setLoginAccountRows(std::string rows) { loginAccountRows_ = std::move(rows); }
     // Replies compressed per block (C) or per frame.
     void setCompression(bool block, bool frame) { compressBlock_ = block, compressFrame_ = frame; }
     void setScript(int funcID, Script script) { scripts_[funcID] = std::move(script); }
@@ -203,6 +206,7 @@ private:
     std::optional<std::string> refusal_;
     bool loginIdentifiers_ = true;
     bool loginAccounts_ = true;
+    std::optional<std::string> loginAccountRows_;
     bool compressBlock_ = false;
     bool compressFrame_ = false;
     std::map<int, Script> scripts_;

@@ -2,7 +2,8 @@
 //   qv_trade_gateway --port N [--account BROKER:MOBILE:CODE:ACCOUNT:PASSWORD]... [--book]
 // With --book the accounts share one account book dated today: funds, holdings, orders, deals,
 // banks and transfers, trading like a broker: a buy freezes money, a sell shares, a cancel releases
-// them, and open orders fill every 20 seconds. Port 0 takes a free port; the
+// them, and open orders fill every 20 seconds; it answers the security query for every code of the
+// whole made-up market the quote server serves. Port 0 takes a free port; the
 // port in use is printed. Runs until interrupted.
 
 #include "peers/TradeAccountBook.h"
@@ -106,6 +107,7 @@ int main(int argc, char **argv) {
     if (args->book) {
         book.emplace(gateway, today());
         book->trade();
+        book->setMarket(peers::MarketFixture::whole());
         matching = base::Timer::scheduled(
             FillSeconds, true, base::Action("fill", [&book](base::Object *) { book->fillOpenOrders(); }));
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Class/Module/LoginModel/LoginView/LoginView.h"
-#include "Class/Module/TradeScreens/TradeView.h"
+#include "Class/Module/ToolBarView/TradeView/TradeView.h"
 
 #include "base/Object.h"
 #include "base/Timer.h"

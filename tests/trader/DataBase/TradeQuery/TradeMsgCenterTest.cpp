@@ -196,7 +196,7 @@ TEST(TradeMsgCenterScreens, TheDetailScreensCodeReachesTheOrderPanel) {
     center->setTradeViewHandle(panel);
     panel->SetTradeProdCode(center->currentProdCode()); // as the panel presets itself
     center->SetCurrentProductInTradeView("000001");
-    EXPECT_EQ(panel->tradeProdCode(), "000001");
+    EXPECT_EQ(panel->codeField().text(), "000001");
     center->ClearCurrentProduct();
     EXPECT_EQ(center->currentProdCode(), "");
     panel.reset();
