@@ -147,6 +147,9 @@ TEST_F(PhoneRegTest, TheBrokersAttributeChoosesTheVariantAndReplacesTheLastOne) 
     auto screen = base::make<PhoneRegViewController>();
     EXPECT_EQ(screen->securitiesLabel().text(), "券商名称");
     EXPECT_EQ(screen->title(), "手机号验证");
+    EXPECT_EQ(screen->observerName().rfind("TradePhoneRegNotify", 0), 0u);
+    EXPECT_NE(base::make<PhoneRegViewController>()->observerName(), screen->observerName())
+        << "each screen hears its own replies, though the clock stands still";
     for (const Case &c : cases) {
         SCOPED_TRACE(c.attribute.value_or(-1));
         screen->SetSecuritiesAddressInfo(brokerWith(c.attribute, gateway->port()));
