@@ -3,6 +3,7 @@
 #include "Module/Market/ProdModelCell.h"
 #include "Module/Market/QuoteRows.h"
 
+#include "Common/Util.h"
 #include "DataBase/DataBase.h"
 #include "DataBase/NetData/StockInterface.h"
 #include "ui/NavigationController.h"
@@ -126,7 +127,7 @@ base::Ref<ui::TableCell> ProdModelView::cellForRow(ui::TableView &table, ui::Ind
         cell = base::make<ProdModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
     if (record) {
-        QuoteRows::fillCommodityTrendRow(*cell, FormatSerialNumberVertical(path.row + 1), *record,
+        QuoteRows::fillCommodityTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record,
                                          m_rankFields);
         showMView(*cell, *record);
     }

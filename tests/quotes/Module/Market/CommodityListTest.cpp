@@ -3,6 +3,7 @@
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/Market/ProdModelCell.h"
 
+#include "Common/Util.h"
 #include "DataBase/ComAPI.h"
 #include "ui/Popover.h"
 
@@ -109,7 +110,7 @@ TEST_F(CommodityListTest, StartsOnIndexFuturesInOneBlockOfTrendRowsAgainstTheSet
             EXPECT_EQ(row->upDownArrowImageView().image(), nullptr) << record->code;
         }
     }
-    EXPECT_EQ(MarketTableBaseView::FormatSerialNumberVertical(105), "1\n0\n5\n");
+    EXPECT_EQ(Util::FormatSerialNumberVertical(105), "1\n0\n5\n");
     DefaultColumn &header = products().defaultColumn();
     const char *captions[] = {"最新", "涨幅", "持仓", "总手", "日增"};
     for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
