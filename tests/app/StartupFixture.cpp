@@ -3,14 +3,18 @@
 #include "TabScreens.h"
 
 #include "DataBase/DataBase.h"
+#include "Module/FrontPage/FrontPageViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/FileManager.h"
 #include "base/Paths.h"
 #include "base/PropertyList.h"
+#include "base/RunLoop.h"
 #include "base/Str.h"
 #include "gfx/Context.h"
 #include "net/Reachability.h"
+#include "ui/NavigationController.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -145,6 +149,22 @@ void StartupTest::tap(ui::View &view) {
 
 bool StartupTest::tabsShown() const {
     return delegate && delegate->window->rootViewController() == delegate->mtabBarController.get();
+}
+
+bool StartupTest::waitForHomePage() {
+    auto *tab = dynamic_cast<ui::NavigationController *>(tabBar().viewControllers().front().get());
+    auto *home =
+        tab ? dynamic_cast<FrontPageViewController *>(tab->viewControllers().front().get()) : nullptr;
+    if (!home || !home->synView())
+        return false;
+    ui::WebView &page = home->synView()->contentWebView().contentWebView();
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while ((page.isLoading() || !page.currentUrl()) && std::chrono::steady_clock::now() < until) {
+        driver.runUntilIdle();
+        base::RunLoop::main().runOnce(base::RunLoop::Default, 0.01);
+    }
+    host.runPending();
+    return !page.isLoading() && page.currentUrl();
 }
 
 std::vector<std::string> StartupTest::alertTitles() const {

@@ -19,7 +19,7 @@ namespace app {
 // empty, so a test runs the first start unless it writes the user configuration first. The loop
 // runs until the quote server and the headline fetch are idle, then the clock jumps to the next
 // due time: nothing waits on real time.
-class StartupTest : public peers::NginxSuite<> {
+class StartupTest : public peers::NginxSuite<false, peers::PanelLocation> {
 protected:
     static constexpr const char *Headlines =
         R"([{"title":"沪指收复年线","url":"http://127.0.0.1/n/1","otime":"12-07 15:01"},)"
@@ -50,6 +50,9 @@ protected:
     static void coverStatusBar(gfx::Surface &shown);
     // The application has handed over to the tab-bar controller.
     bool tabsShown() const;
+    // Runs until the home screen's page has come from nginx, which answers in real time (10 s at
+    // most); false when the first tab is no home screen or the page did not come.
+    bool waitForHomePage();
     CMTabBarController &tabBar() { return *delegate->mtabBarController; }
     std::vector<std::string> alertTitles() const;
 

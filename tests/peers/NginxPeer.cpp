@@ -157,14 +157,6 @@ void NginxPeer::writeFile(const std::string &relativePath, const std::string &co
     std::ofstream(path, std::ios::binary) << contents;
 }
 
-std::string NginxPeer::PanelLocation() {
-    return std::string(
-               R"(location = /dbui/ipad/ { default_type "text/html; charset=utf-8"; charset utf-8; root )") +
-           QV_PANEL_PAGES_DIR +
-           R"(; if ($arg_code != "") { return 200 "<html><head><meta charset='utf-8'><style>body{background-color:black;color:#dcdcdc;font-size:16px;margin:20px}h2{color:#f4d839}</style></head><body><h2>公司资料 $arg_code</h2><p>公司概况：资讯服务器按证券代码给出的公司资料摘要。</p><p>主营业务、股本结构、财务摘要与分红送配以公司公告为准。</p></body></html>"; } try_files /dbui/ipad/$arg_r.html /dbui/ipad/index.html =404; })"
-           "\n";
-}
-
 std::string NginxPeer::config(const Options &options) const {
     std::ostringstream locations;
     for (int i = 1; i <= 7; ++i)
@@ -184,7 +176,7 @@ location /basic/ { auth_basic "Members"; auth_basic_user_file )"
 location = /cookie { add_header Set-Cookie "a=1; Path=/"; return 200 "cookie"; }
 location /slow/ { limit_rate 1k; }
 location = /close { keepalive_timeout 0; return 200 "closing"; }
-)" << (options.companyPages ? PanelLocation() : "")
+)" << (options.companyPages ? PanelLocation : "")
               << options.extraLocations;
 
     std::ostringstream out;

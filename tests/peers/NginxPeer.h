@@ -6,6 +6,14 @@
 
 namespace peers {
 
+// The news host's "/dbui/ipad/": a query with a "code" answers the company page of that code, a
+// short page of our own; any other the made-up analysis page named by its "r" (tests/peers/
+// panel-pages, the home page without one), as scripts/news-host serves them.
+inline constexpr char PanelLocation[] =
+    R"(location = /dbui/ipad/ { default_type "text/html; charset=utf-8"; charset utf-8; root )" QV_PANEL_PAGES_DIR
+    R"(; if ($arg_code != "") { return 200 "<html><head><meta charset='utf-8'><style>body{background-color:black;color:#dcdcdc;font-size:16px;margin:20px}h2{color:#f4d839}</style></head><body><h2>公司资料 $arg_code</h2><p>公司概况：资讯服务器按证券代码给出的公司资料摘要。</p><p>主营业务、股本结构、财务摘要与分红送配以公司公告为准。</p></body></html>"; } try_files /dbui/ipad/$arg_r.html /dbui/ipad/index.html =404; })"
+    "\n";
+
 // A real nginx (nginx-light with the echo module) on free 127.0.0.1 ports, serving a folder in the
 // temporary directory ($TMPDIR: the test's own home), started by the constructor and stopped (its folder
 // removed) by the destructor. It answers plain HTTP on port() and, when asked, HTTPS on tlsPort() with a
@@ -28,11 +36,6 @@ public:
         std::string extraLocations;
         bool companyPages = false;
     };
-
-    // The news host's "/dbui/ipad/": a query with a "code" answers the company page of that code, a
-    // short page of our own; any other the made-up analysis page named by its "r" (tests/peers/
-    // panel-pages, the home page without one), as scripts/news-host serves them.
-    static std::string PanelLocation();
 
     NginxPeer() : NginxPeer(Options{}) {}
     explicit NginxPeer(Options options);

@@ -15,8 +15,9 @@ protected:
     static void SetUpTestSuite() {
         NginxPeer::Options options;
         options.https = Https;
-        if constexpr (ExtraLocations != nullptr)
-            options.extraLocations = ExtraLocations;
+        const char *extra = ExtraLocations;
+        if (extra)
+            options.extraLocations = extra;
         nginx = new NginxPeer(options);
     }
     static void TearDownTestSuite() {

@@ -97,6 +97,7 @@ void FrontPageViewController::SetHelpTip() {
     for (const HelpTip &tip : HelpTips)
         help->SetTipButtonWithImage(tip.image, tip.frame);
     over.addSubview(help);
+    helpView_ = help;
 }
 
 void FrontPageViewController::viewWillAppear(bool animated) {
@@ -106,6 +107,10 @@ void FrontPageViewController::viewWillAppear(bool animated) {
 
 void FrontPageViewController::viewDidAppear(bool animated) {
     CMViewController::viewDidAppear(animated);
+    // The tab bar adds its strips once it shows; the first-run overlay stays above them.
+    if (base::Ref<CMHelpView> help = helpView_.lock())
+        if (ui::View *over = help->superview())
+            over->bringSubviewToFront(help.get());
     resetCurTimerCenter();
     int index = getCurTabIndex();
     if (dataHasOverTime() && index >= 0)

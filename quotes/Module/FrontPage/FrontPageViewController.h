@@ -6,6 +6,7 @@
 #include "Module/FrontSwitchTabBarView/FrontSwitchTabBarView.h"
 
 #include "Common/TimerCenter.h"
+#include "Components/CMHelpView.h"
 #include "Components/CMViewController.h"
 
 #include <array>
@@ -94,4 +95,5 @@ private:
     // The list tabs' place, an empty view until their lists come.
     base::Ref<ui::View> ddeDecisionView_, sectionAnalysView_;
     int currentOrientation_ = 0;
+    base::Weak<CMHelpView> helpView_;
 };

@@ -65,6 +65,7 @@ TEST_F(SdlStartupTest, DisclaimerLoginAndTabsShowInTheWindow) {
     ASSERT_TRUE(
         runUntil([&] { return !tabBar().boardBannerView().shownFace().boardNameLbl().text().empty(); }, 1));
     driver.runUntilIdle();
+    ASSERT_TRUE(waitForHomePage());
     ASSERT_TRUE(sdl->open("startup"));
     EXPECT_TRUE(qvtest::matchesGolden(frame(), "app/first-tab"));
 }

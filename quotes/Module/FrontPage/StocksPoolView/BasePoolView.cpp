@@ -72,10 +72,10 @@ base::Opt<void> BasePoolView::ZoomInAction(StockPoolGridView &board) {
     detailPoolGridView_->setBoardColor(board.boardColor());
     detailPoolGridView_->rowHeight = DetailRowHeight;
     detailPoolGridView_->headerHeight = DetailHeaderHeight;
-    bgScrollView_->addSubview(detailPoolGridView_);
     float x = bgScrollView_->contentOffset().x;
     detailPoolGridView_->ShowWithAnimationZoomToRect({x + DetailX, 0, DetailWidth, DetailHeight});
     detailPoolGridView_->SetDataArray(board.dataArray());
+    bgScrollView_->addSubview(detailPoolGridView_);
     return {};
 }
 
