@@ -43,6 +43,21 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
     }
 }
 
+// The pop-up window over a stock's screen, on its intraday chart and on its candles.
+TEST_F(DetailScreenTest, ThePopUpWindowOnBothCharts) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    screen->ShowPopStockDetailView("SH600519", "贵州茅台");
+    settle();
+    app.advance(1);
+    PopStockDetailView *pop = screen->popStockDetailView();
+    ASSERT_TRUE(pop);
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/pop-up-intraday"));
+    pop->ReturnSelectedItem(pop->tab(PopStockDetailView::KLineTabTag));
+    settle();
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/pop-up-candles"));
+}
+
 // A full page of the tick pager, opened by a double tap on the stock panel's ticks.
 TEST_F(DetailScreenTest, AFullPageOfTheTickPager) {
     readyWithoutAccount();
