@@ -37,6 +37,13 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
             panel->slideMenuViewTop().SetSelectedItemIndex(2);
             panel->ReturnSelectedIndex(2, panel->slideMenuViewTop());
             EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-boards"));
+            // A board's members slid in over the boards.
+            ElementBoardView &boards = panel->elementBoardView();
+            gfx::Rect row = boards.tableView().rectForRow({0, 1});
+            app.tap(boards.tableView().convert(gfx::Point{60, row.midY()}, nullptr));
+            settle();
+            app.advance(ElementStockView::SlideSeconds + 0.1);
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-board-members"));
         }
         nav->pop(false);
         app.runPending();
