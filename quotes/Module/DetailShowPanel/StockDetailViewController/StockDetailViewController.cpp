@@ -13,7 +13,10 @@
 #include "base/NotificationCenter.h"
 #include "base/RunLoop.h"
 #include "gfx/Image.h"
+#include "ui/Application.h"
 #include "ui/ImageView.h"
+#include "ui/TabBarController.h"
+#include "ui/Window.h"
 
 #include <algorithm>
 
@@ -234,6 +237,7 @@ void StockDetailViewController::SetupRightPanel(int16_t mode) {
         if (!m_rightStockDetailPanel) {
             m_rightStockDetailPanel = base::make<RightStockDetailPanel>(kRightPanelFrame);
             m_rightStockDetailPanel->parentTarget = weakSelf();
+            m_rightStockDetailPanel->delegate = weakSelf<StockDetailViewController>();
         }
         panel = m_rightStockDetailPanel;
         break;
@@ -295,6 +299,8 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
         break;
     case 2940:
         ProcDynamicInf(params);
+        if (auto pop = popOn(requestCode(params)))
+            pop->UpdatePriceData(*m_stockDetailData->popStockBasicInf());
         break;
     case 2311:
         if (auto *list = rows(2311); list && !list->empty() && m_stockInfoShowView)
@@ -319,6 +325,8 @@ void StockDetailViewController::DataPoolCallBack(int32_t reqType, const base::Re
     case 2915:
         if (requestCode(params) == m_code && m_rightStockDetailPanel)
             m_rightStockDetailPanel->buySellPanelView().SetBuySellData(record);
+        if (auto pop = popOn(requestCode(params)))
+            pop->buySellPanelView().SetBuySellData(m_stockDetailData->popStockBasicInf());
         break;
     case 2929:
         if (const auto *list = lib.netdatacenter()
@@ -455,6 +463,11 @@ void StockDetailViewController::refresh() {
         return;
     refreshInfoBomb();
     m_stockDetailData->reqData(false);
+    if (auto pop = m_popStockDetailView.lock(); pop && !pop->code().empty()) {
+        m_stockDetailData->reqPopStockDetailView(pop->code(), false);
+        if (pop->hasReqKLine())
+            m_stockDetailData->reqPopStockKLine(pop->code());
+    }
     if (m_currentModeType == StockMode && m_rightStockDetailPanel)
         m_rightStockDetailPanel->elementBoardView().reqDataOnTimer();
 }
@@ -535,5 +548,64 @@ std::string StockDetailViewController::codeOfEntry(const base::Value &entry) {
         return entry["MarketCode"].stringValue();
     if (entry.isString())
         return entry.stringValue();
+    return {};
+}
+
+// --- The pop-up window
+
+gfx::Rect StockDetailViewController::inTabBarView(gfx::Rect screenFrame) {
+    return screenFrame.offset(0, -ui::Screen::main().applicationFrame().y());
+}
+
+void StockDetailViewController::ShowPopStockDetailView(const std::string &code,
+                                                       const std::string &stockName) {
+    // Over the tab bar too; a screen outside a tab bar covers its window.
+    ui::View *over = nullptr;
+    gfx::Rect frame{0, 0, 1024, 768};
+    if (ui::TabBarController *tabs = tabBarController()) {
+        over = &tabs->view();
+        frame = inTabBarView(frame);
+    } else if (ui::View *root = viewIfLoaded()) {
+        over = root->window();
+    }
+    if (!over || code.empty())
+        return;
+    auto pop = base::make<PopStockDetailView>(frame);
+    pop->delegate = weakSelf<StockDetailViewController>();
+    over->addSubview(pop);
+    m_popStockDetailView = pop;
+    const base::Ref<StockBasicInf> &record = m_stockDetailData->popStockBasicInf();
+    *record = StockBasicInf();
+    record->name = stockName;
+    record->code = code;
+    pop->SetStockCode(code);
+    pop->UpdatePriceData(*record);
+    m_stockDetailData->reqPopStockDetailView(code, true);
+}
+
+base::Ref<PopStockDetailView> StockDetailViewController::popOn(const std::string &code) const {
+    auto pop = m_popStockDetailView.lock();
+    return pop && !code.empty() && pop->code() == code ? pop : nullptr;
+}
+
+base::Opt<void> StockDetailViewController::ReturnIndexSupplyStock(const std::string &code,
+                                                                  const std::string &name) {
+    ShowPopStockDetailView(code, name);
+    return {};
+}
+
+base::Opt<void> StockDetailViewController::ReturnTlineStock(const std::string &code,
+                                                            const std::string &name) {
+    ShowPopStockDetailView(code, name);
+    return {};
+}
+
+base::Opt<void> StockDetailViewController::RequestPopStockKLine(const std::string &code) {
+    m_stockDetailData->reqPopStockKLine(code);
+    return {};
+}
+
+base::Opt<void> StockDetailViewController::OnClosePopStockDetailView() {
+    m_popStockDetailView.reset();
     return {};
 }

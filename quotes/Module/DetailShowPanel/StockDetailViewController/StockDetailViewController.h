@@ -19,6 +19,7 @@
 #include "Module/CommonControls/MinLine/MinLine/MinLineView.h"
 #include "Module/DetailShowPanel/DealQueuePanelView.h"
 #include "Module/DetailShowPanel/FullScreenViewController.h"
+#include "Module/DetailShowPanel/PopStockDetailView.h"
 #include "Module/DetailShowPanel/PopTechSettingsController.h"
 #include "Module/DetailShowPanel/StockDetailSwitchBar.h"
 #include "Module/DetailShowPanel/WebTabView.h"
@@ -55,6 +56,8 @@ class StockDetailViewController : public CMViewController,
                                   public TimerCenterDelegate,
                                   public IndexSupplyStockDelegate,
                                   public StockDetailParent,
+                                  public RightStockDetailPanelDelegate,
+                                  public PopStockDetailViewDelegate,
                                   // The chart column.
                                   public StockDetailSwitchBarDelegate,
                                   public KLineViewDelegate,
@@ -106,8 +109,14 @@ public:
     base::Opt<void> PrevStockAction(ui::Button &sender) override;
     base::Opt<void> NextStockAction(ui::Button &sender) override;
     base::Opt<void> traderButtonAction(ui::View &sender) override;
-    // The pop-up window comes with its own view; until then a member tap opens nothing.
-    base::Opt<void> ReturnIndexSupplyStock(const std::string &, const std::string &) override { return {}; }
+    // The pop-up window over the whole screen: a second security shown without leaving this one.
+    // It is asked for, fed and refreshed here, and kept only by the view tree.
+    void ShowPopStockDetailView(const std::string &code, const std::string &stockName);
+    base::Opt<void> ReturnIndexSupplyStock(const std::string &code, const std::string &name) override;
+    base::Opt<void> ReturnTlineStock(const std::string &code, const std::string &name) override;
+    base::Opt<void> RequestPopStockKLine(const std::string &code) override;
+    base::Opt<void> OnClosePopStockDetailView() override;
+    PopStockDetailView *popStockDetailView() const { return m_popStockDetailView.lock().get(); }
 
     void DataPoolCallBack(int32_t reqType, const base::Ref<ReqParams> &params) override;
     base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
@@ -235,6 +244,10 @@ private:
     void updateWatchListButton();
     void CommonNotify(const base::Notification &notification);
     void refresh();
+    // The pop-up when it is open on that code, else null.
+    base::Ref<PopStockDetailView> popOn(const std::string &code) const;
+    // A frame in screen coordinates placed in the tab bar controller's view, as its strips are.
+    static gfx::Rect inTabBarView(gfx::Rect screenFrame);
     void GotoNextStock(bool next);
     void openNextStock();
     // The code of a browse-list entry; empty for an entry of another kind.
@@ -298,6 +311,7 @@ private:
     int32_t m_currentBoardID = 0;
     std::vector<std::string> m_valueArray;
     base::Weak<ui::View> m_prevRightPanelView;
+    base::Weak<PopStockDetailView> m_popStockDetailView;
     ui::Orientation m_currentOrientation = ui::Orientation::LandscapeLeft;
 
     // The chart column.

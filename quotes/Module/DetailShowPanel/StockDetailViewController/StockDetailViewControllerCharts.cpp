@@ -199,9 +199,7 @@ void StockDetailViewController::SetHelpTip() {
     if (!tabs || !data.IsFirstShowHelp(kHelpID))
         return;
     data.SetHelpShowState(false, kHelpID);
-    // Screen coordinates, as the tab bar's own strips are placed in its view under the status bar.
-    float statusBar = ui::Screen::main().applicationFrame().y();
-    auto help = CMHelpView::create(gfx::Rect{0, 0, 1024, 768}.offset(0, -statusBar));
+    auto help = CMHelpView::create(inTabBarView({0, 0, 1024, 768}));
     help->backgroundImage().setImage(gfx::Image::named("tline_mask.png"));
     for (const HelpTip &tip : kHelpTips)
         help->SetTipButtonWithImage(tip.image, tip.frame);
@@ -564,6 +562,10 @@ void StockDetailViewController::ProcKLine(const base::Ref<ReqParams> &params) {
             data.AddStocks_ReqKLineForward(pack->code);
         }
     }
+    if (auto pop = popOn(pack->code)) {
+        pop->klineView().Update(data.popStockBasicInf(), candles(&pack->rspArray), pack->ktype, 0);
+        pop->StopKLineWaitingAlert();
+    }
 }
 
 void StockDetailViewController::ProcMinLine(const base::Ref<ReqParams> &params) {
@@ -572,6 +574,8 @@ void StockDetailViewController::ProcMinLine(const base::Ref<ReqParams> &params) 
     std::string code = replyCode(params);
     if (!pack || code.empty())
         return;
+    if (auto pop = popOn(code))
+        pop->trendLineView().Update(m_stockDetailData->popStockBasicInf(), minutes(&pack->rspArray));
     if (code != m_code) {
         m_curTrendLineView->UpdateAddStock(code, minutes(&pack->rspArray));
         return;

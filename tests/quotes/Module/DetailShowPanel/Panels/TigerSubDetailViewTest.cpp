@@ -1,6 +1,7 @@
 #include "Module/DetailShowPanel/TigerSubDetailView.h"
 
 #include "gfx/Color.h"
+#include "gfx/Image.h"
 #include "host/Offscreen.h"
 #include "ui/Window.h"
 
@@ -170,6 +171,29 @@ TEST_F(TigerTest, HostileRatesAreHeldToTheWhole) {
     EXPECT_NEAR(view->redDegreeArray()[3].end, 450, 1e-3);
     EXPECT_EQ(row(0, 0).valueLabel1().text(), "0");
     EXPECT_EQ(row(0, 0).valueLabel2().text(), "0.00%");
+}
+
+} // namespace
+
+namespace {
+
+// Each class's slice artwork is drawn in the colour of its table row's swatch, so ring and table
+// read alike: "red_01.png" the small buy orders down to "red_04.png" the extra-large, the greens alike.
+TEST_F(TigerTest, SliceArtworkWearsItsRowsSwatch) {
+    for (int section = 0; section < 2; ++section)
+        for (int r = 0; r < 4; ++r) {
+            std::string name =
+                std::string(section == 0 ? "red_0" : "green_0") + std::to_string(r + 1) + ".png";
+            SCOPED_TRACE(name);
+            auto image = gfx::Image::named(name);
+            ASSERT_TRUE(image);
+            const gfx::Surface &s = image->surface();
+            gfx::Rgba8 inside = s.pixel(s.width() / 2, s.height() / 4);
+            const gfx::Color &swatch = *row(section, r).tagLabel().backgroundColor();
+            EXPECT_NEAR(inside.r, swatch.r() * 255, 3);
+            EXPECT_NEAR(inside.g, swatch.g() * 255, 3);
+            EXPECT_NEAR(inside.b, swatch.b() * 255, 3);
+        }
 }
 
 } // namespace

@@ -37,10 +37,32 @@ TEST_F(DetailScreenTest, TheScreenOfEachKindOfSecurity) {
             panel->slideMenuViewTop().SetSelectedItemIndex(2);
             panel->ReturnSelectedIndex(2, panel->slideMenuViewTop());
             EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-boards"));
+            // A board's members slid in over the boards.
+            ElementBoardView &boards = panel->elementBoardView();
+            gfx::Rect row = boards.tableView().rectForRow({0, 1});
+            app.tap(boards.tableView().convert(gfx::Point{60, row.midY()}, nullptr));
+            settle();
+            app.advance(ElementStockView::SlideSeconds + 0.1);
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/stock-board-members"));
         }
         nav->pop(false);
         app.runPending();
     }
+}
+
+// The pop-up window over a stock's screen, on its intraday chart and on its candles.
+TEST_F(DetailScreenTest, ThePopUpWindowOnBothCharts) {
+    readyWithoutAccount();
+    auto screen = open("SH600000");
+    screen->ShowPopStockDetailView("SH600519", "贵州茅台");
+    settle();
+    app.advance(1);
+    PopStockDetailView *pop = screen->popStockDetailView();
+    ASSERT_TRUE(pop);
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/pop-up-intraday"));
+    pop->ReturnSelectedItem(pop->tab(PopStockDetailView::KLineTabTag));
+    settle();
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/pop-up-candles"));
 }
 
 // A full page of the tick pager, opened by a double tap on the stock panel's ticks.
