@@ -11,6 +11,7 @@
 
 #include "ui/NavigationController.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace toolbar {
@@ -514,6 +515,18 @@ TEST_F(OrderTest, TheTimerPopoverAndRegistrationEndWithThePanel) {
     driver.advance(20);
     EXPECT_EQ(app.alerts().size(), alerts) << "a late firing reaches nobody";
     EXPECT_EQ(tipTexts().size(), tips) << "nor does the late failure of the order";
+}
+
+TEST_F(OrderTest, APanelSlidingOutLeavesTheRepliesToItsSuccessor) {
+    base::Ref<TradeView> buy = open(101);
+    book->failNext(11104, "资金查询失败");
+    press(102); // the buy panel slides out while the sell panel asks for the funds
+    settle();
+    base::Ref<TradeView> sell = panel<TradeView>();
+    ASSERT_TRUE(sell);
+    EXPECT_NE(sell, buy);
+    std::vector<std::string> tips = tipTexts();
+    EXPECT_EQ(std::count(tips.begin(), tips.end(), "资金查询失败"), 1) << "one tip, not two";
 }
 
 TEST_F(OrderTest, CodesHandedOverLoadIntoTheOpenPanel) {
