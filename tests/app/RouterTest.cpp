@@ -129,6 +129,25 @@ TEST_F(RouterTest, LoggedInTheToolBarOpensAsksBeforeClosingAndTimesOut) {
     EXPECT_FALSE(TradeDataBase::sharedTradeDataBase()->isConnected());
 }
 
+TEST_F(RouterTest, TheAutoLockClosesTheBarAndTheLinkAndSaysSo) {
+    logInBroker();
+    base::Ref<TradeMsgCenter> center = TradeMsgCenter::sharedTradeMsgCenter();
+    double minutes = center->lockTimeMinute();
+    center->setLockTimeMinute(1);
+    trader("LaunchTrader");
+    ASSERT_TRUE(bar());
+    advance(59);
+    EXPECT_FALSE(bar()->isToolBarHidden());
+    advance(2);
+    EXPECT_EQ(alertCount("超时保护，已自动退出委托!"), 1u);
+    EXPECT_TRUE(bar()->isToolBarHidden());
+    EXPECT_EQ(bar()->superview(), nullptr);
+    driver.runUntilIdle();
+    EXPECT_FALSE(TradeDataBase::sharedTradeDataBase()->isConnected());
+    EXPECT_EQ(gateway->openConnections(), 0);
+    center->setLockTimeMinute(minutes);
+}
+
 TEST_F(RouterTest, ResigningActiveDismissesTheBarAndTheNextLaunchMakesAFreshOne) {
     logInBroker();
     trader("LaunchTrader");

@@ -86,19 +86,19 @@ void TraderToolBarView::initUI(gfx::Rect frame) {
     addSubview(m_toolBarScrollView);
     base::Weak<TraderToolBarView> weak = weakSelf<TraderToolBarView>();
     for (int i = 0; i < kFunctionCount; ++i) {
-        const FunctionButton &spec = kButtons[i];
+        const FunctionButton &entry = kButtons[i];
         auto button = ui::Button::custom({0, i * (w + 1), w, w});
-        button->tag = spec.tag;
-        button->setBackgroundImage(UtilUI::imageNamed(spec.image));
+        button->tag = entry.tag;
+        button->setBackgroundImage(UtilUI::imageNamed(entry.image));
         auto caption = base::make<ui::Label>(gfx::Rect{w / 8, 0, 3 * w / 4, w});
         caption->setBackgroundColor(gfx::Color::clear());
         caption->setTextColor(gfx::Color::white());
         caption->setFont(gfx::Font::boldSystem(kCaptionFontSize));
         caption->setTextAlignment(gfx::Align::Center);
         caption->setNumberOfLines(0);
-        caption->setText(spec.caption);
+        caption->setText(entry.caption);
         button->addSubview(caption);
-        int tag = spec.tag;
+        int tag = entry.tag;
         button->addTarget(base::Action("traderButtonAction",
                                        [weak, tag](base::Object *) {
                                            if (auto alive = weak.lock())
@@ -197,6 +197,8 @@ void TraderToolBarView::dismissOpenPanel() {
 }
 
 void TraderToolBarView::traderButtonAction(int tag) {
+    if (tag < kFirstFunctionTag || tag >= kFirstFunctionTag + kFunctionCount)
+        return;
     if (tag == m_prevType) {
         dismissOpenPanel();
         return;
@@ -221,16 +223,16 @@ void TraderToolBarView::openPanel(int tag, bool stopLockWhenDown) {
         TradeMsgCenter::EnterTradeBar();
         return;
     }
-    const FunctionButton &spec = kButtons[tag - kFirstFunctionTag];
+    const FunctionButton &entry = kButtons[tag - kFirstFunctionTag];
     base::Ref<TradeBaseView> panel;
     if (tag == 101 || tag == 102) {
-        auto order = base::make<TradeView>(spec.panelFrame);
+        auto order = base::make<TradeView>(entry.panelFrame);
         order->SetTradeType(tag == 101 ? TradeView::kBuy : TradeView::kSell);
         panel = order;
     } else {
-        panel = base::make<EmptyTradePanel>(spec.panelFrame);
+        panel = base::make<EmptyTradePanel>(entry.panelFrame);
     }
-    showPanel(panel, tag, spec.panelTitle);
+    showPanel(panel, tag, entry.panelTitle);
 }
 
 void TraderToolBarView::setttingsAction() {

@@ -3,6 +3,7 @@
 #include "Class/Module/ToolBarView/TradeView/AccountSelViewController.h"
 #include "Class/Module/ToolBarView/TradeView/TradeView.h"
 #include "Common/Util.h"
+#include "Components/CMProgressWaitingView.h"
 #include "DataBase/DataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "peers/TradeAccountBook.h"
@@ -10,6 +11,7 @@
 
 #include "ui/NavigationController.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace toolbar {
@@ -134,6 +136,42 @@ TEST_F(OrderTest, TheBuyPanelShowsFundsThenTheLoadedSecurity) {
     EXPECT_NE(order->volumeLine().text(), "可买数量: --") << "asked with funds, price, type and exchange";
     EXPECT_EQ(gateway->received(11110).size(), 1u);
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "trade/buy-panel"));
+}
+
+TEST_F(OrderTest, TheFundsAreThoseOfTheRenminbiRowElseOfTheFirst) {
+    struct Case {
+        const char *name, *rows, *funds;
+    } cases[] = {
+        {"renminbi second",
+         "21002=\x01"
+         "1028=1\x01"
+         "1078=10.00\x01"
+         "21003=\x01"
+         "21002=\x01"
+         "1028=0\x01"
+         "1078=20.00\x01"
+         "21003=\x01",
+         "20.00"},
+        {"no renminbi",
+         "21002=\x01"
+         "1028=2\x01"
+         "1078=30.00\x01"
+         "21003=\x01",
+         "30.00"},
+        {"no row", "", "--"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        gateway->setReply(11104, std::string("21004=11105\x01"
+                                             "21000=0\x01") +
+                                     c.rows);
+        base::Ref<TradeView> order = open(101);
+        ASSERT_TRUE(order);
+        EXPECT_EQ(order->fundsLine().text(), std::string("可用资金: ") + c.funds);
+        EXPECT_FALSE(order->progressView()->isAnimating());
+        press(101);
+        settleSlides();
+    }
 }
 
 TEST_F(OrderTest, TheSecurityReplyFillsTheRecordExactly) {
@@ -477,6 +515,18 @@ TEST_F(OrderTest, TheTimerPopoverAndRegistrationEndWithThePanel) {
     driver.advance(20);
     EXPECT_EQ(app.alerts().size(), alerts) << "a late firing reaches nobody";
     EXPECT_EQ(tipTexts().size(), tips) << "nor does the late failure of the order";
+}
+
+TEST_F(OrderTest, APanelSlidingOutLeavesTheRepliesToItsSuccessor) {
+    base::Ref<TradeView> buy = open(101);
+    book->failNext(11104, "资金查询失败");
+    press(102); // the buy panel slides out while the sell panel asks for the funds
+    settle();
+    base::Ref<TradeView> sell = panel<TradeView>();
+    ASSERT_TRUE(sell);
+    EXPECT_NE(sell, buy);
+    std::vector<std::string> tips = tipTexts();
+    EXPECT_EQ(std::count(tips.begin(), tips.end(), "资金查询失败"), 1) << "one tip, not two";
 }
 
 TEST_F(OrderTest, CodesHandedOverLoadIntoTheOpenPanel) {

@@ -527,7 +527,8 @@ void TradeView::orderTimedOut() {
 
 base::Opt<void> TradeView::OnTradeDataRsp(int reqType, const base::Ref<TradeRspData> &rspData,
                                           const std::optional<base::Dict> &) {
-    if (!rspData)
+    // A panel sliding out hears nothing more: its successor may already be asking under the same name.
+    if (!rspData || !isStartEnd())
         return {};
     if (!rspData->successRsp()) {
         StopWaitingAlert();
