@@ -20,17 +20,17 @@ void BasePoolView::setUp() {
     ui::View::setUp();
     GenUI({0, 0, bounds().width(), bounds().height()});
     GenTagImage();
-    for (const Board &spec : layout_) {
-        auto board = base::make<StockPoolGridView>(spec.frame, spec.gridType);
+    for (const Board &entry : layout_) {
+        auto board = base::make<StockPoolGridView>(entry.frame, entry.gridType);
         board->delegate = weakSelf<BasePoolView>();
-        board->titleLabel().setText(spec.title);
-        board->setBoardColor(spec.red, spec.green, spec.blue);
-        board->rowHeight = spec.gridType != StockPoolGridView::NamesOnly ? PoolRowHeight
-                           : spec.poolID == NewStockPoolID               ? NewStockRowHeight
-                                                                         : PlainRowHeight;
+        board->titleLabel().setText(entry.title);
+        board->setBoardColor(entry.red, entry.green, entry.blue);
+        board->rowHeight = entry.gridType != StockPoolGridView::NamesOnly ? PoolRowHeight
+                           : entry.poolID == NewStockPoolID               ? NewStockRowHeight
+                                                                          : PlainRowHeight;
         bgScrollView_->addSubview(board);
         boards_.push_back(board);
-        byPool_[spec.poolID] = board;
+        byPool_[entry.poolID] = board;
     }
 }
 
