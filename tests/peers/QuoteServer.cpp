@@ -364,7 +364,7 @@ Frame QuoteServer::codeTable(const ReceivedFrame &request) const {
 
     base::Data records = market_.codeTable(title);
     uint32_t crc = MarketFixture::checksum(records);
-    auto count = int32_t(market_.market(title).size());
+    auto count = int32_t(market_.codeTableSecurities(title).size());
     Frame reply{request.seqID, CodeTableType};
     if (held == crc) {
         records = {};
