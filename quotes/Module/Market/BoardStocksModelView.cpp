@@ -1,7 +1,5 @@
 #include "Module/Market/BoardStocksModelView.h"
 
-#include "Module/Market/QuoteRows.h"
-#include "Module/Market/StockModelCell.h"
 
 #include "Common/TimeFunc.h"
 
@@ -97,21 +95,9 @@ int BoardStocksModelView::numberOfRows(int) {
     return rowCount() + 1;
 }
 
+// The board row and the members are numbered straight, not one digit a line.
 base::Ref<ui::TableCell> BoardStocksModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
-    base::Ref<StockQuoteInf> record = recordOfRow(path.row);
-    if (modeType == 1) {
-        base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray);
-        if (record)
-            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
-        return cell;
-    }
-    base::Ref<StockModelCell> cell = dequeueTrendRow<StockModelCell>(table);
-    if (record) {
-        QuoteRows::fillTrendRow(*cell, std::to_string(path.row + 1), *record, m_rankFields);
-        cell->infoButton().setHidden(record->noteCount < 1);
-        showMView(*cell, *record);
-    }
-    return cell;
+    return securityRow(table, path.row, recordOfRow(path.row), std::to_string(path.row + 1));
 }
 
 base::Ref<ui::View> BoardStocksModelView::viewForHeader(int) {

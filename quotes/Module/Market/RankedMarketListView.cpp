@@ -1,5 +1,8 @@
 #include "Module/Market/RankedMarketListView.h"
 
+#include "Module/Market/QuoteRows.h"
+#include "Module/Market/StockModelCell.h"
+
 int RankedMarketListView::numberOfRows(int) {
     return rowCount();
 }
@@ -43,6 +46,24 @@ base::Ref<ui::View> RankedMarketListView::makeModeHeader(bool &firstColumnHeader
         header->addSubview(m_defaultColumn);
     }
     return header;
+}
+
+base::Ref<ui::TableCell> RankedMarketListView::securityRow(ui::TableView &table, int row,
+                                                           const base::Ref<StockQuoteInf> &record,
+                                                           const std::string &serial) {
+    if (modeType == 1) {
+        base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray);
+        if (record)
+            QuoteRows::fillColumnRow(*cell, row, *record, m_columnArray);
+        return cell;
+    }
+    base::Ref<StockModelCell> cell = dequeueTrendRow<StockModelCell>(table);
+    if (record) {
+        QuoteRows::fillTrendRow(*cell, serial, *record, m_rankFields);
+        cell->infoButton().setHidden(record->noteCount <= 0);
+        showMView(*cell, *record);
+    }
+    return cell;
 }
 
 base::Array RankedMarketListView::heldRecords() const {

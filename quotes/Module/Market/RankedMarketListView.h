@@ -54,6 +54,11 @@ protected:
     // The header of the mode on show; the first column header built in the process (the flag)
     // marks `markedColumn`.
     base::Ref<ui::View> makeModeHeader(bool &firstColumnHeaderMarked, int markedColumn);
+    // Table row `row` showing a security's record (none: the reused row stays as it was) in the mode
+    // on show: a column row, or a picture row numbered `serial` whose notes button shows when the
+    // security has notes.
+    base::Ref<ui::TableCell> securityRow(ui::TableView &table, int row,
+                                         const base::Ref<StockQuoteInf> &record, const std::string &serial);
     // The records held, in order, for the detail screen to step through.
     base::Array heldRecords() const;
     // A mini-trend row of this table: a reused one, or a new one of the list's width, with `made`

@@ -1,7 +1,6 @@
 #include "Module/Market/StockModelView.h"
 
 #include "Module/Market/QuoteRows.h"
-#include "Module/Market/StockModelCell.h"
 
 #include "Common/FileFunc.h"
 #include "Common/Util.h"
@@ -71,20 +70,7 @@ base::Ref<ui::View> StockModelView::viewForHeader(int) {
 }
 
 base::Ref<ui::TableCell> StockModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
-    base::Ref<StockQuoteInf> record = recordAt(path.row);
-    if (modeType == 1) {
-        base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray);
-        if (record)
-            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
-        return cell;
-    }
-    base::Ref<StockModelCell> cell = dequeueTrendRow<StockModelCell>(table);
-    if (record) {
-        QuoteRows::fillTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
-        cell->infoButton().setHidden(record->noteCount <= 0);
-        showMView(*cell, *record);
-    }
-    return cell;
+    return securityRow(table, path.row, recordAt(path.row), Util::FormatSerialNumberVertical(path.row + 1));
 }
 
 void StockModelView::didSelectRow(ui::IndexPath path) {
