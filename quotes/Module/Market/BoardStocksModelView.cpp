@@ -1,6 +1,5 @@
 #include "Module/Market/BoardStocksModelView.h"
 
-
 #include "Common/TimeFunc.h"
 
 namespace {
