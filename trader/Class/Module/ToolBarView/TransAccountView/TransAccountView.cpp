@@ -1,16 +1,13 @@
 #include "Class/Module/ToolBarView/TransAccountView/TransAccountView.h"
 
 #include "Class/Module/ToolBarView/TransAccountView/BankToAccountView.h"
+#include "Class/Module/ToolBarView/TransAccountView/TransferQueryView.h"
 #include "Common/UtilUI.h"
 
 namespace {
 
-struct TabEntry {
-    const char *caption;
-    bool history;
-};
-constexpr TabEntry kTabEntries[TransAccountView::kTabCount] = {
-    {"银行转证券", false}, {"证券转银行", false}, {"转账查询", true}, {"银行余额", false}};
+constexpr const char *kCaptions[TransAccountView::kTabCount] = {"银行转证券", "证券转银行", "转账查询",
+                                                                "银行余额"};
 
 base::Ref<gfx::Color> selectedTabColour() {
     return gfx::Color::rgba(255 / 255.f, 218 / 255.f, 160 / 255.f);
@@ -33,8 +30,7 @@ void TransAccountView::initUI(gfx::Rect frame) {
     zoomInButton()->setHidden(true);
     setBackgroundColor(gfx::Color::pattern(UtilUI::imageNamed("trader_bg.png")));
     for (int i = 0; i < kTabCount; ++i) {
-        m_tabs[size_t(i)] =
-            GenTabItem(kTabEntries[i].caption, kFirstTabTag + i, {i * w / 4, kTabY, w / 4, kTabHeight});
+        m_tabs[size_t(i)] = GenTabItem(kCaptions[i], kFirstTabTag + i, {i * w / 4, kTabY, w / 4, kTabHeight});
         addSubview(m_tabs[size_t(i)]);
     }
     ItemTabAction(kBankToAccount);
@@ -97,8 +93,6 @@ void TransAccountView::showTab(int tag) {
         m_prevContentView = GenBankBalance();
         break;
     }
-    if (!m_prevContentView)
-        return;
     addSubview(m_prevContentView);
     m_prevContentView->setParentTarget(weakSelf<TradeBaseView>());
     m_prevContentView->SetTransferData(m_transferData);
@@ -122,7 +116,7 @@ base::Ref<TransferTabView> TransAccountView::GenAccountToBank() {
 }
 
 base::Ref<TransferTabView> TransAccountView::TransferQuery() {
-    return nullptr;
+    return base::make<TransferQueryView>(tabFrame(frame(), true));
 }
 
 base::Ref<TransferTabView> TransAccountView::GenBankBalance() {
