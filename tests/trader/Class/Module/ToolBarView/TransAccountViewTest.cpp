@@ -112,11 +112,18 @@ protected:
         picker->view();
         return *picker;
     }
-    // Picks the bank row at `index` through the bank picker.
-    void pickBank(BankToAccountView &form, int index) {
-        tap(form.bankBtn());
-        picker(form).didSelect(index);
+    // A tap beside the panel, which closes an open picker.
+    void tapOutside() {
+        app.tap({100, 700});
+        driver.runUntilIdle();
     }
+    // Opens the picker of the button, settles on the row and closes the picker.
+    void choose(TransferTabView &tab, ui::Button &button, int row) {
+        tap(button);
+        picker(tab).didSelect(row);
+        tapOutside();
+    }
+    void pickBank(BankToAccountView &form, int index) { choose(form, form.bankBtn(), index); }
     std::string lastAlert() const { return alertTexts().empty() ? "" : alertTexts().back(); }
     bool waiting(TransAccountView &transfers) const { return transfers.progressView()->isAnimating(); }
 
@@ -124,7 +131,8 @@ protected:
 };
 
 TEST_F(TransferTest, ThePanelOpensOnBankToSecuritiesAndSwitchesByBuildingAfresh) {
-    size_t seen = 0;
+    logIn();
+    size_t seen = gateway->received().size();
     base::Ref<TransAccountView> transfers = open();
     ASSERT_TRUE(transfers);
     EXPECT_EQ(transfers->titleLabel()->text(), "银行转账");
@@ -281,11 +289,13 @@ TEST_F(TransferTest, ATransferSendsItsSixFieldsAndReportsTheOutcome) {
     app.pressAlertButton(0);
     tap(form->currencyBtn());
     BankSelViewController &currencies = picker(*form);
+    EXPECT_EQ(currencies.rowTitle(0), "人民币");
     EXPECT_EQ(currencies.title(), "选择币种");
     EXPECT_EQ(currencies.selectedIndex(), -1);
     EXPECT_EQ(currencies.rowTitle(1), "美元");
     currencies.didSelect(1);
     EXPECT_EQ(form->currencyBtn().currentTitle(), "美元");
+    tapOutside();
     tap(form->confirmBtn());
     settle();
     EXPECT_EQ(gateway->received(11122).back().value(1028), "1");
@@ -431,6 +441,8 @@ TEST_F(TransferTest, TheBankPickerReportsEverySettledRow) {
     EXPECT_TRUE(form->popoverController()->isVisible()) << "open until a tap outside";
 
     // A selected code the rows do not hold shows none selected.
+    tapOutside();
+    EXPECT_FALSE(form->popoverController()->isVisible());
     form->setSelectedBankCode("9999");
     tap(form->bankBtn());
     EXPECT_EQ(picker(*form).selectedIndex(), -1);
@@ -506,7 +518,7 @@ TEST_F(TransferTest, TheHistoryWaitsForABankThenSearchesWithIt) {
     logIn();
     showBar();
     // The history opens before the bank list the first form asked for has come back.
-    press(TraderToolBarView::kTransferTag);
+    bar->traderButtonAction(TraderToolBarView::kTransferTag);
     base::Ref<TransAccountView> transfers = panel<TransAccountView>();
     transfers->ItemTabAction(502);
     base::Ref<TransferQueryView> history = shown<TransferQueryView>(*transfers);
@@ -552,13 +564,11 @@ TEST_F(TransferTest, HistoryPagesKeepTheirSearchAndShowTheRows) {
 
     // The pickers move on to a bank without a currency (renminbi here) and dollars; the next
     // page still belongs to the search shown.
-    tap(history->bankBtn());
-    picker(*history).didSelect(1);
+    choose(*history, history->bankBtn(), 1);
     EXPECT_EQ(history->selectedBankCode(), "2002");
     EXPECT_EQ(history->currencyBtn().currentTitle(), "人民币");
     EXPECT_EQ(history->selectedCurrency(), 0);
-    tap(history->currencyBtn());
-    picker(*history).didSelect(1);
+    choose(*history, history->currencyBtn(), 1);
     EXPECT_EQ(history->currencyBtn().currentTitle(), "美元");
     tap(history->pageStrip().nextButton());
     settle();

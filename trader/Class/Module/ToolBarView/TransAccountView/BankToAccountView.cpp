@@ -171,7 +171,7 @@ base::Opt<void> BankToAccountView::UpdateBankArray(const base::Array &banks, boo
     m_isQueryingBank = false;
     m_bankArray.reset();
     if (!errRsp)
-        m_bankArray = banks;
+        m_bankArray = banks.copy();
     if (m_bankArray && !m_bankArray->empty() && (*m_bankArray)[0].dict())
         SetBankRelInfo(*(*m_bankArray)[0].dict());
     else
