@@ -311,42 +311,45 @@ base::Opt<void> BankToAccountView::ReturnSelectedValueDict(const base::Dict &row
 // ---------------------------------------------------------------------------------------------
 // Transfer and balance
 
-void BankToAccountView::confirmAction() {
-    transfer::Entry entry{m_selectedBankCode,
-                          m_selectedCurrency,
-                          formRule(),
-                          fieldText(*m_bankPwdField),
-                          fieldText(*m_accountPwdField),
-                          m_transCashField->text()};
-    if (std::optional<std::string> refusal = transfer::transferRefusal(entry)) {
+transfer::Entry BankToAccountView::entry(int rule) const {
+    return {m_selectedBankCode,
+            m_selectedCurrency,
+            rule,
+            fieldText(*m_bankPwdField),
+            fieldText(*m_accountPwdField),
+            m_variant == kBalance ? std::string() : m_transCashField->text()};
+}
+
+// The entry goes out when it passes its checks: a password its rule does not ask for is sent empty.
+bool BankToAccountView::send(
+    const transfer::Entry &entry, const std::optional<std::string> &refusal,
+    const std::function<void(TradeTransferData &, const std::string &, const std::string &)> &request) {
+    if (refusal) {
         Util::ShowInfoBox(*refusal);
-        return;
+        return false;
     }
     auto data = transferData();
     if (!data)
-        return;
+        return false;
     transfer::PasswordRule rule = transfer::passwordRule(entry.rule);
-    data->reqTransfer(isBankToAccount() ? 0 : 1, entry.bankCode, rule.needsFund ? entry.fundPassword : "",
-                      rule.needsBank ? entry.bankPassword : "", entry.amount, entry.currency);
+    request(*data, rule.needsFund ? entry.fundPassword : "", rule.needsBank ? entry.bankPassword : "");
     StartWaitingAlert();
+    return true;
+}
+
+void BankToAccountView::confirmAction() {
+    transfer::Entry typed = entry(formRule());
+    send(typed, transfer::transferRefusal(typed),
+         [&](TradeTransferData &data, const std::string &fund, const std::string &bank) {
+             data.reqTransfer(isBankToAccount() ? 0 : 1, typed.bankCode, fund, bank, typed.amount,
+                              typed.currency);
+         });
 }
 
 void BankToAccountView::remainAction() {
-    transfer::Entry entry{m_selectedBankCode,
-                          m_selectedCurrency,
-                          m_pswTypeOfQueryBankBalance,
-                          fieldText(*m_bankPwdField),
-                          fieldText(*m_accountPwdField),
-                          ""};
-    if (std::optional<std::string> refusal = transfer::balanceRefusal(entry)) {
-        Util::ShowInfoBox(*refusal);
-        return;
-    }
-    auto data = transferData();
-    if (!data)
-        return;
-    transfer::PasswordRule rule = transfer::passwordRule(entry.rule);
-    data->reqBankBalance(entry.bankCode, rule.needsFund ? entry.fundPassword : "",
-                         rule.needsBank ? entry.bankPassword : "", entry.currency);
-    StartWaitingAlert();
+    transfer::Entry typed = entry(m_pswTypeOfQueryBankBalance);
+    send(typed, transfer::balanceRefusal(typed),
+         [&](TradeTransferData &data, const std::string &fund, const std::string &bank) {
+             data.reqBankBalance(typed.bankCode, fund, bank, typed.currency);
+         });
 }

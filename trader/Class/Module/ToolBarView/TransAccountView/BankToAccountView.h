@@ -9,6 +9,7 @@
 #include "ui/TextView.h"
 
 #include <cstdint>
+#include <functional>
 
 // The transfer form of the bank-transfer panel, in three variants: bank to securities (this
 // class), securities to bank (AccountToBankView, which also shows the funds that may leave the
@@ -89,6 +90,10 @@ private:
     void applyRule();
     void clearEntries();
     void stopWaitingWhenIdle();
+    transfer::Entry entry(int rule) const;
+    bool
+    send(const transfer::Entry &entry, const std::optional<std::string> &refusal,
+         const std::function<void(TradeTransferData &, const std::string &, const std::string &)> &request);
     base::Ref<ui::TextField> entryRow(float y, const char *caption, int tag, bool secure);
     void wire(ui::Button &button, const char *name, void (BankToAccountView::*action)());
 

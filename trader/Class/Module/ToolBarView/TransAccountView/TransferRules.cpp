@@ -59,16 +59,28 @@ bool isTransferAmount(const std::string &text) {
     return text.find_first_of("123456789") != std::string::npos;
 }
 
-std::optional<std::string> transferRefusal(const Entry &entry) {
+namespace {
+
+// The checks both operations share, in order; the password texts differ.
+std::optional<std::string> commonRefusal(const Entry &entry, const char *noBankPassword,
+                                         const char *noFundPassword) {
     PasswordRule rule = passwordRule(entry.rule);
     if (entry.bankCode.empty())
         return "没有可转帐的银行！";
     if (entry.currency < 0)
         return "请选择币种！";
     if (rule.needsBank && entry.bankPassword.empty())
-        return "请输入银行密码！";
+        return noBankPassword;
     if (rule.needsFund && entry.fundPassword.empty())
-        return "请输入资金密码！";
+        return noFundPassword;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> transferRefusal(const Entry &entry) {
+    if (std::optional<std::string> refusal = commonRefusal(entry, "请输入银行密码！", "请输入资金密码！"))
+        return refusal;
     if (entry.amount.empty())
         return "请输入转帐金额！";
     if (!isTransferAmount(entry.amount))
@@ -77,16 +89,7 @@ std::optional<std::string> transferRefusal(const Entry &entry) {
 }
 
 std::optional<std::string> balanceRefusal(const Entry &entry) {
-    PasswordRule rule = passwordRule(entry.rule);
-    if (entry.bankCode.empty())
-        return "没有可转帐的银行！";
-    if (entry.currency < 0)
-        return "请选择币种！";
-    if (rule.needsBank && entry.bankPassword.empty())
-        return "请在上面输入框中输入银行密码！";
-    if (rule.needsFund && entry.fundPassword.empty())
-        return "请在上面输入框中输入资金密码！";
-    return std::nullopt;
+    return commonRefusal(entry, "请在上面输入框中输入银行密码！", "请在上面输入框中输入资金密码！");
 }
 
 std::string historyCurrency(const base::Dict &row) {
