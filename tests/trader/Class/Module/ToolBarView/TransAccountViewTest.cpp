@@ -98,14 +98,6 @@ protected:
         settle();
         return shown<T>(transfers);
     }
-    // The function ids sent since the mark, heartbeats left out.
-    std::vector<int> sentSince(size_t &seen) {
-        std::vector<int> out;
-        for (; seen < gateway->received().size(); ++seen)
-            if (gateway->received()[seen].funcID != 10)
-                out.push_back(gateway->received()[seen].funcID);
-        return out;
-    }
     BankSelViewController &picker(TransferTabView &tab) {
         auto *nav = dynamic_cast<ui::NavigationController *>(&tab.popoverController()->content());
         auto *picker = dynamic_cast<BankSelViewController *>(nav->viewControllers().front().get());
@@ -449,21 +441,26 @@ TEST_F(TransferTest, TheBankPickerReportsEverySettledRow) {
     EXPECT_EQ(form->selectedBankCode(), "9999") << "nothing reported until the wheel turns";
 }
 
-TEST_F(TransferTest, AReplyReachesTheTabShownWhenItArrives) {
+TEST_F(TransferTest, ATransferOutcomeReachesTheTabShownWhenItArrives) {
     base::Ref<TransAccountView> transfers = open();
-    base::Ref<BankToAccountView> form = shown(*transfers);
-    form->bankPwdField().setText("bp");
-    form->transCashField().setText("10");
-    // The user moves on before the reply comes back.
-    form->confirmAction();
-    transfers->ItemTabAction(503);
-    base::Ref<BankToAccountView> balance = shown(*transfers);
-    balance->bankPwdField().setText("typed");
-    settle();
-    EXPECT_EQ(lastAlert(), "转帐成功！") << "told by the balance form";
-    EXPECT_EQ(balance->bankPwdField().text(), "");
+    for (int tab : {TransAccountView::kBankBalance, TransAccountView::kTransferQuery}) {
+        SCOPED_TRACE(tab);
+        base::Ref<BankToAccountView> form = switchTo(*transfers, TransAccountView::kBankToAccount);
+        form->transCashField().setText("10");
+        // The user moves on before the reply comes back.
+        form->confirmAction();
+        transfers->ItemTabAction(tab);
+        if (auto balance = shown(*transfers))
+            balance->bankPwdField().setText("typed");
+        settle();
+        EXPECT_EQ(lastAlert(), "转帐成功！");
+        EXPECT_FALSE(waiting(*transfers));
+        if (auto balance = shown(*transfers))
+            EXPECT_EQ(balance->bankPwdField().text(), "") << "the balance form empties its fields";
+        app.pressAlertButton(0);
+    }
     driver.advance(2);
-    EXPECT_TRUE(gateway->received(11104).empty());
+    EXPECT_TRUE(gateway->received(11104).empty()) << "no form but securities to bank asks the funds";
 }
 
 TEST_F(TransferTest, AnEndingPanelClosesItsPickerAndDropsItsLateFundsRequest) {
@@ -613,18 +610,6 @@ TEST_F(TransferTest, HistoryCellsShowTheirRowWhateverItLacks) {
     EXPECT_EQ(cell->currencyLabel->text(), "美元");
     EXPECT_EQ(cell->infoLabel->text(), "转账成功 银行流水号:S7");
     EXPECT_EQ(cell->nameLabel->text(), "") << "a reused cell shows no stale text";
-}
-
-TEST_F(TransferTest, ATransferOutcomeIsShownOnTheHistoryToo) {
-    base::Ref<TransAccountView> transfers = open();
-    base::Ref<BankToAccountView> form = shown(*transfers);
-    form->bankPwdField().setText("bp");
-    form->transCashField().setText("10");
-    form->confirmAction();
-    transfers->ItemTabAction(502);
-    settle();
-    EXPECT_EQ(lastAlert(), "转帐成功！");
-    EXPECT_FALSE(waiting(*transfers));
 }
 
 } // namespace
