@@ -420,6 +420,7 @@ TEST_F(TransferTest, TheBankPickerReportsEverySettledRow) {
     EXPECT_EQ(banks.selectedIndex(), 0);
     EXPECT_EQ(banks.pickerView().selectedRow(0), 0);
     EXPECT_EQ(banks.rowTitle(2), "银行1003(人民币)");
+    driver.advance(ui::Popover::FadeDuration + 0.1);
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "trade/transfer-bank-picker"));
 
     std::vector<std::string> chosen;
