@@ -243,7 +243,7 @@ TEST_F(TransferTest, ATransferSendsItsSixFieldsAndReportsTheOutcome) {
 
     form->bankPwdField().setText("bp");
     form->transCashField().setText("300.5");
-    tap(form->confirmBtn());
+    form->confirmAction();
     EXPECT_TRUE(waiting(*transfers));
     settle();
     std::vector<peers::TradeRequest> sent = gateway->received(11122);
@@ -310,6 +310,7 @@ TEST_F(TransferTest, SecuritiesToBankShowsTheFundsAndAsksThemAgainAfterATransfer
     tap(form->confirmBtn());
     settle();
     EXPECT_EQ(lastAlert(), "转帐成功！");
+    app.pressAlertButton(0);
     size_t asked = gateway->received(11104).size();
     driver.advance(1.4);
     EXPECT_EQ(gateway->received(11104).size(), asked) << "not before 1.5 s";
@@ -332,6 +333,7 @@ TEST_F(TransferTest, SecuritiesToBankShowsTheFundsAndAsksThemAgainAfterATransfer
     driver.advance(1.6);
     settle();
     EXPECT_EQ(form->accountCashLabel()->text(), "账户可转资金: (未查到)");
+    ASSERT_FALSE(tipTexts().empty());
     EXPECT_EQ(tipTexts().back(), "资金查询失败");
 }
 
@@ -471,7 +473,7 @@ TEST_F(TransferTest, AnEndingPanelClosesItsPickerAndDropsItsLateFundsRequest) {
     base::Ref<BankSelViewController> picker = form->picker();
     ASSERT_TRUE(picker);
     form->transCashField().setText("10");
-    form->accountPwdField().setText("fp");
+    form->bankPwdField().setText("bp");
     form->confirmAction();
     settle();
     ASSERT_EQ(lastAlert(), "转帐成功！");

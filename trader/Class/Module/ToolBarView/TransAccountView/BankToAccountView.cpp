@@ -57,7 +57,8 @@ base::Ref<ui::TextField> BankToAccountView::entryRow(float y, const char *captio
     float w = frame().width();
     auto label = base::make<ui::Label>(gfx::Rect{10, y, kCaptionWidth, kRowHeight});
     label->setBackgroundColor(gfx::Color::clear());
-    label->setTextColor(gfx::Color::black());
+    // Light on the panel's dark backdrop.
+    label->setTextColor(gfx::Color::white());
     label->setFont(gfx::Font::system(kFontSize));
     label->setText(caption);
     label->tag = 100 + tag;
@@ -89,7 +90,7 @@ void BankToAccountView::initUI(gfx::Rect frame) {
     if (at.fundsLine >= 0) {
         m_accountCashLabel = base::make<ui::Label>(gfx::Rect{10, at.fundsLine, w - 20, kRowHeight});
         m_accountCashLabel->setBackgroundColor(gfx::Color::clear());
-        m_accountCashLabel->setTextColor(gfx::Color::darkGray());
+        m_accountCashLabel->setTextColor(gfx::Color::lightGray());
         m_accountCashLabel->setText("账户可转资金:0.00");
         addSubview(m_accountCashLabel);
     }
@@ -117,7 +118,7 @@ void BankToAccountView::initUI(gfx::Rect frame) {
 
     m_promptText = base::make<ui::TextView>(gfx::Rect{10, at.prompt, w - 20, kPromptHeight});
     m_promptText->setBackgroundColor(gfx::Color::clear());
-    m_promptText->setTextColor(gfx::Color::darkGray());
+    m_promptText->setTextColor(gfx::Color::lightGray());
     m_promptText->setFont(gfx::Font::system(kFontSize));
     m_promptText->editable = false;
     m_promptText->scrollEnabled = false;

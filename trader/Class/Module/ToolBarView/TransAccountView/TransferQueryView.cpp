@@ -81,6 +81,7 @@ void TransferQueryView::initUI(gfx::Rect frame) {
     m_pageStrip = base::make<TradePageStrip>(gfx::Rect{0, kStripY, w, TradePageStrip::kHeight}, w - 110,
                                              w - 107, w - 57);
     m_pageStrip->delegate = weakSelf<TransferQueryView>();
+    m_pageStrip->pageInfoLabel().setTextColor(gfx::Color::white());
     addSubview(m_pageStrip);
     m_dateRange = TradeDateRange::create(*this, {20, kRowY}, {126, kRowY}, {0, kStripY});
     m_dateRange->delegate = weakSelf<TransferQueryView>();
