@@ -2,6 +2,7 @@
 
 #include "Class/Module/ToolBarView/TradeSettingsView/TradeSettingsView.h"
 #include "Class/Module/ToolBarView/TradeView/TradeView.h"
+#include "Class/Module/ToolBarView/TransAccountView/TransAccountView.h"
 #include "Common/UtilUI.h"
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 
@@ -229,6 +230,8 @@ void TraderToolBarView::openPanel(int tag, bool stopLockWhenDown) {
         auto order = base::make<TradeView>(entry.panelFrame);
         order->SetTradeType(tag == 101 ? TradeView::kBuy : TradeView::kSell);
         panel = order;
+    } else if (tag == kTransferTag) {
+        panel = base::make<TransAccountView>(entry.panelFrame);
     } else {
         panel = base::make<EmptyTradePanel>(entry.panelFrame);
     }
