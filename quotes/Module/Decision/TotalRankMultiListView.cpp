@@ -275,14 +275,7 @@ base::Array TotalRankMultiListView::displayRows(int list, const StockQuoteList &
 // --- The class picker and the lists' taps
 
 void TotalRankMultiListView::switchStkTypeAction(ui::Button *) {
-    if (popover_->isVisible()) {
-        popover_->dismiss(true);
-        return;
-    }
-    if (picker_->tableArray.size() == 0)
-        return;
-    picker_->tableView().reloadData();
-    popover_->presentFromRect(switchBtn_->bounds(), *switchBtn_, ui::ArrowAny, true);
+    picker_->togglePopover(*popover_, *switchBtn_, ui::ArrowAny);
 }
 
 base::Opt<void> TotalRankMultiListView::SVCycleTableViewClick(SVCycleTableViewController &picker,

@@ -215,14 +215,7 @@ void SVCapitalSideBarView::setSVCapitalChartData() {
 // --- The cycle picker
 
 void SVCapitalSideBarView::switchSVCycleAction(ui::Button *) {
-    if (popover_->isVisible()) {
-        popover_->dismiss(true);
-        return;
-    }
-    if (picker_->tableArray.size() == 0)
-        return;
-    picker_->tableView().reloadData();
-    popover_->presentFromRect(button_->bounds(), *button_, ui::ArrowUp, true);
+    picker_->togglePopover(*popover_, *button_, ui::ArrowUp);
 }
 
 base::Opt<void> SVCapitalSideBarView::SVCycleTableViewClick(SVCycleTableViewController &picker,

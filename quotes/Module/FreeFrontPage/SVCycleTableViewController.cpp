@@ -72,3 +72,15 @@ void SVCycleTableViewController::loadView() {
 bool SVCycleTableViewController::shouldAutorotateTo(ui::Orientation orientation) {
     return orientation == ui::Orientation::Portrait;
 }
+
+void SVCycleTableViewController::togglePopover(ui::Popover &popover, ui::View &anchor,
+                                               unsigned permittedArrows) {
+    if (popover.isVisible()) {
+        popover.dismiss(true);
+        return;
+    }
+    if (tableArray.size() == 0)
+        return;
+    table_->reloadData();
+    popover.presentFromRect(anchor.bounds(), anchor, permittedArrows, true);
+}

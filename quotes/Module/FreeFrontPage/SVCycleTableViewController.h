@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Value.h"
+#include "ui/Popover.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
@@ -33,6 +34,9 @@ public:
 
     // Made with the picker, so that an owner sets it up before the popover first shows.
     ui::TableView &tableView() { return *table_; }
+    // The owner's button: closes the popover holding this picker when it shows, else, when there
+    // are rows, reloads them and presents it from the anchor.
+    void togglePopover(ui::Popover &popover, ui::View &anchor, unsigned permittedArrows);
 
     base::Array tableArray;
     base::Weak<SVCycleTableViewDelegate> tblDelegate;
