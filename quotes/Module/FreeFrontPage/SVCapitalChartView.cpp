@@ -144,8 +144,9 @@ std::vector<SVCapitalChartView::ScaleLabel> SVCapitalChartView::scaleLabels() co
         return labels;
     const double divisor = digit_ < 1 ? 1 : std::pow(10.0, digit_);
     const double top = a.top / divisor, bottom = a.bottom / divisor, middle = a.middle / divisor;
+    const base::Value axisValue = dicData_->get("kAxisData");
     base::Dict axisData;
-    if (const base::Dict *d = dicData_->get("kAxisData").dict())
+    if (const base::Dict *d = axisValue.dict())
         axisData = *d;
     base::Ref<gfx::Color> maxClr = colorOf(axisData.get("kMaxAxisYValClr"));
     base::Ref<gfx::Color> minClr = colorOf(axisData.get("kMinAxisYValClr"));

@@ -70,7 +70,8 @@ TEST_F(ChartTest, BandsAndBarsFollowTheViewSize) {
     const float zero = 71 + 149 / 2.0f;
     for (size_t j = 0; j < bars.size(); ++j) {
         SCOPED_TRACE(j);
-        EXPECT_NEAR(bars[j].bar.x() + 12, 70 + 72.67 * double(j + 1), 0.01);
+        // 72.67 points a slot.
+        EXPECT_NEAR(bars[j].bar.x() + 12, 70 + 654.0 / 9 * double(j + 1), 0.01);
         EXPECT_EQ(bars[j].bar.width(), 24);
         // Rising bars end on the zero line, falling ones start there.
         EXPECT_FLOAT_EQ(j < 4 ? bars[j].bar.maxY() : bars[j].bar.y(), zero);
