@@ -212,10 +212,11 @@ TEST_F(SideBarTest, TheButtonTogglesThePickerAndTheCurrentCycleOnlyCloses) {
     settle();
     app.runPending();
     app.tap(centre(panel->switchSVCycleBtn()));
-    app.runPending();
+    app.advance(0.5);
     ASSERT_TRUE(panel->switchSVCyclePopoverController().isVisible());
     // The picker marks the current cycle.
     ui::TableView &table = panel->popTblVCtrl().tableView();
+    table.layoutIfNeeded();
     ASSERT_TRUE(table.selectedRow());
     EXPECT_EQ(table.selectedRow()->row, 0);
 
