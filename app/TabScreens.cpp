@@ -2,6 +2,7 @@
 
 #include "Components/CMViewController.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "Module/FreeFrontPage/FreeFrontPageViewController.h"
 #include "Module/FrontPage/FrontPageViewController.h"
 #include "Module/Market/MarketViewController.h"
 #include "Module/MyStock/MyStockViewController.h"
@@ -30,6 +31,7 @@ public:
 
 void registerTabScreens() {
     base::ClassRegistry::add<FrontPageViewController>("FrontPageViewController");
+    base::ClassRegistry::add<FreeFrontPageViewController>("FreeFrontPageViewController");
     base::ClassRegistry::add<MarketViewController>("MarketViewController");
     base::ClassRegistry::add<MyStockViewController>("MyStockViewController");
     base::ClassRegistry::add<UserGuideViewController>("UserGuideViewController");

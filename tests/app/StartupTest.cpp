@@ -4,6 +4,7 @@
 
 #include "Components/CMViewController.h"
 #include "EncryptorAES.h"
+#include "Module/FreeFrontPage/FreeFrontPageViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/PropertyList.h"
 #include "base/Str.h"
@@ -60,7 +61,7 @@ TEST_F(StartupTest, FirstStartAcceptsTheDisclaimerLogsInFreeAndHandsOverToTheTab
         ASSERT_NE(navigation, nullptr) << "every tab of the configuration sits in a navigation controller";
         titles.push_back(navigation->viewControllers().front()->title());
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{"首页", "自选股", "行情", "资讯", "决策"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"首页", "自选股", "行情", "资讯", "决策", "免费首页"}));
     EXPECT_EQ(tabBar().prevOrientation(), 4);
     EXPECT_TRUE(statusBarOnTop(*delegate->window));
     // The strips stand where the landscape window has them, right above the tab bar.
@@ -228,6 +229,39 @@ TEST_F(StartupTest, TabsWithoutNavigationGetNoNavigationControllerAndNoNavigatio
     ASSERT_NE(market, nullptr);
     EXPECT_EQ(market->navDic.get("Nav_Name").stringValue(), "板块");
     EXPECT_TRUE(navigation->tabBarItem().image) << "the tab shows its image";
+}
+
+TEST_F(StartupTest, TheSixthTabIsTheFreeHomePageWhoseFirstLoadShowsTheGuideOnce) {
+    writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}});
+    launch();
+    ASSERT_TRUE(runUntil([&] { return tabsShown(); }));
+    ASSERT_EQ(tabBar().viewControllers().size(), 6u);
+    EXPECT_FALSE(tabBar().presentedController()) << "no guide before the page loads";
+    EXPECT_FALSE(readUserConfig().has("IsShowUserGuide"));
+
+    tabBar().setSelectedIndex(5);
+    driver.runUntilIdle();
+    host.runPending();
+    auto *navigation = dynamic_cast<ui::NavigationController *>(tabBar().viewControllers()[5].get());
+    ASSERT_NE(navigation, nullptr);
+    auto *page = dynamic_cast<FreeFrontPageViewController *>(navigation->viewControllers().front().get());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->title(), "首页");
+    ASSERT_NE(tabBar().presentedController(), nullptr);
+    EXPECT_EQ(tabBar().presentedController()->className(), "UserGuideViewController");
+    EXPECT_FALSE(readUserConfig().get("IsShowUserGuide").boolValue());
+    tabBar().dismissModal(false);
+    host.runPending();
+
+    // The fund flow comes with the page; going away and back asks for no guide again.
+    ASSERT_TRUE(
+        runUntil([&] { return page->svCapitalSideBarV()->svCapitalChartV().barLooks().size() == 8; }, 5));
+    tabBar().setSelectedIndex(2);
+    host.runPending();
+    tabBar().setSelectedIndex(5);
+    driver.runUntilIdle();
+    host.runPending();
+    EXPECT_FALSE(tabBar().presentedController());
 }
 
 } // namespace

@@ -418,8 +418,8 @@ base::Data QuoteServer::quoteList(ByteView request) const {
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         const Ranking &ranked = ranking(classID, sortField, order, start + count);
-        total = ranked.rows.size();
-        for (size_t i = start; i < ranked.sorted && rows.size() < count; ++i)
+        total = emptyLists_ ? 0 : ranked.rows.size();
+        for (size_t i = start; i < ranked.sorted && rows.size() < count && !emptyLists_; ++i)
             rows.push_back(ranked.rows[i].security);
     }
 
@@ -429,6 +429,7 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     for (; written < rows.size(); ++written) {
         const Security &security = *rows[written];
         QuoteRow row = QuoteRow::of(market_, security, QuoteRow::groupsNeedHistory(flags));
+        fillBoardFundFlow(row);
         const Quote &quote = row.quote;
         size_t before = rowBytes.length();
         ComAPI::WriteString(rowBytes, security.fullCode());

@@ -7,6 +7,7 @@
 #include "NavigationServer.h"
 #include "base/Clock.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace peers {
+
+struct QuoteRow;
 
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market (`MarketFixture`: the small standard one, or the whole market of about 5,000
@@ -120,6 +123,9 @@ public:
     // Lists by code (class 106) leave this code out, as a server without its quote does; empty:
     // none.
     void withholdCode(std::string code);
+    // While on, every list by class (2955) answers no rows and a total of 0, as on a day the
+    // server has no rankings; lists by code still answer.
+    void setEmptyLists(bool empty);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
     MarketFixture market() const;
@@ -191,6 +197,11 @@ private:
     static std::vector<Security> boards();
     static int boardListID(const Security &board);
     static const Security *shellSecurity(std::string_view code);
+    // The boards' made-up fund flows, and the net flows lists sort by (fields 17, 18, 19: the day,
+    // five and thirty days), for boards and other securities alike (QuoteServerFundFlow.cpp).
+    static void fillBoardFundFlow(QuoteRow &row);
+    static std::optional<double> fundFlowSortKey(const MarketFixture &market, const Security &security,
+                                                 int field);
     // A class's members as ranked by one field and order: the first `sorted` in order, the rest in
     // no particular order.
     struct Ranked {
@@ -235,6 +246,7 @@ private:
     // market moves.
     mutable std::map<int, std::vector<const Security *>> members_;
     mutable std::map<std::tuple<int, int, bool>, Ranking> rankings_;
+    std::atomic<bool> emptyLists_ = false;
     const base::Clock *dayClock_ = nullptr;
     double secondsPerMinute_ = 0;
     double movedUntil_ = 0;

@@ -144,6 +144,8 @@ const QuoteServer::Ranking &QuoteServer::ranking(int classID, int sortField, int
                     ? 0.0
                     : QuoteRow::quoteKey(*security, market_.quote(*security), sortField);
             if (!value)
+                value = fundFlowSortKey(market_, *security, sortField);
+            if (!value)
                 value =
                     QuoteRow::of(market_, *security, QuoteRow::sortsByHistory(sortField)).sortKey(sortField);
             if (!value) {
