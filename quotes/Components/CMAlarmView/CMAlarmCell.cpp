@@ -53,13 +53,17 @@ float CMAlarmBaseCell::lblHeight() {
 }
 
 float CMAlarmBaseCell::lblWidth() {
-    return (contentView().bounds().width() - left - hozSpace - rightMargin) / 4;
+    return (contentView().bounds().width() - inset() - hozSpace - rightMargin) / 4;
 }
 
-void CMAlarmBaseCell::placeNameAndCode(float nameUnits, float codeUnits) {
-    const float unit = lblWidth(), line = lblHeight();
-    m_nameLabel->setFrame({left, 0, unit * nameUnits, line});
-    m_codeLabel->setFrame({left + hozSpace + unit, 0, unit * codeUnits, line});
+float CMAlarmBaseCell::inset() {
+    return isEditing() ? hozSpace : left;
+}
+
+void CMAlarmBaseCell::placeNameAndCode(float nameUnits, float codeAt, float codeUnits) {
+    const float unit = lblWidth(), line = lblHeight(), x = inset();
+    m_nameLabel->setFrame({x, 0, unit * nameUnits, line});
+    m_codeLabel->setFrame({x + hozSpace + unit * codeAt, 0, unit * codeUnits, line});
 }
 
 void CMAlarmBaseCell::genValueFieldWithFrame(gfx::Rect frame, const std::string &name, int tag) {
@@ -121,11 +125,11 @@ void CMAlarmCell::setAlarmValue(const base::Value &alarm) {
 
 void CMAlarmCell::layoutSubviews() {
     CMAlarmBaseCell::layoutSubviews();
-    placeNameAndCode(1, 1);
-    const float unit = lblWidth(), line = lblHeight();
+    placeNameAndCode(2, 2, 2);
+    const float unit = lblWidth(), line = lblHeight(), x = inset();
     for (int tag = 1; tag <= 6; ++tag) {
         const int row = (tag - 1) / 2 + 1, column = (tag - 1) % 2;
-        resetValueFieldAtTag(tag, {left + column * (hozSpace + 2 * unit), row * line, 2 * unit, line});
+        resetValueFieldAtTag(tag, {x + column * (hozSpace + 2 * unit), row * line, 2 * unit, line});
     }
 }
 
@@ -145,7 +149,7 @@ void CMAlarmDoneCell::setAlarmDoneValue(const base::Value &alarm) {
 
 void CMAlarmDoneCell::layoutSubviews() {
     CMAlarmBaseCell::layoutSubviews();
-    placeNameAndCode(1, 1);
+    placeNameAndCode(2, 2, 2);
     const gfx::Rect r = contentView().bounds();
     const float line = lblHeight();
     m_infoLabel->setFrame({left, line, r.width() - left, r.height() - line});

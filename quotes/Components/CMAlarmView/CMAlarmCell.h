@@ -34,15 +34,17 @@ public:
 protected:
     float lblHeight();
     float lblWidth();
-    // Line 1: the name at the left edge, `nameUnits` wide, the code one unit plus a gap further,
-    // `codeUnits` wide.
-    void placeNameAndCode(float nameUnits, float codeUnits);
+    // Line 1: the name at the left edge, `nameUnits` wide, and the code `codeAt` units plus a gap
+    // further, `codeUnits` wide.
+    void placeNameAndCode(float nameUnits, float codeAt, float codeUnits);
+    // The left inset: while the table edits, its delete control stands there already.
+    float inset();
 
     base::Ref<ui::Label> m_nameLabel, m_codeLabel;
 };
 
 // A current alarm: name and code, then "股价高于" and "股价低于", "日涨幅度" and "日跌幅度", "日换手率"
-// and "有效期" in two columns.
+// and "有效期" in two columns. Name and code head the two columns, so that a whole code fits.
 class CMAlarmCell : public CMAlarmBaseCell {
 public:
     static constexpr const char *kIdentifier = "grenresIdentifier";

@@ -44,7 +44,7 @@ void CMAlarmMainPanelCell::setPanelValue(const base::Value &quote) {
 
 void CMAlarmMainPanelCell::layoutSubviews() {
     CMAlarmBaseCell::layoutSubviews();
-    placeNameAndCode(1.5f, 2);
+    placeNameAndCode(1.5f, 1, 2);
     const float unit = lblWidth(), line = lblHeight();
     for (int tag = LastTag; tag <= TurnoverTag; ++tag) {
         const int row = (tag - 1) / 2 + 1, column = (tag - 1) % 2;

@@ -16,6 +16,12 @@ class BreakNewsTest : public NavToolBarTest {
 protected:
     static constexpr double kPoll = 3.0;
 
+    void SetUp() override {
+        NavToolBarTest::SetUp();
+        // The first reply of a quotes date only dates the record.
+        poll();
+    }
+
     static std::string item(int id) { return base::str::format("第%d条实时解盘", id); }
     // Items up to `last` on the server, numbered from where it stands.
     void addItemsUpTo(int last) {
@@ -33,6 +39,8 @@ protected:
 
     BreakNewsViewController &open() {
         app.tap(centre(*screen->breakingNewsButton()));
+        settle();
+        app.advance(1);
         settle();
         base::Ref<ui::Popover> popover = DataManager::sharedDataManager().gBreakingNewsPopoverVC;
         EXPECT_TRUE(popover && popover->isVisible());
@@ -74,6 +82,7 @@ protected:
 TEST_F(BreakNewsTest, TheListShowsEveryItemNewestFirstWithVerticalNumbers) {
     addItemsUpTo(12);
     poll();
+    advance(BreakingNewsTipView::ShowSeconds); // the tip of the newest has gone
     BreakNewsViewController &list = open();
     ASSERT_EQ(list.newsArray().size(), 12u) << "the eleven before the newest come in one by one";
     EXPECT_EQ(list.newsArray().front(), item(12));
@@ -121,10 +130,13 @@ TEST_F(BreakNewsTest, OlderItemsComeOneAfterAnotherAndTheListGrowsWithEach) {
         DataManager::sharedDataManager().gBreakingNewsPopoverVC->content());
     seen = &dynamic_cast<BreakNewsViewController &>(*nav.viewControllers().front());
     settle();
+    app.advance(1);
     base::NotificationCenter::shared().removeObserver(watcher.get());
 
     EXPECT_EQ(listRequests(), (std::vector<int>{5, 4, 3, 2}));
-    EXPECT_EQ(shown, (std::vector<size_t>{5, 6, 7, 8}));
+    // What each reply finds on screen: one more row after each.
+    EXPECT_EQ(shown, (std::vector<size_t>{4, 5, 6, 7}));
+    EXPECT_EQ(seen->newsArray().size(), 8u);
     EXPECT_EQ(seen->newsArray().back(), item(1));
     EXPECT_FALSE(seen->isRequestingBreakNews());
 }
