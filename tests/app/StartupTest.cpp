@@ -2,14 +2,17 @@
 
 #include "Golden.h"
 
+#include "Components/CMAlarmViewController/CMAlarmViewController.h"
 #include "Components/CMViewController.h"
 #include "EncryptorAES.h"
 #include "Module/FreeFrontPage/FreeFrontPageViewController.h"
+#include "Module/NavToolBarModule/BreakNewsViewController/BreakNewsViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/PropertyList.h"
 #include "base/Str.h"
 
 #include "ui/NavigationController.h"
+#include "ui/Popover.h"
 #include "ui/StatusBar.h"
 
 #include <algorithm>
@@ -262,6 +265,37 @@ TEST_F(StartupTest, TheSixthTabIsTheFreeHomePageWhoseFirstLoadShowsTheGuideOnce)
     driver.runUntilIdle();
     host.runPending();
     EXPECT_FALSE(tabBar().presentedController());
+}
+
+TEST_F(StartupTest, TheHomeBarOpensTheBreakingNewsListAndTheAlarmList) {
+    quotes.addNews("沪指午后翻红");
+    writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}});
+    launch();
+    ASSERT_TRUE(runUntil([&] { return tabsShown(); }));
+    auto &home = dynamic_cast<CMViewController &>(
+        *dynamic_cast<ui::NavigationController &>(*tabBar().viewControllers().front())
+             .viewControllers()
+             .front());
+    ASSERT_TRUE(home.breakingNewsButton() && home.stockAlarmButton());
+
+    tap(*home.breakingNewsButton());
+    ASSERT_TRUE(runUntil([&] { return !ui::Popover::visiblePopovers().empty(); }, 2));
+    auto &newsNav =
+        dynamic_cast<ui::NavigationController &>(ui::Popover::visiblePopovers().front()->content());
+    auto &news = dynamic_cast<BreakNewsViewController &>(*newsNav.viewControllers().front());
+    ASSERT_TRUE(runUntil([&] { return !news.newsArray().empty(); }, 5));
+    EXPECT_EQ(news.newsArray().front(), "沪指午后翻红");
+    host.tap({900, 700});
+    advance(1);
+
+    tap(*home.stockAlarmButton());
+    ASSERT_TRUE(runUntil([&] { return !ui::Popover::visiblePopovers().empty(); }, 2));
+    auto &alarmNav =
+        dynamic_cast<ui::NavigationController &>(ui::Popover::visiblePopovers().front()->content());
+    auto &alarms = dynamic_cast<CMAlarmViewController &>(*alarmNav.viewControllers().front());
+    EXPECT_EQ(alarms.title(), "预警列表");
+    EXPECT_TRUE(runUntil([&] { return quotes.receivedCount(peers::QuoteServer::AlarmType) > 0; }, 2))
+        << "it asks for the current alarms";
 }
 
 } // namespace

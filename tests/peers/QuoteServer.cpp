@@ -5,6 +5,7 @@
 #include "base/Str.h"
 
 #include <algorithm>
+#include <climits>
 #include <zlib.h>
 
 namespace peers {
@@ -202,8 +203,13 @@ void QuoteServer::setServerTime(int32_t date, int32_t hhmmss) {
 
 int32_t QuoteServer::addNews(std::string text) {
     std::lock_guard lock(stateMutex_);
-    news_.push_back(std::move(text));
-    return int32_t(news_.size());
+    news_[++lastNewsID_] = std::move(text);
+    return lastNewsID_;
+}
+
+void QuoteServer::skipNewsIds(int count) {
+    std::lock_guard lock(stateMutex_);
+    lastNewsID_ = int32_t(std::clamp<int64_t>(int64_t(lastNewsID_) + count, 0, INT32_MAX - 1));
 }
 
 MarketFixture QuoteServer::market() const {
@@ -379,19 +385,25 @@ Frame QuoteServer::codeTable(const ReceivedFrame &request) const {
     return reply;
 }
 
-// Request: String "test", Short 0, Int id (0: the newest item; above 0: the item before that id).
+// Request: String "test", Short 0, Int id (0: the newest item; above 0: the item before that id,
+// ids without an item passed over).
 // Reply: Int id, String content; id 0 when there is no such item.
 base::Data QuoteServer::breakingNews(ByteView request) const {
     uint32_t pos = 0;
     ComAPI::ReadString(request, pos);
     ComAPI::ReadShort(request, pos);
     int32_t wanted = ComAPI::ReadInt(request, pos);
-    int32_t id = wanted > 0 ? wanted - 1 : int32_t(news_.size());
-    if (id < 1 || id > int32_t(news_.size()))
-        id = 0;
+    // The newest item, or the nearest one below the id asked for.
+    auto found = wanted > 0 ? news_.lower_bound(wanted) : news_.end();
     base::Data body;
-    ComAPI::WriteInt(body, id);
-    ComAPI::WriteString(body, id ? news_[size_t(id - 1)] : "");
+    if (found == news_.begin()) {
+        ComAPI::WriteInt(body, 0);
+        ComAPI::WriteString(body, "");
+    } else {
+        --found;
+        ComAPI::WriteInt(body, found->first);
+        ComAPI::WriteString(body, found->second);
+    }
     return body;
 }
 

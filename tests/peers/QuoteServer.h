@@ -128,6 +128,9 @@ public:
     void setEmptyLists(bool empty);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
+    // Leaves the next `count` ids without an item, as a server that withdrew some does: a request
+    // for the item before an id gets the nearest one below the gap.
+    void skipNewsIds(int count);
     MarketFixture market() const;
     // The series the server answers with; it resolves codes through this server while it lives.
     MarketSeries series() const;
@@ -236,7 +239,9 @@ private:
     bool compressCodeTables_ = true;
     std::optional<int32_t> serverDate_;
     int32_t serverTime_ = 150000;
-    std::vector<std::string> news_;
+    // Breaking news by id, and the id of the newest (or of the last one skipped).
+    std::map<int32_t, std::string> news_;
+    int32_t lastNewsID_ = 0;
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     UserKeyReply userKeyReply_ = UserKeyReply::Key;
