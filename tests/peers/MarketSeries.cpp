@@ -308,17 +308,25 @@ size_t MarketSeries::industryBoard(const Security &stock, size_t boardCount) {
     return 1 + MarketFixture::noise(stock.fullCode(), 5) % (boardCount - 1);
 }
 
-std::vector<MarketSeries::BoardRow> MarketSeries::stockBoards(const Security &stock) const {
-    if (boards_.size() < 3 || stock.type != StockType)
+std::vector<size_t> MarketSeries::boardsOf(const Security &stock, size_t boardCount) {
+    if (boardCount < 3 || stock.type != StockType)
         return {};
-    size_t others = boards_.size() - 1;
-    std::string code = stock.fullCode();
-    size_t industry = industryBoard(stock, boards_.size());
-    size_t theme = 1 + MarketFixture::noise(code, 6) % others;
+    size_t others = boardCount - 1;
+    size_t industry = industryBoard(stock, boardCount);
+    size_t theme = 1 + MarketFixture::noise(stock.fullCode(), 6) % others;
     if (theme == industry)
         theme = 1 + theme % others;
+    return {industry, theme};
+}
+
+bool MarketSeries::inBoard(const Security &stock, size_t board, size_t boardCount) {
+    std::vector<size_t> held = boardsOf(stock, boardCount);
+    return std::find(held.begin(), held.end(), board) != held.end();
+}
+
+std::vector<MarketSeries::BoardRow> MarketSeries::stockBoards(const Security &stock) const {
     std::vector<BoardRow> rows;
-    for (size_t i : {industry, theme}) {
+    for (size_t i : boardsOf(stock, boards_.size())) {
         const Board &board = boards_[i];
         int32_t last = market_.quote(board.security).last;
         rows.push_back({board.security, last, riseOf(last, board.security.closePrice, board.security.decimal),

@@ -114,9 +114,14 @@ public:
     std::vector<FundShares> fundShares(const Security &fund) const;
     std::vector<FundOwners> fundOwners(const Security &fund) const;
     // The position among `boardCount` boards (at least two) of a stock's industry board: the bank
-    // board (the first) for a bank. A board's members are the stocks whose industry board it is.
+    // board (the first) for a bank.
     static size_t industryBoard(const Security &stock, size_t boardCount);
-    // The industry board of a stock (the bank board for a bank) and one more.
+    // The positions among `boardCount` boards of the boards a stock (type 1) belongs to: its
+    // industry board, then a theme board, never the bank board; none for other types or fewer than
+    // three boards. A board's members are the stocks that name it here.
+    static std::vector<size_t> boardsOf(const Security &stock, size_t boardCount);
+    static bool inBoard(const Security &stock, size_t board, size_t boardCount);
+    // The boards of a stock, as `boardsOf` orders them.
     std::vector<BoardRow> stockBoards(const Security &stock) const;
 
 private:

@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 
 #include <atomic>
+#include <array>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -24,7 +25,7 @@ struct QuoteRow;
 // A-shares and every other kind): navigation (1000, listing itself unless told otherwise), account
 // login (2936), code tables (2956, zlib-compressed when the request allows it), product classes
 // (2937), breaking news (2600), quote lists (2955: each market class its own securities, class 105
-// the boards, a board's list id its members, sorted on any sortable field, every field group filled
+// the boards, a board's list id every stock whose boards (2969) name it, sorted on any sortable field, every field group filled
 // from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type (2331), product
 // pages (2938, the market's index futures among them), server time (2963), watch-list sync (2912), the web
 // pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete,
@@ -36,7 +37,7 @@ struct QuoteRow;
 // level-2), and for level-2 sessions the order queues (2917), minute series (2922–2924) and day series
 // (2918–2920, 2928, 2933). Series
 // (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions (2929),
-// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976) and of a market
+// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976, its order-size rates on command hostile ones) and of a market
 // (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them. The day
 // moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925) get no reply; any other
 // request gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on
@@ -126,6 +127,12 @@ public:
     // While on, every list by class (2955) answers no rows and a total of 0, as on a day the
     // server has no rankings; lists by code still answer.
     void setEmptyLists(bool empty);
+    // From now on every stock's big-order reply (2976) carries these order-size rates in place of
+    // its day's own: buy medium, large and extra-large, then sell the same, each in 1/10,000 of the
+    // day's volume, as a hostile server may send them (past 10,000, summing past it, below 0).
+    // Nothing: the day's own again.
+    using OrderSizeRates = std::array<int16_t, 6>;
+    void setOrderSizeRates(std::optional<OrderSizeRates> rates);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
     // Leaves the next `count` ids without an item, as a server that withdrew some does: a request
@@ -246,6 +253,7 @@ private:
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     UserKeyReply userKeyReply_ = UserKeyReply::Key;
     std::string withheldCode_;
+    std::optional<OrderSizeRates> orderSizeRates_;
     uint32_t alarmServerValue_ = 0;
     // Class members by class, and rankings by (class, sort field, ascending), dropped whenever the
     // market moves.

@@ -71,7 +71,10 @@ base::Data dealsBody(const std::vector<MarketSeries::Deal> &all, ByteView reques
 // Request: String code, Short position, Short count. Reply: ten Shorts of the day's ratios, four
 // Shorts 0, Short first position, Short n, rows of Byte kind, then for kinds 0–5 Short time and Int
 // volume, for others six bytes.
-base::Data stockBigOrderBody(const MarketSeries::StockBigOrders &day, ByteView request, uint32_t pos) {
+base::Data stockBigOrderBody(MarketSeries::StockBigOrders day, ByteView request, uint32_t pos,
+                             const std::optional<QuoteServer::OrderSizeRates> &rates) {
+    if (rates)
+        std::copy(rates->begin(), rates->end(), day.ratios.begin());
     int32_t position = ComAPI::ReadShort(request, pos);
     Page rows = page(day.orders.size(), position, ComAPI::ReadShort(request, pos));
     base::Data body;
@@ -148,9 +151,9 @@ template <class Row, class Write> base::Data rowsBody(const std::vector<Row> &ro
     return body;
 }
 
-// Requests that carry a code first.
+// Requests that carry a code first; `rates` stand in for the order-size rates of big-order replies.
 base::Data securityBody(const MarketSeries &series, uint16_t type, const Security &security, ByteView request,
-                        uint32_t pos) {
+                        uint32_t pos, const std::optional<QuoteServer::OrderSizeRates> &rates) {
     switch (type) {
     case RiseFallCountType: {
         auto count = security.type == 0 ? series.riseFallCount(security) : std::nullopt;
@@ -175,7 +178,7 @@ base::Data securityBody(const MarketSeries &series, uint16_t type, const Securit
     case DealType:
         return dealsBody(series.deals(security), request, pos, false);
     case StockBigOrderType:
-        return stockBigOrderBody(series.stockBigOrders(security), request, pos);
+        return stockBigOrderBody(series.stockBigOrders(security), request, pos, rates);
     case StockBoardsType:
         return rowsBody(series.stockBoards(security),
                         [](base::Data &body, const MarketSeries::BoardRow &row) {
@@ -222,6 +225,11 @@ MarketSeries QuoteServer::makeSeries() const {
         market_, [this](std::string_view code) { return findAnywhere(code); }, std::move(listed));
 }
 
+void QuoteServer::setOrderSizeRates(std::optional<OrderSizeRates> rates) {
+    std::lock_guard lock(stateMutex_);
+    orderSizeRates_ = rates;
+}
+
 MarketSeries QuoteServer::series() const {
     std::lock_guard lock(stateMutex_);
     return makeSeries();
@@ -246,7 +254,8 @@ std::optional<base::Data> QuoteServer::seriesReply(const ReceivedFrame &request)
         ByteView bytes = request.bytes();
         uint32_t pos = 0;
         const Security *security = findAnywhere(ComAPI::ReadString(bytes, pos));
-        return security ? securityBody(makeSeries(), request.type, *security, bytes, pos) : base::Data();
+        return security ? securityBody(makeSeries(), request.type, *security, bytes, pos, orderSizeRates_)
+                        : base::Data();
     }
     default:
         return std::nullopt;

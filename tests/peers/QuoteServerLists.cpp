@@ -95,7 +95,8 @@ std::optional<bool> listedIn(int classID, const Security &security) {
 
 } // namespace
 
-// Class 105 lists the boards, a board's list id its members, the market classes their own
+// Class 105 lists the boards, a board's list id its members (every Shanghai or Shenzhen stock
+// whose boards (2969) name it, as its industry or its theme board), the market classes their own
 // securities and any other class below 3000 every stock. The members never change, so they are
 // found once per class.
 const std::vector<const Security *> &QuoteServer::classMembers(int classID) const {
@@ -114,12 +115,12 @@ const std::vector<const Security *> &QuoteServer::classMembers(int classID) cons
         return listed;
     }
     for (const Security &security : market_.securities()) {
-        bool member = board != boardList.end()
-                          ? security.type == MarketFixture::StockType &&
-                                (security.market == "SH" || security.market == "SZ") &&
-                                MarketSeries::industryBoard(security, boardList.size()) ==
-                                    size_t(board - boardList.begin())
-                          : listedIn(classID, security).value_or(security.type == MarketFixture::StockType);
+        bool member =
+            board != boardList.end()
+                ? security.type == MarketFixture::StockType &&
+                      (security.market == "SH" || security.market == "SZ") &&
+                      MarketSeries::inBoard(security, size_t(board - boardList.begin()), boardList.size())
+                : listedIn(classID, security).value_or(security.type == MarketFixture::StockType);
         if (member)
             listed.push_back(&security);
     }

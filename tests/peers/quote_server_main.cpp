@@ -2,6 +2,7 @@
 //   qv_quote_server --port N [--nav-port M] [--account NAME:PASSWORD]... [--quotes-date YYYYMMDD]
 //                   [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... [--seed S] [--minute M]
 //                   [--live] [--verify-port V [--verify-mobile MOBILE:CODE]...]
+//                   [--order-size-rates R1,R2,R3,R4,R5,R6]
 // It serves the whole made-up market of seed S (default 1), the day standing at trading minute M
 // (0 the open; default the close). With --live the day moves one trading minute every few real
 // seconds, from 10:30 unless a minute is given. Accounts have every right, level-2 included. Each
@@ -9,6 +10,8 @@
 // mobile verification pair instead, its navigation server on port V answering with the address of
 // a code server that knows each mobile's check code.
 // A made-up breaking-news item arrives every minute, so that a client shows its tips.
+// With --order-size-rates every stock's big orders carry those six order-size rates (buy medium,
+// large, extra-large, sell the same, in 1/10,000 of the volume), hostile ones included.
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
 
 #include "peers/NavigationServer.h"
@@ -16,6 +19,7 @@
 #include "peers/VerificationPair.h"
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -40,6 +44,7 @@ struct Arguments {
     uint32_t seed = 1;
     std::optional<int> minute;
     bool live = false;
+    std::optional<peers::QuoteServer::OrderSizeRates> orderSizeRates;
 };
 
 // Real seconds per trading minute of a live day.
@@ -79,6 +84,23 @@ std::optional<peers::GatewayBroker> brokerOf(const std::string &text) {
     if (parts.size() == 4)
         broker.phoneCheck = std::atoi(parts[3].c_str());
     return broker;
+}
+
+// Six comma-separated rates, each within a Short.
+std::optional<peers::QuoteServer::OrderSizeRates> ratesOf(const std::string &text) {
+    peers::QuoteServer::OrderSizeRates rates{};
+    std::stringstream in(text);
+    size_t n = 0;
+    for (std::string part; std::getline(in, part, ',');) {
+        char *end = nullptr;
+        long value = std::strtol(part.c_str(), &end, 10);
+        if (part.empty() || *end != '\0' || value < INT16_MIN || value > INT16_MAX || n == rates.size())
+            return std::nullopt;
+        rates[n++] = int16_t(value);
+    }
+    if (n != rates.size())
+        return std::nullopt;
+    return rates;
 }
 
 std::optional<Arguments> parse(int argc, char **argv) {
@@ -123,6 +145,10 @@ std::optional<Arguments> parse(int argc, char **argv) {
             args.seed = uint32_t(std::strtoul(value, nullptr, 10));
         } else if (option == "--minute") {
             args.minute = std::atoi(value);
+        } else if (option == "--order-size-rates") {
+            args.orderSizeRates = ratesOf(value);
+            if (!args.orderSizeRates)
+                return std::nullopt;
         } else {
             return std::nullopt;
         }
@@ -141,7 +167,8 @@ int main(int argc, char **argv) {
                      "usage: %s --port N [--nav-port M] [--account NAME:PASSWORD]... "
                      "[--quotes-date YYYYMMDD] [--broker NAME:GATEWAY_PORT[:INITIAL[:PHONE_CHECK]]]... "
                      "[--seed S] [--minute M] "
-                     "[--live] [--verify-port V [--verify-mobile MOBILE:CODE]...]\n",
+                     "[--live] [--verify-port V [--verify-mobile MOBILE:CODE]...] "
+                     "[--order-size-rates R1,R2,R3,R4,R5,R6]\n",
                      argv[0]);
         return 2;
     }
@@ -176,6 +203,7 @@ int main(int argc, char **argv) {
     for (peers::GatewayBroker &broker : args->brokers)
         broker.quotePorts = {verification ? verification->navigation().port() : quotes.port()};
     quotes.setBrokers(args->brokers);
+    quotes.setOrderSizeRates(args->orderSizeRates);
     for (const auto &[name, password] : args->accounts)
         quotes.addAccount(name, password);
     quotes.addNews("沪深两市早盘小幅高开，银行板块领涨。");

@@ -170,9 +170,11 @@ TEST_F(WholeMarketTest, EachListClassListsItsOwnSecurities) {
     for (size_t b = 0; b < boards.size(); ++b)
         cases.push_back({QuoteServer::BoardID + int(b) * 10, [b, n = boards.size()](const Security &s) {
                              return s.type == MarketFixture::StockType &&
-                                    peers::MarketSeries::industryBoard(s, n) == b;
+                                    (s.market == "SH" || s.market == "SZ") &&
+                                    peers::MarketSeries::inBoard(s, b, n);
                          }});
     std::map<std::string, int> listedIn;
+    std::map<int, std::set<std::string>> classes;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.classID);
         ListPage listed = whole(c.classID);
@@ -181,10 +183,31 @@ TEST_F(WholeMarketTest, EachListClassListsItsOwnSecurities) {
         for (const ListRow &row : listed.rows) {
             EXPECT_TRUE(c.member(security(row.code))) << row.code;
             ++listedIn[row.code];
+            classes[c.classID].insert(row.code);
         }
     }
-    EXPECT_EQ(listedIn["SH600036"], 2) << "a bank: Shanghai A and the bank board";
+    EXPECT_EQ(listedIn["SH600036"], 3) << "a bank: Shanghai A, the bank board and a theme board";
     EXPECT_EQ(page(3001, 0, 0, 0, 10).total, 0) << "no such class";
+
+    // Every board a stock's boards reply names lists the stock among its members, the theme board
+    // as well as the industry board.
+    for (const char *code : {"SH600036", "SH600000", "SZ000001", "SZ300001", "SZ002594", "SH601988"}) {
+        SCOPED_TRACE(code);
+        base::Data request;
+        ComAPI::WriteString(request, code);
+        Body reply = ask(2969, request);
+        int rows = reply.num(2);
+        EXPECT_EQ(rows, 2);
+        for (int i = 0; i < rows; ++i) {
+            std::string board = reply.str();
+            reply.str();
+            reply.num(1);
+            reply.i32();
+            reply.i32();
+            int id = reply.num(2);
+            EXPECT_TRUE(classes[id].count(code)) << board << " (" << id << ")";
+        }
+    }
 }
 
 TEST_F(WholeMarketTest, EverySortableFieldSortsBothWaysAndPagesAgree) {

@@ -48,7 +48,7 @@ Member ofType(int type) {
 Member boardMember(size_t board) {
     return [board](const Security &s) {
         return s.type == MarketFixture::StockType && (s.market == "SH" || s.market == "SZ") &&
-               peers::MarketSeries::industryBoard(s, MarketFixture::boards().size()) == board;
+               peers::MarketSeries::inBoard(s, board, MarketFixture::boards().size());
     };
 }
 
