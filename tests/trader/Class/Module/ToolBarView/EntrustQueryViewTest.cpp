@@ -179,8 +179,9 @@ TEST_F(QueryPanelTest, ACancelIsConfirmedSentTippedAndTheListAskedAgainLater) {
         EXPECT_EQ(sentSince(seen), std::vector<int>{});
         advance(0.2);
         EXPECT_EQ(sentSince(seen), c.refreshed ? std::vector<int>{11132} : std::vector<int>{});
-        if (c.refreshed)
+        if (c.refreshed) {
             EXPECT_EQ(panel->pageStrip().pageInfo(), "从1到15条(共19条)");
+        }
         press(103);
         settleSlides();
     }
