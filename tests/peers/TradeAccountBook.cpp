@@ -273,7 +273,7 @@ std::string TradeAccountBook::listReply(const TradeRequest &request, const std::
         text += "1289=" + std::to_string(kept.size()) + "|";
     text += "21000=0|";
     for (int i = start; i < int(kept.size()) && i < start + count; ++i)
-        text += rowText(*kept[size_t(i)]);
+        text += rowText(shownRow(request.funcID, *kept[size_t(i)]));
     return withSeparators(text);
 }
 

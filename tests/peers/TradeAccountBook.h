@@ -96,6 +96,10 @@ private:
 
     std::optional<std::string> reply(const TradeRequest &request);
     std::string listReply(const TradeRequest &request, const std::vector<Row> &rows, bool dated);
+    // A list row as the broker shows it in the list `funcID`: Shenzhen holdings under the Shenzhen
+    // shareholder code; orders and deals with the texts of direction and
+    // state, date and time, whether it can be cancelled, and the deal amount and price.
+    static Row shownRow(int funcID, const Row &row);
     std::string fundsReply() const;
     std::string placeOrder(const TradeRequest &request);
     std::string cancel(const TradeRequest &request);

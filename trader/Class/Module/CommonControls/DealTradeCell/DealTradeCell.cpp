@@ -11,19 +11,19 @@ void DealTradeCell::setUp() {
 }
 
 void DealTradeCell::initUI() {
-    auto black = gfx::Color::black();
+    auto ink = textColor();
     auto clear = gfx::Color::clear();
     auto centre = gfx::Align::Center;
     NOLabel = GenSerialLabel(10);
-    nameLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(18), black, centre, clear);
-    codeLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(14), black, centre, clear);
-    dealTypeLabel = GenLabelWithText("", {}, gfx::Font::system(12), black, centre, clear);
-    dateLabel = GenLabelWithText("", {}, gfx::Font::system(12), gfx::Color::blue(), centre, clear);
-    stateLabel = GenLabelWithText("", {}, gfx::Font::system(12), black, centre, rgb(255, 217, 114, 0.2f));
-    dealPriceTag = GenLabelWithText("成交均价", {}, gfx::Font::system(13), black, gfx::Align::Left, clear);
-    dealPriceLabel = GenLabelWithText("", {}, gfx::Font::system(14), black, gfx::Align::Right, clear);
-    dealVolTag = GenLabelWithText("成交数量", {}, gfx::Font::system(13), black, gfx::Align::Left, clear);
-    dealVolLabel = GenLabelWithText("", {}, gfx::Font::system(13), black, gfx::Align::Right, clear);
+    nameLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(18), ink, centre, clear);
+    codeLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(14), ink, centre, clear);
+    dealTypeLabel = GenLabelWithText("", {}, gfx::Font::system(12), ink, centre, clear);
+    dateLabel = GenLabelWithText("", {}, gfx::Font::system(12), dateColor(), centre, clear);
+    stateLabel = GenLabelWithText("", {}, gfx::Font::system(12), ink, centre, rgb(255, 217, 114, 0.2f));
+    dealPriceTag = GenLabelWithText("成交均价", {}, gfx::Font::system(13), ink, gfx::Align::Left, clear);
+    dealPriceLabel = GenLabelWithText("", {}, gfx::Font::system(14), ink, gfx::Align::Right, clear);
+    dealVolTag = GenLabelWithText("成交数量", {}, gfx::Font::system(13), ink, gfx::Align::Left, clear);
+    dealVolLabel = GenLabelWithText("", {}, gfx::Font::system(13), ink, gfx::Align::Right, clear);
 }
 
 void DealTradeCell::layoutSubviews() {

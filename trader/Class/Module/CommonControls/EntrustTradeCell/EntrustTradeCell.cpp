@@ -11,26 +11,25 @@ void EntrustTradeCell::setUp() {
 }
 
 void EntrustTradeCell::initUI() {
-    auto black = gfx::Color::black();
-    auto blue = gfx::Color::blue();
+    auto ink = textColor();
     auto clear = gfx::Color::clear();
     auto centre = gfx::Align::Center;
     NOLabel = GenSerialLabel(10);
-    nameLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(18), black, centre, clear);
-    codeLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(14), black, centre, clear);
-    buySellLabel = GenLabelWithText("", {}, gfx::Font::system(14), black, centre, clear);
-    timeLabel = GenLabelWithText("", {}, gfx::Font::system(12), blue, centre, clear);
-    dateLabel = GenLabelWithText("", {}, gfx::Font::system(12), blue, centre, clear);
-    stateLabel = GenLabelWithText("", {}, gfx::Font::system(13), black, centre, rgb(255, 217, 114, 0.2f));
+    nameLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(18), ink, centre, clear);
+    codeLabel = GenLabelWithText("", {}, gfx::Font::boldSystem(14), ink, centre, clear);
+    buySellLabel = GenLabelWithText("", {}, gfx::Font::system(14), ink, centre, clear);
+    timeLabel = GenLabelWithText("", {}, gfx::Font::system(12), dateColor(), centre, clear);
+    dateLabel = GenLabelWithText("", {}, gfx::Font::system(12), dateColor(), centre, clear);
+    stateLabel = GenLabelWithText("", {}, gfx::Font::system(13), ink, centre, rgb(255, 217, 114, 0.2f));
     auto small = gfx::Font::system(13);
-    entPriceTag = GenLabelWithText("委托价格", {}, small, black, gfx::Align::Left, clear);
-    entPriceLabel = GenLabelWithText("", {}, small, black, gfx::Align::Right, clear);
-    dealPriceTag = GenLabelWithText("成交均价", {}, small, black, gfx::Align::Left, clear);
-    dealPriceLabel = GenLabelWithText("", {}, gfx::Font::system(14), black, gfx::Align::Right, clear);
-    entrustVolTag = GenLabelWithText("委托数量", {}, small, black, gfx::Align::Left, clear);
-    entrustVolLabel = GenLabelWithText("", {}, small, black, gfx::Align::Right, clear);
-    dealVolTag = GenLabelWithText("成交数量", {}, small, black, gfx::Align::Left, clear);
-    dealVolLabel = GenLabelWithText("", {}, small, black, gfx::Align::Right, clear);
+    entPriceTag = GenLabelWithText("委托价格", {}, small, ink, gfx::Align::Left, clear);
+    entPriceLabel = GenLabelWithText("", {}, small, ink, gfx::Align::Right, clear);
+    dealPriceTag = GenLabelWithText("成交均价", {}, small, ink, gfx::Align::Left, clear);
+    dealPriceLabel = GenLabelWithText("", {}, gfx::Font::system(14), ink, gfx::Align::Right, clear);
+    entrustVolTag = GenLabelWithText("委托数量", {}, small, ink, gfx::Align::Left, clear);
+    entrustVolLabel = GenLabelWithText("", {}, small, ink, gfx::Align::Right, clear);
+    dealVolTag = GenLabelWithText("成交数量", {}, small, ink, gfx::Align::Left, clear);
+    dealVolLabel = GenLabelWithText("", {}, small, ink, gfx::Align::Right, clear);
     withDrawBtn = ui::Button::custom();
     withDrawBtn->setTitle("撤单");
     withDrawBtn->titleLabel().setFont(gfx::Font::boldSystem(14));

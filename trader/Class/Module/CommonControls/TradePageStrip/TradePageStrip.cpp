@@ -11,6 +11,8 @@ void TradePageStrip::setUp() {
     setBackgroundColor(gfx::Color::clear());
     m_pageInfoLabel = base::make<ui::Label>(gfx::Rect{3, 0, m_textWidth, h});
     m_pageInfoLabel->setBackgroundColor(gfx::Color::clear());
+    // Light on the screens' dark pattern.
+    m_pageInfoLabel->setTextColor(gfx::Color::rgba(0.9f, 0.9f, 0.9f));
     m_prevButton = ui::Button::custom({m_prevX, 0, kButtonWidth, h});
     m_prevButton->setBackgroundImage(UtilUI::imageNamed("pageUp.png"));
     m_nextButton = ui::Button::custom({m_nextX, 0, kButtonWidth, h});

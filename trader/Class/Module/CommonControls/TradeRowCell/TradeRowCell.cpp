@@ -32,7 +32,8 @@ base::Ref<ui::Label> TradeRowCell::GenSerialLabel(float fontSize) {
 void TradeRowCell::placePair(ui::Label &caption, ui::Label &value, gfx::Rect frame) {
     caption.setFrame(frame);
     caption.setTextAlignment(gfx::Align::Left);
-    value.setFrame(frame);
+    // Right-aligned values keep clear of the row's edge.
+    value.setFrame({frame.x(), frame.y(), frame.width() - 4, frame.height()});
     value.setTextAlignment(gfx::Align::Right);
 }
 

@@ -32,4 +32,7 @@ public:
     ui::IndexPath indexPath;
 
     static base::Ref<gfx::Color> rgb(int red, int green, int blue, float alpha = 1);
+    // The rows lie on the panels' dark pattern: light text, and dates and times in a light blue.
+    static base::Ref<gfx::Color> textColor() { return rgb(232, 232, 232); }
+    static base::Ref<gfx::Color> dateColor() { return rgb(120, 180, 255); }
 };
