@@ -7,8 +7,8 @@
 #include "NavigationServer.h"
 #include "base/Clock.h"
 
-#include <atomic>
 #include <array>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,23 +25,24 @@ struct QuoteRow;
 // A-shares and every other kind): navigation (1000, listing itself unless told otherwise), account
 // login (2936), code tables (2956, zlib-compressed when the request allows it), product classes
 // (2937), breaking news (2600), quote lists (2955: each market class its own securities, class 105
-// the boards, a board's list id every stock whose boards (2969) name it, sorted on any sortable field, every field group filled
-// from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type (2331), product
-// pages (2938, the market's index futures among them), server time (2963), watch-list sync (2912), the web
-// pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete,
-// list, modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
-// gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of every
+// the boards, a board's list id every stock whose boards (2969) name it, sorted on any sortable field, every
+// field group filled from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type
+// (2331), product pages (2938, the market's index futures among them), server time (2963), watch-list sync
+// (2912), the web pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001:
+// add, delete, list, modify and the history of fired alarms, per account) and the broker table (1003, brokers
+// whose gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of every
 // period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever the request
 // accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the order book of ten
 // levels (2940 the first five a side, 2915 levels six to ten, only after a login whose rights include
 // level-2), and for level-2 sessions the order queues (2917), minute series (2922–2924) and day series
 // (2918–2920, 2928, 2933). Series
 // (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions (2929),
-// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976, its order-size rates on command hostile ones) and of a market
-// (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them. The day
-// moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925) get no reply; any other
-// request gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on
-// command; faults, pushes and the record of requests come from `FrameServer`.
+// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976, its order-size
+// rates on command hostile ones) and of a market (2977), the boards of a stock (2969) and the fund series
+// (2311–2314), as `series()` makes them. The day moves when stepped or with a clock (`stepDay`, `moveWith`).
+// Heartbeats (2925) get no reply; any other request gets an empty reply of its type. It pushes account errors
+// (2907) and alarm frames (3001) on command; faults, pushes and the record of requests come from
+// `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {

@@ -82,6 +82,15 @@ void MyStockQuotesData::sendCodes(const std::vector<std::string> &codes,
         c->RequestPauseList(requester, extendedFieldsFlag, codes, into, tag + m_beginTag);
 }
 
+bool MyStockQuotesData::holds(const base::Ref<base::Object> &array) const {
+    if (!array)
+        return false;
+    if (array == m_visible->rspArray || array == m_batch1 || array == m_batch2)
+        return true;
+    return std::any_of(m_pages.begin(), m_pages.end(),
+                       [&array](const auto &page) { return page && page->rspArray == array; });
+}
+
 bool MyStockQuotesData::getPageCodes(std::vector<std::string> &codes, int page, int size) const {
     codes.clear();
     auto rows = m_rows.lock();

@@ -83,6 +83,9 @@ public:
     // Applies a reply by its tag: page, sort batch or visible rows, or NotMine. `records` is
     // absent when a first sort batch waits for the second.
     int ProcQuotes(int tag, std::optional<QuoteRecords> &records, int &startid, int &value);
+    // Whether a reply's array is one this source asked to be filled: sources that share a requester
+    // name hear each other's replies and must drop them.
+    bool holds(const base::Ref<base::Object> &array) const;
     bool getPageCodes(std::vector<std::string> &codes, int page, int size) const;
     // Puts each record on the row of its code, looking outward from where it was expected.
     void updateMyStockArrayQuotes(int first, const QuoteRecords &records);
