@@ -1,7 +1,6 @@
 // The boards' fund flows of the loopback quote server: made-up inflows and outflows in 万元 for
 // the day, five days and thirty days, four boards of net inflow and four of net outflow each time,
-// one with a net flow of exactly 0, amounts on both sides of 10,000 万元 and those that can be
-// packed (a multiple of 16 from 10,000 up) sent packed, as the real server packs large amounts.
+// one with a net flow of exactly 0, amounts on both sides of 10,000 万元.
 // Lists sort by a cycle's net flow with fields 17, 18 and 19.
 #include "QuoteServer.h"
 
@@ -14,9 +13,6 @@ namespace peers {
 namespace {
 
 constexpr int DayNetField = 17, WeekNetField = 18, MonthNetField = 19;
-// The scale code of an amount packed in sixteens.
-constexpr uint32_t SixteensCode = 1u << 30;
-constexpr int32_t PackFrom = 10000;
 
 struct Flow {
     int32_t in, out;
@@ -28,12 +24,6 @@ constexpr Flow DayFlows[] = {{35200, 11744}, {20800, 8000}, {12000, 3800}, {6100
 // The longer cycles take the day's figures of boards further along, scaled up.
 constexpr size_t WeekShift = 3, MonthShift = 5;
 constexpr int32_t WeekScale = 3, MonthScale = 8;
-
-int32_t packed(int32_t amount) {
-    if (amount >= PackFrom && amount % 16 == 0)
-        return int32_t(SixteensCode | uint32_t(amount / 16));
-    return amount;
-}
 
 Flow flowOf(size_t board, size_t shift, int32_t scale) {
     const Flow &day = DayFlows[(board + shift) % std::size(DayFlows)];
@@ -57,13 +47,13 @@ void QuoteServer::fillBoardFundFlow(QuoteRow &row) {
         return;
     Flow day = flowOf(*board, 0, 1), week = flowOf(*board, WeekShift, WeekScale),
          month = flowOf(*board, MonthShift, MonthScale);
-    row.fundIn = packed(day.in);
-    row.fundOut = packed(day.out);
-    row.fundIn5 = packed(week.in);
-    row.fundOut5 = packed(week.out);
+    row.fundIn = day.in;
+    row.fundOut = day.out;
+    row.fundIn5 = week.in;
+    row.fundOut5 = week.out;
     row.fundAmount5 = week.in + week.out;
-    row.fundIn30 = packed(month.in);
-    row.fundOut30 = packed(month.out);
+    row.fundIn30 = month.in;
+    row.fundOut30 = month.out;
     row.fundAmount30 = month.in + month.out;
 }
 
