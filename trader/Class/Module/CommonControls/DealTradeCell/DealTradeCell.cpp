@@ -2,14 +2,6 @@
 
 #include "gfx/Font.h"
 
-DealTradeCell::DealTradeCell(std::string reuseIdentifier) : TradeRowCell(std::move(reuseIdentifier)) {}
-
-void DealTradeCell::setUp() {
-    TradeRowCell::setUp();
-    selectionStyle = Selection::None;
-    initUI();
-}
-
 void DealTradeCell::initUI() {
     auto ink = textColor();
     auto clear = gfx::Color::clear();

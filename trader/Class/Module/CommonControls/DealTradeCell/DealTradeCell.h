@@ -9,14 +9,13 @@ class DealTradeCell : public TradeRowCell {
 public:
     static constexpr float kStripHeight = 15;
 
-    explicit DealTradeCell(std::string reuseIdentifier);
-    void setUp() override;
+    using TradeRowCell::TradeRowCell;
     void layoutSubviews() override;
     void LayoutFields(gfx::Rect rect);
 
     base::Ref<ui::Label> NOLabel, nameLabel, codeLabel, stateLabel, dateLabel, dealTypeLabel;
     base::Ref<ui::Label> dealPriceTag, dealPriceLabel, dealVolTag, dealVolLabel;
 
-private:
-    void initUI();
+protected:
+    void initUI() override;
 };

@@ -2,14 +2,6 @@
 
 #include "gfx/Font.h"
 
-EntrustTradeCell::EntrustTradeCell(std::string reuseIdentifier) : TradeRowCell(std::move(reuseIdentifier)) {}
-
-void EntrustTradeCell::setUp() {
-    TradeRowCell::setUp();
-    selectionStyle = Selection::None;
-    initUI();
-}
-
 void EntrustTradeCell::initUI() {
     auto ink = textColor();
     auto clear = gfx::Color::clear();

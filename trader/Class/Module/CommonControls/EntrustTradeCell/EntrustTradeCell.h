@@ -21,8 +21,7 @@ class EntrustTradeCell : public TradeRowCell {
 public:
     static constexpr float kStripHeight = 15;
 
-    explicit EntrustTradeCell(std::string reuseIdentifier);
-    void setUp() override;
+    using TradeRowCell::TradeRowCell;
     void layoutSubviews() override;
     void LayoutFields(gfx::Rect rect);
     void withDrawAction();
@@ -33,6 +32,8 @@ public:
     base::Ref<ui::Label> entrustVolTag, entrustVolLabel, dealVolTag, dealVolLabel;
     base::Ref<ui::Button> withDrawBtn;
 
+protected:
+    void initUI() override;
+
 private:
-    void initUI();
 };

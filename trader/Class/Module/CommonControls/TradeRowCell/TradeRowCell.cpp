@@ -7,6 +7,12 @@ base::Ref<gfx::Color> TradeRowCell::rgb(int red, int green, int blue, float alph
     return gfx::Color::rgba(float(red) / 255.f, float(green) / 255.f, float(blue) / 255.f, alpha);
 }
 
+void TradeRowCell::setUp() {
+    ui::TableCell::setUp();
+    selectionStyle = m_selection;
+    initUI();
+}
+
 base::Ref<ui::Label> TradeRowCell::GenLabelWithText(const std::string &text, gfx::Rect frame,
                                                     base::Ref<gfx::Font> font,
                                                     base::Ref<gfx::Color> textColor, gfx::Align align,

@@ -13,8 +13,10 @@
 // labels in layoutSubviews for the row's size.
 class TradeRowCell : public ui::TableCell {
 public:
-    explicit TradeRowCell(std::string reuseIdentifier)
-        : ui::TableCell(Style::Default, std::move(reuseIdentifier)) {}
+    explicit TradeRowCell(std::string reuseIdentifier, Selection selection = Selection::None)
+        : ui::TableCell(Style::Default, std::move(reuseIdentifier)), m_selection(selection) {}
+    // Sets the selection style and builds the row's controls (initUI).
+    void setUp() override;
 
     // A label with its text, frame, font, text colour, alignment and background, added to the
     // content view.
@@ -35,4 +37,10 @@ public:
     // The rows lie on the panels' dark pattern: light text, and dates and times in a light blue.
     static base::Ref<gfx::Color> textColor() { return rgb(232, 232, 232); }
     static base::Ref<gfx::Color> dateColor() { return rgb(120, 180, 255); }
+
+protected:
+    virtual void initUI() = 0;
+
+private:
+    Selection m_selection;
 };

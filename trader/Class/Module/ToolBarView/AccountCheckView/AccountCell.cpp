@@ -2,14 +2,6 @@
 
 #include "gfx/Font.h"
 
-AccountCell::AccountCell(std::string reuseIdentifier) : TradeRowCell(std::move(reuseIdentifier)) {}
-
-void AccountCell::setUp() {
-    TradeRowCell::setUp();
-    selectionStyle = Selection::Blue;
-    initUI();
-}
-
 void AccountCell::initUI() {
     auto ink = textColor();
     auto clear = gfx::Color::clear();

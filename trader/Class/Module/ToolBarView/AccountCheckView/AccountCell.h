@@ -19,8 +19,8 @@ class AccountCell : public TradeRowCell {
 public:
     static constexpr float kSellWidth = 20;
 
-    explicit AccountCell(std::string reuseIdentifier);
-    void setUp() override;
+    explicit AccountCell(std::string reuseIdentifier)
+        : TradeRowCell(std::move(reuseIdentifier), Selection::Blue) {}
     void layoutSubviews() override;
     void SellAction();
 
@@ -29,9 +29,10 @@ public:
         sellLabel;
     ui::Button &sellBtn() { return *m_sellBtn; }
 
-private:
-    void initUI();
+protected:
+    void initUI() override;
 
+private:
     base::Ref<ui::Label> m_amountTagLabel, m_blockTagLabel, m_costTagLabel, m_sellTagLabel;
     base::Ref<ui::Button> m_sellBtn;
 };
