@@ -99,6 +99,11 @@ void StockNewsView::updateStockNews(const std::string &code) {
     stockNewsData_->reqStockNewsList(code);
 }
 
+void StockNewsView::hideIndicator() {
+    activityIndicator_->setHidden(true);
+    activityIndicator_->stop();
+}
+
 const base::Array *StockNewsView::openItems(int section) const {
     if (section < 0 || size_t(section) >= stockNewsList_.size())
         return nullptr;
@@ -117,27 +122,23 @@ base::Opt<void> StockNewsView::updateStockNewsList(const base::Array &categories
             category->set(kExpanded, i == 0);
     newsListView_->reloadData();
     selectFirstRowInSection(0);
-    activityIndicator_->setHidden(true);
-    activityIndicator_->stop();
+    hideIndicator();
     return {};
 }
 
 base::Opt<void> StockNewsView::updateStockNewsListError(const std::string &) {
-    activityIndicator_->setHidden(true);
-    activityIndicator_->stop();
+    hideIndicator();
     return {};
 }
 
 base::Opt<void> StockNewsView::updateNewsContent(const base::Ref<NewsContentInfo> &article) {
     newsContentView_->updateWithNewsContent(article);
-    activityIndicator_->setHidden(true);
-    activityIndicator_->stop();
+    hideIndicator();
     return {};
 }
 
 base::Opt<void> StockNewsView::updateNewsContentError(const std::string &) {
-    activityIndicator_->setHidden(true);
-    activityIndicator_->stop();
+    hideIndicator();
     return {};
 }
 

@@ -65,6 +65,7 @@ private:
     // The entries of an open category; none for a closed or empty one.
     const base::Array *openItems(int section) const;
     void openArticle(ui::IndexPath path);
+    void hideIndicator();
 
     base::Ref<ui::TableView> newsListView_;
     base::Ref<NewsContentView> newsContentView_;
