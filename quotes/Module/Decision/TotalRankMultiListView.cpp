@@ -9,7 +9,7 @@
 
 namespace {
 
-using Colour = TotalRankMultiListView::ListSpec::Colour;
+using Colour = TotalRankMultiListView::RankList::Colour;
 
 struct ClassRow {
     const char *name;
@@ -33,7 +33,7 @@ base::Ref<gfx::Color> getColorByVal(double value) {
     return gfx::Color::white();
 }
 
-const TotalRankMultiListView::ListSpec *specOfTag(int tag) {
+const TotalRankMultiListView::RankList *listOfTag(int tag) {
     const auto &all = TotalRankMultiListView::lists();
     const int i = tag - TotalRankMultiListView::FirstListTag;
     return i >= 0 && i < int(all.size()) ? &all[size_t(i)] : nullptr;
@@ -50,8 +50,8 @@ struct TotalRankMultiListView::Scrolling : ui::ScrollViewDelegate {
     }
 };
 
-const std::vector<TotalRankMultiListView::ListSpec> &TotalRankMultiListView::lists() {
-    static const std::vector<ListSpec> all = {
+const std::vector<TotalRankMultiListView::RankList> &TotalRankMultiListView::lists() {
+    static const std::vector<RankList> all = {
         {"今日涨幅排名", 1, 0, 0, 1, Colour::Change},
         {"涨速正序排名", 25, 0, 32, 25, Colour::Speed},
         {"委比正序排名", 26, 0, 64, 26, Colour::OrderRatio},
@@ -66,18 +66,18 @@ const std::vector<TotalRankMultiListView::ListSpec> &TotalRankMultiListView::lis
 }
 
 int TotalRankMultiListView::sortFieldOfTag(int tag) {
-    const ListSpec *spec = specOfTag(tag);
-    return spec ? spec->sortField : -1;
+    const RankList *ranked = listOfTag(tag);
+    return ranked ? ranked->sortField : -1;
 }
 
 int TotalRankMultiListView::directionOfTag(int tag) {
-    const ListSpec *spec = specOfTag(tag);
-    return spec ? spec->direction : 0;
+    const RankList *ranked = listOfTag(tag);
+    return ranked ? ranked->direction : 0;
 }
 
 int TotalRankMultiListView::flagOfTag(int tag) {
-    const ListSpec *spec = specOfTag(tag);
-    return spec ? spec->flag : 0;
+    const RankList *ranked = listOfTag(tag);
+    return ranked ? ranked->flag : 0;
 }
 
 int TotalRankMultiListView::classIdOfIndex(int index) {
@@ -132,8 +132,8 @@ void TotalRankMultiListView::setUp() {
     addSubview(switchBtn_);
 
     std::vector<std::string> titles;
-    for (const ListSpec &spec : lists())
-        titles.push_back(spec.title);
+    for (const RankList &ranked : lists())
+        titles.push_back(ranked.title);
     setTitleArray(titles);
 
     picker_ = base::make<SVCycleTableViewController>();
@@ -242,7 +242,7 @@ void TotalRankMultiListView::ProcQuotes(const base::Ref<ReqParams> &params) {
 }
 
 base::Array TotalRankMultiListView::displayRows(int list, const StockQuoteList &records) const {
-    const ListSpec *spec = specOfTag(FirstListTag + list);
+    const RankList *ranked = listOfTag(FirstListTag + list);
     base::Array rows;
     base::Ref<gfx::Font> titleFont = gfx::Font::boldSystem(17), codeFont = gfx::Font::system(14),
                          contentFont = gfx::Font::system(17);
@@ -251,11 +251,11 @@ base::Array TotalRankMultiListView::displayRows(int list, const StockQuoteList &
                                   ? double(record->newprice) - double(record->closeprice)
                                   : 0;
         base::Ref<gfx::Color> second = gfx::Color::yellow();
-        if (spec && spec->colour == Colour::Change)
+        if (ranked && ranked->colour == Colour::Change)
             second = getColorByVal(change);
-        else if (spec && spec->colour == Colour::Speed)
+        else if (ranked && ranked->colour == Colour::Speed)
             second = getColorByVal(record->IncreaseSPD);
-        else if (spec && spec->colour == Colour::OrderRatio)
+        else if (ranked && ranked->colour == Colour::OrderRatio)
             second = getColorByVal(record->weibi);
         rows.add(base::Dict{{"nameKey", record->name},
                             {"nameClrKey", base::Ref<base::Object>(gfx::Color::white())},
@@ -263,7 +263,7 @@ base::Array TotalRankMultiListView::displayRows(int list, const StockQuoteList &
                             {"codeClrKey", base::Ref<base::Object>(gfx::Color::yellow())},
                             {"DspVal1Key", record->FormatValue(PriceField)},
                             {"DspVal1ClrKey", base::Ref<base::Object>(getColorByVal(change))},
-                            {"DspVal2Key", spec ? record->FormatValue(spec->secondField) : std::string()},
+                            {"DspVal2Key", ranked ? record->FormatValue(ranked->secondField) : std::string()},
                             {"DspVal2ClrKey", base::Ref<base::Object>(second)},
                             {"titleFontKey", base::Ref<base::Object>(titleFont)},
                             {"codeFontKey", base::Ref<base::Object>(codeFont)},

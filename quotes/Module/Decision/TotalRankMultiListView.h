@@ -47,14 +47,14 @@ public:
     static constexpr gfx::Size PickerSize{220, 270};
     static inline const gfx::Rect ClassButtonFrame{1, 4, 190, 28};
 
-    struct ListSpec {
+    struct RankList {
         const char *title;
         int sortField, direction, flag, secondField;
         // How the second value is coloured: by the change, the rise speed, the order ratio, or
         // always yellow.
         enum class Colour { Change, Speed, OrderRatio, Yellow } colour;
     };
-    static const std::vector<ListSpec> &lists();
+    static const std::vector<RankList> &lists();
     // Sort field, direction and field flag of a list tag; -1, 0, 0 outside the nine.
     static int sortFieldOfTag(int tag);
     static int directionOfTag(int tag);
