@@ -1,6 +1,7 @@
 #include "Module/Decision/DecisionViewController.h"
 
 #include "DataBase/DataBase.h"
+#include "DataBase/NetData/StockDetailStatus.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
@@ -39,7 +40,8 @@ void DecisionViewController::initUI() {
     view().addSubview(frontSwitchTabBarView_);
     gRect_ = TabFrame;
     selectTab(RankTab);
-    // The overall rankings ask at once, connected or not; their place is empty for now.
+    // The overall rankings ask at once, connected or not.
+    rankMutiListView_->NotifyTimeEvent(RankIndex);
 }
 
 void DecisionViewController::viewWillAppear(bool animated) {
@@ -108,6 +110,14 @@ ui::View *DecisionViewController::tabView(int index) const {
     }
 }
 
+// A tab's view made while the chart grid shows goes beneath it: the grid stays on top until back.
+void DecisionViewController::addTabView(const base::Ref<ui::View> &tab) {
+    if (base::Ref<TotalRankMultiMLineView> grid = rankMultiMLineView_.lock())
+        view().insertSubviewBelow(tab, grid.get());
+    else
+        view().addSubview(tab);
+}
+
 template <class List>
 void DecisionViewController::makeList(base::Ref<List> &member, int index, int boardIndex) {
     if (!member) {
@@ -115,7 +125,7 @@ void DecisionViewController::makeList(base::Ref<List> &member, int index, int bo
         member->parentControllerTarget = weakSelf<MarketTableBaseViewTarget>();
         member->delegate = weakSelf<DecisionViewController>();
         member->curBoardStocksTabIndex = boardIndex;
-        view().addSubview(member);
+        addTabView(member);
     }
     currentSelectedView_ = member;
 }
@@ -130,8 +140,9 @@ void DecisionViewController::selectTab(int index) {
     switch (index) {
     case RankTab:
         if (!rankMutiListView_) {
-            rankMutiListView_ = base::make<ui::View>(gRect_);
-            view().addSubview(rankMutiListView_);
+            rankMutiListView_ = base::make<TotalRankMultiListView>(gRect_);
+            rankMutiListView_->delegate = weakSelf<DecisionViewController>();
+            addTabView(rankMutiListView_);
         }
         currentSelectedView_ = rankMutiListView_;
         break;
@@ -159,7 +170,8 @@ void DecisionViewController::CheckWhichTabIsAlive() {
 }
 
 int DecisionViewController::getCurTabIndex() const {
-    if (visible(rankMutiListView_))
+    base::Ref<TotalRankMultiMLineView> grid = rankMultiMLineView_.lock();
+    if (visible(grid) || visible(rankMutiListView_))
         return RankIndex;
     if (visible(ddeDecisionView_))
         return ddeDecisionView_->isBoardStocksShowing() ? DDEBoardIndex : DDEIndex;
@@ -199,6 +211,12 @@ void DecisionViewController::reqDataOnTimer(int index) {
     if (!DataBase::sharedDataBase()->isHQConnected())
         return;
     switch (index) {
+    case RankIndex:
+        if (base::Ref<TotalRankMultiMLineView> grid = rankMultiMLineView_.lock())
+            grid->NotifyTimeEvent(index);
+        else if (rankMutiListView_)
+            rankMutiListView_->NotifyTimeEvent(index);
+        break;
     case SectionIndex:
     case SectionBoardIndex:
         if (sectionAnalysView_)
@@ -215,7 +233,6 @@ void DecisionViewController::reqDataOnTimer(int index) {
             svfundView_->NotifyTimeEvent(index);
         break;
     default:
-        // The overall rankings have nothing to refresh yet.
         break;
     }
 }
@@ -285,5 +302,46 @@ base::Opt<void> DecisionViewController::ReturnSVFundStockCodeMarket(const std::s
                                                                     const std::string &, int stockIndex,
                                                                     const base::Array &dataArray) {
     openDetail(code, dataArray, stockIndex);
+    return {};
+}
+
+base::Opt<void> DecisionViewController::jumpToMinLineView(TotalRankMultiListView &, const base::Dict &info) {
+    // `get` answers a copy: keep it while its array is read.
+    const base::Value codes = info.get("kDataArray");
+    openDetail(info.get("kStkCode").stringValue(), codes.array() ? *codes.array() : base::Array(),
+               int(info.get("kStkIndex").intValue()));
+    return {};
+}
+
+base::Opt<void> DecisionViewController::totalRankMultiMLineView_didSelectGridStockName(
+    const std::string &, const std::string &marketCode, int stockIndex, const base::Array &rows) {
+    // A security chosen on the grid opens on its intraday chart, as the grid showed it.
+    if (const base::Ref<StockDetailStatus> &status = DataBase::sharedDataBase()->IO_StockDetailStatus())
+        status->setIsShowKLine(false);
+    openDetail(marketCode, rows, stockIndex);
+    return {};
+}
+
+// --- The chart grid of one rank list
+
+base::Opt<void> DecisionViewController::jumpToMultiMinLineView(TotalRankMultiListView &,
+                                                               const base::Dict &info) {
+    const base::Value entries = info.get("stkDataArray");
+    const base::Array *rows = entries.array();
+    if (!rows)
+        return {};
+    auto grid = base::make<TotalRankMultiMLineView>(gRect_);
+    grid->delegate = weakSelf<DecisionViewController>();
+    grid->setTitle(info.get("title").stringValue());
+    grid->setDataArray(*rows);
+    view().addSubview(grid);
+    rankMultiMLineView_ = grid;
+    return {};
+}
+
+base::Opt<void> DecisionViewController::totalRankMultiMLineView_didTouchBack() {
+    if (base::Ref<TotalRankMultiMLineView> grid = rankMultiMLineView_.lock())
+        grid->removeFromSuperview();
+    rankMultiMLineView_ = {};
     return {};
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Module/Decision/SVFundView.h"
+#include "Module/Decision/TotalRankMultiListView.h"
+#include "Module/Decision/TotalRankMultiMLineView.h"
 #include "Module/FrontPage/DecisionLists/AnalysisListView.h"
 #include "Module/FrontSwitchTabBarView/FrontSwitchTabBarView.h"
 
@@ -11,13 +13,14 @@
 #include <string>
 
 // The decision tab ("决策"): under the navigation bar (settings, trade button, breaking news, search
-// field) a strip of four page tabs over one view at a time: the overall rankings ("综合排行", an
-// empty place for now), the stage statistics, the big-order list and the fund-flow ranking of the
-// boards, each made on its first selection and kept.
+// field) a strip of four page tabs over one view at a time: the overall rankings ("综合排行", nine
+// small rank lists, over which a list's chart grid lies until its back button), the stage
+// statistics, the big-order list and the fund-flow ranking of the boards, each made on its first
+// selection and kept.
 //
 // While the screen shows, the shared TimerCenter refreshes the visible list every 5 s under
-// 500 + its timer index (0 the rankings, 1 stage statistics, 2 big orders, 3 fund flow; 21, 11
-// and 31 while that list shows a board's members) as long as the quote connection is up; back
+// 500 + its timer index (0 the chart grid or else the rankings, 1 stage statistics, 2 big orders, 3 fund
+// flow; 21, 11 and 31 while that list shows a board's members) as long as the quote connection is up; back
 // after more than 5 s away the list is refreshed at once. Scrolling a list, or entering or
 // leaving a board, restarts the count-down. A memory warning drops the hidden lists. A security
 // tapped in any list opens the detail screen, stepping through the list's rows.
@@ -26,6 +29,8 @@ class DecisionViewController : public CMViewController,
                                public DDEModelViewDelegate,
                                public SectionAnalysViewDelegate,
                                public SVFundViewDelegate,
+                               public TotalRankMultiListViewDelegates,
+                               public TotalRankMultiMLineViewDelegate,
                                public MarketTableBaseViewTarget,
                                public TimerCenterDelegate {
 public:
@@ -61,6 +66,13 @@ public:
                                                 int stockIndex, const base::Array &dataArray) override;
     base::Opt<void> EnterSVFundBoardStocks(const base::Ref<StockQuoteInf> &board) override;
     base::Opt<void> BackToSVFundBoardAction() override;
+    base::Opt<void> jumpToMinLineView(TotalRankMultiListView &view, const base::Dict &info) override;
+    base::Opt<void> jumpToMultiMinLineView(TotalRankMultiListView &view, const base::Dict &info) override;
+    base::Opt<void> totalRankMultiMLineView_didTouchBack() override;
+    base::Opt<void> totalRankMultiMLineView_didSelectGridStockName(const std::string &name,
+                                                                   const std::string &marketCode,
+                                                                   int stockIndex,
+                                                                   const base::Array &rows) override;
     // From any of the three lists.
     base::Opt<void> resetTimerCenterOnScroll(int tabIndex) override;
 
@@ -77,11 +89,15 @@ public:
     DDEDecisionView *ddeDecisionView() const { return ddeDecisionView_.get(); }
     SectionAnalysView *sectionAnalysView() const { return sectionAnalysView_.get(); }
     SVFundView *svfundView() const { return svfundView_.get(); }
+    TotalRankMultiListView *rankMutiListView() const { return rankMutiListView_.get(); }
+    // The chart grid while it lies over the tabs, else nullptr.
+    TotalRankMultiMLineView *rankMultiMLineView() const { return rankMultiMLineView_.lock().get(); }
     int currentOrientation() const { return currentOrientation_; }
 
 private:
     void initUI();
     void selectTab(int index);
+    void addTabView(const base::Ref<ui::View> &tab);
     void CheckWhichTabIsAlive();
     void resetCurTimerCenter();
     void clearMemory();
@@ -94,7 +110,8 @@ private:
     base::Ref<DDEDecisionView> ddeDecisionView_;
     base::Ref<SectionAnalysView> sectionAnalysView_;
     base::Ref<SVFundView> svfundView_;
-    // The overall rankings' place, an empty view until their lists come.
-    base::Ref<ui::View> rankMutiListView_;
+    base::Ref<TotalRankMultiListView> rankMutiListView_;
+    // Held by the view tree only, so that removing it is all its back button needs.
+    base::Weak<TotalRankMultiMLineView> rankMultiMLineView_;
     int currentOrientation_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "DecisionFixture.h"
 
+#include "DataBase/NetData/StockDetailStatus.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 
@@ -183,6 +184,67 @@ TEST_F(DecisionScreenTest, TheHomePagesListTabsRefreshUnderTheirIdsAndTheirDrill
     EXPECT_FALSE(listRequests().empty());
     list.BackAction(list.configMarketBarView().backButton());
     EXPECT_EQ(page.getCurTabIndex(), 1);
+}
+
+TEST_F(DecisionScreenTest, TheRankListsAskAtOnceAndTheirChartGridLiesOverEveryTabUntilBack) {
+    show();
+    auto *ranks = dynamic_cast<TotalRankMultiListView *>(screen->tabView(Tab::RankTab));
+    ASSERT_NE(ranks, nullptr);
+    EXPECT_EQ(ranks->delegate.lock().get(), static_cast<TotalRankMultiListViewDelegates *>(screen.get()));
+    EXPECT_FALSE(listRequests().empty()) << "the nine lists ask on the page's first load";
+
+    base::Array rows{base::Dict{{"MarketCode", "SH600000"}, {"StockName", "浦发银行"}},
+                     base::Dict{{"MarketCode", "SZ000002"}, {"StockName", "万科A"}}};
+    screen->jumpToMultiMinLineView(*ranks, base::Dict{});
+    EXPECT_EQ(screen->rankMultiMLineView(), nullptr) << "no rows, no grid";
+    screen->jumpToMultiMinLineView(*ranks, base::Dict{{"stkDataArray", rows}, {"title", "总金额排名"}});
+    TotalRankMultiMLineView *grid = screen->rankMultiMLineView();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->frame(), DecisionViewController::TabFrame);
+    EXPECT_EQ(grid->titleLabel().text(), "总金额排名");
+    base::Weak<ui::View> shown = screen->view().subviews().back();
+    EXPECT_EQ(shown.lock().get(), grid) << "the grid lies on top";
+
+    // Another tab, made now, goes beneath the grid, which refreshes under the rankings' id.
+    chooseTab(Tab::DDETab);
+    EXPECT_EQ(screen->rankMultiMLineView(), grid);
+    EXPECT_EQ(screen->view().subviews().back().get(), grid);
+    EXPECT_EQ(screen->getCurTabIndex(), DecisionViewController::RankIndex);
+    EXPECT_EQ(timer()->userID(), 500);
+    forgetRequests();
+    screen->OnTimerCenterNotify(500);
+    settle();
+    EXPECT_TRUE(listRequests().empty()) << "the grid, not the lists, refreshes";
+    EXPECT_FALSE(codeRequests().empty());
+
+    screen->totalRankMultiMLineView_didTouchBack();
+    EXPECT_EQ(screen->rankMultiMLineView(), nullptr);
+    EXPECT_TRUE(shown.expired()) << "the view tree held the grid alone";
+    EXPECT_EQ(screen->getCurTabIndex(), DecisionViewController::DDEIndex);
+}
+
+TEST_F(DecisionScreenTest, ARankRowOpensItsListAndAGridCellOpensOnTheIntradayChart) {
+    show();
+    auto &ranks = *screen->rankMutiListView();
+    base::Array codes{"SH600000", "SZ000002", "SH600004"};
+    screen->jumpToMinLineView(ranks,
+                              base::Dict{{"kStkCode", "SZ000002"}, {"kStkIndex", 1}, {"kDataArray", codes}});
+    app.runPending();
+    auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->stockCode(), "SZ000002");
+    nav->pop(false);
+    app.runPending();
+
+    const base::Ref<StockDetailStatus> &status = db->IO_StockDetailStatus();
+    status->setIsShowKLine(true);
+    base::Array rows{base::Dict{{"MarketCode", "SH600000"}, {"StockName", "浦发银行"}}};
+    screen->totalRankMultiMLineView_didSelectGridStockName("浦发银行", "SH600000", 0, rows);
+    app.runPending();
+    EXPECT_FALSE(status->isShowKLine());
+    detail = dynamic_cast<StockDetailViewController *>(nav->top());
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->stockCode(), "SH600000");
 }
 
 } // namespace
