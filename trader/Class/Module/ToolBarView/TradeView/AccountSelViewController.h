@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Class/Module/ToolBarView/RowPickerController.h"
+#include "Class/Module/CommonControls/RowPickerController/RowPickerController.h"
 
 // Hears the shareholder account the user picked. Optional.
 class AccountSelViewControllerDelegate {

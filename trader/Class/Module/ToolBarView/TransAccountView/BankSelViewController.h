@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Class/Module/ToolBarView/RowPickerController.h"
+#include "Class/Module/CommonControls/RowPickerController/RowPickerController.h"
 
 // Hears each row the user settles on in the bank or currency picker. Optional.
 class BankSelViewControllerDelegate {

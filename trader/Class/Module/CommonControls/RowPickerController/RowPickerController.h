@@ -6,16 +6,16 @@
 
 #include <string>
 
-// The pickers the trading panels open in a popover next to a button (shareholder accounts, banks,
-// currencies): one wheel, 320 × 220, of rows 44 high, titled by the subclass. Every row the wheel
-// comes to rest on is handed to the subclass at once; there is no confirm button, and the popover
-// stays until a tap outside it.
+// The pickers the trade screens open in a popover next to a button (the login's account types,
+// shareholder accounts, banks, currencies): one wheel in 320 × 220, its column and row sizes given
+// by the subclass (320 wide, rows 44 high unless it says otherwise), titled by the subclass. Every row the
+// wheel comes to rest on is handed to the subclass at once; there is no confirm button, and the popover stays
+// until a tap outside it.
 class RowPickerController : public ui::ViewController {
 public:
     static constexpr gfx::Size kContentSize{320, 220};
-    static constexpr float kColumnWidth = 320, kRowHeight = 44;
 
-    RowPickerController();
+    explicit RowPickerController(float columnWidth = 320, float rowHeight = 44);
     void setUp() override;
     void loadView() override;
 
@@ -40,4 +40,5 @@ private:
     base::Ref<Wheel> m_wheel;
     base::Array m_dataArray;
     int m_selectedIndex = -1;
+    float m_columnWidth, m_rowHeight;
 };

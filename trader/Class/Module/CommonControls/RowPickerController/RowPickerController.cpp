@@ -1,4 +1,4 @@
-#include "Class/Module/ToolBarView/RowPickerController.h"
+#include "Class/Module/CommonControls/RowPickerController/RowPickerController.h"
 
 struct RowPickerController::Wheel : ui::PickerDataSource, ui::PickerDelegate {
     base::Weak<RowPickerController> picker;
@@ -8,8 +8,14 @@ struct RowPickerController::Wheel : ui::PickerDataSource, ui::PickerDelegate {
         auto p = picker.lock();
         return p ? int(p->m_dataArray.size()) : 0;
     }
-    base::Opt<float> rowHeight(ui::PickerView &, int) override { return kRowHeight; }
-    base::Opt<float> width(ui::PickerView &, int) override { return kColumnWidth; }
+    base::Opt<float> rowHeight(ui::PickerView &, int) override {
+        auto p = picker.lock();
+        return p ? p->m_rowHeight : 0;
+    }
+    base::Opt<float> width(ui::PickerView &, int) override {
+        auto p = picker.lock();
+        return p ? p->m_columnWidth : 0;
+    }
     base::Opt<std::string> title(ui::PickerView &, int row, int) override {
         auto p = picker.lock();
         return p ? p->rowTitle(row) : std::string();
@@ -21,7 +27,8 @@ struct RowPickerController::Wheel : ui::PickerDataSource, ui::PickerDelegate {
     }
 };
 
-RowPickerController::RowPickerController() {
+RowPickerController::RowPickerController(float columnWidth, float rowHeight)
+    : m_columnWidth(columnWidth), m_rowHeight(rowHeight) {
     setContentSizeInPopover(kContentSize);
 }
 
