@@ -3,7 +3,6 @@
 #include "Module/CommonControls/MinLine/Mini/MiniViewManager.h"
 #include "Module/Market/MarketTableBaseView.h"
 
-#include "Common/TimeFunc.h"
 #include "DataBase/NetData/RequestPosItem.h"
 
 namespace {
@@ -139,14 +138,7 @@ void TotalRankMultiMLineView::reqCurScreenData(const std::vector<base::Ref<Stock
         reqMinLines_CurScreen(records);
         return;
     }
-    const double now = TimeFunc::getCurTick();
-    std::vector<std::string> codes;
-    for (const auto &record : records) {
-        record->updateTick = now;
-        if (!record->code.empty())
-            codes.push_back(record->code);
-    }
-    myStockQuotesData_->reqVisibleQuotes(codes, startid, ktype, requester());
+    myStockQuotesData_->reqVisibleQuotes(records, startid, ktype, requester());
 }
 
 void TotalRankMultiMLineView::reqCurScreenQuotes(const std::vector<std::string> &codes, int startid,

@@ -134,6 +134,18 @@ void MyStockQuotesData::reqVisibleQuotes(const std::vector<std::string> &codes, 
     sendCodes(codes, m_visible->rspArray, VisibleTag + ktype, requester);
 }
 
+void MyStockQuotesData::reqVisibleQuotes(const std::vector<base::Ref<StockQuoteInf>> &records, int startid,
+                                         int ktype, const QuoteRequester &requester) {
+    const double now = TimeFunc::getCurTick();
+    std::vector<std::string> codes;
+    for (const auto &record : records) {
+        record->updateTick = now;
+        if (!record->code.empty())
+            codes.push_back(record->code);
+    }
+    reqVisibleQuotes(codes, startid, ktype, requester);
+}
+
 std::vector<std::string> MyStockQuotesData::visibleCodes(const std::vector<int> &visibleRows,
                                                          int &first) const {
     std::vector<std::string> codes;

@@ -68,6 +68,9 @@ public:
     void prereqNextPageQuotes(double offset, double rowHeight, const QuoteRequester &requester);
     void reqVisibleQuotes(const std::vector<std::string> &codes, int startid, int ktype,
                           const QuoteRequester &requester);
+    // The same for the records a chart grid shows, each stamped as asked now.
+    void reqVisibleQuotes(const std::vector<base::Ref<StockQuoteInf>> &records, int startid, int ktype,
+                          const QuoteRequester &requester);
     // `visibleRows` are row indexes of the table.
     void reqCurScreenQuotes(const std::vector<int> &visibleRows, const QuoteRequester &requester);
     // Appends the quotes of the visible rows with a code; asks again when any is stale. Answers
