@@ -247,6 +247,20 @@ TEST_F(DecisionScreenTest, ARankRowOpensItsListAndAGridCellOpensOnTheIntradayCha
     EXPECT_EQ(detail->stockCode(), "SH600000");
 }
 
+TEST_F(DecisionScreenTest, WithoutANavigationControllerOpeningASecurityDoesNothing) {
+    app.window().setRootViewController(screen);
+    app.runPending();
+    settle();
+    base::Array codes{"SH600000", "SZ000002"};
+    screen->jumpToMinLineView(*screen->rankMutiListView(),
+                              base::Dict{{"kStkCode", "SZ000002"}, {"kStkIndex", 1}, {"kDataArray", codes}});
+    screen->ReturnSectionStockCodeMarket("SH600000", "", 0, codes);
+    screen->totalRankMultiMLineView_didSelectGridStockName("浦发银行", "SH600000", 0, codes);
+    app.runPending();
+    EXPECT_EQ(app.window().rootViewController(), screen.get());
+    EXPECT_EQ(screen->navigationController(), nullptr);
+}
+
 } // namespace
 
 } // namespace decision
