@@ -85,7 +85,10 @@ void CMAlarmEditView::setStockQuote(const base::Value &quote) {
     for (const char *key : {"STOCKNAME", "STOCKCODE"})
         if (base::Value value = quote[key]; !value.isNull())
             m_valueDict.set(key, value);
-    m_tableView->reloadData();
+    // Only the quote panel changes: reloading the condition rows would take back what the user is
+    // typing. A panel not made yet takes the quote when it is.
+    if (auto panel = std::dynamic_pointer_cast<CMAlarmMainPanelCell>(m_tableView->cellForRow({0, 0})))
+        panel->setPanelValue(m_quoteDict);
 }
 
 void CMAlarmEditView::setDefaultStockCode(const std::string &code) {

@@ -388,6 +388,11 @@ TEST_F(AlarmFormTest, WhatIsTypedGoesOutEvenFromTheFieldStillBeingEdited) {
     app.tap(centre(*rise.valueField()));
     app.typeText("4");
     ASSERT_TRUE(rise.valueField()->isEditing());
+    // A quote arriving meanwhile leaves the field being typed in as it is.
+    edit.updateStockQuoteDict(base::Dict{{"STOCKCODE", "SH600000"}, {"STOCKNAME", "浦发银行"}});
+    settle();
+    EXPECT_TRUE(rise.valueField()->isEditing());
+    EXPECT_EQ(rise.getInputFiledText(), "4");
     confirmForm();
     std::vector<peers::QuoteServer::Alarm> kept = quotes.alarms("u1");
     ASSERT_EQ(kept.size(), 1u);
