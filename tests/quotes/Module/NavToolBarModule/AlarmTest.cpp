@@ -256,6 +256,19 @@ TEST_F(AlarmTest, TheSearchListsTheFirstMatchesAndPlusOpensAnEmptyForm) {
     EXPECT_EQ(rows.at(0)["KEY"].stringValue(), "SH600000");
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "shell/alarm-search"));
 
+    // The alarms arriving under the results leave the results on top.
+    base::Array alarms;
+    for (int id = 1; id <= 8; ++id)
+        alarms.add(base::Dict{{"ALARMID", id}, {"STOCKCODE", "SH600000"}, {"STOCKNAME", "浦发银行"}});
+    view.setDataArray(alarms);
+    app.render();
+    const CMAlarmResultsView &shown = view.alarmResultsView();
+    gfx::Rect area = shown.convert(shown.bounds(), nullptr);
+    for (float y : {area.y() + 30, area.midY()}) {
+        ui::View *hit = app.window().hitTest({area.midX(), y}, nullptr);
+        EXPECT_TRUE(hit && hit->isDescendantOf(&shown)) << y;
+    }
+
     ui::TableView &results = view.alarmResultsView().mTableView();
     results.layoutIfNeeded();
     base::Ref<ui::TableCell> first = results.cellForRow({0, 0});
