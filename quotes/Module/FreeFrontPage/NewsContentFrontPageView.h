@@ -88,6 +88,7 @@ private:
     void close();
     // The title bar's and the web view's rectangles for the current size.
     void placeRects();
+    // The template filled with the blocks in its places; no blocks load a blank page.
     void loadBlocks(const std::vector<std::string> &blocks);
     void stopWaiting();
 

@@ -54,5 +54,7 @@ void NewsListTblCell::configure(const NewsSummaryInfo &headline, float t) {
     const float fitted = content_->sizeThatFits({width, summary.height()}).h;
     content_->setFrame({summary.x(), summary.y(), width, std::min(fitted, summary.height())});
     date_->setFrame({TextX, summary.maxY(), width, h14});
-    date_->setText(headline.date.value_or("") + " " + headline.time.value_or(""));
+    // The host's time text starts with the date already: it is not written twice.
+    const std::string day = headline.date.value_or(""), time = headline.time.value_or("");
+    date_->setText(!day.empty() && time.starts_with(day) ? time : day + " " + time);
 }

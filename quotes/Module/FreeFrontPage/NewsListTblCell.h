@@ -7,8 +7,8 @@
 #include "ui/TableCell.h"
 
 // One headline of the news side bar, 80 points tall: an arrow, the title in one line, two lines
-// of summary below it from the top, and the date and time ("2012-05-08 2012-05-08 09:31" as the
-// host writes them) right-aligned at the bottom. A touched row shows "SelectedBg.png".
+// of summary below it from the top, and the date and time right-aligned at the bottom ("2012-05-08
+// 09:31": a time that begins with the date shows alone). A touched row shows "SelectedBg.png".
 class NewsListTblCell : public ui::TableCell {
 public:
     static constexpr const char *ReuseIdentifier = "Cell";

@@ -126,7 +126,7 @@ TEST_F(NewsPanelsTest, ThreeHeadlinesGiveThreeRowsOfTitleSummaryAndDateLine) {
     EXPECT_EQ(cell->content().text(), "两市早盘小幅高开。");
     EXPECT_EQ(cell->content().numberOfLines(), 2);
     EXPECT_EQ(cell->content().frame().y(), h17 + 2) << "the summary starts at the top of its place";
-    EXPECT_EQ(cell->date().text(), "2012-05-08 2012-05-08 09:31");
+    EXPECT_EQ(cell->date().text(), "2012-05-08 09:31") << "the host's time carries the date already";
     EXPECT_EQ(cell->date().textAlignment(), gfx::Align::Right);
     // Right under the summary's place, which ends 2 points below the row.
     EXPECT_EQ(cell->date().frame(), (gfx::Rect{20, 82 - h14, t - 25, h14}));
@@ -134,6 +134,25 @@ TEST_F(NewsPanelsTest, ThreeHeadlinesGiveThreeRowsOfTitleSummaryAndDateLine) {
     ASSERT_TRUE(numberTitle);
     EXPECT_EQ(numberTitle->title().text(), "123");
     EXPECT_EQ(numberTitle->content().text(), "");
+}
+
+TEST(NewsListTblCellTest, TheDateLineIsTheDateAndTheTimeWrittenOnce) {
+    struct Case {
+        std::optional<std::string> date, time;
+        const char *shown;
+    } cases[] = {
+        {"2012-05-08", "09:31", "2012-05-08 09:31"},
+        {"2012-05-08", "2012-05-08 09:31", "2012-05-08 09:31"},
+        {"2012-05-08", "2012-05-07 23:59", "2012-05-08 2012-05-07 23:59"},
+        {std::nullopt, "09:31", " 09:31"},
+    };
+    auto cell = base::make<NewsListTblCell>(279.f);
+    for (const Case &c : cases) {
+        NewsSummaryInfo headline;
+        headline.date = c.date, headline.time = c.time;
+        cell->configure(headline, 279);
+        EXPECT_EQ(cell->date().text(), c.shown);
+    }
 }
 
 TEST_F(NewsPanelsTest, HeadlinesWithAnAddressReachTheHostOthersDoNothing) {
