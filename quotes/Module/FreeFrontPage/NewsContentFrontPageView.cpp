@@ -158,18 +158,11 @@ void NewsContentFrontPageView::loadBlocks(const std::vector<std::string> &blocks
 bool NewsContentFrontPageView::shouldStartLoad(const base::Url &url, ui::NavigationType type) {
     if (type != ui::NavigationType::LinkClicked)
         return true;
-    const std::string &path = url.path();
-    const std::string last = path.substr(path.rfind('/') + 1);
-    if (last.empty() || last[0] != '@')
-        return true;
-    const size_t equals = last.find('=');
-    if (equals == std::string::npos)
-        return false;
-    // The second part of "@stock=SH600000", up to any further "=".
-    const std::string code = last.substr(equals + 1, last.find('=', equals + 1) - equals - 1);
-    if (auto host = delegate.lock())
-        host->newsContentFrontPageView_didClickStockCode(code);
-    return false;
+    const NewsArticlePage::TouchedLink link = NewsArticlePage::touchedLink(url);
+    if (link.stockCode)
+        if (auto host = delegate.lock())
+            host->newsContentFrontPageView_didClickStockCode(*link.stockCode);
+    return link.load;
 }
 
 void NewsContentFrontPageView::closeAction(ui::Button *) {
