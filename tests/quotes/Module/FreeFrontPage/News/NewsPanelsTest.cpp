@@ -9,7 +9,6 @@
 #include "ui/ViewController.h"
 
 #include <ctime>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace newsbus {
@@ -273,11 +272,14 @@ TEST_F(NewsPanelsTest, AHeadlineOpensOverTheHostAndASecondReplacesIt) {
 }
 
 TEST_F(NewsPanelsTest, OnlyTheLatestHeadlinesArticleShows) {
-    // The first article comes slowly, after the second one.
-    std::filesystem::copy_file(nginx->root() + "/wap/news/article/yaowen_0.json",
-                               nginx->root() + "/slow/yaowen_0.json",
-                               std::filesystem::copy_options::overwrite_existing);
-    open("/slow/yaowen_0.json");
+    // The first headline's article, a link and 3 KB of letters that do not compress, comes at
+    // 1 KB/s: after the second one.
+    std::string letters;
+    for (unsigned i = 0, seed = 1; i < 3072; ++i, seed = seed * 1103515245u + 12345u)
+        letters += char('a' + (seed >> 16) % 26);
+    const std::string body = "<p><a href=\\\"guide.html\\\">x</a>" + letters + "</p>";
+    nginx->writeFile("slow/late.json", R"([{"title":"late","content":")" + body + R"("}])");
+    open("/slow/late.json");
     open("/wap/news/article/escape.json");
     runUntilIdle();
     EXPECT_TRUE(popup->webV().links().empty()) << "the late reply of the first headline shows nowhere";
