@@ -3,6 +3,8 @@
 #include "Golden.h"
 
 #include "DataManagement/DLDataManagement/DLDataManagement.h"
+#include "DataManagement/DLDataManagement/DataInterface/QVNNewsDataInterface.h"
+#include "DataManagement/DLMsgCenter/DLMsgData.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/FreeFrontPage/FreeFrontPageViewController.h"
 
@@ -83,6 +85,23 @@ TEST_F(FreeHomeNewsTest, AHeadlineOpensItsArticleWhoseSecurityLinkOpensTheDetail
     auto *detail = dynamic_cast<StockDetailViewController *>(nav_->viewControllers().back().get());
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->stockCode(), "SH600000");
+}
+
+// The page's 5 s tick reloads the headlines once more than 300 s have passed since they came.
+TEST_F(FreeHomeNewsTest, ThePageTickReloadsTheHeadlinesAfterFiveMinutes) {
+    ASSERT_NE(showPage(), nullptr);
+    size_t asked = 0;
+    base::NotificationCenter::shared().addObserver(
+        observer, DLDataManagement::MsgCenterNotify, [&](const base::Notification &n) {
+            if (n.userInfo.get(DLMsgData::ReqData)[QVNNewsDataInterface::ReqType].intValue() ==
+                QVNNewsDataInterface::NewsTopLineArrayType)
+                ++asked;
+        });
+    advance(NewsSideBarView::ReloadAfterSeconds - 10);
+    EXPECT_EQ(asked, 0u);
+    advance(20);
+    EXPECT_EQ(asked, 1u);
+    base::NotificationCenter::shared().removeObserver(observer.get(), DLDataManagement::MsgCenterNotify);
 }
 
 } // namespace
