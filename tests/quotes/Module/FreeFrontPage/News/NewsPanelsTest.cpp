@@ -266,6 +266,9 @@ TEST_F(NewsPanelsTest, AHeadlineOpensOverTheHostAndASecondReplacesIt) {
 
     open("/wap/news/article/escape.json");
     EXPECT_EQ(hostRecognizers(), 2u) << "attached once";
+    app.runPending();
+    EXPECT_TRUE(popup->webV().links().empty()) << "blank while the second article comes";
+    EXPECT_TRUE(waiting());
     runUntilIdle();
     EXPECT_TRUE(popup->webV().links().empty()) << "the new article in place of the first";
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "freefrontpage/headline-popup"));
