@@ -70,12 +70,14 @@ void GestureRecognizer::requiredRecognized() {
 }
 
 gfx::Point GestureRecognizer::centroid() const {
+    if (touches_.empty())
+        return lifted_;
     gfx::Point sum;
     for (const auto &t : touches_) {
         gfx::Point p = t->location(nullptr);
         sum.x += p.x, sum.y += p.y;
     }
-    float n = touches_.empty() ? 1 : float(touches_.size());
+    const float n = float(touches_.size());
     return {sum.x / n, sum.y / n};
 }
 
@@ -132,6 +134,7 @@ void GestureRecognizer::handle(Touch::Phase phase, const TouchSet &touches, cons
     case Touch::Phase::Cancelled:
         if (phase == Touch::Phase::Cancelled && active(state_))
             cancelled();
+        lifted_ = centroid();
         std::erase_if(touches_, [&](const base::Ref<Touch> &t) {
             return std::find(touches.begin(), touches.end(), t.get()) != touches.end();
         });

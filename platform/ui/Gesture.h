@@ -39,7 +39,8 @@ public:
     // Holds this recogniser back until `other` has failed; if `other` recognises, this one fails.
     void requireToFail(GestureRecognizer &other);
     GestureState state() const { return state_; }
-    // The centroid of its touches in the view's space (window coordinates for nullptr).
+    // The centroid of its touches in the view's space (window coordinates for nullptr); once
+    // they have lifted, where they lifted, so that an action sent at the end knows the spot.
     gfx::Point location(const View *in) const;
     gfx::Point locationOfTouch(int index, const View *in) const;
     int touchCount() const { return int(touches_.size()); }
@@ -82,6 +83,8 @@ private:
     std::optional<GestureState> deferred_;
     std::vector<base::Action> actions_;
     std::vector<base::Ref<Touch>> touches_;
+    // The centroid of the touches that lifted last.
+    gfx::Point lifted_;
     GestureState state_ = GestureState::Possible;
 };
 

@@ -97,6 +97,9 @@ void ScrollView::setContentInset(gfx::EdgeInsets inset) {
         gfx::Point offset = contentOffset(), limited = clamped(offset);
         if (limited != offset)
             moveTo(limited);
+    } else if (motion_ == Motion::Settling) {
+        // A bounce under way ends within the new limits.
+        to_ = clamped(to_);
     }
 }
 

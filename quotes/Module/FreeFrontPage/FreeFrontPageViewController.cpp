@@ -2,6 +2,7 @@
 
 #include "DataBase/DataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 
 #include "base/NotificationCenter.h"
@@ -67,6 +68,20 @@ void FreeFrontPageViewController::initUI() {
     svCapitalSideBarV_->setBackgroundColor(gfx::Color::rgba(0.02f, 0.11f, 0.16f, 0.99f));
     svCapitalSideBarV_->svCapitalChartV().delegate = weakSelf<FreeFrontPageViewController>();
     view().addSubview(svCapitalSideBarV_);
+    initNewsPanels();
+}
+
+void FreeFrontPageViewController::initNewsPanels() {
+    newsSideBarV_ = base::make<NewsSideBarView>(layout_.newsSideBar);
+    newsSideBarV_->setBackgroundColor(gfx::Color::rgba(0.18f, 0.28f, 0.41f, 1));
+    newsSideBarV_->delegate = weakSelf<FreeFrontPageViewController>();
+    view().addSubview(newsSideBarV_);
+    newsContentV_ =
+        base::make<NewsContentFrontPageView>(gfx::Rect{0, 0, HeadlinePopupSize.w, HeadlinePopupSize.h});
+    newsContentV_->delegate = weakSelf<FreeFrontPageViewController>();
+    newsContentV_->setFrame({layout_.headlineCentre.x - HeadlinePopupSize.w / 2,
+                             layout_.headlineCentre.y - HeadlinePopupSize.h / 2, HeadlinePopupSize.w,
+                             HeadlinePopupSize.h});
 }
 
 void FreeFrontPageViewController::viewWillAppear(bool animated) {
@@ -118,8 +133,33 @@ void FreeFrontPageViewController::reqDataOnTimer(int) {
         return;
     if (svCapitalSideBarV_)
         svCapitalSideBarV_->requestSVCaiptalCharData();
+    if (newsSideBarV_)
+        newsSideBarV_->refreshOnTimer(nullptr);
 }
 
 base::Opt<void> FreeFrontPageViewController::chartViewClick(SVCapitalChartView &, const base::Dict &) {
+    return {};
+}
+
+void FreeFrontPageViewController::newsSideBarViewItemClick(NewsSideBarView &, const base::Dict &userInfo) {
+    if (!newsContentV_)
+        return;
+    if (!newsContentV_->superview()) {
+        newsContentV_->addTapGestureRecognizerToSuperView(&view());
+        view().addSubview(newsContentV_);
+    }
+    if (userInfo.has(NewsSideBarView::UrlKey))
+        newsContentV_->refreshData(userInfo.get(NewsSideBarView::UrlKey).stringValue());
+}
+
+base::Opt<void>
+FreeFrontPageViewController::newsContentFrontPageView_didClickStockCode(const std::string &code) {
+    ui::NavigationController *nav = navigationController();
+    if (!nav)
+        return {};
+    auto detail = base::make<StockDetailViewController>();
+    detail->SetStockCodeMarket(code);
+    detail->SetCheckStocksArray(base::Array(), 0);
+    nav->push(detail, true);
     return {};
 }

@@ -57,6 +57,20 @@ std::string NewsArticlePage::fill(std::string_view templateText, const std::vect
     return out;
 }
 
+NewsArticlePage::TouchedLink NewsArticlePage::touchedLink(const base::Url &url) {
+    const std::string &path = url.path();
+    const std::string last = path.substr(path.rfind('/') + 1);
+    if (last.empty() || last[0] != '@')
+        return {};
+    const size_t equals = last.find('=');
+    if (equals == std::string::npos)
+        return {false, std::nullopt};
+    std::string code = last.substr(equals + 1, last.find('=', equals + 1) - equals - 1);
+    if (code.empty())
+        return {false, std::nullopt};
+    return {false, std::move(code)};
+}
+
 std::optional<NewsArticlePage::Page> NewsArticlePage::fromTemplate(std::string_view name,
                                                                    const std::vector<std::string> &blocks) {
     std::optional<std::string> path = base::Bundle::main().pathFor(name, "html");

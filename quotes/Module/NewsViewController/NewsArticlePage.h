@@ -32,6 +32,15 @@ public:
     // The template with its "%@" places filled by the blocks in order; places beyond the blocks
     // stay empty, blocks beyond the places are dropped.
     static std::string fill(std::string_view templateText, const std::vector<std::string> &blocks);
+    // What a touched link of an article asks for. A link whose last path component begins with "@"
+    // is never loaded; it names a security when it holds "=": the part after it, up to any further
+    // "=" ("@stock=SH600000" gives "SH600000"; "@stock" and "@stock=" nothing). Any other link
+    // loads.
+    struct TouchedLink {
+        bool load = true;
+        std::optional<std::string> stockCode;
+    };
+    static TouchedLink touchedLink(const base::Url &url);
     // The bundle template `name` (of type "html") filled with the blocks; nothing when the
     // bundle lacks it.
     static std::optional<Page> fromTemplate(std::string_view name, const std::vector<std::string> &blocks);

@@ -3,6 +3,7 @@
 #include "Components/CMTabBarController/CMTabBarController.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+#include "Module/NewsViewController/NewsArticlePage.h"
 
 #include "gfx/Color.h"
 #include "gfx/Image.h"
@@ -156,20 +157,14 @@ base::Opt<void> NewsViewController::updateNewsContentError(const std::string &) 
 bool NewsViewController::shouldStartLoad(const base::Url &url, ui::NavigationType type) {
     if (type != ui::NavigationType::LinkClicked)
         return true;
-    const std::string &path = url.path();
-    std::string last = path.substr(path.rfind('/') + 1);
-    if (last.empty() || last[0] != '@')
+    const NewsArticlePage::TouchedLink link = NewsArticlePage::touchedLink(url);
+    if (link.load)
         return true;
-    size_t equals = last.find('=');
-    if (equals == std::string::npos)
-        return false;
-    // The second part of "@stock=SH600000", up to any further "=".
-    std::string code = last.substr(equals + 1, last.find('=', equals + 1) - equals - 1);
     ui::NavigationController *nav = navigationController();
-    if (!nav || code.empty())
+    if (!nav || !link.stockCode)
         return false;
     auto detail = base::make<StockDetailViewController>();
-    detail->SetStockCodeMarket(code);
+    detail->SetStockCodeMarket(*link.stockCode);
     detail->SetCheckStocksArray(base::Array(), 0);
     nav->push(detail, true);
     return false;

@@ -224,6 +224,26 @@ TEST_F(GestureTest, LongPressBeginsAfterHalfASecondAndFollowsTheFinger) {
     EXPECT_EQ(log->states, (States{S::Began, S::Changed, S::Ended}));
 }
 
+// An action sent as the fingers lift (a tap, the end of a pan) is told where they lifted, not
+// the window's origin.
+TEST_F(GestureTest, ARecogniserEndedByLiftingFingersKnowsWhereTheyLifted) {
+    pad->setFrame({50, 40, 600, 600});
+    std::vector<gfx::Point> taps, pans;
+    auto tap = make<TapRecognizer>();
+    tap->addTarget(base::Action("tap", [&](base::Object *) { taps.push_back(tap->location(pad.get())); }));
+    auto pan = make<PanRecognizer>();
+    pan->addTarget(base::Action("pan", [&](base::Object *) {
+        if (pan->state() == S::Ended)
+            pans.push_back(pan->location(nullptr));
+    }));
+    pad->addGestureRecognizer(tap);
+    pad->addGestureRecognizer(pan);
+    app.tap({170, 150});
+    EXPECT_EQ(taps, std::vector<gfx::Point>{(gfx::Point{120, 110})});
+    app.drag({100, 100}, {300, 200});
+    EXPECT_EQ(pans, std::vector<gfx::Point>{(gfx::Point{300, 200})});
+}
+
 TEST_F(GestureTest, LongPressFailsWhenTheFingerMovesOrLiftsEarly) {
     auto press = log->watch(make<LongPressRecognizer>());
     pad->addGestureRecognizer(press);

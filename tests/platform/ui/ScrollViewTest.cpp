@@ -327,6 +327,20 @@ TEST_F(ScrollViewTest, AnInsetSetOnReleaseIsWhereTheBounceEnds) {
     EXPECT_GT(shown, -60);
 }
 
+// The owner's data can come while the content still springs back to the strip: the bounce then
+// ends within the limits of the inset set meanwhile, not where the strip was.
+TEST_F(ScrollViewTest, AnInsetResetDuringTheBounceMovesItsEnd) {
+    recorder->onEndDragging = [](ScrollView &s) {
+        if (s.contentOffset().y < -60)
+            View::animate(0.18, [&] { s.setContentInset({60, 0, 0, 0}); });
+    };
+    app.dragAndRest({150, 20}, {150, 161});
+    ASSERT_LT(y(), -60);
+    View::animate(0.36, 0, Curve::EaseOut, [&] { scroll->setContentInset({}); });
+    app.advance(1);
+    EXPECT_FLOAT_EQ(y(), 0);
+}
+
 TEST_F(ScrollViewTest, ContentSizeObserversHearChangesOnly) {
     std::vector<gfx::Size> seen;
     scroll->onContentSizeChange([&](gfx::Size s) { seen.push_back(s); });

@@ -222,6 +222,26 @@ TEST_F(NewsScreenTest, SecurityLinksOpenTheDetailScreenOthersLoadInPlace) {
     EXPECT_EQ(screen->newsContentView()->currentUrl()->absoluteString(), url("/wap/news/pages/guide.html"));
 }
 
+TEST(NewsArticlePageTest, OnlyTheLastPathComponentMakesASecurityLink) {
+    struct Case {
+        const char *address;
+        bool load;
+        std::optional<std::string> code;
+    } cases[] = {
+        {"http://h/wap/news/link/@stock=SH600000", false, "SH600000"},
+        {"http://h/wap/news/link/@stock=SZ000001=x", false, "SZ000001"},
+        {"http://h/wap/news/link/@stock", false, std::nullopt},
+        {"http://h/wap/news/link/@stock=", false, std::nullopt},
+        {"http://h/wap/@stock=SH600000/guide.html", true, std::nullopt},
+        {"http://h/wap/news/pages/guide.html", true, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        NewsArticlePage::TouchedLink link = NewsArticlePage::touchedLink(*base::Url::parse(c.address));
+        EXPECT_EQ(link.load, c.load) << c.address;
+        EXPECT_EQ(link.stockCode, c.code) << c.address;
+    }
+}
+
 TEST_F(NewsScreenTest, TitlesShowAsWrittenAndTheTemplateFillsOnce) {
     EXPECT_EQ(NewsArticlePage::escape(R"(<b>a</b> & "x" 'y')"),
               "&lt;b&gt;a&lt;/b&gt; &amp; &quot;x&quot; &#39;y&#39;");

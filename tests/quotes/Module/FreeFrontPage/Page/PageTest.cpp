@@ -3,6 +3,7 @@
 #include "PanelFixture.h"
 
 #include "Golden.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/NotificationCenter.h"
 #include "ui/Application.h"
@@ -132,6 +133,38 @@ TEST_F(PageTest, TheFundFlowPanelAndItsPicker) {
     app.advance(0.5);
     settle();
     EXPECT_TRUE(qvtest::matchesGolden(app.render(), "freefrontpage/page-cycle-picker"));
+}
+
+TEST_F(PageTest, AHeadlineShowsThePopUpOnceOverThePanelsAndItsSecurityLinksOpenTheDetailScreen) {
+    show();
+    const FreeFrontPageViewController::Layout &l = page->layout();
+    ASSERT_TRUE(page->newsSideBarV() && page->newsContentV());
+    EXPECT_EQ(page->newsSideBarV()->frame(), l.newsSideBar);
+    NewsContentFrontPageView &popup = *page->newsContentV();
+    EXPECT_FALSE(popup.superview()) << "made, not shown";
+
+    auto popups = [&] {
+        return std::count_if(page->view().subviews().begin(), page->view().subviews().end(),
+                             [&](const auto &v) { return v.get() == &popup; });
+    };
+    for (const char *address : {"http://127.0.0.1:9/a.json", "http://127.0.0.1:9/b.json"}) {
+        page->newsSideBarViewItemClick(*page->newsSideBarV(), base::Dict{{"urlKey", address}});
+        EXPECT_EQ(popups(), 1);
+        EXPECT_EQ(page->view().subviews().back().get(), &popup) << "above the panels";
+        EXPECT_EQ(page->view().gestureRecognizers().size(), 2u) << "the pop-up's recognisers, once";
+    }
+    EXPECT_EQ((gfx::Point{popup.frame().midX(), popup.frame().y() + popup.frame().height() / 2}),
+              l.headlineCentre);
+    EXPECT_EQ(popup.frame().s, FreeFrontPageViewController::HeadlinePopupSize);
+
+    page->newsContentFrontPageView_didClickStockCode("SH600000");
+    app.runPending();
+    ASSERT_EQ(nav->viewControllers().size(), 2u);
+    auto *detail = dynamic_cast<StockDetailViewController *>(nav->viewControllers().back().get());
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->stockCode(), "SH600000");
+    EXPECT_TRUE(detail->checkStocksArray().empty());
+    EXPECT_EQ(detail->currentStocksIndex(), 0);
 }
 
 } // namespace
