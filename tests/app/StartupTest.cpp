@@ -2,13 +2,17 @@
 
 #include "Golden.h"
 
+#include "Components/CMAlarmViewController/CMAlarmViewController.h"
 #include "Components/CMViewController.h"
 #include "EncryptorAES.h"
+#include "Module/FreeFrontPage/FreeFrontPageViewController.h"
+#include "Module/NavToolBarModule/BreakNewsViewController/BreakNewsViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 #include "base/PropertyList.h"
 #include "base/Str.h"
 
 #include "ui/NavigationController.h"
+#include "ui/Popover.h"
 #include "ui/StatusBar.h"
 
 #include <algorithm>
@@ -60,7 +64,7 @@ TEST_F(StartupTest, FirstStartAcceptsTheDisclaimerLogsInFreeAndHandsOverToTheTab
         ASSERT_NE(navigation, nullptr) << "every tab of the configuration sits in a navigation controller";
         titles.push_back(navigation->viewControllers().front()->title());
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{"首页", "自选股", "行情", "资讯", "决策"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"首页", "自选股", "行情", "资讯", "决策", "免费首页"}));
     EXPECT_EQ(tabBar().prevOrientation(), 4);
     EXPECT_TRUE(statusBarOnTop(*delegate->window));
     // The strips stand where the landscape window has them, right above the tab bar.
@@ -228,6 +232,70 @@ TEST_F(StartupTest, TabsWithoutNavigationGetNoNavigationControllerAndNoNavigatio
     ASSERT_NE(market, nullptr);
     EXPECT_EQ(market->navDic.get("Nav_Name").stringValue(), "板块");
     EXPECT_TRUE(navigation->tabBarItem().image) << "the tab shows its image";
+}
+
+TEST_F(StartupTest, TheSixthTabIsTheFreeHomePageWhoseFirstLoadShowsTheGuideOnce) {
+    writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}});
+    launch();
+    ASSERT_TRUE(runUntil([&] { return tabsShown(); }));
+    ASSERT_EQ(tabBar().viewControllers().size(), 6u);
+    EXPECT_FALSE(tabBar().presentedController()) << "no guide before the page loads";
+    EXPECT_FALSE(readUserConfig().has("IsShowUserGuide"));
+
+    tabBar().setSelectedIndex(5);
+    driver.runUntilIdle();
+    host.runPending();
+    auto *navigation = dynamic_cast<ui::NavigationController *>(tabBar().viewControllers()[5].get());
+    ASSERT_NE(navigation, nullptr);
+    auto *page = dynamic_cast<FreeFrontPageViewController *>(navigation->viewControllers().front().get());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->title(), "首页");
+    ASSERT_NE(tabBar().presentedController(), nullptr);
+    EXPECT_EQ(tabBar().presentedController()->className(), "UserGuideViewController");
+    EXPECT_FALSE(readUserConfig().get("IsShowUserGuide").boolValue());
+    tabBar().dismissModal(false);
+    host.runPending();
+
+    // The fund flow comes with the page; going away and back asks for no guide again.
+    ASSERT_TRUE(
+        runUntil([&] { return page->svCapitalSideBarV()->svCapitalChartV().barLooks().size() == 8; }, 5));
+    tabBar().setSelectedIndex(2);
+    host.runPending();
+    tabBar().setSelectedIndex(5);
+    driver.runUntilIdle();
+    host.runPending();
+    EXPECT_FALSE(tabBar().presentedController());
+}
+
+TEST_F(StartupTest, TheHomeBarOpensTheBreakingNewsListAndTheAlarmList) {
+    quotes.addNews("沪指午后翻红");
+    writeUserConfig({{"IsShowNoticeAnnounce", false}, {"MainLoginName", ""}});
+    launch();
+    ASSERT_TRUE(runUntil([&] { return tabsShown(); }));
+    auto &home = dynamic_cast<CMViewController &>(
+        *dynamic_cast<ui::NavigationController &>(*tabBar().viewControllers().front())
+             .viewControllers()
+             .front());
+    ASSERT_TRUE(home.breakingNewsButton() && home.stockAlarmButton());
+
+    tap(*home.breakingNewsButton());
+    ASSERT_TRUE(runUntil([&] { return !ui::Popover::visiblePopovers().empty(); }, 2));
+    auto &newsNav =
+        dynamic_cast<ui::NavigationController &>(ui::Popover::visiblePopovers().front()->content());
+    auto &news = dynamic_cast<BreakNewsViewController &>(*newsNav.viewControllers().front());
+    ASSERT_TRUE(runUntil([&] { return !news.newsArray().empty(); }, 5));
+    EXPECT_EQ(news.newsArray().front(), "沪指午后翻红");
+    host.tap({900, 700});
+    advance(1);
+
+    tap(*home.stockAlarmButton());
+    ASSERT_TRUE(runUntil([&] { return !ui::Popover::visiblePopovers().empty(); }, 2));
+    auto &alarmNav =
+        dynamic_cast<ui::NavigationController &>(ui::Popover::visiblePopovers().front()->content());
+    auto &alarms = dynamic_cast<CMAlarmViewController &>(*alarmNav.viewControllers().front());
+    EXPECT_EQ(alarms.title(), "预警列表");
+    EXPECT_TRUE(runUntil([&] { return quotes.receivedCount(peers::QuoteServer::AlarmType) > 0; }, 2))
+        << "it asks for the current alarms";
 }
 
 } // namespace

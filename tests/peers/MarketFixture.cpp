@@ -184,9 +184,16 @@ void MarketFixture::refreshQuotes() {
     quotes_ = std::move(quotes);
 }
 
+std::vector<Security> MarketFixture::codeTableSecurities(std::string_view prefix) const {
+    std::vector<Security> securities = market(prefix);
+    if (prefix == "OF" && holdsFunds_)
+        securities.insert(securities.end(), funds().begin(), funds().end());
+    return securities;
+}
+
 base::Data MarketFixture::codeTable(std::string_view prefix) const {
     base::Data records;
-    for (const Security &security : market(prefix)) {
+    for (const Security &security : codeTableSecurities(prefix)) {
         ComAPI::WriteString(records, security.code);
         ComAPI::WriteString(records, security.name);
         ComAPI::WriteString(records, security.pinyin);

@@ -112,6 +112,21 @@ public:
     static MarketFixture whole(uint32_t seed = 1);
     // The board indexes ("BI"), the bank board first; the whole market lists them in its code tables.
     static std::vector<Security> boards();
+    // The open-end funds of the fund pages ("OF"), FundsPerType of each fund type from 0 to
+    // MoneyFundType (1 stock, 2 bond, 3 mixed, 5 money-market funds), made up from the type and the
+    // row, the same on every run; the first stock fund is "110022" and the first money-market fund
+    // "000009". A fund's kind is its fund type, as the fund detail reads it. They stand outside the
+    // listing: no class lists them, only the fund pages do; a market that holds them (the whole
+    // market does) has them in its "OF" code table.
+    static constexpr int FundsPerType = 45;
+    static constexpr int MoneyFundType = 5;
+    static const std::vector<Security> &funds();
+    // Fund `row` of a fund type's page; nothing outside the types and rows above.
+    static const Security *fund(int fundType, int row);
+    // A fund by its full code, such as "OF110022"; nothing for any other code.
+    static const Security *findFund(std::string_view fullCode);
+    // The net value of a fund, at four decimals.
+    static int32_t fundNetValue(const Security &fund);
     MarketFixture(std::vector<Security> securities, int32_t quotesDate);
 
     const std::vector<Security> &securities() const { return listing_->securities; }
@@ -124,6 +139,11 @@ public:
     int32_t historyStart() const { return historyStart_; }
     void setHistoryStart(int32_t date) { historyStart_ = date; }
 
+    // The securities of a market's code table: the market's own, and for "OF" the funds when it holds
+    // them.
+    std::vector<Security> codeTableSecurities(std::string_view prefix) const;
+    bool holdsFunds() const { return holdsFunds_; }
+    void setHoldsFunds(bool holds) { holdsFunds_ = holds; }
     // A market's code-table records as the code-table reply carries them (code, name, pinyin
     // strings each), and the checksum of those bytes, never 0 (0 is the client's "no table").
     base::Data codeTable(std::string_view prefix) const;
@@ -173,6 +193,7 @@ private:
     int32_t quotesDate_;
     int32_t historyStart_ = DefaultHistoryStart;
     int minute_ = CloseMinute;
+    bool holdsFunds_ = false;
 };
 
 } // namespace peers

@@ -83,6 +83,50 @@ const Security Boards[] = {
     {"BI", "000107", "地产板块", "DCBK", 0, 2, 56730},  {"BI", "000108", "钢铁板块", "GTBK", 0, 2, 43120},
 };
 
+// The funds of one fund type: the first code of its run, the first fund when it is a real one, the
+// word the other names end in, and the decimals of their net values.
+struct FundRun {
+    int firstCode;
+    Security first;
+    const char *suffix;
+    int decimal;
+};
+
+const FundRun FundRuns[MarketFixture::MoneyFundType + 1] = {
+    {160100, {}, "精选", 4},
+    {110022, {"OF", "110022", "消费行业", "XFHY", 1, 3, 1234}, "成长", 4},
+    {217003, {}, "债券", 4},
+    {163402, {}, "混合", 4},
+    {202801, {}, "保本", 4},
+    {9, {"OF", "000009", "天天理财", "TTLC", MarketFixture::MoneyFundType, 4, 10000}, "货币", 4},
+};
+
+std::vector<Security> makeFunds() {
+    std::vector<Security> funds;
+    for (int type = 0; type <= MarketFixture::MoneyFundType; ++type) {
+        const FundRun &run = FundRuns[type];
+        for (int row = 0; row < MarketFixture::FundsPerType; ++row) {
+            if (row == 0 && !run.first.code.empty()) {
+                funds.push_back(run.first);
+                continue;
+            }
+            Security fund{"OF",
+                          base::str::format("%06d", run.firstCode + row),
+                          "",
+                          "",
+                          type,
+                          run.decimal,
+                          10000 + 137 * row + 11 * type};
+            uint32_t n = MarketFixture::noise(fund.fullCode(), type);
+            fund.name = std::string(FirstParts[n % std::size(FirstParts)]) +
+                        SecondParts[(n >> 8) % std::size(SecondParts)] + run.suffix;
+            fund.pinyin = PYMethod::getPinYin(fund.name);
+            funds.push_back(std::move(fund));
+        }
+    }
+    return funds;
+}
+
 std::string generatedName(uint32_t seed, uint32_t i, const char *suffix) {
     uint32_t n = (MarketFixture::noise("names", int32_t(seed)) + i * NameStride) % NameCount;
     std::string name = FirstParts[n % std::size(FirstParts)];
@@ -96,6 +140,31 @@ std::string generatedName(uint32_t seed, uint32_t i, const char *suffix) {
 
 std::vector<Security> MarketFixture::boards() {
     return {std::begin(Boards), std::end(Boards)};
+}
+
+const std::vector<Security> &MarketFixture::funds() {
+    static const std::vector<Security> Funds = makeFunds();
+    return Funds;
+}
+
+const Security *MarketFixture::fund(int fundType, int row) {
+    if (fundType < 0 || fundType > MoneyFundType || row < 0 || row >= FundsPerType)
+        return nullptr;
+    return &funds()[size_t(fundType * FundsPerType + row)];
+}
+
+const Security *MarketFixture::findFund(std::string_view fullCode) {
+    for (const Security &fund : funds())
+        if (fund.fullCode() == fullCode)
+            return &fund;
+    return nullptr;
+}
+
+int32_t MarketFixture::fundNetValue(const Security &fund) {
+    int32_t value = fund.closePrice;
+    for (int d = fund.decimal; d < 4; ++d)
+        value *= 10;
+    return value;
 }
 
 MarketFixture MarketFixture::whole(uint32_t seed) {
@@ -122,7 +191,9 @@ MarketFixture MarketFixture::whole(uint32_t seed) {
     securities.insert(securities.end(), std::begin(Boards), std::end(Boards));
     // One stock does not trade today.
     securities[securities.size() / 3].suspended = true;
-    return MarketFixture(std::move(securities), DefaultQuotesDate);
+    MarketFixture market(std::move(securities), DefaultQuotesDate);
+    market.setHoldsFunds(true);
+    return market;
 }
 
 } // namespace peers

@@ -54,7 +54,8 @@ OrderBook QuoteRow::book(const MarketFixture &market, const Security &security) 
 }
 
 bool QuoteRow::sortsByHistory(int field) {
-    return (field >= 5 && field <= 8) || field == 15 || field == 16;
+    return (field >= 5 && field <= 8) || field == 15 || field == 16 || field == WeekNetFlowSortID ||
+           field == MonthNetFlowSortID;
 }
 
 QuoteRow QuoteRow::of(const MarketFixture &market, const Security &security, bool history) {
@@ -186,6 +187,12 @@ std::optional<double> QuoteRow::sortKey(int field) const {
         return redDays;
     case 16:
         return redRun;
+    case DayNetFlowSortID:
+        return double(fundIn) - fundOut;
+    case WeekNetFlowSortID:
+        return double(fundIn5) - fundOut5;
+    case MonthNetFlowSortID:
+        return double(fundIn30) - fundOut30;
     case 20:
         return liangbi;
     case 21:

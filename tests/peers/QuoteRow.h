@@ -20,6 +20,8 @@ struct OrderBook {
 // the 7- and 30-day figures from the day candles, the fund flows from the amounts. The loopback
 // quote server writes rows from it and ranks lists by it; tests check replies against it.
 struct QuoteRow {
+    // The net fund flow of a day, five days and thirty days, as the fund-flow ranking sorts by them.
+    static constexpr int DayNetFlowSortID = 17, WeekNetFlowSortID = 18, MonthNetFlowSortID = 19;
     Security security;
     Quote quote;
     int32_t upLimit = 0, downLimit = 0;

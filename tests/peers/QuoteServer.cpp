@@ -5,6 +5,7 @@
 #include "base/Str.h"
 
 #include <algorithm>
+#include <climits>
 #include <zlib.h>
 
 namespace peers {
@@ -202,8 +203,13 @@ void QuoteServer::setServerTime(int32_t date, int32_t hhmmss) {
 
 int32_t QuoteServer::addNews(std::string text) {
     std::lock_guard lock(stateMutex_);
-    news_.push_back(std::move(text));
-    return int32_t(news_.size());
+    news_[++lastNewsID_] = std::move(text);
+    return lastNewsID_;
+}
+
+void QuoteServer::skipNewsIds(int count) {
+    std::lock_guard lock(stateMutex_);
+    lastNewsID_ = int32_t(std::clamp<int64_t>(int64_t(lastNewsID_) + count, 0, INT32_MAX - 1));
 }
 
 MarketFixture QuoteServer::market() const {
@@ -364,7 +370,7 @@ Frame QuoteServer::codeTable(const ReceivedFrame &request) const {
 
     base::Data records = market_.codeTable(title);
     uint32_t crc = MarketFixture::checksum(records);
-    auto count = int32_t(market_.market(title).size());
+    auto count = int32_t(market_.codeTableSecurities(title).size());
     Frame reply{request.seqID, CodeTableType};
     if (held == crc) {
         records = {};
@@ -379,19 +385,25 @@ Frame QuoteServer::codeTable(const ReceivedFrame &request) const {
     return reply;
 }
 
-// Request: String "test", Short 0, Int id (0: the newest item; above 0: the item before that id).
+// Request: String "test", Short 0, Int id (0: the newest item; above 0: the item before that id,
+// ids without an item passed over).
 // Reply: Int id, String content; id 0 when there is no such item.
 base::Data QuoteServer::breakingNews(ByteView request) const {
     uint32_t pos = 0;
     ComAPI::ReadString(request, pos);
     ComAPI::ReadShort(request, pos);
     int32_t wanted = ComAPI::ReadInt(request, pos);
-    int32_t id = wanted > 0 ? wanted - 1 : int32_t(news_.size());
-    if (id < 1 || id > int32_t(news_.size()))
-        id = 0;
+    // The newest item, or the nearest one below the id asked for.
+    auto found = wanted > 0 ? news_.lower_bound(wanted) : news_.end();
     base::Data body;
-    ComAPI::WriteInt(body, id);
-    ComAPI::WriteString(body, id ? news_[size_t(id - 1)] : "");
+    if (found == news_.begin()) {
+        ComAPI::WriteInt(body, 0);
+        ComAPI::WriteString(body, "");
+    } else {
+        --found;
+        ComAPI::WriteInt(body, found->first);
+        ComAPI::WriteString(body, found->second);
+    }
     return body;
 }
 
@@ -418,8 +430,8 @@ base::Data QuoteServer::quoteList(ByteView request) const {
         size_t start = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         size_t count = size_t(std::max<int>(ComAPI::ReadShort(request, pos), 0));
         const Ranking &ranked = ranking(classID, sortField, order, start + count);
-        total = ranked.rows.size();
-        for (size_t i = start; i < ranked.sorted && rows.size() < count; ++i)
+        total = emptyLists_ ? 0 : ranked.rows.size();
+        for (size_t i = start; i < ranked.sorted && rows.size() < count && !emptyLists_; ++i)
             rows.push_back(ranked.rows[i].security);
     }
 
@@ -429,6 +441,7 @@ base::Data QuoteServer::quoteList(ByteView request) const {
     for (; written < rows.size(); ++written) {
         const Security &security = *rows[written];
         QuoteRow row = QuoteRow::of(market_, security, QuoteRow::groupsNeedHistory(flags));
+        fillBoardFundFlow(row);
         const Quote &quote = row.quote;
         size_t before = rowBytes.length();
         ComAPI::WriteString(rowBytes, security.fullCode());

@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -17,28 +18,31 @@
 
 namespace peers {
 
+struct QuoteRow;
+
 // The loopback quote server. It answers the login and start-up messages of a quote connection from
 // a synthetic market (`MarketFixture`: the small standard one, or the whole market of about 5,000
 // A-shares and every other kind): navigation (1000, listing itself unless told otherwise), account
 // login (2936), code tables (2956, zlib-compressed when the request allows it), product classes
 // (2937), breaking news (2600), quote lists (2955: each market class its own securities, class 105
-// the boards, a board's list id every stock whose boards (2969) name it, sorted on any sortable field, every field group filled
-// from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type (2331), product
-// pages (2938, the market's index futures among them), server time (2963), watch-list sync (2912), the web
-// pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001: add, delete,
-// list, modify and the history of fired alarms, per account) and the broker table (1003, brokers whose
-// gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of every
+// the boards, a board's list id every stock whose boards (2969) name it, sorted on any sortable field, every
+// field group filled from `QuoteRow`, pages cut to what a frame can hold), open-fund pages by fund type
+// (2331), product pages (2938, the market's index futures among them), server time (2963), watch-list sync
+// (2912), the web pages' user key (2972), stock pools (2950: 101–108, 201–206, 301–306), price alarms (3001:
+// add, delete, list, modify and the history of fired alarms, per account) and the broker table (1003, brokers
+// whose gateways are loopback trade gateways; an empty reply while none is set). Chart data: candles of every
 // period (2944) over a finite history, the day's intraday minutes (2942), bit-coded whenever the request
 // accepts it, and ex-rights events (2966). Detail data: base info (2939, funds 2310), the order book of ten
 // levels (2940 the first five a side, 2915 levels six to ten, only after a login whose rights include
 // level-2), and for level-2 sessions the order queues (2917), minute series (2922–2924) and day series
 // (2918–2920, 2928, 2933). Series
 // (QuoteServerExtras.cpp): an index's member counts (2206), rise/fall line (2965) and contributions (2929),
-// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976, its order-size rates on command hostile ones) and of a market
-// (2977), the boards of a stock (2969) and the fund series (2311–2314), as `series()` makes them. The day
-// moves when stepped or with a clock (`stepDay`, `moveWith`). Heartbeats (2925) get no reply; any other
-// request gets an empty reply of its type. It pushes account errors (2907) and alarm frames (3001) on
-// command; faults, pushes and the record of requests come from `FrameServer`.
+// ticks (2970, a future's with open interest), deals (2971), big orders of a stock (2976, its order-size
+// rates on command hostile ones) and of a market (2977), the boards of a stock (2969) and the fund series
+// (2311–2314), as `series()` makes them. The day moves when stepped or with a clock (`stepDay`, `moveWith`).
+// Heartbeats (2925) get no reply; any other request gets an empty reply of its type. It pushes account errors
+// (2907) and alarm frames (3001) on command; faults, pushes and the record of requests come from
+// `FrameServer`.
 class QuoteServer : public FrameServer {
 public:
     enum MessageType : uint16_t {
@@ -121,6 +125,9 @@ public:
     // Lists by code (class 106) leave this code out, as a server without its quote does; empty:
     // none.
     void withholdCode(std::string code);
+    // While on, every list by class (2955) answers no rows and a total of 0, as on a day the
+    // server has no rankings; lists by code still answer.
+    void setEmptyLists(bool empty);
     // From now on every stock's big-order reply (2976) carries these order-size rates in place of
     // its day's own: buy medium, large and extra-large, then sell the same, each in 1/10,000 of the
     // day's volume, as a hostile server may send them (past 10,000, summing past it, below 0).
@@ -129,6 +136,9 @@ public:
     void setOrderSizeRates(std::optional<OrderSizeRates> rates);
     // Adds the newest breaking-news item and answers its id (1 for the first).
     int32_t addNews(std::string text);
+    // Leaves the next `count` ids without an item, as a server that withdrew some does: a request
+    // for the item before an id gets the nearest one below the gap.
+    void skipNewsIds(int count);
     MarketFixture market() const;
     // The series the server answers with; it resolves codes through this server while it lives.
     MarketSeries series() const;
@@ -198,6 +208,11 @@ private:
     static std::vector<Security> boards();
     static int boardListID(const Security &board);
     static const Security *shellSecurity(std::string_view code);
+    // The boards' made-up fund flows, and the net flows lists sort by (fields 17, 18, 19: the day,
+    // five and thirty days), for boards and other securities alike (QuoteServerFundFlow.cpp).
+    static void fillBoardFundFlow(QuoteRow &row);
+    static std::optional<double> fundFlowSortKey(const MarketFixture &market, const Security &security,
+                                                 int field);
     // A class's members as ranked by one field and order: the first `sorted` in order, the rest in
     // no particular order.
     struct Ranked {
@@ -232,7 +247,9 @@ private:
     bool compressCodeTables_ = true;
     std::optional<int32_t> serverDate_;
     int32_t serverTime_ = 150000;
-    std::vector<std::string> news_;
+    // Breaking news by id, and the id of the newest (or of the last one skipped).
+    std::map<int32_t, std::string> news_;
+    int32_t lastNewsID_ = 0;
     std::vector<GatewayBroker> brokers_;
     std::map<int, std::pair<int, std::string>> alarmFailures_;
     UserKeyReply userKeyReply_ = UserKeyReply::Key;
@@ -243,6 +260,7 @@ private:
     // market moves.
     mutable std::map<int, std::vector<const Security *>> members_;
     mutable std::map<std::tuple<int, int, bool>, Ranking> rankings_;
+    std::atomic<bool> emptyLists_ = false;
     const base::Clock *dayClock_ = nullptr;
     double secondsPerMinute_ = 0;
     double movedUntil_ = 0;

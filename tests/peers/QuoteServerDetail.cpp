@@ -10,11 +10,9 @@ namespace peers {
 
 namespace {
 
-// Securities outside the code tables that detail and list screens open: open funds (a currency
-// fund is fund type 5), a board index and the US dollar index.
+// Securities outside the code tables that detail and list screens open: a board index and the US
+// dollar index.
 const Security ExtraSecurities[] = {
-    {"OF", "110022", "消费行业", "XFHY", 1, 3, 1234},
-    {"OF", "000009", "天天理财", "TTLC", 5, 4, 10000},
     {"BI", "000101", "银行板块", "YHBK", 0, 2, 100000},
     {"IX", "UDI", "美元指数", "MYZS", 0, 2, 8012},
 };
@@ -41,6 +39,8 @@ void writeBook(base::Data &body, const OrderBook &book, int first) {
 const Security *QuoteServer::findAnywhere(std::string_view code) const {
     if (const Security *security = market_.find(code))
         return security;
+    if (const Security *fund = MarketFixture::findFund(code))
+        return fund;
     for (const Security &extra : ExtraSecurities)
         if (extra.fullCode() == code)
             return &extra;

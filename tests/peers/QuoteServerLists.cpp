@@ -145,6 +145,8 @@ const QuoteServer::Ranking &QuoteServer::ranking(int classID, int sortField, int
                     ? 0.0
                     : QuoteRow::quoteKey(*security, market_.quote(*security), sortField);
             if (!value)
+                value = fundFlowSortKey(market_, *security, sortField);
+            if (!value)
                 value =
                     QuoteRow::of(market_, *security, QuoteRow::sortsByHistory(sortField)).sortKey(sortField);
             if (!value) {
@@ -181,8 +183,7 @@ namespace peers {
 
 namespace {
 
-constexpr int MoneyFundType = 5;
-constexpr int FundsPerType = 45;
+constexpr int MoneyFundType = MarketFixture::MoneyFundType;
 constexpr int ProductsPerClass = 12;
 constexpr int CodeSortID = 0;
 
@@ -190,9 +191,9 @@ constexpr int CodeSortID = 0;
 
 namespace {
 
-// The values of fund `i` of a type as its page row carries them.
+// The values of fund `i` of a type as its page row carries them, from its net value.
 std::vector<int32_t> fundValues(int fundType, int i, int32_t date) {
-    int32_t value = 10000 + 137 * i + 11 * fundType;
+    int32_t value = MarketFixture::fundNetValue(*MarketFixture::fund(fundType, i));
     if (fundType == MoneyFundType)
         return {date, value, 300 + i, date - 1, value - 7, 298 + i};
     // Every third fund's net value falls on the day, every fourth lost over the year. Rates are
@@ -217,9 +218,10 @@ int fundSortValue(int fundType, int sortID) {
 } // namespace
 
 // Request: Short company, Short start, Short count, Byte sort, Byte order, Byte fund type. Reply:
-// Byte fund type, Short total, Short n and n funds: code, name and the type's values, made up from
-// the type and the row, ranked by the sort id (order 1 descending, any other ascending; an unknown
-// id keeps the funds' own order); some open-end funds fall on the day and some lost over the year.
+// Byte fund type, Short total, Short n and n funds: code, name and the type's values, the market's
+// funds of the type (none for a type it has none of), ranked by the sort id (order 1 descending, any other
+// ascending; an unknown id keeps the funds' own order); some open-end funds fall on the day and some lost
+// over the year.
 base::Data QuoteServer::openFundList(ByteView request) const {
     uint32_t pos = 0;
     ComAPI::ReadShort(request, pos);
@@ -230,22 +232,24 @@ base::Data QuoteServer::openFundList(ByteView request) const {
     int fundType = ComAPI::ReadByte(request, pos);
     int32_t date = market_.quotesDate();
     std::vector<std::pair<int, std::vector<int32_t>>> funds;
-    for (int i = 0; i < FundsPerType; ++i)
+    for (int i = 0; MarketFixture::fund(fundType, i); ++i)
         funds.emplace_back(i, fundValues(fundType, i, date));
     if (int ranked = fundSortValue(fundType, sortID); ranked >= 0)
         std::stable_sort(funds.begin(), funds.end(), [ranked, descending](const auto &a, const auto &b) {
             return descending ? b.second[size_t(ranked)] < a.second[size_t(ranked)]
                               : a.second[size_t(ranked)] < b.second[size_t(ranked)];
         });
-    int end = std::min(FundsPerType, start + count);
+    int total = int(funds.size());
+    int end = std::min(total, start + count);
     base::Data body;
     ComAPI::WriteByte(body, fundType);
-    ComAPI::WriteShort(body, FundsPerType);
+    ComAPI::WriteShort(body, total);
     ComAPI::WriteShort(body, std::max(end - start, 0));
     for (int row = start; row < end; ++row) {
         const auto &[i, values] = funds[size_t(row)];
-        ComAPI::WriteString(body, base::str::format("OF%d%05d", fundType, i));
-        ComAPI::WriteString(body, base::str::format("基金%d-%02d", fundType, i));
+        const Security &fund = *MarketFixture::fund(fundType, i);
+        ComAPI::WriteString(body, fund.fullCode());
+        ComAPI::WriteString(body, fund.name);
         for (int32_t value : values)
             ComAPI::WriteInt(body, value);
     }

@@ -115,11 +115,7 @@ void TradeAccountBook::setRows(int funcID, int count) {
         bool past = funcID == 11136 || funcID == 11142 || funcID == 11124;
         std::string date = past ? daysBefore(1 + i % 5) : today_;
         if (funcID == 11124)
-            rows.push_back(Row{{1028, "0"},
-                               {1186, kBanks[i % 3]},
-                               {1192, money(10000 * (i + 1))},
-                               {1193, std::to_string(i % 2)},
-                               {kRowDate, date}});
+            rows.push_back(transferRow(i, kBanks[i % 3], 0, 10000 * (i + 1), i % 2 == 0, date));
         else
             rows.push_back(orderRow(funcID == 11134 ? nextOrder_++ : 1000 + i, date));
     }
@@ -198,7 +194,7 @@ std::vector<TradeAccountBook::Row> &TradeAccountBook::list(int funcID) {
 std::vector<std::string> TradeAccountBook::dates(int funcID) const {
     std::vector<std::string> out;
     for (const Row &row : lists_.at(funcID))
-        out.push_back(row.at(kRowDate));
+        out.push_back(row.at(dateField(funcID)));
     return out;
 }
 
@@ -267,7 +263,8 @@ std::string TradeAccountBook::listReply(const TradeRequest &request, const std::
     std::vector<const Row *> kept;
     std::string begin = request.value(kBeginDate).value_or(""), end = request.value(kEndDate).value_or("");
     for (const Row &row : rows)
-        if (!dated || (row.at(kRowDate) >= begin && row.at(kRowDate) <= end))
+        if (!dated ||
+            (row.at(dateField(request.funcID)) >= begin && row.at(dateField(request.funcID)) <= end))
             kept.push_back(&row);
     int start = std::max(number(request.value(kFirstRow), 0), 0);
     int count = std::max(number(request.value(kRowCount), 15), 0);
@@ -276,7 +273,7 @@ std::string TradeAccountBook::listReply(const TradeRequest &request, const std::
         text += "1289=" + std::to_string(kept.size()) + "|";
     text += "21000=0|";
     for (int i = start; i < int(kept.size()) && i < start + count; ++i)
-        text += rowText(*kept[size_t(i)]);
+        text += rowText(shownRow(request.funcID, *kept[size_t(i)]));
     return withSeparators(text);
 }
 
@@ -384,11 +381,8 @@ std::string TradeAccountBook::transfer(const TradeRequest &request) {
         return failure(11122, "余额不足");
     from -= cents;
     to += cents;
-    list(11124).insert(list(11124).begin(), Row{{1028, std::to_string(currency)},
-                                                {1186, bank},
-                                                {1192, money(cents)},
-                                                {1193, toSecurities ? "0" : "1"},
-                                                {kRowDate, today_}});
+    list(11124).insert(list(11124).begin(),
+                       transferRow(nextSerial_++, bank, currency, cents, toSecurities, today_));
     return withSeparators(head(11122) + "21000=0|" + rowText({{1208, "转账成功"}}));
 }
 
@@ -402,20 +396,60 @@ std::string TradeAccountBook::balance(const TradeRequest &request) const {
     return withSeparators(head(11126) + "21000=0|" + rowText(row));
 }
 
-std::string TradeAccountBook::banks() const {
-    std::string text = head(11130) + "21000=0|";
+std::vector<TradeAccountBook::BankRow> TradeAccountBook::standardBanks() {
+    std::vector<BankRow> rows;
     int i = 0;
-    for (const auto &[code, cents] : banks_) {
-        (void)cents;
-        text += rowText({{1186, code},
-                         {1187, "银行" + code},
-                         {1028, "0"},
-                         {1303, std::to_string(i % 4)},
-                         {1339, std::to_string((i + 1) % 4)},
-                         {1340, std::to_string((i + 2) % 4)}});
+    for (const char *code : kBanks) {
+        rows.push_back({code, std::string("银行") + code, 0, i % 4, (i + 1) % 4, (i + 2) % 4});
         ++i;
     }
+    return rows;
+}
+
+void TradeAccountBook::setBanks(std::vector<BankRow> banks) {
+    std::map<std::string, long> balances;
+    for (const BankRow &bank : banks)
+        balances[bank.code] = banks_.count(bank.code) ? banks_[bank.code] : 5000000;
+    banks_ = std::move(balances);
+    bankRows_ = std::move(banks);
+}
+
+std::string TradeAccountBook::banks() const {
+    std::string text = head(11130) + "21000=0|";
+    for (const BankRow &bank : bankRows_) {
+        Row row{{1186, bank.code}, {1187, bank.name}};
+        for (auto [tag, value] : {std::pair{1028, bank.currency}, std::pair{1303, bank.toSecurities},
+                                  std::pair{1339, bank.toBank}, std::pair{1340, bank.balance}})
+            if (value)
+                row[tag] = std::to_string(*value);
+        text += rowText(row);
+    }
     return withSeparators(text);
+}
+
+// A history row; every third lacks the bank's serial number, as a broker's row of a transfer the
+// bank has not confirmed yet does.
+TradeAccountBook::Row TradeAccountBook::transferRow(int n, const std::string &bank, int currency, long cents,
+                                                    bool toSecurities, const std::string &date) const {
+    std::string name = "银行" + bank;
+    for (const BankRow &row : bankRows_)
+        if (row.code == bank)
+            name = row.name;
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", 9 + n % 6, (7 * n) % 60, (13 * n) % 60);
+    Row row{{1028, std::to_string(currency)},
+            {1043, "已处理"},
+            {kTransferDate, date},
+            {1046, time},
+            {1083, toSecurities ? "银行转证券" : "证券转银行"},
+            {1186, bank},
+            {1187, name},
+            {1192, money(cents)},
+            {1193, toSecurities ? "0" : "1"},
+            {1273, "转账成功"}};
+    if (n % 3 != 2)
+        row[1191] = "S" + std::to_string(100000 + n);
+    return row;
 }
 
 std::string TradeAccountBook::securityInfo(const TradeRequest &request) const {

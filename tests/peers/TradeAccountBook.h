@@ -34,6 +34,16 @@ public:
     // The account's banks, each in currency 0, with their balances.
     static constexpr const char *kBanks[] = {"1001", "1002", "1003"};
 
+    // A linked bank as the bank list (11130) shows it: code "1186", name "1187", currency "1028"
+    // and the password rules of the transfer to securities "1303", to the bank "1339" and of the
+    // balance query "1340". A field without a value is left out of the row.
+    struct BankRow {
+        std::string code, name;
+        std::optional<int> currency = 0, toSecurities, toBank, balance;
+    };
+    // The bank list as made: "1001" to "1003" in renminbi, their rules 0–3 in turn.
+    static std::vector<BankRow> standardBanks();
+
     // `today` as yyyyMMdd: past rows are dated from the day before it back.
     TradeAccountBook(TradeGateway &gateway, std::string today);
 
@@ -52,6 +62,9 @@ public:
     void setCancelReply(CancelReply reply) { cancelReply_ = reply; }
     // The funds of a second, secondary money account come first in the funds reply.
     void setSecondaryFundsFirst(bool first) { secondaryFirst_ = first; }
+    // The bank list answered from now on (empty: a list without rows); a new code gets a balance
+    // of 50000.00, and a bank left out refuses transfers and balance queries.
+    void setBanks(std::vector<BankRow> banks);
     // Whether the balance reply holds "1194".
     void setBalanceField(bool present) { balanceField_ = present; }
     // Makes the book trade like a broker: the holdings list shows the account's holdings, a buy
@@ -83,12 +96,21 @@ private:
 
     std::optional<std::string> reply(const TradeRequest &request);
     std::string listReply(const TradeRequest &request, const std::vector<Row> &rows, bool dated);
+    // A list row as the broker shows it in the list `funcID`: Shenzhen holdings under the Shenzhen
+    // shareholder code; orders and deals with the texts of direction and
+    // state, date and time, whether it can be cancelled, and the deal amount and price.
+    static Row shownRow(int funcID, const Row &row);
     std::string fundsReply() const;
     std::string placeOrder(const TradeRequest &request);
     std::string cancel(const TradeRequest &request);
     std::string transfer(const TradeRequest &request);
     std::string balance(const TradeRequest &request) const;
     std::string banks() const;
+    Row transferRow(int n, const std::string &bank, int currency, long cents, bool toSecurities,
+                    const std::string &date) const;
+    // The field a dated list keeps its date in.
+    static int dateField(int funcID) { return funcID == 11124 ? kTransferDate : kRowDate; }
+    static constexpr int kTransferDate = 1045;
     std::string securityInfo(const TradeRequest &request) const;
     std::string canBuyVolume(const TradeRequest &request) const;
     std::vector<Row> &list(int funcID);
@@ -104,6 +126,8 @@ private:
     std::string today_;
     std::map<int, long> funds_;
     std::map<std::string, long> banks_;
+    std::vector<BankRow> bankRows_ = standardBanks();
+    int nextSerial_ = 100;
     std::map<int, std::vector<Row>> lists_;
     std::map<int, std::pair<std::string, bool>> failures_;
     int nextOrder_ = 0;

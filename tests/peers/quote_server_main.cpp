@@ -9,6 +9,7 @@
 // broker names this server as its quote address for the phone check; with --verify-port, the
 // mobile verification pair instead, its navigation server on port V answering with the address of
 // a code server that knows each mobile's check code.
+// A made-up breaking-news item arrives every minute, so that a client shows its tips.
 // With --order-size-rates every stock's big orders carry those six order-size rates (buy medium,
 // large, extra-large, sell the same, in 1/10,000 of the volume), hostile ones included.
 // Port 0 takes a free port; the ports in use are printed. Runs until interrupted.
@@ -21,6 +22,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -48,6 +51,16 @@ struct Arguments {
 constexpr double LiveSecondsPerMinute = 3.0;
 // Where a live day starts when no minute is given: 10:30.
 constexpr int LiveStartMinute = 60;
+
+// How often the stand-alone server has a new breaking-news item, and what it says.
+constexpr int NewsEverySeconds = 60;
+
+std::string madeUpNews(int serial) {
+    static const char *const texts[] = {
+        "沪深两市震荡整理，券商板块异动拉升。", "北向资金净流入扩大，消费板块走强。",
+        "创业板指翻红，半导体板块午后发力。", "两市成交额较上一交易日温和放大。"};
+    return texts[size_t(serial) % std::size(texts)];
+}
 
 std::optional<int> portNumber(const char *text) {
     char *end = nullptr;
@@ -209,7 +222,9 @@ int main(int argc, char **argv) {
     }
     std::fflush(stdout);
 
-    int received = 0;
-    sigwait(&signals, &received);
+    // Waits for the end, adding one item a minute meanwhile.
+    const timespec wait{NewsEverySeconds, 0};
+    for (int serial = 0; sigtimedwait(&signals, nullptr, &wait) < 0; ++serial)
+        quotes.addNews(madeUpNews(serial));
     return 0;
 }

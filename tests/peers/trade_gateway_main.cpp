@@ -85,6 +85,13 @@ std::optional<Arguments> parse(int argc, char **argv) {
     return args;
 }
 
+// The banks a user of the stand-alone gateway has linked: named as a broker names them, with
+// their own password rules, one of them in dollars.
+std::vector<peers::TradeAccountBook::BankRow> linkedBanks() {
+    return {
+        {"1001", "工商银行", 0, 1, 2, 1}, {"1002", "招商银行", 0, 3, 3, 3}, {"1003", "中国银行", 1, 0, 2, 1}};
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -108,6 +115,7 @@ int main(int argc, char **argv) {
         book.emplace(gateway, today());
         book->trade();
         book->setMarket(peers::MarketFixture::whole());
+        book->setBanks(linkedBanks());
         matching = base::Timer::scheduled(
             FillSeconds, true, base::Action("fill", [&book](base::Object *) { book->fillOpenOrders(); }));
     }

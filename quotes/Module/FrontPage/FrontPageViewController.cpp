@@ -47,7 +47,27 @@ bool showsNews(ui::ViewController &tab) {
 
 } // namespace
 
-FrontPageViewController::~FrontPageViewController() = default;
+FrontPageViewController::~FrontPageViewController() {
+    base::NotificationCenter::shared().removeObserver(this);
+}
+
+void FrontPageViewController::setUp() {
+    CMViewController::setUp();
+    base::Weak<FrontPageViewController> weak = weakSelf<FrontPageViewController>();
+    base::NotificationCenter &centre = base::NotificationCenter::shared();
+    centre.addObserver(weak, ObserverName, [weak](const base::Notification &n) {
+        if (auto self = weak.lock())
+            DataBase::ProcRecvNotify(n, *self);
+    });
+    centre.addObserver(weak, DataBase::CommonNotify, [weak](const base::Notification &n) {
+        if (auto self = weak.lock())
+            self->CommonNotify(n);
+    });
+}
+
+void FrontPageViewController::DataPoolCallBack(int32_t, const base::Ref<ReqParams> &) {}
+
+void FrontPageViewController::CommonNotify(const base::Notification &) {}
 
 void FrontPageViewController::viewDidLoad() {
     CMViewController::viewDidLoad();
@@ -150,11 +170,14 @@ void FrontPageViewController::didReceiveMemoryWarning() {
 
 void FrontPageViewController::clearMemory() {
     base::Ref<ui::View> shown = currentSelectedView_.lock();
-    for (base::Ref<ui::View> *list : {&ddeDecisionView_, &sectionAnalysView_})
-        if (*list && *list != shown) {
-            (*list)->removeFromSuperview();
-            list->reset();
+    auto drop = [&shown](auto &list) {
+        if (list && list != shown) {
+            list->removeFromSuperview();
+            list.reset();
         }
+    };
+    drop(ddeDecisionView_);
+    drop(sectionAnalysView_);
 }
 
 base::Opt<void> FrontPageViewController::traderButtonAction(ui::View &) {
@@ -183,7 +206,7 @@ std::vector<ui::View *> FrontPageViewController::tabViews() const {
     for (ui::View *tab :
          {(ui::View *)synView_.get(), (ui::View *)stocksPoolView_.get(), (ui::View *)subjectInvestView_.get(),
           (ui::View *)discoverValueView_.get(), (ui::View *)profitExpectanceView_.get(),
-          ddeDecisionView_.get(), sectionAnalysView_.get()})
+          (ui::View *)ddeDecisionView_.get(), (ui::View *)sectionAnalysView_.get()})
         if (tab)
             made.push_back(tab);
     return made;
@@ -221,6 +244,18 @@ template <class View> base::Ref<View> &FrontPageViewController::showTab(base::Re
     return member;
 }
 
+template <class List>
+void FrontPageViewController::showList(base::Ref<List> &member, int index, int boardIndex) {
+    if (!member) {
+        member = base::make<List>(gRect_, index);
+        member->parentControllerTarget = weakSelf<MarketTableBaseViewTarget>();
+        member->delegate = weakSelf<FrontPageViewController>();
+        member->curBoardStocksTabIndex = boardIndex;
+        view().addSubview(member);
+    }
+    currentSelectedView_ = member;
+}
+
 base::Opt<void> FrontPageViewController::SelectedTabItem(ui::Button &button) {
     switch (button.tag) {
     case HomeTab:
@@ -246,10 +281,10 @@ base::Opt<void> FrontPageViewController::SelectedTabItem(ui::Button &button) {
         showTab(profitExpectanceView_);
         break;
     case DDETab:
-        showTab(ddeDecisionView_);
+        showList(ddeDecisionView_, DDEIndex, DDEBoardIndex);
         break;
     case SectionTab:
-        showTab(sectionAnalysView_);
+        showList(sectionAnalysView_, SectionIndex, SectionBoardIndex);
         break;
     default:
         return {};
@@ -272,9 +307,9 @@ int FrontPageViewController::getCurTabIndex() const {
     if (visible(stocksPoolView_))
         return PoolIndex;
     if (visible(ddeDecisionView_))
-        return DDEIndex;
+        return ddeDecisionView_->isBoardStocksShowing() ? DDEBoardIndex : DDEIndex;
     if (visible(sectionAnalysView_))
-        return SectionIndex;
+        return sectionAnalysView_->isBoardStocksShowing() ? SectionBoardIndex : SectionIndex;
     return -1;
 }
 
@@ -305,6 +340,40 @@ void FrontPageViewController::reqDataOnTimer(int index) {
         synView_->indexSideBannerView().NotifyTimeEvent();
     else if (index == PoolIndex && stocksPoolView_)
         stocksPoolView_->NotifyTimeEvent();
+    else if ((index == DDEIndex || index == DDEBoardIndex) && ddeDecisionView_)
+        ddeDecisionView_->NotifyTimeEvent(index);
+    else if ((index == SectionIndex || index == SectionBoardIndex) && sectionAnalysView_)
+        sectionAnalysView_->NotifyTimeEvent(index);
+}
+
+void FrontPageViewController::resetTabTimerCenter(int index) {
+    if (const base::Ref<TimerCenter> &timer = DataBase::sharedDataBase()->IO_TimerCenter())
+        timer->resetCountDown(RefreshPeriod, TimerBase + index);
+}
+
+base::Opt<void> FrontPageViewController::resetTimerCenterOnScroll(int tabIndex) {
+    resetTabTimerCenter(tabIndex);
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::EnterDDEBoardStocks(const base::Ref<StockQuoteInf> &) {
+    resetTabTimerCenter(DDEBoardIndex);
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::BackToDDEBoardAction() {
+    resetTabTimerCenter(DDEIndex);
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::EnterSectionBoardStocks(const base::Ref<StockQuoteInf> &) {
+    resetTabTimerCenter(SectionBoardIndex);
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::BackToSectionBoardAction() {
+    resetTabTimerCenter(SectionIndex);
+    return {};
 }
 
 // --- Opening
@@ -341,5 +410,19 @@ base::Opt<void> FrontPageViewController::ReturnNewsFuncID(const std::string &) {
             tabs->setSelectedIndex(int(i));
             break;
         }
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::ReturnDDEStockCodeMarket(const std::string &code,
+                                                                  const std::string &, int stockIndex,
+                                                                  const base::Array &dataArray) {
+    openDetail(code, dataArray, stockIndex);
+    return {};
+}
+
+base::Opt<void> FrontPageViewController::ReturnSectionStockCodeMarket(const std::string &code,
+                                                                      const std::string &, int stockIndex,
+                                                                      const base::Array &dataArray) {
+    openDetail(code, dataArray, stockIndex);
     return {};
 }

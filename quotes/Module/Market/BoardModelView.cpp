@@ -9,17 +9,8 @@
 
 namespace {
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
-constexpr const char *TrendRowIdentifier = "grenresIdentifier";
 constexpr int RankingColumns = 11;
 constexpr int RankingValueWidth = 95;
-
-void setUpTable(ui::TableView &table) {
-    table.setBackgroundColor(gfx::Color::clear());
-    table.opaque = false;
-    table.separatorStyle = ui::TableView::Separator::None;
-    table.showsVerticalScrollIndicator = false;
-}
 
 } // namespace
 
@@ -56,16 +47,9 @@ void BoardModelView::setUp() {
     m_configMarketBarView->delegate = weakSelf<BoardModelView>();
     addSubview(m_configMarketBarView);
 
-    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
-    setUpTable(*m_curTableView);
-    addSubview(m_curTableView);
-
-    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
-    m_titleColumn->delegate = weakSelf<BoardModelView>();
-    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    m_defaultColumn->delegate = weakSelf<BoardModelView>();
-    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
-        m_defaultColumn->SetPullList(m_menu_1_Array, HeaderFields[id], id);
+    makeListTable({0, BarHeight, w, h - BarHeight});
+    makeHeaders(w);
+    SetHeaderFields(m_menu_1_Array, HeaderFields);
 
     quotesData().SetObserverName(ObserverName, TabIndex, ClassID);
     quotesData().reqDataFirst();
@@ -82,23 +66,12 @@ void BoardModelView::reLayout(gfx::Rect frame) {
 
 // --- Rows
 
-int BoardModelView::numberOfRows(int) {
-    return rowCount();
-}
-
-float BoardModelView::heightForRow(ui::IndexPath) {
-    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
-}
-
 base::Ref<ui::TableCell> BoardModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
     base::Ref<StockQuoteInf> record = recordAt(path.row);
-    float w = table.bounds().width();
+    bool made = false;
     if (modeType == 1) {
-        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
-        if (!cell) {
-            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
-                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
-            cell->SetFormatArray(m_columnArray);
+        base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray, &made);
+        if (made) {
             cell->ShowAccelerateButton(1, "tline_tag.png");
             cell->delegate = weakSelf<BoardModelView>();
         }
@@ -107,12 +80,9 @@ base::Ref<ui::TableCell> BoardModelView::cellForRow(ui::TableView &table, ui::In
             QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
         return cell;
     }
-    auto cell = std::dynamic_pointer_cast<BoardModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
-    if (!cell) {
-        cell = base::make<BoardModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
-                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
+    base::Ref<BoardModelCell> cell = dequeueTrendRow<BoardModelCell>(table, &made);
+    if (made)
         cell->delegate = weakSelf<BoardModelView>();
-    }
     cell->indexPath = path;
     if (record) {
         QuoteRows::fillTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
@@ -122,21 +92,7 @@ base::Ref<ui::TableCell> BoardModelView::cellForRow(ui::TableView &table, ui::In
 }
 
 base::Ref<ui::View> BoardModelView::viewForHeader(int) {
-    float w = m_curTableView->bounds().width();
-    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    if (modeType == 1) {
-        header->addSubview(m_titleColumn);
-        m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
-        if (!MarketProcessMarks::boardColumnHeaderMarked) {
-            MarketProcessMarks::boardColumnHeaderMarked = true;
-            m_titleColumn->SetSelectedHeader(RiseColumn);
-        }
-    } else {
-        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
-        m_defaultColumn->setBackgroundColor(gfx::Color::rgba(0.22f, 63 / 255.f, 70 / 255.f));
-        header->addSubview(m_defaultColumn);
-    }
-    return header;
+    return makeModeHeader(MarketProcessMarks::boardColumnHeaderMarked, RiseColumn);
 }
 
 // --- Drilling down and back
@@ -220,12 +176,8 @@ void BoardModelView::RefreshTable() {
 void BoardModelView::openBoard(int row) {
     base::Ref<StockQuoteInf> board = recordAt(row);
     auto d = delegate.lock();
-    if (!board || !d)
-        return;
-    base::Array rows;
-    for (int i = 0; i < rowCount(); ++i)
-        rows.add(base::Value(recordAt(i)));
-    d->ReturnStockCodeMarket(board->code, ModuleName, row, rows, board->chengfenID);
+    if (board && d)
+        d->ReturnStockCodeMarket(board->code, ModuleName, row, heldRecords(), board->chengfenID);
 }
 
 base::Opt<void> BoardModelView::ReturnSelectedCell(ui::Button *, ui::IndexPath indexPath) {
@@ -251,19 +203,6 @@ base::Opt<void> BoardModelView::ReturnBoardQuoteInf(const base::Ref<StockQuoteIn
     ui::Label &range = m_configMarketBarView->boardRangeLabel();
     range.setText(record->FormatValue(1));
     range.setTextColor(StylePool::Instance().getPriceColor(QuoteRows::priceChange(*record)));
-    return {};
-}
-
-// --- Sorting
-
-base::Opt<void> BoardModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
-    m_titleColumn->SetSelectedHeader(column);
-    if (column < 0 || column >= int(m_columnArray.size()))
-        return {};
-    base::Value entry = m_columnArray[size_t(column)];
-    if (!entry["Enabled"].boolValue() || entry["ColID"].isNull())
-        return {};
-    resetQuotesSortId(int(entry["ColID"].intValue()), status ? 1 : 0);
     return {};
 }
 

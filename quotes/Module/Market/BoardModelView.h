@@ -2,14 +2,11 @@
 
 #include "Module/Market/BoardModelConfigBarView.h"
 #include "Module/Market/BoardStocksModelView.h"
-#include "Module/Market/DefaultColumn.h"
 #include "Module/Market/ModelCellBaseView.h"
 #include "Module/Market/RankedMarketListView.h"
 
 #include "Module/CommonControls/GeneralCell/GeneralCell.h"
-#include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
 
-#include <array>
 #include <cstdint>
 
 // What the board list tells the market screen.
@@ -47,7 +44,6 @@ public:
 class BoardModelView : public RankedMarketListView,
                        public BoardModelConfigBarViewDelegate,
                        public BoardStocksModelViewDelegate,
-                       public GeneralColumnDelegate,
                        public GeneralCellDelegate,
                        public ModelCellBaseViewDelegate {
 public:
@@ -66,12 +62,10 @@ public:
     void reLayout(gfx::Rect frame);
     // A tab was chosen from outside the screen: leaves a drill-down and tells the delegate.
     void SetBoardVisible();
-    void RefreshTable();
+    // Switches the mode of the ranking and of the constituents on show.
+    void RefreshTable() override;
 
-    int numberOfRows(int section) override;
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path) override;
-    float heightForRow(ui::IndexPath path) override;
-    float heightForHeader(int) override { return m_tableHeaderHeight; }
     base::Ref<ui::View> viewForHeader(int section) override;
     void didSelectRow(ui::IndexPath path) override;
     void resetTimerCenterOnScroll() override;
@@ -81,7 +75,6 @@ public:
 
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> BackAction(ui::Button &button) override;
-    base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
     base::Opt<void> ReturnSelectedCell(ui::Button *button, ui::IndexPath indexPath) override;
     base::Opt<void> ReturnSelectedCell(base::Object *sender, ui::IndexPath indexPath) override;
     base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
@@ -94,8 +87,6 @@ public:
 
     BoardModelConfigBarView &configMarketBarView() { return *m_configMarketBarView; }
     BoardStocksModelView *boardStocksModelView() const { return m_boardStocksModelView.lock().get(); }
-    GeneralColumn &titleColumn() { return *m_titleColumn; }
-    DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     ui::TableView &boardTableView() { return *m_curTableView; }
     bool isDrilledDown() const { return m_curTableView->isHidden(); }
 
@@ -110,10 +101,6 @@ private:
     base::Ref<BoardModelConfigBarView> m_configMarketBarView;
     base::Weak<BoardStocksModelView> m_boardStocksModelView;
     int32_t m_iMainClassID = 1;
-    base::Array m_menu_1_Array;
     uint8_t m_rankMainBtnOrient = 0, m_rankSubBtnOrient = 0;
-    base::Array m_columnArray;
-    base::Ref<GeneralColumn> m_titleColumn;
-    base::Ref<DefaultColumn> m_defaultColumn;
     base::Array m_boardStocksColumnArray;
 };

@@ -1,20 +1,16 @@
 #include "Module/Market/BoardStocksModelView.h"
 
-#include "Module/Market/QuoteRows.h"
-#include "Module/Market/StockModelCell.h"
-
 #include "Common/TimeFunc.h"
 
 namespace {
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
-constexpr const char *TrendRowIdentifier = "grenresIdentifier";
 constexpr int SVFundReqCount = 10;
 
 } // namespace
 
 BoardStocksModelView::BoardStocksModelView(gfx::Rect frame, base::Array columnArray)
-    : RankedMarketListView(frame), m_columnArray(std::move(columnArray)) {
+    : RankedMarketListView(frame) {
+    m_columnArray = std::move(columnArray);
     isPagesMode = true;
     curTabIndex = TabIndex;
 }
@@ -22,21 +18,12 @@ BoardStocksModelView::BoardStocksModelView(gfx::Rect frame, base::Array columnAr
 void BoardStocksModelView::setUp() {
     MarketTableBaseView::setUp();
     float w = bounds().width(), h = bounds().height();
-    m_curTableView = makeTable({0, 0, w, h});
-    m_curTableView->setBackgroundColor(gfx::Color::clear());
-    m_curTableView->opaque = false;
-    m_curTableView->separatorStyle = ui::TableView::Separator::None;
-    m_curTableView->showsVerticalScrollIndicator = false;
-    addSubview(m_curTableView);
-    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
-    m_titleColumn->delegate = weakSelf<BoardStocksModelView>();
-    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    m_defaultColumn->delegate = weakSelf<BoardStocksModelView>();
+    makeListTable({0, 0, w, h});
+    makeHeaders(w);
 }
 
 void BoardStocksModelView::SetFieldArray(const base::Array &rows) {
-    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
-        m_defaultColumn->SetPullList(rows, HeaderFields[id], id);
+    SetHeaderFields(rows, HeaderFields);
 }
 
 void BoardStocksModelView::reLayout(gfx::Rect frame) {
@@ -107,34 +94,9 @@ int BoardStocksModelView::numberOfRows(int) {
     return rowCount() + 1;
 }
 
-float BoardStocksModelView::heightForRow(ui::IndexPath) {
-    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
-}
-
+// The board row and the members are numbered straight, not one digit a line.
 base::Ref<ui::TableCell> BoardStocksModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
-    base::Ref<StockQuoteInf> record = recordOfRow(path.row);
-    float w = table.bounds().width();
-    if (modeType == 1) {
-        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
-        if (!cell) {
-            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
-                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
-            cell->SetFormatArray(m_columnArray);
-        }
-        if (record)
-            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
-        return cell;
-    }
-    auto cell = std::dynamic_pointer_cast<StockModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
-    if (!cell)
-        cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
-                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
-    if (record) {
-        QuoteRows::fillTrendRow(*cell, std::to_string(path.row + 1), *record, m_rankFields);
-        cell->infoButton().setHidden(record->noteCount < 1);
-        showMView(*cell, *record);
-    }
-    return cell;
+    return securityRow(table, path.row, recordOfRow(path.row), std::to_string(path.row + 1));
 }
 
 base::Ref<ui::View> BoardStocksModelView::viewForHeader(int) {
@@ -160,11 +122,9 @@ void BoardStocksModelView::didSelectRow(ui::IndexPath path) {
     auto d = delegate.lock();
     if (!record || !d)
         return;
-    base::Array rows;
+    base::Array rows = heldRecords();
     if (m_BIBasicInf)
-        rows.add(base::Value(m_BIBasicInf));
-    for (int i = 0; i < rowCount(); ++i)
-        rows.add(base::Value(recordAt(i)));
+        rows.insert(0, base::Value(m_BIBasicInf));
     d->ReturnStockCodeMarket(record->code, ModuleName, m_BIBasicInf ? path.row : path.row - 1, rows);
 }
 
@@ -178,22 +138,6 @@ bool BoardStocksModelView::NotifyTimeEvent() {
     if (shown && m_BIBasicInf && !m_BIBasicInf->code.empty())
         quotesData().reqBoardIndexQuote(m_BIBasicInf->code);
     return shown;
-}
-
-// --- Sorting
-
-base::Opt<void> BoardStocksModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
-    m_titleColumn->SetSelectedHeader(column);
-    if (column < 0 || column >= int(m_columnArray.size()))
-        return {};
-    base::Value entry = m_columnArray[size_t(column)];
-    base::Value key = entry["SortID"].isNull() ? entry["ColID"] : entry["SortID"];
-    if (!entry["Enabled"].boolValue() || key.isNull())
-        return {};
-    // The next header built marks the column the list is now sorted by.
-    m_defaultSortIndex = column;
-    resetQuotesSortId(int(key.intValue()), status ? 1 : 0);
-    return {};
 }
 
 // --- The board's quote and picture

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "Module/Market/DefaultColumn.h"
 #include "Module/Market/RankedMarketListView.h"
 
-#include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
-
-#include <array>
 #include <cstdint>
 
 // What the constituents list tells the view that drilled into the board.
@@ -23,7 +19,7 @@ public:
 // list makes one when the user taps a board and drops it on the way back; the home and decision
 // pages start theirs with their own figures (big orders, section statistics, fund flow). A column
 // entry may carry "SortID", the field a tap on it sorts by in place of "ColID".
-class BoardStocksModelView : public RankedMarketListView, public GeneralColumnDelegate {
+class BoardStocksModelView : public RankedMarketListView {
 public:
     static constexpr int TabIndex = 7;
     static constexpr const char *ObserverName = "BoardStocksModelViewNotify";
@@ -52,8 +48,6 @@ public:
 
     int numberOfRows(int section) override;
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path) override;
-    float heightForRow(ui::IndexPath path) override;
-    float heightForHeader(int) override { return m_tableHeaderHeight; }
     base::Ref<ui::View> viewForHeader(int section) override;
     void didSelectRow(ui::IndexPath path) override;
     int recordIndexOfRow(ui::IndexPath path) const override { return path.row - 1; }
@@ -61,26 +55,23 @@ public:
     // The base's refresh, and the board's quote asked again while rows are on view.
     bool NotifyTimeEvent() override;
 
-    base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
     base::Opt<void> UpdateBoardIndexQuote(const base::Ref<StockQuoteInf> &record) override;
     base::Opt<void> UpdateBoardIndexMinLine(const std::string &code, const MinutePoints &points) override;
 
     // The record a table row shows: the board's quote for row 0, else a member; nothing when absent.
     base::Ref<StockQuoteInf> recordOfRow(int row) const;
     const base::Ref<StockQuoteInf> &BIBasicInf() const { return m_BIBasicInf; }
-    const base::Array &columnArray() const { return m_columnArray; }
-    GeneralColumn &titleColumn() { return *m_titleColumn; }
-    DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     int defaultSortIndex() const { return m_defaultSortIndex; }
 
     base::Weak<BoardStocksModelViewDelegate> delegate;
 
+protected:
+    // The next header built marks the column the list is now sorted by.
+    void columnSorted(int column) override { m_defaultSortIndex = column; }
+
 private:
     void startNamed(const char *name, const base::Ref<StockQuoteInf> &board);
 
-    base::Array m_columnArray;
-    base::Ref<GeneralColumn> m_titleColumn;
-    base::Ref<DefaultColumn> m_defaultColumn;
     base::Ref<StockQuoteInf> m_BIBasicInf;
     int32_t m_defaultSortIndex = 3;
 };

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
 constexpr int BondValueWidth = 94;
 
 } // namespace
@@ -50,12 +49,7 @@ void BondModelView::setUp() {
     m_configMarketBarView->SetModeButtonShow(0);
     addSubview(m_configMarketBarView);
 
-    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
-    m_curTableView->setBackgroundColor(gfx::Color::clear());
-    m_curTableView->opaque = false;
-    m_curTableView->separatorStyle = ui::TableView::Separator::None;
-    m_curTableView->showsVerticalScrollIndicator = false;
-    addSubview(m_curTableView);
+    makeListTable({0, BarHeight, w, h - BarHeight});
 
     makeTitleColumn();
 
@@ -92,12 +86,7 @@ base::Ref<ui::View> BondModelView::viewForHeader(int) {
 }
 
 base::Ref<ui::TableCell> BondModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
-    auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
-    if (!cell) {
-        cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
-                                       gfx::Rect{0, 0, bounds().width(), m_tableGenRowHeight});
-        cell->SetFormatArray(m_columnArray);
-    }
+    base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray);
     if (base::Ref<StockQuoteInf> record = recordAt(path.row))
         QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray, false);
     return cell;

@@ -27,13 +27,8 @@ void CurrModelView::setUp() {
     MarketTableBaseView::setUp();
     float w = bounds().width(), h = bounds().height();
     setBackgroundColor(gfx::Color::clear());
-    m_curTableView = makeTable({0, TableTop, w, h - TableTop - TableBottomMargin});
+    makeListTable({0, TableTop, w, h - TableTop - TableBottomMargin});
     m_curTableView->tag = TableTag;
-    m_curTableView->setBackgroundColor(gfx::Color::clear());
-    m_curTableView->opaque = false;
-    m_curTableView->separatorStyle = ui::TableView::Separator::None;
-    m_curTableView->showsVerticalScrollIndicator = false;
-    addSubview(m_curTableView);
 
     m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
     m_defaultColumn->SetDefaultSelectedHeader(-1);

@@ -11,7 +11,6 @@ namespace {
 
 using QuoteRows::column;
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
 constexpr int RiseColumn = 3;
 // The start sort of every set: its first value column (rise, latest net value, income), descending.
 constexpr int StartSortID = 1;

@@ -90,6 +90,28 @@ base::Ref<ui::TableView> MarketTableBaseView::makeTable(gfx::Rect frame) {
     return table;
 }
 
+void MarketTableBaseView::makeListTable(gfx::Rect frame) {
+    m_curTableView = makeTable(frame);
+    m_curTableView->setBackgroundColor(gfx::Color::clear());
+    m_curTableView->opaque = false;
+    m_curTableView->separatorStyle = ui::TableView::Separator::None;
+    m_curTableView->showsVerticalScrollIndicator = false;
+    addSubview(m_curTableView);
+}
+
+base::Ref<GeneralCell> MarketTableBaseView::dequeueColumnRow(ui::TableView &table, const base::Array &columns,
+                                                             bool *made) {
+    auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
+    if (made)
+        *made = !cell;
+    if (!cell) {
+        cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
+                                       gfx::Rect{0, 0, bounds().width(), m_tableGenRowHeight});
+        cell->SetFormatArray(columns);
+    }
+    return cell;
+}
+
 int MarketTableBaseView::rowCount() const {
     if (auto quotes = std::dynamic_pointer_cast<StockQuoteList>(m_dataArray))
         return int(quotes->items.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Module/CommonControls/GeneralCell/GeneralCell.h"
 #include "Module/Market/ModelCellBaseView.h"
 #include "Module/StockDataBaseMgnt/StockQuotesData.h"
 
@@ -155,8 +156,17 @@ public:
 protected:
     // A table wired to this list's operations.
     base::Ref<ui::TableView> makeTable(gfx::Rect frame);
+    // The list's own table as every market list shows it: wired, clear over the screen's
+    // background, with no separators and no scroll bar; it becomes the current table and a subview.
+    void makeListTable(gfx::Rect frame);
+    // A column row of this table: a reused one, or a new one of the list's width over the columns,
+    // with `made` set.
+    base::Ref<GeneralCell> dequeueColumnRow(ui::TableView &table, const base::Array &columns,
+                                            bool *made = nullptr);
     // A row on show of a mini-trend table, or nothing.
     ModelCellBaseView *visibleTrendRow(const std::string &code) const;
+
+    static constexpr const char *ColumnRowIdentifier = "genneralCell";
 
     base::Ref<ui::TableView> m_curTableView;
     int32_t m_tableRowHeight = 70;

@@ -10,18 +10,9 @@
 
 namespace {
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
-constexpr const char *TrendRowIdentifier = "grenresIdentifier";
 constexpr float TableBottomMargin = 18;
 
 using QuoteRows::column;
-
-void setUpTable(ui::TableView &table) {
-    table.setBackgroundColor(gfx::Color::clear());
-    table.opaque = false;
-    table.separatorStyle = ui::TableView::Separator::None;
-    table.showsVerticalScrollIndicator = false;
-}
 
 } // namespace
 
@@ -34,12 +25,13 @@ base::Array ProdModelView::makeColumnArray() {
             column("昨持仓 ", 513, 88, false),     column("日增 ", 517, 88, true)};
 }
 
-ProdModelView::ProdModelView(gfx::Rect frame) : MarketTableBaseView(frame) {
+ProdModelView::ProdModelView(gfx::Rect frame) : RankedMarketListView(frame) {
     isPagesMode = false;
     modeType = 0;
     curTabIndex = TabIndex;
     m_menu_1_Array = loadBundleList(FieldMenuFile);
     m_columnArray = makeColumnArray();
+    m_rankFields = {512, 2, 517};
 }
 
 void ProdModelView::setUp() {
@@ -51,16 +43,9 @@ void ProdModelView::setUp() {
     m_configMarketBarView->SetLeftButtonListTitle(m_currentSelMarketTitle);
     addSubview(m_configMarketBarView);
 
-    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
-    setUpTable(*m_curTableView);
-    addSubview(m_curTableView);
-
-    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
-    m_titleColumn->delegate = weakSelf<ProdModelView>();
-    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    m_defaultColumn->delegate = weakSelf<ProdModelView>();
-    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
-        m_defaultColumn->SetPullList(m_menu_1_Array, HeaderFields[id], id);
+    makeListTable({0, BarHeight, w, h - BarHeight});
+    makeHeaders(w);
+    SetHeaderFields(m_menu_1_Array, HeaderFields);
 
     quotesData().SetObserverName(ObserverName, TabIndex, ClassID);
     quotesData().SetIsProdClass();
@@ -74,58 +59,21 @@ void ProdModelView::reLayout(gfx::Rect frame) {
     m_curTableView->setFrame({0, BarHeight, w, h - BarHeight - TableBottomMargin});
 }
 
-void ProdModelView::RefreshTable() {
-    modeType = modeType == 1 ? 0 : 1;
-    m_curTableView->decelerationRate = modeType == 0 ? 1.0f : 0.0f;
-    m_curTableView->reloadData();
-}
-
 // --- Rows
 
-int ProdModelView::numberOfRows(int) {
-    return rowCount();
-}
-
-float ProdModelView::heightForRow(ui::IndexPath) {
-    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
-}
-
 base::Ref<ui::View> ProdModelView::viewForHeader(int) {
-    float w = m_curTableView->bounds().width();
-    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    if (modeType == 1) {
-        m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
-        if (!MarketProcessMarks::prodColumnHeaderMarked) {
-            MarketProcessMarks::prodColumnHeaderMarked = true;
-            m_titleColumn->SetSelectedHeader(RiseColumn);
-        }
-        header->addSubview(m_titleColumn);
-    } else {
-        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
-        m_defaultColumn->setBackgroundColor(gfx::Color::rgba(0.22f, 63 / 255.f, 70 / 255.f));
-        header->addSubview(m_defaultColumn);
-    }
-    return header;
+    return makeModeHeader(MarketProcessMarks::prodColumnHeaderMarked, RiseColumn);
 }
 
 base::Ref<ui::TableCell> ProdModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
     auto record = std::dynamic_pointer_cast<StockBasicInf>(recordAt(path.row));
-    float w = bounds().width();
     if (modeType == 1) {
-        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
-        if (!cell) {
-            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
-                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
-            cell->SetFormatArray(m_columnArray);
-        }
+        base::Ref<GeneralCell> cell = dequeueColumnRow(table, m_columnArray);
         if (record)
             QuoteRows::fillCommodityColumnRow(*cell, path.row, *record, m_columnArray);
         return cell;
     }
-    auto cell = std::dynamic_pointer_cast<ProdModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
-    if (!cell)
-        cell = base::make<ProdModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
-                                         gfx::Rect{0, 0, w, float(m_tableRowHeight)});
+    base::Ref<ProdModelCell> cell = dequeueTrendRow<ProdModelCell>(table);
     if (record) {
         QuoteRows::fillCommodityTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record,
                                          m_rankFields);
@@ -137,12 +85,8 @@ base::Ref<ui::TableCell> ProdModelView::cellForRow(ui::TableView &table, ui::Ind
 void ProdModelView::didSelectRow(ui::IndexPath path) {
     base::Ref<StockQuoteInf> record = recordAt(path.row);
     auto d = delegate.lock();
-    if (!record || !d)
-        return;
-    base::Array rows;
-    for (int i = 0; i < rowCount(); ++i)
-        rows.add(base::Value(recordAt(i)));
-    d->ReturnStockCodeMarket(record->code, ModuleName, path.row, rows);
+    if (record && d)
+        d->ReturnStockCodeMarket(record->code, ModuleName, path.row, heldRecords());
 }
 
 // --- Refresh
@@ -215,27 +159,6 @@ base::Opt<void> ProdModelView::ReturnSelectedMarket(const base::Value &row) {
 
 // --- Sorting
 
-base::Opt<void> ProdModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
-    m_titleColumn->SetSelectedHeader(column);
-    if (column < 0 || column >= int(m_columnArray.size()))
-        return {};
-    base::Value entry = m_columnArray[size_t(column)];
-    if (!entry["Enabled"].boolValue() || entry["ColID"].isNull())
-        return {};
-    resetQuotesSortId(StockInterface::GetProdSortID(int32_t(entry["ColID"].intValue())), status ? 1 : 0);
-    return {};
-}
-
-base::Opt<void> ProdModelView::ReturnUpdownTag(int upDown, int classID, int) {
-    resetQuotesSortId(StockInterface::GetProdSortID(classID), upDown);
-    return {};
-}
-
-base::Opt<void> ProdModelView::ReturnSelectedFieldName(const std::string &, int classID, int headerID) {
-    if (headerID >= 2 && headerID < DefaultColumn::HeaderCount)
-        m_rankFields[size_t(headerID - 2)] = classID;
-    resetQuotesSortId(StockInterface::GetProdSortID(classID), 0);
-    // The rows show the new field even when the sort was already by it.
-    m_curTableView->reloadData();
-    return {};
+int ProdModelView::sortIdOfField(int field) const {
+    return StockInterface::GetProdSortID(field);
 }

@@ -1,16 +1,11 @@
 #pragma once
 
 #include "Module/Market/ConfigMarketBarView.h"
-#include "Module/Market/DefaultColumn.h"
-#include "Module/Market/MarketTableBaseView.h"
+#include "Module/Market/RankedMarketListView.h"
 #include "Module/Market/SwitchMarketMenuController.h"
-
-#include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
 
 #include "ui/Popover.h"
 
-#include <array>
-#include <cstdint>
 #include <string>
 
 using ProdModelViewDelegate = MarketListDelegate;
@@ -21,11 +16,9 @@ using ProdModelViewDelegate = MarketListDelegate;
 // bar's mode button; changes and rises are against the previous settlement. The bar's menu offers
 // the quote server's product class tree as last received. Sorting goes through the product sort
 // ids.
-class ProdModelView : public MarketTableBaseView,
+class ProdModelView : public RankedMarketListView,
                       public ConfigMarketBarViewDelegate,
-                      public SwitchMarketMenuControllerDelegate,
-                      public GeneralColumnDelegate,
-                      public DefaultColumnDelegate {
+                      public SwitchMarketMenuControllerDelegate {
 public:
     static constexpr int TabIndex = 4;
     static constexpr int ClassID = 0xfffd;
@@ -41,12 +34,8 @@ public:
     void setUp() override;
 
     void reLayout(gfx::Rect frame);
-    void RefreshTable();
 
-    int numberOfRows(int section) override;
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path) override;
-    float heightForRow(ui::IndexPath path) override;
-    float heightForHeader(int) override { return m_tableHeaderHeight; }
     base::Ref<ui::View> viewForHeader(int section) override;
     void didSelectRow(ui::IndexPath path) override;
     void resetTimerCenterOnScroll() override;
@@ -60,22 +49,19 @@ public:
 
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> ReturnSelectedMarket(const base::Value &row) override;
-    base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
-    base::Opt<void> ReturnUpdownTag(int upDown, int classID, int headerID) override;
-    base::Opt<void> ReturnSelectedFieldName(const std::string &name, int classID, int headerID) override;
 
     static base::Array makeColumnArray();
 
     ConfigMarketBarView &configMarketBarView() { return *m_configMarketBarView; }
-    GeneralColumn &titleColumn() { return *m_titleColumn; }
-    DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     ui::Popover *switchMarketMenuPopoverController() const {
         return m_switchMarketMenuPopoverController.get();
     }
     const std::string &currentSelMarketTitle() const { return m_currentSelMarketTitle; }
-    const std::array<int32_t, 3> &RankFields() const { return m_rankFields; }
 
     base::Weak<ProdModelViewDelegate> delegate;
+
+protected:
+    int sortIdOfField(int field) const override;
 
 private:
     void openClassMenu(ui::Button &button);
@@ -84,9 +70,4 @@ private:
     base::Ref<ui::Popover> m_switchMarketMenuPopoverController;
     base::Weak<SwitchMarketMenuController> m_classMenu;
     std::string m_currentSelMarketTitle = DefaultMarketTitle;
-    base::Array m_menu_1_Array;
-    base::Array m_columnArray;
-    base::Ref<GeneralColumn> m_titleColumn;
-    base::Ref<DefaultColumn> m_defaultColumn;
-    std::array<int32_t, 3> m_rankFields{512, 2, 517};
 };

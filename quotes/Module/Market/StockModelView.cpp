@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr const char *ColumnRowIdentifier = "genneralCell";
-constexpr const char *TrendRowIdentifier = "grenresIdentifier";
-
 using QuoteRows::column;
 
 } // namespace
@@ -46,19 +43,9 @@ void StockModelView::setUp() {
     m_configMarketBarView->SetLeftButtonListTitle(m_currentSelMarketTitle);
     addSubview(m_configMarketBarView);
 
-    m_curTableView = makeTable({0, BarHeight, w, h - BarHeight});
-    m_curTableView->setBackgroundColor(gfx::Color::clear());
-    m_curTableView->opaque = false;
-    m_curTableView->separatorStyle = ui::TableView::Separator::None;
-    m_curTableView->showsVerticalScrollIndicator = false;
-    addSubview(m_curTableView);
-
-    m_titleColumn = base::make<GeneralColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight}, m_columnArray);
-    m_titleColumn->delegate = weakSelf<StockModelView>();
-    m_defaultColumn = base::make<DefaultColumn>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    m_defaultColumn->delegate = weakSelf<StockModelView>();
-    for (int id = 0; id < DefaultColumn::HeaderCount; ++id)
-        m_defaultColumn->SetPullList(m_menu_1_Array, HeaderFields[id], id);
+    makeListTable({0, BarHeight, w, h - BarHeight});
+    makeHeaders(w);
+    SetHeaderFields(m_menu_1_Array, HeaderFields);
 
     quotesData().SetObserverName(ObserverName, TabIndex, 0);
     quotesData().reqDataFirst();
@@ -77,74 +64,20 @@ void StockModelView::SetCurrentSelectedMarketTitle(const std::string &title, int
     m_configMarketBarView->SetLeftButtonListTitle(title);
 }
 
-void StockModelView::RefreshTable() {
-    modeType = modeType == 1 ? 0 : 1;
-    m_curTableView->decelerationRate = modeType == 0 ? 1.0f : 0.0f;
-    m_curTableView->reloadData();
-}
-
-int StockModelView::numberOfRows(int) {
-    return rowCount();
-}
-
-float StockModelView::heightForRow(ui::IndexPath) {
-    return modeType == 1 ? m_tableGenRowHeight : float(m_tableRowHeight);
-}
-
 base::Ref<ui::View> StockModelView::viewForHeader(int) {
-    float w = m_curTableView->bounds().width();
-    auto header = base::make<ui::View>(gfx::Rect{0, 0, w, m_tableHeaderHeight});
-    if (modeType == 1) {
-        header->addSubview(m_titleColumn);
-        m_titleColumn->setBackgroundColor(gfx::Color::rgba(0.02f, 8 / 255.f, 10 / 255.f));
-        if (!MarketProcessMarks::columnHeaderMarked) {
-            MarketProcessMarks::columnHeaderMarked = true;
-            int marked = getSortColumnIndex(m_columnArray, m_iCurrentRankFeild);
-            m_titleColumn->SetSelectedHeader(marked >= 0 ? marked : RiseColumn);
-        }
-    } else {
-        m_defaultColumn->setFrame({0, 0, w, m_tableHeaderHeight});
-        m_defaultColumn->setBackgroundColor(gfx::Color::rgba(0.22f, 63 / 255.f, 70 / 255.f));
-        header->addSubview(m_defaultColumn);
-    }
-    return header;
+    int marked = getSortColumnIndex(m_columnArray, m_iCurrentRankFeild);
+    return makeModeHeader(MarketProcessMarks::columnHeaderMarked, marked >= 0 ? marked : RiseColumn);
 }
 
 base::Ref<ui::TableCell> StockModelView::cellForRow(ui::TableView &table, ui::IndexPath path) {
-    base::Ref<StockQuoteInf> record = recordAt(path.row);
-    float w = table.bounds().width();
-    if (modeType == 1) {
-        auto cell = std::dynamic_pointer_cast<GeneralCell>(table.dequeueReusableCell(ColumnRowIdentifier));
-        if (!cell) {
-            cell = base::make<GeneralCell>(ui::TableCell::Style::Default, ColumnRowIdentifier,
-                                           gfx::Rect{0, 0, w, m_tableGenRowHeight});
-            cell->SetFormatArray(m_columnArray);
-        }
-        if (record)
-            QuoteRows::fillColumnRow(*cell, path.row, *record, m_columnArray);
-        return cell;
-    }
-    auto cell = std::dynamic_pointer_cast<StockModelCell>(table.dequeueReusableCell(TrendRowIdentifier));
-    if (!cell)
-        cell = base::make<StockModelCell>(ui::TableCell::Style::Default, TrendRowIdentifier,
-                                          gfx::Rect{0, 0, w, float(m_tableRowHeight)});
-    if (record) {
-        QuoteRows::fillTrendRow(*cell, Util::FormatSerialNumberVertical(path.row + 1), *record, m_rankFields);
-        cell->infoButton().setHidden(record->noteCount <= 0);
-        showMView(*cell, *record);
-    }
-    return cell;
+    return securityRow(table, path.row, recordAt(path.row), Util::FormatSerialNumberVertical(path.row + 1));
 }
 
 void StockModelView::didSelectRow(ui::IndexPath path) {
     base::Ref<StockQuoteInf> record = recordAt(path.row);
     auto d = delegate.lock();
-    if (!record || !d)
-        return;
-    base::Array rows;
-    for (int i = 0; i < rowCount(); ++i)
-        rows.add(base::Value(recordAt(i)));
-    d->ReturnStockCodeMarket(record->code, ModuleName, path.row, rows);
+    if (record && d)
+        d->ReturnStockCodeMarket(record->code, ModuleName, path.row, heldRecords());
 }
 
 void StockModelView::resetTimerCenterOnScroll() {
@@ -184,15 +117,5 @@ base::Opt<void> StockModelView::ReturnSelectedMarket(const base::Value &row) {
     resetQuotesClassId(classID);
     if (auto target = parentControllerTarget.lock())
         target->SetCurrMarket(row, curTabIndex);
-    return {};
-}
-
-base::Opt<void> StockModelView::ClickHeaderAction(GeneralHeaderView &, int column, int status) {
-    m_titleColumn->SetSelectedHeader(column);
-    base::Value entry = m_columnArray.at(size_t(column));
-    if (column < 0 || !entry["Enabled"].boolValue() || entry["ColID"].isNull())
-        return {};
-    m_iCurrentRankFeild = int16_t(entry["ColID"].intValue());
-    resetQuotesSortId(m_iCurrentRankFeild, status ? 1 : 0);
     return {};
 }

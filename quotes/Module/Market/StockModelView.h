@@ -1,17 +1,11 @@
 #pragma once
 
 #include "Module/Market/ConfigMarketBarView.h"
-#include "Module/Market/DefaultColumn.h"
 #include "Module/Market/RankedMarketListView.h"
-#include "Module/Market/StockModelCell.h"
 #include "Module/Market/SwitchMarketMenuController.h"
-
-#include "Module/CommonControls/GeneralCell/GeneralCell.h"
-#include "Module/CommonControls/GeneralColumn/GeneralColumn.h"
 
 #include "ui/Popover.h"
 
-#include <array>
 #include <string>
 
 using StockModelViewDelegate = MarketListDelegate;
@@ -24,8 +18,7 @@ using StockModelViewDelegate = MarketListDelegate;
 // through the screen, with the rows held so that it can step through them.
 class StockModelView : public RankedMarketListView,
                        public ConfigMarketBarViewDelegate,
-                       public SwitchMarketMenuControllerDelegate,
-                       public GeneralColumnDelegate {
+                       public SwitchMarketMenuControllerDelegate {
 public:
     static constexpr int TabIndex = 2;
     static constexpr const char *ObserverName = "StockModelViewNotify";
@@ -43,26 +36,18 @@ public:
 
     void reLayout(gfx::Rect frame);
     void SetCurrentSelectedMarketTitle(const std::string &title, int classID);
-    // Switches between mini-trend and column rows.
-    void RefreshTable();
 
-    int numberOfRows(int section) override;
     base::Ref<ui::TableCell> cellForRow(ui::TableView &table, ui::IndexPath path) override;
-    float heightForRow(ui::IndexPath path) override;
-    float heightForHeader(int) override { return m_tableHeaderHeight; }
     base::Ref<ui::View> viewForHeader(int section) override;
     void didSelectRow(ui::IndexPath path) override;
     void resetTimerCenterOnScroll() override;
 
     base::Opt<void> PerformAction(ui::Button &button) override;
     base::Opt<void> ReturnSelectedMarket(const base::Value &row) override;
-    base::Opt<void> ClickHeaderAction(GeneralHeaderView &header, int column, int status) override;
 
     static base::Array makeColumnArray();
 
     ConfigMarketBarView &configMarketBarView() { return *m_configMarketBarView; }
-    GeneralColumn &titleColumn() { return *m_titleColumn; }
-    DefaultColumn &defaultColumn() { return *m_defaultColumn; }
     ui::Popover *switchMarketMenuPopoverController() const {
         return m_switchMarketMenuPopoverController.get();
     }
@@ -77,8 +62,4 @@ private:
     base::Ref<ui::Popover> m_switchMarketMenuPopoverController;
     base::Value m_menuRows;
     std::string m_currentSelMarketTitle = DefaultMarketTitle;
-    base::Array m_menu_1_Array;
-    base::Array m_columnArray;
-    base::Ref<GeneralColumn> m_titleColumn;
-    base::Ref<DefaultColumn> m_defaultColumn;
 };

@@ -592,14 +592,7 @@ void MyStockViewController::reqCurScreenData(const std::vector<base::Ref<StockQu
         return;
     }
     // The charts follow the quotes' reply.
-    const double now = TimeFunc::getCurTick();
-    std::vector<std::string> codes;
-    for (const auto &record : records) {
-        record->updateTick = now;
-        if (!record->code.empty())
-            codes.push_back(record->code);
-    }
-    m_myStockQuotesData->reqVisibleQuotes(codes, startid, ktype, requester());
+    m_myStockQuotesData->reqVisibleQuotes(records, startid, ktype, requester());
 }
 
 void MyStockViewController::reqCurScreenQuotes(const std::vector<std::string> &codes, int startid,

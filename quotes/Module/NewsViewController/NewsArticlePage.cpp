@@ -1,6 +1,7 @@
 #include "Module/NewsViewController/NewsArticlePage.h"
 
 #include "base/Bundle.h"
+#include "base/Str.h"
 
 #include <fstream>
 #include <iterator>
@@ -30,6 +31,14 @@ std::string NewsArticlePage::escape(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string NewsArticlePage::block(float pointSize, std::string_view text, bool centred) {
+    std::string span =
+        base::str::format("<span style=\"font-family:宋体; font-size:%.0fpt\">", double(pointSize));
+    span.append(text);
+    span += "</span>";
+    return centred ? "<center>" + span + "</center>" : span;
 }
 
 std::string NewsArticlePage::fill(std::string_view templateText, const std::vector<std::string> &blocks) {

@@ -26,6 +26,9 @@ public:
 
     // "&", "<", ">", '"' and "'" as character references.
     static std::string escape(std::string_view text);
+    // One block of an article page: the text in the 宋体 family at the size in points (written with
+    // no decimals), centred or not. The text goes in as it is: escape plain texts first.
+    static std::string block(float pointSize, std::string_view text, bool centred);
     // The template with its "%@" places filled by the blocks in order; places beyond the blocks
     // stay empty, blocks beyond the places are dropped.
     static std::string fill(std::string_view templateText, const std::vector<std::string> &blocks);

@@ -2,7 +2,6 @@
 
 #include "Module/NewsViewController/NewsArticlePage.h"
 
-#include "base/Str.h"
 #include "gfx/Color.h"
 
 NewsContentView::NewsContentView(gfx::Rect frame) : ui::WebView(frame) {
@@ -21,13 +20,10 @@ void NewsContentView::updateWithNewsTitle(const std::string &title, const std::s
                                           const std::string &source, const std::string &content) {
     using Page = NewsArticlePage;
     std::vector<std::string> blocks = {
-        base::str::format("<center><span style=\"font-family:宋体; font-size:%.0fpt\">%@</span></center>",
-                          double(TitleFontSize), Page::escape(title)),
-        base::str::format(
-            "<center><span style=\"font-family:宋体; font-size:%.0fpt\">（来自：%@  %@）</span></center>",
-            double(SourceFontSize), Page::escape(source), Page::escape(otime)),
-        base::str::format("<span style=\"font-family:宋体; font-size:%.0fpt\">%@</span>",
-                          double(ContentFontSize), content)};
+        Page::block(TitleFontSize, Page::escape(title), true),
+        Page::block(SourceFontSize, "（来自：" + Page::escape(source) + "  " + Page::escape(otime) + "）",
+                    true),
+        Page::block(ContentFontSize, content, false)};
     if (std::optional<Page::Page> page = Page::fromTemplate(TemplateName, blocks))
         loadHtml(std::move(page->html), page->baseUrl);
 }

@@ -12,8 +12,12 @@ void NewsListCell::setUp() {
     ui::TableCell::setUp();
     const float w = width_, h = height_;
     auto lightText = gfx::Color::white(1, 0.6f);
+    // A stock news row is as wide as its list: its texts keep 10 points clear of both edges, or the
+    // title's end and the time would be cut.
+    const float textWidth = showStyle_ == StockNewsStyle ? w - 20 : w;
     if (showStyle_ == StockNewsStyle) {
-        titleLabel_ = createSubLabelWithFrame({10, 0, w, h - 24}, gfx::Color::white(), 16, gfx::Align::Left);
+        titleLabel_ =
+            createSubLabelWithFrame({10, 0, textWidth, h - 24}, gfx::Color::white(), 16, gfx::Align::Left);
         titleLabel_->setNumberOfLines(2);
     } else {
         titleLabel_ = createSubLabelWithFrame({10, 0, w, 36}, gfx::Color::white(), 18, gfx::Align::Left);
@@ -23,7 +27,7 @@ void NewsListCell::setUp() {
         summaryLabel_->setNumberOfLines(2);
     }
     float timeTop = showStyle_ == StockNewsStyle ? h - 24 : 76;
-    datetimeLabel_ = createSubLabelWithFrame({10, timeTop, w, 24}, lightText, 14, gfx::Align::Right);
+    datetimeLabel_ = createSubLabelWithFrame({10, timeTop, textWidth, 24}, lightText, 14, gfx::Align::Right);
     setSelectedBackgroundView(
         base::make<ui::ImageView>(gfx::Rect{0, 0, w, h}, UtilUI::imageNamed("SelectedBg.png")));
 }

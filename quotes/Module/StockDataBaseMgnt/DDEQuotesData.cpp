@@ -37,6 +37,9 @@ void DDEQuotesData::DataPoolCallBack(int32_t reqType, const base::Ref<ReqParams>
 }
 
 void DDEQuotesData::ProcQuotes(const base::Ref<ReqParams> &params) {
+    // Another list's source under the same name asked for this one.
+    if (!m_quotes->holds(params->object("rspArray")))
+        return;
     std::optional<QuoteRecords> records;
     int startid = 0, value = 0;
     int result = m_quotes->ProcQuotes(int(params->get("tag").intValue()), records, startid, value);

@@ -82,6 +82,15 @@ void MyStockQuotesData::sendCodes(const std::vector<std::string> &codes,
         c->RequestPauseList(requester, extendedFieldsFlag, codes, into, tag + m_beginTag);
 }
 
+bool MyStockQuotesData::holds(const base::Ref<base::Object> &array) const {
+    if (!array)
+        return false;
+    if (array == m_visible->rspArray || array == m_batch1 || array == m_batch2)
+        return true;
+    return std::any_of(m_pages.begin(), m_pages.end(),
+                       [&array](const auto &page) { return page && page->rspArray == array; });
+}
+
 bool MyStockQuotesData::getPageCodes(std::vector<std::string> &codes, int page, int size) const {
     codes.clear();
     auto rows = m_rows.lock();
@@ -123,6 +132,18 @@ void MyStockQuotesData::reqVisibleQuotes(const std::vector<std::string> &codes, 
     m_visible->startid = startid;
     m_visible->isIdle = false;
     sendCodes(codes, m_visible->rspArray, VisibleTag + ktype, requester);
+}
+
+void MyStockQuotesData::reqVisibleQuotes(const std::vector<base::Ref<StockQuoteInf>> &records, int startid,
+                                         int ktype, const QuoteRequester &requester) {
+    const double now = TimeFunc::getCurTick();
+    std::vector<std::string> codes;
+    for (const auto &record : records) {
+        record->updateTick = now;
+        if (!record->code.empty())
+            codes.push_back(record->code);
+    }
+    reqVisibleQuotes(codes, startid, ktype, requester);
 }
 
 std::vector<std::string> MyStockQuotesData::visibleCodes(const std::vector<int> &visibleRows,

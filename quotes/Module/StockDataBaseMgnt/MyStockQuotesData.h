@@ -68,6 +68,9 @@ public:
     void prereqNextPageQuotes(double offset, double rowHeight, const QuoteRequester &requester);
     void reqVisibleQuotes(const std::vector<std::string> &codes, int startid, int ktype,
                           const QuoteRequester &requester);
+    // The same for the records a chart grid shows, each stamped as asked now.
+    void reqVisibleQuotes(const std::vector<base::Ref<StockQuoteInf>> &records, int startid, int ktype,
+                          const QuoteRequester &requester);
     // `visibleRows` are row indexes of the table.
     void reqCurScreenQuotes(const std::vector<int> &visibleRows, const QuoteRequester &requester);
     // Appends the quotes of the visible rows with a code; asks again when any is stale. Answers
@@ -83,6 +86,9 @@ public:
     // Applies a reply by its tag: page, sort batch or visible rows, or NotMine. `records` is
     // absent when a first sort batch waits for the second.
     int ProcQuotes(int tag, std::optional<QuoteRecords> &records, int &startid, int &value);
+    // Whether a reply's array is one this source asked to be filled: sources that share a requester
+    // name hear each other's replies and must drop them.
+    bool holds(const base::Ref<base::Object> &array) const;
     bool getPageCodes(std::vector<std::string> &codes, int page, int size) const;
     // Puts each record on the row of its code, looking outward from where it was expected.
     void updateMyStockArrayQuotes(int first, const QuoteRecords &records);

@@ -172,6 +172,9 @@ void StockQuotesData::ProcQuotes(const base::Ref<ReqParams> &params) {
         return;
     }
     if (tag == BoardIndexTag) {
+        // Drill-downs of two pages share a name: each takes only the board quote it asked for.
+        if (params->object("rspArray") != m_BIQuoteArray)
+            return;
         if (delegate && !m_BIQuoteArray->items.empty())
             delegate->UpdateBoardIndexQuote(m_BIQuoteArray->items.front());
         return;

@@ -307,7 +307,7 @@ TEST_F(QuoteServerTest, BreakingNewsNewestAndOlderItems) {
         int32_t asked;
         int32_t id;
         const char *text;
-    } cases[] = {{0, 2, "第二条"}, {2, 1, "第一条"}, {1, 0, ""}, {9, 0, ""}};
+    } cases[] = {{0, 2, "第二条"}, {2, 1, "第一条"}, {1, 0, ""}, {9, 2, "第二条"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.asked);
         Reply reply = ask(2600, newsBody(c.asked));

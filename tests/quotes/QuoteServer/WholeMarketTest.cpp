@@ -211,8 +211,8 @@ TEST_F(WholeMarketTest, EachListClassListsItsOwnSecurities) {
 }
 
 TEST_F(WholeMarketTest, EverySortableFieldSortsBothWaysAndPagesAgree) {
-    const int fields[] = {1,  2,  3,  4,  5,  6,  7,  8,   10,  11,  12,  13,  14,  15,  16,
-                          20, 21, 22, 23, 24, 25, 26, 246, 247, 248, 249, 250, 253, 254, 255};
+    const int fields[] = {1,  2,  3,  4,  5,  6,  7,  8,  10,  11,  12,  13,  14,  15,  16,  17, 18,
+                          19, 20, 21, 22, 23, 24, 25, 26, 246, 247, 248, 249, 250, 253, 254, 255};
     MarketFixture now = server->market();
     for (int field : fields) {
         for (int order : {0, 1}) {

@@ -41,10 +41,33 @@ void TradeTransferData::reqTodayList(int start, int count, const base::Dict &par
     reqHistoryList(start, count, params);
 }
 
-void TradeTransferData::reqHistoryList(int start, int count, const base::Dict &params) {
-    netData()->RequestTransferList(
-        observerName(), currentStartDate().value_or(""), currentEndDate().value_or(""), start, count,
-        params.get("bankCode").stringValue(), params.get("currency").stringValue(), searchTag());
+void TradeTransferData::reqHistoryList(int start, int count, const base::Dict &) {
+    netData()->RequestTransferList(observerName(), currentStartDate().value_or(""),
+                                   currentEndDate().value_or(""), start, count,
+                                   m_searchParams.get("bankCode").stringValue(),
+                                   m_searchParams.get("currency").stringValue(), searchTag());
+}
+
+int TradeTransferData::SearchTransfer(const std::string &startDate, const std::string &endDate,
+                                      const base::Dict &params) {
+    auto key = [](const base::Dict &p) {
+        return std::pair(p.get("bankCode").stringValue(), p.get("currency").stringValue());
+    };
+    base::Dict kept = m_searchParams;
+    std::optional<std::string> keptStart = currentStartDate(), keptEnd = currentEndDate();
+    // Another bank or currency over the same dates is a new search, not a repeat.
+    if (key(params) != key(kept)) {
+        setCurrentStartDate(std::nullopt);
+        setCurrentEndDate(std::nullopt);
+    }
+    m_searchParams = base::Dict{{"bankCode", params.get("bankCode")}, {"currency", params.get("currency")}};
+    int type = SearchData(startDate, endDate, params);
+    if (type < 0) {
+        m_searchParams = kept;
+        setCurrentStartDate(keptStart);
+        setCurrentEndDate(keptEnd);
+    }
+    return type;
 }
 
 std::string TradeTransferData::getAvailableMoney(int currency) const {
@@ -104,12 +127,16 @@ base::Opt<void> TradeTransferData::OnTradeDataRsp(int reqType, const base::Ref<T
 }
 
 void TradeTransferData::ProcBankList(const TradeRspData &rsp) {
-    if (!rsp.successRsp()) {
+    if (!rsp.successRsp())
         Util::ShowInfoBox(errText(rsp));
+    // A failed list still ends the shown view's wait: it then has no banks to offer.
+    auto delegate = m_delegate.lock();
+    if (!delegate)
         return;
-    }
-    if (auto delegate = m_delegate.lock())
+    if (rsp.successRsp())
         delegate->UpdateBankArray(netData()->IO_TransferBankArray().deepCopy(), false, errText(rsp));
+    else
+        delegate->UpdateBankArray(base::Array(), true, errText(rsp));
 }
 
 void TradeTransferData::ProcMoneyList(const TradeRspData &rsp) {

@@ -36,9 +36,14 @@ public:
 };
 
 // The data of the bank-transfer screen: the linked banks (11130; a failure shows the server's text
-// in an alert and tells the delegate nothing), the funds (11104), a bank balance (11126), a
-// transfer (11122) and the paged transfer history (11124) by date range. The single replies leave
-// the querying state alone. The passwords handed in go into the request and are not kept.
+// in an alert and reports no rows with the error flag), the funds (11104), a bank balance (11126),
+// a transfer (11122) and the paged transfer history (11124) by date range, bank and currency. The
+// single replies leave the querying state alone. The passwords handed in go into the request and
+// are not kept.
+//
+// A history search keeps its bank and currency with its dates: later pages carry those, whatever
+// was chosen since, and a search is skipped as a repeat only when dates, bank and currency all
+// match the last one.
 class TradeTransferData : public TradePageQueryDataBase {
 public:
     static constexpr const char *kQuerying = "查询中...";
@@ -53,10 +58,12 @@ public:
     // `transferType` 0 bank to securities, 1 securities to bank; the amount as typed.
     void reqTransfer(int transferType, const std::string &bankCode, const std::string &moneyPsw,
                      const std::string &bankPsw, const std::string &transferMoney, int currencyType);
-    // `params`: {"bankCode": text, "currency": decimal text of the currency code}.
-    void SearchTransfer(const std::string &startDate, const std::string &endDate, const base::Dict &params) {
-        SearchData(startDate, endDate, params);
-    }
+    // `params`: {"bankCode": text, "currency": decimal text of the currency code}. Answers as
+    // SearchData does.
+    int SearchTransfer(const std::string &startDate, const std::string &endDate, const base::Dict &params);
+    // The next page of the last search, with its bank and currency.
+    int GotoNextTransferPage() { return GotoNextPage(m_searchParams); }
+    const base::Dict &searchParams() const { return m_searchParams; }
 
     bool isGetQueryMoneyRsp() const { return m_isGetQueryMoneyRsp; }
     const base::Array &currencyArray() const { return m_currencyArray; }
@@ -70,6 +77,7 @@ public:
                                    const std::optional<base::Dict> &params) override;
 
     void setDelegate(base::Weak<TradeTransferDataDelegate> delegate) { m_delegate = std::move(delegate); }
+    const base::Weak<TradeTransferDataDelegate> &delegate() const { return m_delegate; }
 
 protected:
     void reqTodayList(int start, int count, const base::Dict &params) override;
@@ -87,5 +95,6 @@ private:
     base::Array m_currencyArray;
     std::optional<base::Array> m_moneyArray;
     bool m_isGetQueryMoneyRsp = false;
+    base::Dict m_searchParams;
     base::Weak<TradeTransferDataDelegate> m_delegate;
 };

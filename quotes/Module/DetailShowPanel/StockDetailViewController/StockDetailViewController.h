@@ -22,6 +22,7 @@
 #include "Module/DetailShowPanel/PopStockDetailView.h"
 #include "Module/DetailShowPanel/PopTechSettingsController.h"
 #include "Module/DetailShowPanel/StockDetailSwitchBar.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockNewsView/StockNewsView.h"
 #include "Module/DetailShowPanel/WebTabView.h"
 #include "Module/NewsDataBaseMgnt/NewsData/NewsData.h"
 #include "ui/Popover.h"
@@ -223,6 +224,7 @@ public:
     CMSliderView *sliderView() const { return m_sliderView.get(); }
     DealQueuePanelView *dealQueuePanelView() const { return m_dealQueuePanelView.get(); }
     WebTabView *f10TabView() const { return m_f10TabView.get(); }
+    StockNewsView *stockNewsView() const { return m_stockNewsView.get(); }
     PopTechSettingsController *techSettings() const { return m_techSettings.get(); }
     ui::Popover *techIndexPopoverController() const { return m_techIndexPopoverController.get(); }
     ui::Popover *klineLevel2Popover() const { return m_klineLevel2TechIndexPopoverController.get(); }
@@ -321,6 +323,7 @@ private:
     base::Ref<MinLineView> m_curTrendLineView;
     base::Weak<FullScreenViewController> m_curFullScreenVC;
     base::Ref<WebTabView> m_f10TabView;
+    base::Ref<StockNewsView> m_stockNewsView;
     base::Ref<DealQueuePanelView> m_dealQueuePanelView;
     base::Ref<StockDetailSwitchBar> m_stockDetailSwitchBar;
     base::Ref<CMSliderView> m_sliderView;

@@ -129,6 +129,12 @@ base::Opt<int> StockDetailViewController::getCurMinLineLevel2TechType() {
 void StockDetailViewController::loadChartColumn() {
     ui::View &root = view();
     base::Weak<StockDetailViewController> weak = weakSelf<StockDetailViewController>();
+    // The news tab, beneath the charts until it is chosen; its news is asked from the start.
+    m_stockNewsView = base::make<StockNewsView>(kTabContentFrame);
+    m_stockNewsView->setHidden(true);
+    root.addSubview(m_stockNewsView);
+    if (!m_code.empty())
+        m_stockNewsView->updateStockNews(m_code);
     m_dealQueuePanelView = base::make<DealQueuePanelView>(kDealQueueFrame);
     root.addSubview(m_dealQueuePanelView);
     m_klineView = KLineView::create({}, 0);
@@ -233,6 +239,8 @@ void StockDetailViewController::chartsOnNewCode() {
             status->setIsShowKLine(true);
     if (m_f10TabView && !m_f10TabView->isHidden())
         loadCompanyPage();
+    if (m_stockNewsView)
+        m_stockNewsView->updateStockNews(m_code);
 }
 
 void StockDetailViewController::chartsOnModeChosen() {
@@ -328,6 +336,7 @@ void StockDetailViewController::showTab(int index) {
     case 1:
         if (m_f10TabView)
             m_f10TabView->setHidden(true);
+        m_stockNewsView->setHidden(true);
         index == 0 ? showMinLineView() : showKLineView();
         break;
     case 2:
@@ -338,10 +347,13 @@ void StockDetailViewController::showTab(int index) {
         }
         loadCompanyPage();
         m_f10TabView->setHidden(false);
+        m_stockNewsView->setHidden(true);
         hideCharts();
         break;
     case 3:
-        // The security's news list takes this place once the news screens come.
+        view().bringSubviewToFront(m_stockNewsView.get());
+        m_stockNewsView->setHidden(false);
+        m_stockNewsView->updateStockNews(m_code);
         hideCharts();
         if (m_f10TabView)
             m_f10TabView->setHidden(true);

@@ -53,7 +53,7 @@ base::Array StockSearchRule::search(const std::string &text, const base::Array &
         if (!stocks.array())
             continue;
         for (const base::Value &stock : *stocks.array()) {
-            if (hits.size() >= MaxAccepted)
+            if (hits.size() >= settings.maxAccepted)
                 break;
             std::string code = stock["SCode"].stringValue();
             int order = byFullCode && hits.empty()

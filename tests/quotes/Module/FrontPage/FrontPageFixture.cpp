@@ -34,10 +34,8 @@ FrontPageTest::FrontPageTest() : configPath_(base::Bundle::main().resourcePath()
         host.pop_back();
     config.set(std::string(ServerConfig::NewsServerKey), host);
     base::PropertyList::write(config, configPath_);
-    nginx().writeFile(
-        "wap/data/ipad/news/jrtt/1.html",
-        "<html><head><meta charset='utf-8'></head><body style='background-color:black;color:white'>"
-        "<h2>今日头条</h2></body></html>");
+    // The headline page the home pages link to comes from our news host's documents.
+    nginx().serveNewsRoot();
     for (const char *file : {"TipHelpSettings.plist", "UserConfig.plist"})
         base::FileManager::remove(documentsFile(file));
     DataManager::resetSharedDataManager();

@@ -180,6 +180,37 @@ TEST_F(ScreenTest, TheRightButtonPushesTheNamedScreenAndAnUnknownNameNothing) {
     EXPECT_EQ(nav->top(), screen.get());
 }
 
+// Counts what reaches the screen's two observers; the counts outlive the screen.
+struct Heard {
+    int replies = 0, status = 0;
+};
+class ListeningFrontPage : public FrontPageViewController {
+public:
+    Heard *heard = nullptr;
+    void DataPoolCallBack(int32_t, const base::Ref<ReqParams> &) override { ++heard->replies; }
+    void CommonNotify(const base::Notification &) override { ++heard->status; }
+};
+
+TEST(FrontPageObserversTest, PostsReachTheScreenWhileItLivesAndNothingAfterwards) {
+    Heard heard;
+    auto post = [] {
+        base::NotificationCenter &centre = base::NotificationCenter::shared();
+        centre.post(FrontPageViewController::ObserverName, nullptr,
+                    base::Dict{{DataBase::NetDataNotify, 2955}, {"ReqParams", base::Value()}});
+        centre.post(DataBase::CommonNotify, nullptr, base::Dict{{"HQConnectStatus", true}});
+    };
+    {
+        auto page = base::make<ListeningFrontPage>();
+        page->heard = &heard;
+        post();
+        EXPECT_EQ(heard.replies, 1);
+        EXPECT_EQ(heard.status, 1);
+    }
+    post();
+    EXPECT_EQ(heard.replies, 1);
+    EXPECT_EQ(heard.status, 1);
+}
+
 } // namespace
 
 } // namespace frontpage

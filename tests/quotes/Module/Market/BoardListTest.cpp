@@ -76,6 +76,13 @@ TEST_F(BoardListTest, ABoardWithoutLatestPriceShowsTheWhiteTagAndWhiteColumns) {
     ASSERT_NE(trend, nullptr);
     EXPECT_EQ(trend->upDownTagImageView().image(), gfx::Image::named("white_tag.png"));
     EXPECT_EQ(trend->upDownArrowImageView().image(), nullptr);
+    switchMode();
+    table().layoutIfNeeded();
+    auto columns = std::dynamic_pointer_cast<GeneralCell>(table().cellForRow({0, 0}));
+    ASSERT_NE(columns, nullptr);
+    for (int column : {2, 3, 4})
+        EXPECT_EQ(*dynamic_cast<ui::Label &>(*columns->columnAt(column)).textColor(), *gfx::Color::white())
+            << column;
 }
 
 TEST_F(BoardListTest, ChoosingTheAmountInTheThirdValueCellShowsItInEveryRowAndSortsByIt) {

@@ -1,5 +1,9 @@
 #include "MarketFixture.h"
 
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+#include "Module/NavToolBarModule/SearchMyStockPopover/StockSearchRule.h"
+
+#include "Common/Util.h"
 #include "DataBase/NetData/FundQuoteInf.h"
 
 namespace market {
@@ -151,6 +155,46 @@ TEST_F(FundListTest, OpenEndRowsColourFallsGreenAndShowCodesWithoutPrefix) {
             EXPECT_EQ(*colour(cell, 3), *gfx::Color::rgba(0, 1, 0)) << fund->code;
         if (fund->yearIncRate < 0)
             EXPECT_EQ(*colour(cell, 11), *gfx::Color::rgba(0, 1, 0)) << fund->code;
+    }
+}
+
+// The funds of the open-end and money pages are in the code tables: the search finds each by its
+// code, and a row opens a detail screen that names its fund.
+TEST_F(FundListTest, ListedFundsAreFoundByTheSearchAndOpenTheirOwnDetail) {
+    for (int classID : {2301, 2305}) {
+        SCOPED_TRACE(classID);
+        choose("基金", classID);
+        settle();
+        app.runPending();
+        table().layoutIfNeeded();
+        ASSERT_GT(funds().rowCount(), 0);
+        std::vector<std::pair<std::string, std::string>> listed;
+        for (int r = 0; r < funds().rowCount(); ++r) {
+            base::Ref<base::Object> row = funds().objectAt(r);
+            if (auto open = std::dynamic_pointer_cast<OpenFundQuoteInf>(row))
+                listed.emplace_back(open->code, open->name);
+            else if (auto money = std::dynamic_pointer_cast<CurrencyFundQuoteInf>(row))
+                listed.emplace_back(money->code, money->name);
+        }
+        ASSERT_EQ(int(listed.size()), funds().rowCount());
+        for (const auto &[code, name] : listed) {
+            base::Array found =
+                StockSearchRule::search(Util::getNumCode(code), StockSearchRule::NavigationSearch);
+            bool named = std::any_of(found.begin(), found.end(), [&](const base::Value &hit) {
+                return hit["code"].stringValue() == code && hit["name"].stringValue() == name;
+            });
+            EXPECT_TRUE(named) << code;
+        }
+
+        tapView(*table().cellForRow({0, 0}));
+        settle();
+        app.runPending();
+        auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
+        ASSERT_NE(detail, nullptr);
+        EXPECT_EQ(detail->stockCode(), listed[0].first);
+        EXPECT_EQ(detail->stockInfoShowView()->nameLabel().text(), listed[0].second);
+        nav->pop(false);
+        settle();
     }
 }
 

@@ -16,7 +16,8 @@ constexpr double StaleClockStart = 30;
 
 // The standard market with 99 made-up stocks on each exchange, the last of them not traded today,
 // and Hong Kong, the world indexes, the exchange funds, the bonds, the currency pairs and the index
-// futures of the whole market, the last bond, pair and future untraded.
+// futures of the whole market, the last bond, pair and future untraded, and the funds of the fund
+// pages in its code tables.
 peers::MarketFixture listMarket() {
     peers::MarketFixture standard = peers::MarketFixture::standard(99);
     peers::MarketFixture whole = peers::MarketFixture::whole();
@@ -36,7 +37,10 @@ peers::MarketFixture listMarket() {
                 securities.push_back(security);
         securities.back().suspended = true;
     }
-    return peers::MarketFixture(std::move(securities), standard.quotesDate());
+    peers::MarketFixture market(std::move(securities), standard.quotesDate());
+    // The funds of the fund pages in the code tables, as the whole market has them.
+    market.setHoldsFunds(true);
+    return market;
 }
 
 } // namespace

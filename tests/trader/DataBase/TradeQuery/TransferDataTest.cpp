@@ -59,11 +59,11 @@ TEST_F(TransferDataTest, CurrencyAndBankLookups) {
     EXPECT_EQ(TradeTransferData::getSelectedBankIndex(recorder->banks, "9999"), -1);
 }
 
-TEST_F(TransferDataTest, AFailedBankListAlertsAndTellsTheTabNothing) {
+TEST_F(TransferDataTest, AFailedBankListAlertsAndReportsNoBanks) {
     book->failNext(11130, "银行信息查询失败");
     data->reqBankList();
     settle();
-    EXPECT_TRUE(recorder->log.events.empty());
+    EXPECT_EQ(recorder->log.last(), "banks:0:err:银行信息查询失败") << "so that the tab ends its wait";
     ASSERT_FALSE(app.alerts().empty());
     EXPECT_EQ(app.alerts().back().message, "银行信息查询失败");
 }
@@ -126,6 +126,38 @@ TEST_F(TransferDataTest, HistorySearchesAlwaysAskTheTransferList) {
     settle();
     EXPECT_EQ(recorder->pages().back(), "rows:从1到1条(共1条):1:0");
     EXPECT_EQ((*recorder->lastRows)[0]["1192"].stringValue(), "10.00");
+}
+
+TEST_F(TransferDataTest, AHistorySearchKeepsItsBankAndCurrencyForLaterPages) {
+    book->setRows(11124, 40);
+    base::Dict first{{"bankCode", "1001"}, {"currency", "0"}};
+    ASSERT_EQ(data->SearchTransfer(shownDay(5), shownDay(0), first), 2);
+    settle();
+    // The pickers moved on; the next page still belongs to the search shown.
+    ASSERT_EQ(data->GotoNextTransferPage(), 2);
+    settle();
+    // Another bank over the same dates is a new search; the same bank and dates again is not.
+    base::Dict other{{"bankCode", "1002"}, {"currency", "0"}};
+    EXPECT_EQ(data->SearchTransfer(shownDay(5), shownDay(0), other), 2);
+    settle();
+    EXPECT_EQ(data->SearchTransfer(shownDay(5), shownDay(0), other), -1);
+    base::Dict dollars{{"bankCode", "1002"}, {"currency", "1"}};
+    EXPECT_EQ(data->SearchTransfer(shownDay(5), shownDay(0), dollars), 2);
+    settle();
+    // A refused search leaves the one shown, and its pages, as they were.
+    EXPECT_EQ(data->SearchTransfer("2012-13-45x", shownDay(0), first), -1);
+    ASSERT_EQ(data->GotoNextTransferPage(), 2);
+    settle();
+
+    std::vector<std::pair<std::string, std::string>> sent;
+    for (const peers::TradeRequest &request : sentRequests())
+        sent.emplace_back(request.value(1186).value_or("") + "/" + request.value(1028).value_or(""),
+                          request.value(1206).value_or(""));
+    EXPECT_EQ(sent,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"1001/0", "0"}, {"1001/0", "15"}, {"1002/0", "0"}, {"1002/1", "0"}, {"1002/1", "15"}}));
+    for (const peers::TradeRequest &request : sentRequests())
+        EXPECT_EQ(request.value(1022), book->daysBefore(5));
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "Class/Module/ToolBarView/TraderToolBarView.h"
 
+#include "Class/Module/ToolBarView/AccountCheckView/AccountCheckView.h"
+#include "Class/Module/ToolBarView/DealQueryView/DealQueryView.h"
+#include "Class/Module/ToolBarView/EntrustQueryView/EntrustQueryView.h"
 #include "Class/Module/ToolBarView/TradeSettingsView/TradeSettingsView.h"
 #include "Class/Module/ToolBarView/TradeView/TradeView.h"
+#include "Class/Module/ToolBarView/TransAccountView/TransAccountView.h"
 #include "Common/UtilUI.h"
 #include "DataBase/TradeDataBase/TradeDataBase.h"
 
@@ -229,6 +233,16 @@ void TraderToolBarView::openPanel(int tag, bool stopLockWhenDown) {
         auto order = base::make<TradeView>(entry.panelFrame);
         order->SetTradeType(tag == 101 ? TradeView::kBuy : TradeView::kSell);
         panel = order;
+    } else if (tag == kTransferTag) {
+        panel = base::make<TransAccountView>(entry.panelFrame);
+    } else if (tag == 100) {
+        panel = base::make<AccountCheckView>(entry.panelFrame);
+    } else if (tag == 103 || tag == 104) {
+        auto entrusts = base::make<EntrustQueryView>(entry.panelFrame);
+        entrusts->SetQueryType(tag == 103);
+        panel = entrusts;
+    } else if (tag == 105) {
+        panel = base::make<DealQueryView>(entry.panelFrame);
     } else {
         panel = base::make<EmptyTradePanel>(entry.panelFrame);
     }

@@ -25,6 +25,7 @@ public:
     static constexpr int kFirstFunctionTag = 100;
     static constexpr int kFunctionCount = 7;
     static constexpr int kSettingsTag = 130;
+    static constexpr int kTransferTag = 106;
     static constexpr int kExitAlertTag = 100;
     static constexpr const char *kExitQuestion = "确定要退出委托?";
 

@@ -4,6 +4,8 @@
 #include "Module/NavToolBarModule/SearchMyStockPopover/StockSearchRule.h"
 #include "base/Str.h"
 
+#include <algorithm>
+
 namespace detailscreen {
 namespace {
 
@@ -92,6 +94,29 @@ TEST(StockSearchRule, TheScanStopsAtTwoHundredAndKeepsTheBest) {
     EXPECT_EQ(overlay[1], "SZ000ZZ:96");
     EXPECT_EQ(overlay[69], "SZ068ZZ:96");
     EXPECT_EQ(rows(StockSearchRule::search("ZZ", lib, StockSearchRule::NavigationSearch)).size(), 20u);
+    // The alarm search stops at the 50th match: the 99s further on are never seen.
+    const base::Array firstFifty = StockSearchRule::search("ZZ", lib, StockSearchRule::AlarmSearch);
+    ASSERT_EQ(firstFifty.size(), 50u);
+    EXPECT_EQ(rows(firstFifty).front(), "SZ000ZZ:96");
+    EXPECT_EQ(rows(firstFifty).back(), "SZ049ZZ:96");
+}
+
+TEST(StockSearchRule, TheAlarmSearchSortsTheFirstFiftyMatches) {
+    std::vector<base::Dict> entries;
+    // Scores 96, 97 and 98 in turn, then from the 51st on an exact match that comes too late.
+    for (int i = 0; i < 60; ++i)
+        entries.push_back(
+            entry(i < 50 ? std::string(size_t(3 - i % 3), 'A') + "ZZ" + std::to_string(i) : "ZZ", "x", ""));
+    const base::Array lib = library({{"SZ", entries}});
+    std::vector<std::string> found = rows(StockSearchRule::search("ZZ", lib, StockSearchRule::AlarmSearch));
+    ASSERT_EQ(found.size(), 50u);
+    EXPECT_EQ(found.front(), "SZAZZ2:98");
+    EXPECT_EQ(found.back(), "SZAAAZZ48:96");
+    EXPECT_TRUE(std::is_sorted(found.begin(), found.end(), [](const std::string &a, const std::string &b) {
+        return std::stoi(a.substr(a.find(':') + 1)) > std::stoi(b.substr(b.find(':') + 1));
+    }));
+    // Typed blanks stay part of the key.
+    EXPECT_TRUE(StockSearchRule::search(" ZZ", lib, StockSearchRule::AlarmSearch).empty());
 }
 
 class StripSearchTest : public DetailScreenTest {

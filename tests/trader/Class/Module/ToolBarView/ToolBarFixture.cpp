@@ -113,6 +113,14 @@ std::vector<std::string> ToolBarTest::alertTexts() const {
     return out;
 }
 
+std::vector<int> ToolBarTest::sentSince(size_t &seen) const {
+    std::vector<int> out;
+    for (; seen < gateway->received().size(); ++seen)
+        if (gateway->received()[seen].funcID != 10)
+            out.push_back(gateway->received()[seen].funcID);
+    return out;
+}
+
 std::vector<std::string> ToolBarTest::tipTexts() const {
     std::vector<std::string> out;
     for (const auto &toast : app.toasts())

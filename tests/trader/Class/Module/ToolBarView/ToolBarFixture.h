@@ -44,6 +44,8 @@ protected:
     // The open panel, as its class.
     template <class T> base::Ref<T> panel() const { return std::dynamic_pointer_cast<T>(bar->prevView()); }
     std::vector<std::string> alertTexts() const;
+    // The functions the gateway received since the mark, heartbeats left out; moves the mark.
+    std::vector<int> sentSince(size_t &seen) const;
     std::vector<std::string> tipTexts() const;
     // "LaunchTrader" messages posted since the start.
     int launches() const { return launches_; }

@@ -79,13 +79,6 @@ protected:
                                  "21002=\x01" +
                                      pairs + "21003=\x01");
     }
-    std::vector<int> sentSince(size_t &seen) {
-        std::vector<int> out;
-        for (; seen < gateway->received().size(); ++seen)
-            if (gateway->received()[seen].funcID != 10)
-                out.push_back(gateway->received()[seen].funcID);
-        return out;
-    }
     void fillForm(TradeView &order, const std::string &code, const std::string &volume) {
         load(order, code);
         order.volumeField().setText(volume);

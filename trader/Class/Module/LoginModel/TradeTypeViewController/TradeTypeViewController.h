@@ -1,42 +1,34 @@
 #pragma once
 
-#include "base/Value.h"
-#include "ui/PickerView.h"
-#include "ui/ViewController.h"
+#include "Class/Module/CommonControls/RowPickerController/RowPickerController.h"
 
 class CMWaitingAlertView;
 class LoginView;
 
 // The account-type picker the login form opens in a popover: one column of the broker's account
-// types by name. A choice goes straight into the form, whose button and account field follow.
-class TradeTypeViewController : public ui::ViewController {
+// types by name, under a waiting indicator while the gateway's list is on its way. A choice goes
+// straight into the form, whose button and account field follow.
+class TradeTypeViewController : public RowPickerController {
 public:
-    static constexpr int column = 1;
     static constexpr float kColumnWidth = 300, kRowHeight = 34;
 
     TradeTypeViewController();
-    void setUp() override;
     void loadView() override;
 
     void setParentLoginHdl(base::Weak<LoginView> form) { m_parentLoginHdl = std::move(form); }
-    void SetAccountTypeArray(const base::Array &types) { m_tradeTypeArray = types; }
+    void SetAccountTypeArray(const base::Array &types) { SetDataArray(types, -1); }
     void UpdateAccountTypeArray(const base::Array &types);
     void StartWaitingAlert();
     void StopWaitingAlert();
     bool isWaiting() const;
 
-    void didSelect(int row);
     // A row's text: the name of its "1021" type, nothing without one.
-    std::string rowTitle(int row) const;
+    std::string rowTitle(int row) const override;
 
-    ui::PickerView &pickerView() { return *m_pickerView; }
+protected:
+    void picked(const base::Dict &row, int index) override;
 
 private:
-    struct Wheel;
-
-    base::Ref<ui::PickerView> m_pickerView;
-    base::Ref<Wheel> m_wheel;
-    base::Array m_tradeTypeArray;
     base::Ref<CMWaitingAlertView> m_waitingAlert;
     base::Weak<LoginView> m_parentLoginHdl;
 };

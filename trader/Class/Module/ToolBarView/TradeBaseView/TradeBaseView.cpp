@@ -72,6 +72,7 @@ void TradeBaseView::ShowView() {
 }
 
 void TradeBaseView::DismissView() {
+    panelWillDismiss();
     if (auto d = delegate.lock())
         d->DismissResponse();
     m_isStartEnd = false;

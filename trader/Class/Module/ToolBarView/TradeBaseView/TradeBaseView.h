@@ -67,6 +67,8 @@ public:
 protected:
     virtual void initData() {}
     virtual void initUI(gfx::Rect frame) { (void)frame; }
+    // DismissView is starting: what the panel opened beside itself goes with it.
+    virtual void panelWillDismiss() {}
     // Makes the close button call DismissView.
     void closeButtonDismisses();
     // The action calls `member` on this panel while it lives.

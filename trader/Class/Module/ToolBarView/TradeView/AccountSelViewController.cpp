@@ -1,69 +1,11 @@
 #include "Class/Module/ToolBarView/TradeView/AccountSelViewController.h"
 
-struct AccountSelViewController::Wheel : ui::PickerDataSource, ui::PickerDelegate {
-    base::Weak<AccountSelViewController> picker;
-
-    int numberOfComponents(ui::PickerView &) override { return 1; }
-    int numberOfRows(ui::PickerView &, int) override {
-        auto p = picker.lock();
-        return p ? int(p->m_dataArray.size()) : 0;
-    }
-    base::Opt<float> rowHeight(ui::PickerView &, int) override { return kRowHeight; }
-    base::Opt<float> width(ui::PickerView &, int) override { return kColumnWidth; }
-    base::Opt<std::string> title(ui::PickerView &, int row, int) override {
-        auto p = picker.lock();
-        return p ? p->rowTitle(row) : std::string();
-    }
-    base::Opt<void> didSelect(ui::PickerView &, int row, int) override {
-        if (auto p = picker.lock())
-            p->didSelect(row);
-        return {};
-    }
-};
-
-AccountSelViewController::AccountSelViewController() {
-    setContentSizeInPopover(kContentSize);
-}
-
-void AccountSelViewController::setUp() {
-    ui::ViewController::setUp();
-    m_wheel = base::make<Wheel>();
-    m_wheel->picker = weakSelf<AccountSelViewController>();
-}
-
-void AccountSelViewController::loadView() {
-    auto root = base::make<ui::View>(gfx::Rect{0, 0, kContentSize.w, kContentSize.h});
-    m_pickerView = base::make<ui::PickerView>(root->bounds());
-    m_pickerView->setShowsSelectionIndicator(true);
-    m_pickerView->dataSource = m_wheel;
-    m_pickerView->delegate = m_wheel;
-    root->addSubview(m_pickerView);
-    setView(root);
-    if (m_selectedIndex >= 0 && size_t(m_selectedIndex) < m_dataArray.size())
-        m_pickerView->selectRow(m_selectedIndex, 0, false);
-}
-
-void AccountSelViewController::SetDataArray(const base::Array &rows, int index) {
-    m_dataArray = rows;
-    m_selectedIndex = index;
-    if (!m_pickerView)
-        return;
-    m_pickerView->reloadAllComponents();
-    if (index >= 0 && size_t(index) < rows.size())
-        m_pickerView->selectRow(index, 0, false);
-}
-
 std::string AccountSelViewController::rowTitle(int row) const {
-    if (row < 0 || size_t(row) >= m_dataArray.size())
-        return {};
-    return m_dataArray[size_t(row)]["1019"].stringValue();
+    const base::Dict *entry = rowAt(row);
+    return entry ? entry->get("1019").stringValue() : std::string();
 }
 
-void AccountSelViewController::didSelect(int row) {
-    if (row < 0 || size_t(row) >= m_dataArray.size())
-        return;
-    m_selectedIndex = row;
-    base::Value picked = m_dataArray[size_t(row)];
-    if (auto d = delegate.lock(); d && picked.dict())
-        d->ReturnSelectedValueDict(*picked.dict(), row);
+void AccountSelViewController::picked(const base::Dict &row, int index) {
+    if (auto d = delegate.lock())
+        d->ReturnSelectedValueDict(row, index);
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Module/FreeFrontPage/SVCapitalSideBarView.h"
+
+#include "Common/TimerCenter.h"
+#include "Components/CMViewController.h"
+
+// The free home page ("首页"): one landscape screen holding the fund-flow panel across the top
+// left, and places for the index list under it, the watch-list panel beside that and the news side
+// bar down the right edge. Those three places stay empty until their panels come; the refresh asks
+// only the panels that exist. While the page shows, the shared TimerCenter refreshes it every 5 s
+// (id 600) as long as the quote connection is up; back after more than 5 s away it refreshes at once.
+// The first load of an installation asks the application for the user guide, once.
+//
+// Made by class name from the tab configuration.
+class FreeFrontPageViewController : public CMViewController,
+                                    public TimerCenterDelegate,
+                                    public SVCapitalChartViewOperation {
+public:
+    static constexpr int TimerID = 600;
+    static constexpr double RefreshPeriod = 5.0;
+    static constexpr const char *GuideKey = "IsShowUserGuide";
+    // The heights the navigation bar, the tab bar and the status bar take.
+    static constexpr float NavBarHeight = 44, TabBarHeight = 49, StatusBarHeight = 20;
+    static constexpr float NewsSideBarWidth = 279, IndexListWidth = 235, FundFlowHeight = 260;
+    static constexpr gfx::Size HeadlinePopupSize{600, 400};
+
+    // The panels' frames for a screen of these bounds, laid out for landscape.
+    struct Layout {
+        gfx::Rect fundFlow, indexList, newsSideBar, watchList;
+        gfx::Point headlineCentre;
+    };
+    static Layout layoutFor(gfx::Rect screenBounds);
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    bool shouldAutorotateTo(ui::Orientation orientation) override;
+    base::Opt<void> traderButtonAction(ui::View &) override;
+
+    void resetCurTimerCenter();
+    base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
+    void reqDataOnTimer(int index);
+    base::Opt<void> chartViewClick(SVCapitalChartView &chart, const base::Dict &dic) override;
+
+    SVCapitalSideBarView *svCapitalSideBarV() const { return svCapitalSideBarV_.get(); }
+    const Layout &layout() const { return layout_; }
+
+private:
+    void showGuideOnFirstRun();
+    void initUI();
+
+    base::Ref<SVCapitalSideBarView> svCapitalSideBarV_;
+    Layout layout_;
+};

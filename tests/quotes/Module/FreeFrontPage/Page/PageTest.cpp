@@ -1,0 +1,138 @@
+#include "Module/FreeFrontPage/FreeFrontPageViewController.h"
+
+#include "PanelFixture.h"
+
+#include "Golden.h"
+#include "Module/StockDataBaseMgnt/DataManager.h"
+#include "base/NotificationCenter.h"
+#include "ui/Application.h"
+#include "ui/NavigationController.h"
+#include "ui/Popover.h"
+
+#include <gtest/gtest.h>
+
+namespace freefront {
+namespace {
+
+class PageTest : public PanelTest {
+protected:
+    PageTest() {
+        base::FileManager::remove(documentsFile("UserConfig.plist"));
+        DataManager::resetSharedDataManager();
+        DataManager::sharedDataManager().initialize();
+        base::NotificationCenter::shared().addObserver(
+            observer, DataBase::AppNotify, [this](const base::Notification &n) {
+                messages.push_back(n.userInfo.get("MSG_ID").stringValue());
+            });
+    }
+    ~PageTest() override {
+        for (auto &popover : ui::Popover::visiblePopovers())
+            popover->dismiss(false);
+        base::NotificationCenter::shared().removeObserver(observer.get());
+        app.window().setRootViewController(nullptr);
+        nav.reset();
+        page.reset();
+        settle();
+        DataManager::resetSharedDataManager();
+    }
+
+    void show() {
+        nav = base::make<ui::NavigationController>(page);
+        app.window().setRootViewController(nav);
+        app.runPending();
+        settle();
+        app.runPending();
+    }
+    const base::Ref<TimerCenter> &timer() { return db->IO_TimerCenter(); }
+    bool timerIsOurs() {
+        return timer()->controller().get() == static_cast<TimerCenterDelegate *>(page.get());
+    }
+    size_t guides() const { return size_t(std::count(messages.begin(), messages.end(), "Guide_MSG")); }
+
+    base::Ref<FreeFrontPageViewController> page = base::make<FreeFrontPageViewController>();
+    base::Ref<ui::NavigationController> nav;
+    std::vector<std::string> messages;
+};
+
+TEST_F(PageTest, PanelsAreLaidOutForLandscapeFromTheScreen) {
+    FreeFrontPageViewController::Layout l = FreeFrontPageViewController::layoutFor({0, 0, 768, 1024});
+    EXPECT_EQ(l.fundFlow, (gfx::Rect{0, 0, 744, 260}));
+    EXPECT_EQ(l.indexList, (gfx::Rect{0, 260, 235, 394}));
+    EXPECT_EQ(l.newsSideBar, (gfx::Rect{745, 0, 279, 638}));
+    EXPECT_EQ(l.watchList, (gfx::Rect{240, 260, 500, 374}));
+    EXPECT_EQ(l.headlineCentre, (gfx::Point{512, 345}));
+    // A landscape screen gives the same.
+    EXPECT_EQ(FreeFrontPageViewController::layoutFor({0, 0, 1024, 768}).watchList, l.watchList);
+
+    show();
+    ASSERT_TRUE(page->svCapitalSideBarV());
+    EXPECT_EQ(page->svCapitalSideBarV()->frame(), l.fundFlow);
+    EXPECT_EQ(page->title(), "首页");
+    EXPECT_TRUE(page->shouldAutorotateTo(ui::Orientation::LandscapeRight));
+    EXPECT_FALSE(page->shouldAutorotateTo(ui::Orientation::Portrait));
+}
+
+TEST_F(PageTest, TheFirstLoadAsksForTheGuideOnce) {
+    show();
+    EXPECT_EQ(guides(), 1u);
+    EXPECT_FALSE(DataManager::sharedDataManager().gUserConfigDict.get("IsShowUserGuide").boolValue());
+    EXPECT_TRUE(DataManager::sharedDataManager().gUserConfigDict.has("IsShowUserGuide"));
+
+    // The stored value holds for the next start.
+    DataManager::resetSharedDataManager();
+    DataManager::sharedDataManager().initialize();
+    auto again = base::make<FreeFrontPageViewController>();
+    again->view();
+    EXPECT_EQ(guides(), 1u);
+}
+
+TEST_F(PageTest, RefreshesEveryFiveSecondsUnderItsIdOnlyWhileConnected) {
+    show();
+    EXPECT_TRUE(timerIsOurs());
+    EXPECT_EQ(timer()->userID(), 600);
+    quotes.clearReceived();
+    advance(FreeFrontPageViewController::RefreshPeriod + 0.5);
+    EXPECT_EQ(listRequests().size(), 2u);
+
+    quotes.closeConnection();
+    pumpUntil([&] { return !db->isHQConnected(); });
+    quotes.clearReceived();
+    page->OnTimerCenterNotify(600);
+    settle();
+    EXPECT_TRUE(listRequests().empty());
+}
+
+TEST_F(PageTest, BackAfterMoreThanFiveSecondsRefreshesAtOnce) {
+    show();
+    struct Case {
+        double away;
+        size_t requests;
+    } cases[] = {{3, 0}, {6, 2}};
+    for (const Case &c : cases) {
+        nav->push(base::make<ui::ViewController>(), false);
+        app.runPending();
+        EXPECT_FALSE(timerIsOurs());
+        advance(c.away);
+        quotes.clearReceived();
+        nav->pop(false);
+        settle(); // the clock stands: no tick comes
+        EXPECT_EQ(listRequests().size(), c.requests) << c.away << " s away";
+        EXPECT_TRUE(timerIsOurs());
+    }
+}
+
+TEST_F(PageTest, TheFundFlowPanelAndItsPicker) {
+    show();
+    advance(1);
+    app.runPending();
+    EXPECT_EQ(page->svCapitalSideBarV()->svCapitalChartV().barLooks().size(), 8u);
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "freefrontpage/page-day"));
+
+    page->svCapitalSideBarV()->switchSVCycleAction(nullptr);
+    app.advance(0.5);
+    settle();
+    EXPECT_TRUE(qvtest::matchesGolden(app.render(), "freefrontpage/page-cycle-picker"));
+}
+
+} // namespace
+} // namespace freefront
