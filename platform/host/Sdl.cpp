@@ -294,6 +294,12 @@ void Sdl::present() {
         SDL_UnlockSurface(screen);
     bool pumping = pumping_.exchange(true);
     SDL_UpdateWindowSurfaceRects(window_, areas.data(), int(areas.size()));
+    // The update waits for the display server, reading whatever input arrived meanwhile into the
+    // connection's own queue: the descriptor the run loop watches is drained then, and SDL's queue
+    // shows nothing until the next pump. Move that input into SDL's queue and wake for it, else a
+    // click during a frame would wait for the next input to be seen.
+    if (!pumping && window_)
+        SDL_PumpEvents();
     pumping_ = pumping;
     if (!pumping && eventsWaiting())
         wake();

@@ -54,9 +54,11 @@ Frame QuoteServer::candleReply(const ReceivedFrame &request) const {
     return reply;
 }
 
-// Request: String code, Short position (the minutes held). The reply sends again the last minute
-// held and every one after it. Plain: Byte hold 0, Short marker, Short position after the last
-// minute, Short count, minutes of four Ints (time HHMM, price, total volume, average).
+// Request: String code, Short position (the minutes held). The plain reply sends again the last
+// minute held and every one after it: Byte hold 0, Short marker, Short position after the last
+// minute, Short count, minutes of four Ints (time HHMM, price, total volume, average). Coded minutes
+// carry no time, the reader steps them from the session's first minute, so a coded reply always
+// carries the day from its first minute; the client keeps only those after the ones it holds.
 Frame QuoteServer::minLineReply(const ReceivedFrame &request) const {
     ByteView bytes = request.bytes();
     uint32_t pos = 0;
@@ -67,18 +69,18 @@ Frame QuoteServer::minLineReply(const ReceivedFrame &request) const {
     if (!security)
         return reply;
     std::vector<MinutePoint> minutes = market_.minutes(*security);
-    size_t first = std::min<size_t>(size_t(std::max(held - 1, 0)), minutes.size());
-    std::vector<MinutePoint> sent(minutes.begin() + std::ptrdiff_t(first), minutes.end());
     if (request.attribute & CodedAttribute) {
         chartframes::MinFrame layout;
         layout.position = int16_t(minutes.size());
-        layout.count = int16_t(sent.size());
-        for (const MinutePoint &m : sent)
+        layout.count = int16_t(minutes.size());
+        for (const MinutePoint &m : minutes)
             layout.coded.push_back({m.price, m.totalVol, m.ave, 0});
         reply.attribute = CodedAttribute;
         reply.body = bodyOf(chartframes::codedMinFrame(layout));
         return reply;
     }
+    size_t first = std::min<size_t>(size_t(std::max(held - 1, 0)), minutes.size());
+    std::vector<MinutePoint> sent(minutes.begin() + std::ptrdiff_t(first), minutes.end());
     ComAPI::WriteByte(reply.body, 0);
     ComAPI::WriteShort(reply.body, MinReplyMarker);
     ComAPI::WriteShort(reply.body, int32_t(minutes.size()));

@@ -201,6 +201,14 @@ void disc(const Canvas &k) {
     k.c.fillAndStrokePath();
 }
 
+// An outline that rings a control the help points at, leaving the control itself readable.
+void ring(const Canvas &k) {
+    k.roundedRect({1, 1, k.w - 2, k.h - 2}, k.h / 3);
+    k.c.setStroke(k.shade(1));
+    k.c.setLineWidth(2);
+    k.c.strokePath();
+}
+
 void page(const Canvas &k) {
     k.verticalGradient({0, 0, k.w, k.h}, 1.4f, 0.6f);
     k.c.setFill(*Color::white(1, 0.9f));
@@ -279,6 +287,7 @@ const std::map<std::string, std::function<void(const Canvas &)>, std::less<>> &p
         {"dots", dots},
         {"tag", tag},
         {"disc", disc},
+        {"ring", ring},
         {"page", page},
         {"tile", tile},
         {"mask", mask},

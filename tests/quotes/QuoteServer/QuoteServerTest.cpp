@@ -529,12 +529,19 @@ TEST_F(QuoteServerTest, CodedCandlesAndMinutesExpandToThePlainOnes) {
     EXPECT_EQ(minutes.num(2), 241);
     EXPECT_EQ(minutes.num(2), 142) << "the last minute held comes again";
     EXPECT_EQ(minutes.i32(), 1109);
+    // Coded minutes carry no time: the reader steps them from the session's first minute, so a
+    // coded reply, whatever the minutes held, is the whole day, minute for minute the plain one.
     Reply coded = ask(2942, body, QuoteServer::CodedAttribute);
     EXPECT_EQ(coded.head().attribute, QuoteServer::CodedAttribute);
     uint32_t size = 0;
     NewExpandMinData(coded.bytes, {}, size, nullptr);
     std::vector<uint8_t> out(size);
-    EXPECT_EQ(NewExpandMinData(coded.bytes, out, size, nullptr), 142);
+    EXPECT_EQ(NewExpandMinData(coded.bytes, out, size, nullptr), 241);
+    ComAPI::WriteString(body = {}, "SH600000");
+    ComAPI::WriteShort(body, 0);
+    Reply day = ask(2942, body);
+    ASSERT_EQ(out.size(), day.bytes.size());
+    EXPECT_TRUE(std::equal(out.begin() + 7, out.end(), day.bytes.begin() + 7));
 }
 
 TEST_F(QuoteServerTest, ExrightEventsShowInTheDayCandles) {

@@ -2,6 +2,7 @@
 
 #include "Components/CMHelpView.h"
 #include "DataBase/NetData/StockDetailStatus.h"
+#include "Golden.h"
 #include "ui/TabBarController.h"
 
 namespace detailscreen {
@@ -114,7 +115,9 @@ TEST_F(DetailScreenTest, TheOtherTabsHideTheChartsAndRefuseTheFullScreen) {
     settle();
 }
 
-// The first-use help shows once, over the tab bar, with its tips where the screen shows them.
+// The first-use help shows once, over the tab bar, with its tips where the screen shows them. It
+// takes every touch until its close button, so its picture must read as help and say how to close
+// it even over the dark screen.
 TEST_F(DetailScreenTest, TheHelpOverlayShowsOnceOverTheTabBar) {
     readyWithoutAccount();
     DataManager::sharedDataManager().SetHelpShowState(true, 2);
@@ -134,6 +137,8 @@ TEST_F(DetailScreenTest, TheHelpOverlayShowsOnceOverTheTabBar) {
         tabNav->push(screen, false);
         app.runPending();
         settle();
+        if (i == 0)
+            EXPECT_TRUE(qvtest::matchesGolden(app.render(), "detail/help-overlay"));
         tabNav->pop(false);
         app.runPending();
     }
