@@ -165,8 +165,9 @@ int TradeAccountBook::fillOpenOrders() {
         long price = cents(order.at(1041));
         Holding &held = holdings_[order.at(1036)];
         if (order.at(1026) == kBuy) {
-            held.costCents =
-                (held.costCents * held.volume + price * volume) / std::max(held.volume + volume, 1L);
+            // The average cost, to the nearest cent.
+            long shares = std::max(held.volume + volume, 1L);
+            held.costCents = (held.costCents * held.volume + price * volume + shares / 2) / shares;
             held.volume += volume;
             if (held.name.empty())
                 held.name = order.at(1037);

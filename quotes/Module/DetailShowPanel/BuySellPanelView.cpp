@@ -166,8 +166,8 @@ void BuySellPanelView::fill(BuySellPanelCell &cell, int section, int row) const 
     cell.SetLabelTitle(ask ? "卖" : "买", k - 1 < levels.size() ? levels[k - 1] : std::to_string(k));
     cell.valueLabel1().setText(Util::FormatPrice(price, record->decimal));
     cell.valueLabel2().setText(Util::FormatBuySellPanVolume(volume, record->code, record->type));
-    if (price != 0)
-        cell.SetValueUpdown(price - record->closeprice);
+    // A reused cell keeps its last colour: a level without a price ("--") goes back to neutral.
+    cell.SetValueUpdown(price != 0 ? price - record->closeprice : 0);
 }
 
 void BuySellPanelView::tapped(int section, int row) {

@@ -63,6 +63,15 @@ TEST_F(BrokerBookTest, ABuyFreezesMoneyACancelReleasesItAndAFillMovesItIntoHoldi
     EXPECT_NE(std::find(held.begin(), held.end(), "600036:600:0:600"), held.end());
 }
 
+TEST_F(BrokerBookTest, AFilledBuyAveragesTheCostToTheNearestCent) {
+    ASSERT_EQ(book->holding("600000")->volume, 5000);
+    ASSERT_EQ(book->holding("600000")->costCents, 812);
+    order("600000", "8.58", "100", 0);
+    EXPECT_EQ(book->fillOpenOrders(), 1);
+    // 5000 at 8.12 and 100 at 8.58: 8.129 a share.
+    EXPECT_EQ(book->holding("600000")->costCents, 813);
+}
+
 TEST_F(BrokerBookTest, OrdersBeyondTheFundsOrTheSellableSharesAreRefused) {
     order("600036", "100.00", "2000", 0);
     order("600000", "8.00", "6000", 1);

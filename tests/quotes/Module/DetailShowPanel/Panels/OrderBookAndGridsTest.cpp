@@ -83,8 +83,12 @@ TEST_F(OrderBookTest, AsksCountDownToTheGapAndBidsUpFromIt) {
 
     panel->clearView();
     app.render();
-    EXPECT_EQ(cell(1, 0).valueLabel1().text(), "--");
-    EXPECT_EQ(cell(1, 0).valueLabel2().text(), "--");
+    for (auto [section, row] : std::vector<std::pair<int, int>>{{0, 8}, {1, 0}}) {
+        EXPECT_EQ(cell(section, row).valueLabel1().text(), "--");
+        EXPECT_EQ(cell(section, row).valueLabel2().text(), "--");
+        // The cell showed a rising or falling price before: "--" is neutral again.
+        EXPECT_EQ(cell(section, row).valueLabel1().textColor(), style.clTextPlane) << section << row;
+    }
 }
 
 TEST_F(OrderBookTest, ATapHandsOverThePriceAsShown) {

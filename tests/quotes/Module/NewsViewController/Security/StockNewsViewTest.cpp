@@ -196,5 +196,41 @@ TEST_F(StockNewsViewTest, ALateReplyOfThePreviousSecurityNeverShows) {
     }
 }
 
+// Hands on the title of every article the view is given.
+struct ArticleRecorder : StockNewsView {
+    using StockNewsView::StockNewsView;
+    std::vector<std::string> titles;
+    base::Opt<void> updateNewsContent(const base::Ref<NewsContentInfo> &article) override {
+        if (article)
+            titles.push_back(article->title.value_or(""));
+        return StockNewsView::updateNewsContent(article);
+    }
+};
+
+// Each row of our stock documents opens its own article, never another company's.
+TEST_F(StockNewsViewTest, EveryRowOpensTheArticleItNames) {
+    for (const char *code : {"SH600000", "SH600036"}) {
+        SCOPED_TRACE(code);
+        view->removeFromSuperview();
+        auto recorder = base::make<ArticleRecorder>(gfx::Rect{0, 121, 768, 515});
+        view = recorder;
+        app.window().rootViewController()->view().addSubview(view);
+        view->updateStockNews(code);
+        runUntilIdle();
+        for (int section = 1; section < view->newsListView().numberOfSections(); ++section)
+            tapHeader(section);
+        runUntilIdle();
+        std::vector<Category> shown = categories();
+        for (size_t section = 0; section < shown.size(); ++section)
+            for (size_t row = 0; row < shown[section].titles.size(); ++row) {
+                recorder->titles.clear();
+                tapRow(int(section), int(row));
+                runUntilIdle();
+                ASSERT_FALSE(recorder->titles.empty()) << section << "/" << row;
+                EXPECT_EQ(recorder->titles.back(), shown[section].titles[row]);
+            }
+    }
+}
+
 } // namespace
 } // namespace newsbus

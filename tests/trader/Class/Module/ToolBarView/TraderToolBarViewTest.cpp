@@ -5,8 +5,15 @@
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
 #include "support/Golden.h"
 
+#include <cmath>
+
 namespace toolbar {
 namespace {
+
+// The brightness of a colour, 0 to 1.
+float luminance(float r, float g, float b) {
+    return 0.299f * r + 0.587f * g + 0.114f * b;
+}
 
 // Where a view lies among its siblings: later is in front.
 size_t depth(const ui::View &view) {
@@ -69,6 +76,13 @@ TEST_F(ToolBarTest, EachButtonOpensItsPanelBesideTheBar) {
         EXPECT_EQ(open->frame(), c.frame);
         EXPECT_EQ(open->frame().maxX(), bar->frame().minX());
         EXPECT_EQ(open->titleLabel()->text(), c.title);
+        // The title reads against the panel drawn behind it (the label's left end holds no text).
+        gfx::Rect title = open->titleLabel()->convert(open->titleLabel()->bounds(), nullptr);
+        gfx::Rgba8 behind = app.render().pixel(int(title.minX()) + 2, int(title.midY()));
+        const gfx::Color &ink = *open->titleLabel()->textColor();
+        EXPECT_GT(std::abs(luminance(ink.r(), ink.g(), ink.b()) -
+                           luminance(behind.r / 255.f, behind.g / 255.f, behind.b / 255.f)),
+                  0.5f);
         EXPECT_EQ(open->superview(), &host->view());
         EXPECT_GT(depth(*bar), depth(*open)) << "the bar stays in front";
         auto order = std::dynamic_pointer_cast<TradeView>(open);

@@ -39,7 +39,7 @@ void TradeBaseView::GenTitleBar(gfx::Rect rect) {
     m_titleLabel->setBackgroundColor(gfx::Color::clear());
     m_titleLabel->setTextAlignment(gfx::Align::Center);
     m_titleLabel->setFont(gfx::Font::boldSystem(21));
-    m_titleLabel->setTextColor(gfx::Color::black());
+    m_titleLabel->setTextColor(gfx::Color::white());
     m_progressView = base::make<CMProgressWaitingView>(gfx::Rect{0, s + 3, rect.width(), 3});
     addSubview(m_closeButton);
     addSubview(m_zoomInButton);

@@ -43,6 +43,7 @@ public:
     void setUp() override;
 
     // Builds the close and full-screen buttons, the title and the waiting indicator inside `rect`.
+    // The title is white for the dark panels; a panel on a light background darkens it.
     void GenTitleBar(gfx::Rect rect);
     // Adds the panel to its parent view (under the tool bar) and slides it in.
     void ShowView();

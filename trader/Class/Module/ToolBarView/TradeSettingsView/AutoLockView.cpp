@@ -71,6 +71,8 @@ void AutoLockView::initUI(gfx::Rect frame) {
     closeButton()->addTarget(action("backAction", &AutoLockView::backAction), ui::TouchUpInside);
     zoomInButton()->setHidden(true);
     setBackgroundColor(gfx::Color::rgba(225 / 255.f, 228 / 255.f, 233 / 255.f));
+    // The light grouped background takes a dark title.
+    titleLabel()->setTextColor(gfx::Color::black());
     m_relay = base::make<Relay>();
     m_relay->panel = weakSelf<AutoLockView>();
     m_autoLockTableView = base::make<ui::TableView>(gfx::Rect{0, kTitleBarHeight, w, h - kTitleBarHeight},

@@ -55,6 +55,8 @@ void TradeSettingsView::initUI(gfx::Rect frame) {
     closeButton()->addTarget(action("CloseAction", &TradeSettingsView::CloseAction), ui::TouchUpInside);
     zoomInButton()->setHidden(true);
     setBackgroundColor(settingsBackground());
+    // The light grouped background takes a dark title.
+    titleLabel()->setTextColor(gfx::Color::black());
     m_relay = base::make<Relay>();
     m_relay->panel = weakSelf<TradeSettingsView>();
     m_settingTableView =
