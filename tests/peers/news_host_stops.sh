@@ -5,7 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=$(mktemp -d /tmp/qv-news-check-XXXXXX)
 trap 'rm -rf "$dir"' EXIT
-port=$((30000 + $$ % 20000))
+# Below the ephemeral range (32768 up), where the other tests' servers and clients take their ports,
+# and clear of the fixed ports scripts/run uses (213xx).
+port=$((22000 + $$ % 10000))
 listening() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
 
 "$root/scripts/news-host" "$dir" "$port" &
