@@ -2,6 +2,7 @@
 
 #include "DataBase/DataBase.h"
 #include "DataBase/TradeDataBase/TradeMsgCenter.h"
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
 #include "Module/StockDataBaseMgnt/DataManager.h"
 
 #include "base/NotificationCenter.h"
@@ -66,7 +67,13 @@ void FreeFrontPageViewController::initUI() {
     svCapitalSideBarV_ = base::make<SVCapitalSideBarView>(layout_.fundFlow);
     svCapitalSideBarV_->setBackgroundColor(gfx::Color::rgba(0.02f, 0.11f, 0.16f, 0.99f));
     svCapitalSideBarV_->svCapitalChartV().delegate = weakSelf<FreeFrontPageViewController>();
+    indexSidBanner_ = base::make<IndexSideBannerListView>(layout_.indexList);
+    indexSidBanner_->indexSideBannerDelegate = weakSelf<FreeFrontPageViewController>();
+    mystockListV_ = base::make<MyStockListView>(layout_.watchList);
+    mystockListV_->delegate = weakSelf<FreeFrontPageViewController>();
+    view().addSubview(indexSidBanner_);
     view().addSubview(svCapitalSideBarV_);
+    view().addSubview(mystockListV_);
 }
 
 void FreeFrontPageViewController::viewWillAppear(bool animated) {
@@ -118,8 +125,37 @@ void FreeFrontPageViewController::reqDataOnTimer(int) {
         return;
     if (svCapitalSideBarV_)
         svCapitalSideBarV_->requestSVCaiptalCharData();
+    if (indexSidBanner_)
+        indexSidBanner_->reqIndexBanner();
+    if (mystockListV_)
+        mystockListV_->NotifyTimeEvent();
 }
 
 base::Opt<void> FreeFrontPageViewController::chartViewClick(SVCapitalChartView &, const base::Dict &) {
     return {};
+}
+
+base::Opt<void> FreeFrontPageViewController::IndexSideBannerMinLineViewClick(ui::View &,
+                                                                             const base::Dict &info) {
+    base::Value stocks = info.get("kDataArray");
+    openDetail(info.get("kStkCode").stringValue(), stocks.array() ? *stocks.array() : base::Array(),
+               int(info.get("kStkIndex").intValue()));
+    return {};
+}
+
+base::Opt<void> FreeFrontPageViewController::ReturnStockCodeMarket(const std::string &code,
+                                                                   const std::string &, int stockIndex,
+                                                                   const base::Array &dataArray) {
+    openDetail(code, dataArray, stockIndex);
+    return {};
+}
+
+void FreeFrontPageViewController::openDetail(const std::string &code, const base::Array &stocks, int index) {
+    ui::NavigationController *nav = navigationController();
+    if (!nav || code.empty())
+        return;
+    auto detail = base::make<StockDetailViewController>();
+    detail->SetStockCodeMarket(code);
+    detail->SetCheckStocksArray(stocks, index);
+    nav->push(detail, true);
 }

@@ -1,21 +1,25 @@
 #pragma once
 
+#include "Module/FreeFrontPage/IndexSideBannerListView.h"
+#include "Module/FreeFrontPage/MyStockListView.h"
 #include "Module/FreeFrontPage/SVCapitalSideBarView.h"
 
 #include "Common/TimerCenter.h"
 #include "Components/CMViewController.h"
 
 // The free home page ("首页"): one landscape screen holding the fund-flow panel across the top
-// left, and places for the index list under it, the watch-list panel beside that and the news side
-// bar down the right edge. Those three places stay empty until their panels come; the refresh asks
-// only the panels that exist. While the page shows, the shared TimerCenter refreshes it every 5 s
+// left, the index list under it, the watch-list panel beside that and a place for the news side
+// bar down the right edge; the refresh asks only the panels that exist. A tapped index chart or
+// watch-list row opens the detail screen. While the page shows, the shared TimerCenter refreshes it every 5 s
 // (id 600) as long as the quote connection is up; back after more than 5 s away it refreshes at once.
 // The first load of an installation asks the application for the user guide, once.
 //
 // Made by class name from the tab configuration.
 class FreeFrontPageViewController : public CMViewController,
                                     public TimerCenterDelegate,
-                                    public SVCapitalChartViewOperation {
+                                    public SVCapitalChartViewOperation,
+                                    public IndexSideBannerDelegate,
+                                    public MyStockListViewDelegate {
 public:
     static constexpr int TimerID = 600;
     static constexpr double RefreshPeriod = 5.0;
@@ -43,14 +47,22 @@ public:
     base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
     void reqDataOnTimer(int index);
     base::Opt<void> chartViewClick(SVCapitalChartView &chart, const base::Dict &dic) override;
+    base::Opt<void> IndexSideBannerMinLineViewClick(ui::View &list, const base::Dict &userInfo) override;
+    base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
+                                          int stockIndex, const base::Array &dataArray) override;
 
     SVCapitalSideBarView *svCapitalSideBarV() const { return svCapitalSideBarV_.get(); }
+    IndexSideBannerListView *indexSidBanner() const { return indexSidBanner_.get(); }
+    MyStockListView *mystockListV() const { return mystockListV_.get(); }
     const Layout &layout() const { return layout_; }
 
 private:
     void showGuideOnFirstRun();
     void initUI();
+    void openDetail(const std::string &code, const base::Array &stocks, int index);
 
     base::Ref<SVCapitalSideBarView> svCapitalSideBarV_;
+    base::Ref<IndexSideBannerListView> indexSidBanner_;
+    base::Ref<MyStockListView> mystockListV_;
     Layout layout_;
 };
