@@ -67,7 +67,13 @@ void FreeFrontPageViewController::initUI() {
     svCapitalSideBarV_ = base::make<SVCapitalSideBarView>(layout_.fundFlow);
     svCapitalSideBarV_->setBackgroundColor(gfx::Color::rgba(0.02f, 0.11f, 0.16f, 0.99f));
     svCapitalSideBarV_->svCapitalChartV().delegate = weakSelf<FreeFrontPageViewController>();
+    indexSidBanner_ = base::make<IndexSideBannerListView>(layout_.indexList);
+    indexSidBanner_->indexSideBannerDelegate = weakSelf<FreeFrontPageViewController>();
+    mystockListV_ = base::make<MyStockListView>(layout_.watchList);
+    mystockListV_->delegate = weakSelf<FreeFrontPageViewController>();
+    view().addSubview(indexSidBanner_);
     view().addSubview(svCapitalSideBarV_);
+    view().addSubview(mystockListV_);
     initNewsPanels();
 }
 
@@ -135,6 +141,10 @@ void FreeFrontPageViewController::reqDataOnTimer(int) {
         svCapitalSideBarV_->requestSVCaiptalCharData();
     if (newsSideBarV_)
         newsSideBarV_->refreshOnTimer(nullptr);
+    if (indexSidBanner_)
+        indexSidBanner_->reqIndexBanner();
+    if (mystockListV_)
+        mystockListV_->NotifyTimeEvent();
 }
 
 base::Opt<void> FreeFrontPageViewController::chartViewClick(SVCapitalChartView &, const base::Dict &) {
@@ -154,12 +164,31 @@ void FreeFrontPageViewController::newsSideBarViewItemClick(NewsSideBarView &, co
 
 base::Opt<void>
 FreeFrontPageViewController::newsContentFrontPageView_didClickStockCode(const std::string &code) {
+    openDetail(code, base::Array(), 0);
+    return {};
+}
+
+base::Opt<void> FreeFrontPageViewController::IndexSideBannerMinLineViewClick(ui::View &,
+                                                                             const base::Dict &info) {
+    base::Value stocks = info.get("kDataArray");
+    openDetail(info.get("kStkCode").stringValue(), stocks.array() ? *stocks.array() : base::Array(),
+               int(info.get("kStkIndex").intValue()));
+    return {};
+}
+
+base::Opt<void> FreeFrontPageViewController::ReturnStockCodeMarket(const std::string &code,
+                                                                   const std::string &, int stockIndex,
+                                                                   const base::Array &dataArray) {
+    openDetail(code, dataArray, stockIndex);
+    return {};
+}
+
+void FreeFrontPageViewController::openDetail(const std::string &code, const base::Array &stocks, int index) {
     ui::NavigationController *nav = navigationController();
-    if (!nav)
-        return {};
+    if (!nav || code.empty())
+        return;
     auto detail = base::make<StockDetailViewController>();
     detail->SetStockCodeMarket(code);
-    detail->SetCheckStocksArray(base::Array(), 0);
+    detail->SetCheckStocksArray(stocks, index);
     nav->push(detail, true);
-    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Module/FreeFrontPage/IndexSideBannerListView.h"
+#include "Module/FreeFrontPage/MyStockListView.h"
 #include "Module/FreeFrontPage/NewsContentFrontPageView.h"
 #include "Module/FreeFrontPage/NewsSideBarView.h"
 #include "Module/FreeFrontPage/SVCapitalSideBarView.h"
@@ -8,18 +10,20 @@
 #include "Components/CMViewController.h"
 
 // The free home page ("首页"): one landscape screen holding the fund-flow panel across the top
-// left, the news side bar down the right edge, and places for the index list under the fund-flow
-// panel and the watch-list panel beside that. Those two places stay empty until their panels come;
-// the refresh asks only the panels that exist. A touched headline opens the headline pop-up over
-// the panels (centred a little above the middle), whose security links open the detail screen.
-// While the page shows, the shared TimerCenter refreshes it every 5 s (id 600) as long as the quote
-// connection is up; back after more than 5 s away it refreshes at once.
+// left, the index list under it, the watch-list panel beside that and the news side bar down the
+// right edge; the refresh reaches all four. A tapped index chart or watch-list row opens the detail
+// screen. A touched headline opens the headline pop-up over the panels (centred a little above the
+// middle), whose security links open the detail screen. While the page shows, the shared
+// TimerCenter refreshes it every 5 s (id 600) as long as the quote connection is up; back after
+// more than 5 s away it refreshes at once.
 // The first load of an installation asks the application for the user guide, once.
 //
 // Made by class name from the tab configuration.
 class FreeFrontPageViewController : public CMViewController,
                                     public TimerCenterDelegate,
                                     public SVCapitalChartViewOperation,
+                                    public IndexSideBannerDelegate,
+                                    public MyStockListViewDelegate,
                                     public NewsSideBarViewOperation,
                                     public NewsContentFrontPageViewDelegate {
 public:
@@ -49,15 +53,21 @@ public:
     base::Opt<void> OnTimerCenterNotify(int32_t userID) override;
     void reqDataOnTimer(int index);
     base::Opt<void> chartViewClick(SVCapitalChartView &chart, const base::Dict &dic) override;
+    base::Opt<void> IndexSideBannerMinLineViewClick(ui::View &list, const base::Dict &userInfo) override;
+    base::Opt<void> ReturnStockCodeMarket(const std::string &code, const std::string &moduleName,
+                                          int stockIndex, const base::Array &dataArray) override;
+
     // A headline: the pop-up over the panels, closed by a tap outside it, showing the article at
     // "urlKey" when there is one.
     void newsSideBarViewItemClick(NewsSideBarView &sideBar, const base::Dict &userInfo) override;
     // A security link of the article opens its detail screen, with no list to walk.
     base::Opt<void> newsContentFrontPageView_didClickStockCode(const std::string &code) override;
 
-    SVCapitalSideBarView *svCapitalSideBarV() const { return svCapitalSideBarV_.get(); }
     NewsSideBarView *newsSideBarV() const { return newsSideBarV_.get(); }
     NewsContentFrontPageView *newsContentV() const { return newsContentV_.get(); }
+    SVCapitalSideBarView *svCapitalSideBarV() const { return svCapitalSideBarV_.get(); }
+    IndexSideBannerListView *indexSidBanner() const { return indexSidBanner_.get(); }
+    MyStockListView *mystockListV() const { return mystockListV_.get(); }
     const Layout &layout() const { return layout_; }
 
 private:
@@ -65,8 +75,11 @@ private:
     void initUI();
     // The news side bar in its place, and the headline pop-up, made once and shown by a headline.
     void initNewsPanels();
+    void openDetail(const std::string &code, const base::Array &stocks, int index);
 
     base::Ref<SVCapitalSideBarView> svCapitalSideBarV_;
+    base::Ref<IndexSideBannerListView> indexSidBanner_;
+    base::Ref<MyStockListView> mystockListV_;
     base::Ref<NewsSideBarView> newsSideBarV_;
     base::Ref<NewsContentFrontPageView> newsContentV_;
     Layout layout_;

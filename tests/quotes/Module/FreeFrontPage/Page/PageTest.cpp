@@ -1,5 +1,7 @@
 #include "Module/FreeFrontPage/FreeFrontPageViewController.h"
 
+#include "Module/DetailShowPanel/StockDetailViewController/StockDetailViewController.h"
+
 #include "PanelFixture.h"
 
 #include "Golden.h"
@@ -93,7 +95,8 @@ TEST_F(PageTest, RefreshesEveryFiveSecondsUnderItsIdOnlyWhileConnected) {
     EXPECT_EQ(timer()->userID(), 600);
     quotes.clearReceived();
     advance(FreeFrontPageViewController::RefreshPeriod + 0.5);
-    EXPECT_EQ(listRequests().size(), 2u);
+    // The fund flow's pair, the five indexes and the watch-list rows on show.
+    EXPECT_EQ(listRequests().size(), 4u);
 
     quotes.closeConnection();
     pumpUntil([&] { return !db->isHQConnected(); });
@@ -108,7 +111,7 @@ TEST_F(PageTest, BackAfterMoreThanFiveSecondsRefreshesAtOnce) {
     struct Case {
         double away;
         size_t requests;
-    } cases[] = {{3, 0}, {6, 2}};
+    } cases[] = {{3, 0}, {6, 4}};
     for (const Case &c : cases) {
         nav->push(base::make<ui::ViewController>(), false);
         app.runPending();
@@ -165,6 +168,34 @@ TEST_F(PageTest, AHeadlineShowsThePopUpOnceOverThePanelsAndItsSecurityLinksOpenT
     EXPECT_EQ(detail->stockCode(), "SH600000");
     EXPECT_TRUE(detail->checkStocksArray().empty());
     EXPECT_EQ(detail->currentStocksIndex(), 0);
+}
+
+TEST_F(PageTest, TheIndexChartAndTheWatchListRowsOpenTheDetailScreen) {
+    show();
+    EXPECT_EQ(page->indexSidBanner()->frame(), page->layout().indexList);
+    EXPECT_EQ(page->mystockListV()->frame(), page->layout().watchList);
+    struct Case {
+        gfx::Rect rect;
+        const ui::View *in;
+        const char *code;
+        int index;
+        size_t rows;
+    } cases[] = {{page->indexSidBanner()->rectForRow({0, 0}), page->indexSidBanner(), "SH000001", 0, 5},
+                 {page->mystockListV()->tableView().rectForRow({0, 2}), &page->mystockListV()->tableView(),
+                  "SH600000", 2, 5}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        app.tap(centre(c.in->convert(c.rect, nullptr)));
+        app.advance(1);
+        auto *detail = dynamic_cast<StockDetailViewController *>(nav->top());
+        ASSERT_NE(detail, nullptr);
+        EXPECT_EQ(detail->stockCode(), c.code);
+        EXPECT_EQ(detail->currentStocksIndex(), c.index);
+        EXPECT_EQ(detail->checkStocksArray().size(), c.rows);
+        nav->pop(false);
+        app.runPending();
+        settle();
+    }
 }
 
 } // namespace
