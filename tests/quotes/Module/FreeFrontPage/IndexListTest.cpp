@@ -72,12 +72,16 @@ TEST_F(IndexListTest, AClosedHeaderOpensInPlaceOfTheOpenOneAndTheOpenOneIgnoresT
     make();
     int shanghaiPoints = openPoints();
     quotes.clearReceived();
+    // Its minutes are held until the chart has been looked at.
+    quotes.addFault(peers::Fault::on(peers::QuoteServer::MinLineType).split(3, -1));
     tapHeader(2);
+    settle();
     EXPECT_EQ(list->openSectionIndex(), 2);
     EXPECT_EQ(list->numberOfRows(0), 0);
     EXPECT_EQ(list->numberOfRows(2), 1);
     // Until its minutes come the new index shows none, never the first one's.
     EXPECT_EQ(openPoints(), 0);
+    quotes.resume();
     settle();
     app.runPending();
     EXPECT_EQ(quotes.received(peers::QuoteServer::MinLineType).size(), 1u);
